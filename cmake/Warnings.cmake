@@ -1,0 +1,11 @@
+# One place for warnings: every target of the project calls relaydesk_warnings().
+function(relaydesk_warnings target)
+    if(MSVC)
+        target_compile_options(${target} PRIVATE /W4)
+    else()
+        target_compile_options(${target} PRIVATE -Wall -Wextra -Wshadow)
+        if(RELAYDESK_WARNINGS_AS_ERRORS)
+            target_compile_options(${target} PRIVATE -Werror)
+        endif()
+    endif()
+endfunction()

@@ -1,0 +1,1 @@
+#include "logging/LogClient.h"

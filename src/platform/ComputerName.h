@@ -1,0 +1,10 @@
+#pragma once
+/// The name of this computer on the network.
+
+#include <string>
+
+namespace platform {
+
+std::wstring GetComputerName();
+
+} // namespace platform

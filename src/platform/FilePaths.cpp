@@ -1,0 +1,21 @@
+#include "platform/FileSystemCalls.h"
+
+#include "platform/TextEncoding.h"
+
+namespace platform {
+
+std::filesystem::path ToFsPath(const std::wstring& path) {
+    if constexpr (sizeof(wchar_t) == 2)
+        return std::filesystem::path(path);
+    else
+        return std::filesystem::path(WideToUtf8(path));
+}
+
+std::wstring FromFsPath(const std::filesystem::path& path) {
+    if constexpr (sizeof(wchar_t) == 2)
+        return path.wstring();
+    else
+        return Utf8ToWide(path.string());
+}
+
+} // namespace platform

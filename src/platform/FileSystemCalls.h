@@ -1,0 +1,32 @@
+#pragma once
+/// The few file-system calls that the standard library does not offer portably.
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "platform/LocalTime.h"
+
+namespace platform {
+
+/// The separator used to build paths on this system.
+extern const wchar_t kPathSeparator;
+
+/// A wide path as the standard library's path, converted through UTF-8 on POSIX (never
+/// through the process locale, which may not know non-ASCII names).
+std::filesystem::path ToFsPath(const std::wstring& path);
+std::wstring FromFsPath(const std::filesystem::path& path);
+
+/// Renames a file or folder; fails, leaving both in place, when the destination exists.
+bool RenameNoReplace(const std::wstring& from, const std::wstring& to);
+
+/// Creation time of a file in UTC (the change time where the file system keeps no birth time).
+bool GetCreationTimeUtc(const std::wstring& path, SystemTime& time);
+
+/// Last modification time as seconds since 1970, and as local calendar fields.
+bool GetModificationTime(const std::wstring& path, std::int64_t& secondsSinceEpoch);
+
+/// Free bytes for an unprivileged writer on the volume holding `path`.
+bool GetFreeBytes(const std::wstring& path, std::uint64_t& freeBytes);
+
+} // namespace platform

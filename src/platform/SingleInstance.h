@@ -1,0 +1,33 @@
+#pragma once
+/// One running copy per machine and user session, named like the program's mutex.
+
+#include <memory>
+#include <string>
+
+namespace platform {
+
+/// Holds the named instance lock for its lifetime. The system releases the lock when the
+/// process ends, however it ends.
+class SingleInstanceGuard {
+public:
+    explicit SingleInstanceGuard(const std::wstring& name);
+    ~SingleInstanceGuard();
+    SingleInstanceGuard(const SingleInstanceGuard&) = delete;
+    SingleInstanceGuard& operator=(const SingleInstanceGuard&) = delete;
+
+    /// False when another process holds the lock (or it could not be taken).
+    bool IsFirstInstance() const;
+
+    /// Asks the copy that holds the lock to bring its window to the front.
+    void AskRunningInstanceToRaise();
+
+    /// In the copy that holds the lock: whether a later copy asked it to come to the front
+    /// since the last call.
+    bool TakeRaiseRequest();
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> m_impl;
+};
+
+} // namespace platform

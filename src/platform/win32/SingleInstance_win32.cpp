@@ -1,0 +1,40 @@
+#include "platform/SingleInstance.h"
+
+#include "WindowsHeaders.h"
+
+namespace platform {
+
+struct SingleInstanceGuard::Impl {
+    HANDLE mutex = nullptr;
+    HANDLE raiseEvent = nullptr;
+    bool first = false;
+};
+
+SingleInstanceGuard::SingleInstanceGuard(const std::wstring& name) : m_impl(std::make_unique<Impl>()) {
+    m_impl->mutex = CreateMutexW(nullptr, FALSE, name.c_str());
+    m_impl->first = m_impl->mutex != nullptr && GetLastError() != ERROR_ALREADY_EXISTS;
+    m_impl->raiseEvent = CreateEventW(nullptr, FALSE, FALSE, (name + L".raise").c_str());
+}
+
+SingleInstanceGuard::~SingleInstanceGuard() {
+    if (m_impl->raiseEvent)
+        CloseHandle(m_impl->raiseEvent);
+    if (m_impl->mutex)
+        CloseHandle(m_impl->mutex);
+}
+
+bool SingleInstanceGuard::IsFirstInstance() const {
+    return m_impl->first;
+}
+
+void SingleInstanceGuard::AskRunningInstanceToRaise() {
+    if (m_impl->raiseEvent)
+        SetEvent(m_impl->raiseEvent);
+}
+
+bool SingleInstanceGuard::TakeRaiseRequest() {
+    return m_impl->first && m_impl->raiseEvent &&
+           WaitForSingleObject(m_impl->raiseEvent, 0) == WAIT_OBJECT_0;
+}
+
+} // namespace platform

@@ -1,0 +1,105 @@
+#include "platform/WindowMessages.h"
+
+#include "WindowsHeaders.h"
+
+#include <map>
+#include <mutex>
+
+namespace platform {
+namespace {
+
+std::mutex g_classMutex;
+std::map<std::wstring, WindowProcedure> g_classProcedures;
+
+// Windows calls one trampoline; it finds the class's procedure by the window's class name.
+LRESULT CALLBACK Trampoline(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    wchar_t className[256] = {};
+    GetClassNameW(window, className, 256);
+    WindowProcedure procedure = nullptr;
+    {
+        std::lock_guard lock(g_classMutex);
+        auto found = g_classProcedures.find(className);
+        if (found != g_classProcedures.end())
+            procedure = found->second;
+    }
+    if (procedure)
+        procedure(reinterpret_cast<WindowHandle>(window), message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+} // namespace
+
+bool RegisterWindowClass(const std::wstring& className, WindowProcedure procedure) {
+    {
+        std::lock_guard lock(g_classMutex);
+        g_classProcedures[className] = procedure;
+    }
+    WNDCLASSW windowClass{};
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = Trampoline;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    windowClass.lpszClassName = className.c_str();
+    return RegisterClassW(&windowClass) != 0;
+}
+
+void UnregisterWindowClass(const std::wstring& className) {
+    UnregisterClassW(className.c_str(), GetModuleHandleW(nullptr));
+    std::lock_guard lock(g_classMutex);
+    g_classProcedures.erase(className);
+}
+
+WindowHandle CreateHiddenWindow(const std::wstring& className, const std::wstring& title) {
+    HWND window = CreateWindowW(className.c_str(), title.c_str(), WS_VISIBLE, 0, 0, 100, 100,
+                                nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (window)
+        SetWindowPos(window, nullptr, -5000, -5000, 0, 0, SWP_NOSIZE | SWP_HIDEWINDOW);
+    return reinterpret_cast<WindowHandle>(window);
+}
+
+void DestroyHiddenWindow(WindowHandle window) {
+    DestroyWindow(reinterpret_cast<HWND>(window));
+}
+
+WindowHandle FindHiddenWindow(const std::wstring& className, const std::wstring& title) {
+    return reinterpret_cast<WindowHandle>(FindWindowW(className.c_str(), title.c_str()));
+}
+
+bool PostWindowMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                       std::intptr_t lParam) {
+    return PostMessageW(reinterpret_cast<HWND>(window), message, wParam, lParam) != FALSE;
+}
+
+bool PeekWindowMessage(WindowMessage& message) {
+    MSG raw{};
+    if (!PeekMessageW(&raw, nullptr, 0, 0, PM_REMOVE))
+        return false;
+    message = WindowMessage{reinterpret_cast<WindowHandle>(raw.hwnd), raw.message, raw.wParam,
+                            raw.lParam};
+    return true;
+}
+
+void DispatchWindowMessage(const WindowMessage& message) {
+    MSG raw{};
+    raw.hwnd = reinterpret_cast<HWND>(message.window);
+    raw.message = message.message;
+    raw.wParam = message.wParam;
+    raw.lParam = message.lParam;
+    TranslateMessage(&raw);
+    DispatchMessageW(&raw);
+}
+
+std::intptr_t DefaultWindowProcedure(WindowHandle, std::uint32_t, std::uintptr_t, std::intptr_t) {
+    // The trampoline already hands every message to DefWindowProcW.
+    return 0;
+}
+
+bool WaitForWindowMessage(unsigned timeoutMs) {
+    return MsgWaitForMultipleObjects(0, nullptr, FALSE, timeoutMs, QS_ALLINPUT) == WAIT_OBJECT_0;
+}
+
+void SetMessageArrivalCallback(MessageArrivalCallback, void*) {
+    // The Windows GUI loop dispatches thread messages itself.
+}
+
+} // namespace platform

@@ -1,0 +1,76 @@
+#include "platform/CharWidth.h"
+#include "platform/DynamicLibrary.h"
+#include "platform/FileSystemCalls.h"
+#include "platform/Guid.h"
+#include "platform/ModulePath.h"
+#include "platform/SingleInstance.h"
+
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+using namespace platform;
+
+TEST(CharWidth, FullWidthAndHiraganaCountTwice) {
+    EXPECT_EQ(TextDisplayWidth(L"abc"), 3);
+    EXPECT_EQ(TextDisplayWidth(L"あいう"), 6);
+    EXPECT_EQ(TextDisplayWidth(L"ＡＢ"), 4);
+    EXPECT_EQ(TextDisplayWidth(L"ｱｲ"), 2); // half-width katakana
+    EXPECT_EQ(TextDisplayWidth(L"写真a"), 5);
+}
+
+TEST(Guid, FreshGuidsDiffer) {
+    std::set<std::uint32_t> seen;
+    for (int i = 0; i < 50; ++i) {
+        Guid guid;
+        ASSERT_TRUE(CreateGuid(guid));
+        seen.insert(guid.data1);
+    }
+    EXPECT_GT(seen.size(), 45u);
+}
+
+TEST(FileSystemCalls, RenameNoReplaceRefusesAnExistingDestination) {
+    TempFolder folder;
+    folder.WriteFile(L"a.txt", "a");
+    folder.WriteFile(L"b.txt", "b");
+    EXPECT_FALSE(RenameNoReplace(folder / L"a.txt", folder / L"b.txt"));
+    EXPECT_EQ(folder.ReadFile(L"b.txt"), "b");
+    EXPECT_TRUE(RenameNoReplace(folder / L"a.txt", folder / L"注文.txt"));
+    EXPECT_EQ(folder.ReadFile(L"注文.txt"), "a");
+}
+
+TEST(FileSystemCalls, CreationAndModificationTimesOfAFile) {
+    TempFolder folder;
+    folder.WriteFile(L"x.log", "x");
+    SystemTime created;
+    ASSERT_TRUE(GetCreationTimeUtc(folder / L"x.log", created));
+    EXPECT_GE(created.year, 2024);
+    std::int64_t modified = 0;
+    EXPECT_TRUE(GetModificationTime(folder / L"x.log", modified));
+    EXPECT_GT(modified, 1700000000);
+    EXPECT_FALSE(GetModificationTime(folder / L"missing", modified));
+}
+
+TEST(DynamicLibrary, WindowsNamesResolveInTheProgramFolder) {
+    std::wstring module = GetModuleFilePath();
+    std::wstring folder = module.substr(0, module.find_last_of(L"/\\"));
+    EXPECT_EQ(DynamicLibrary::ResolvePath(L"QRM_UTIL.DLL"), folder + L"/QRM_UTIL.so");
+    DynamicLibrary missing;
+    EXPECT_FALSE(missing.Load(L"NO_SUCH_LIBRARY.dll"));
+    EXPECT_EQ(missing.Symbol("anything"), nullptr);
+}
+
+TEST(SingleInstanceGuard, SecondGuardOfTheSameNameIsNotFirst) {
+    SingleInstanceGuard first(L"RelaydeskTestInstance");
+    ASSERT_TRUE(first.IsFirstInstance());
+    // flock locks belong to the open file description, so a second open in the same
+    // process stands for a second copy.
+    SingleInstanceGuard second(L"RelaydeskTestInstance");
+    EXPECT_FALSE(second.IsFirstInstance());
+    EXPECT_FALSE(first.TakeRaiseRequest());
+    second.AskRunningInstanceToRaise();
+    EXPECT_TRUE(first.TakeRaiseRequest());
+    EXPECT_FALSE(first.TakeRaiseRequest());
+}

@@ -1,0 +1,41 @@
+#include "platform/TextEncoding.h"
+
+#include <gtest/gtest.h>
+
+using namespace platform;
+
+TEST(TextEncoding, Utf8RoundTripKeepsJapaneseAndSupplementaryCharacters) {
+    const std::wstring text = L"注文フォルダ r0001234 \U0001F4F7";
+    EXPECT_EQ(Utf8ToWide(WideToUtf8(text)), text);
+    EXPECT_EQ(WideToUtf8(L"\u3042"), "\xE3\x81\x82");
+}
+
+TEST(TextEncoding, InvalidUtf8BecomesReplacementCharacters) {
+    EXPECT_FALSE(IsValidUtf8("\x82\xA0"));
+    EXPECT_EQ(Utf8ToWide("a\xFFz"), L"a\uFFFDz");
+    EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80")); // an encoded surrogate
+    EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));     // an overlong form
+}
+
+TEST(TextEncoding, Utf16LeRoundTripAndOddTrailingByte) {
+    const std::wstring text = L"端末\U0001F600";
+    std::string bytes = WideToUtf16Le(text);
+    EXPECT_EQ(bytes.size(), 8u);
+    EXPECT_EQ(Utf16LeToWide(bytes), text);
+    EXPECT_EQ(Utf16LeToWide(bytes + "x"), text);
+    EXPECT_EQ(Utf16LeToWide(std::string("\x00\xD8", 2)), L"\uFFFD");
+}
+
+TEST(TextEncoding, ShiftJisRoundTrip) {
+    // "写真" in Shift-JIS.
+    const std::string sjis = "\x8E\xCA\x90\x5E";
+    EXPECT_EQ(ShiftJisToWide(sjis), L"写真");
+    EXPECT_EQ(WideToShiftJis(L"写真"), sjis);
+}
+
+TEST(TextEncoding, DecodeTextDetectsBomUtf8AndShiftJis) {
+    EXPECT_EQ(DecodeText("\xEF\xBB\xBFname=\xE5\x86\x99"), L"name=写");
+    EXPECT_EQ(DecodeText("name=\x8E\xCA"), L"name=写");
+    EXPECT_EQ(DecodeText(std::string("\xFF\xFE\x42\x30", 4)), L"\u3042");
+    EXPECT_EQ(DecodeText("plain"), L"plain");
+}

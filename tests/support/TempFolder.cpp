@@ -1,0 +1,65 @@
+#include "TempFolder.h"
+
+#include "platform/FileSystemCalls.h"
+#include "platform/TextEncoding.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+TempFolder::TempFolder() {
+    std::random_device random;
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = "relaydesk-test-";
+    if (test)
+        name += std::string(test->name()).substr(0, 40) + "-";
+    name += std::to_string(random());
+    fs::path path = fs::temp_directory_path() / name;
+    fs::create_directories(path);
+    m_path = platform::FromFsPath(path);
+}
+
+TempFolder::~TempFolder() {
+    std::error_code ignored;
+    // Restore permissions a test may have taken away, so that removal succeeds.
+    for (auto it = fs::recursive_directory_iterator(platform::ToFsPath(m_path), ignored);
+         it != fs::recursive_directory_iterator(); it.increment(ignored))
+        fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+    fs::remove_all(platform::ToFsPath(m_path), ignored);
+}
+
+std::wstring TempFolder::operator/(std::wstring_view relative) const {
+    std::wstring path = m_path;
+    path += platform::kPathSeparator;
+    for (wchar_t c : relative)
+        path += (c == L'/' || c == L'\\') ? platform::kPathSeparator : c;
+    return path;
+}
+
+void TempFolder::WriteFile(std::wstring_view relative, std::string_view bytes) const {
+    fs::path path = platform::ToFsPath(*this / relative);
+    fs::create_directories(path.parent_path());
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string TempFolder::ReadFile(std::wstring_view relative) const {
+    std::ifstream file(platform::ToFsPath(*this / relative), std::ios::binary);
+    std::stringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
+}
+
+void TempFolder::MakeFolder(std::wstring_view relative) const {
+    fs::create_directories(platform::ToFsPath(*this / relative));
+}
+
+bool TempFolder::Exists(std::wstring_view relative) const {
+    std::error_code ignored;
+    return fs::exists(platform::ToFsPath(*this / relative), ignored);
+}
