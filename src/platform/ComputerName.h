@@ -5,6 +5,6 @@
 
 namespace platform {
 
-std::wstring GetComputerName();
+std::wstring GetLocalComputerName();
 
 } // namespace platform

@@ -6,7 +6,7 @@
 
 namespace platform {
 
-std::wstring GetComputerName() {
+std::wstring GetLocalComputerName() {
     char name[256] = {};
     if (gethostname(name, sizeof(name) - 1) != 0)
         return {};

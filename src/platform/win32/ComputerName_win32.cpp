@@ -4,7 +4,7 @@
 
 namespace platform {
 
-std::wstring GetComputerName() {
+std::wstring GetLocalComputerName() {
     wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {};
     DWORD size = MAX_COMPUTERNAME_LENGTH + 1;
     if (!GetComputerNameW(name, &size))

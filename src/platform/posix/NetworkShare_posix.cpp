@@ -1,0 +1,224 @@
+#include "platform/NetworkShare.h"
+
+#include "platform/TextEncoding.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cwctype>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string_view>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace platform {
+
+namespace {
+
+bool IsSeparator(wchar_t character) {
+    return character == L'/' || character == L'\\';
+}
+
+bool EqualNoCase(std::wstring_view a, std::wstring_view b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) {
+               return std::towlower(x) == std::towlower(y);
+           });
+}
+
+/// "//server/share/rest" split into its parts; rest keeps no leading separator.
+struct SharePath {
+    std::wstring server;
+    std::wstring share;
+    std::wstring rest;
+};
+
+std::optional<SharePath> SplitSharePath(const std::wstring& path) {
+    if (!IsNetworkPath(path))
+        return std::nullopt;
+    std::vector<std::wstring> parts;
+    std::wstring current;
+    for (size_t i = 2; i < path.size(); ++i) {
+        if (IsSeparator(path[i])) {
+            if (!current.empty())
+                parts.push_back(current);
+            current.clear();
+        } else {
+            current += path[i];
+        }
+    }
+    if (!current.empty())
+        parts.push_back(current);
+    if (parts.size() < 2)
+        return std::nullopt;
+    SharePath result{parts[0], parts[1], {}};
+    for (size_t i = 2; i < parts.size(); ++i) {
+        if (!result.rest.empty())
+            result.rest += L'/';
+        result.rest += parts[i];
+    }
+    return result;
+}
+
+/// The mount table escapes blanks and backslashes as octal sequences ("\040").
+std::string DecodeMountField(const std::string& field) {
+    std::string decoded;
+    for (size_t i = 0; i < field.size(); ++i) {
+        if (field[i] == '\\' && i + 3 < field.size()) {
+            const std::string digits = field.substr(i + 1, 3);
+            if (std::all_of(digits.begin(), digits.end(),
+                                                  [](char c) { return c >= '0' && c <= '7'; })) {
+                decoded += static_cast<char>(std::strtol(digits.c_str(), nullptr, 8));
+                i += 3;
+                continue;
+            }
+        }
+        decoded += field[i];
+    }
+    return decoded;
+}
+
+struct MountEntry {
+    std::wstring source;
+    std::wstring mountPoint;
+    std::string type;
+    std::wstring options;
+};
+
+std::string MountTablePath() {
+    const char* configured = std::getenv("RELAYDESK_MOUNTS");
+    return configured && *configured ? configured : "/proc/self/mounts";
+}
+
+std::optional<std::vector<MountEntry>> ReadMountTable() {
+    std::ifstream file(MountTablePath());
+    if (!file)
+        return std::nullopt;
+    std::vector<MountEntry> entries;
+    std::string line;
+    while (std::getline(file, line)) {
+        std::istringstream fields(line);
+        std::string source, mountPoint, type, options;
+        if (!(fields >> source >> mountPoint >> type))
+            continue;
+        fields >> options;
+        entries.push_back(MountEntry{Utf8ToWide(DecodeMountField(source)),
+                                     Utf8ToWide(DecodeMountField(mountPoint)), type,
+                                     Utf8ToWide(DecodeMountField(options))});
+    }
+    return entries;
+}
+
+bool IsSmbMount(const std::string& type) {
+    return type == "cifs" || type == "smb3" || type == "smbfs";
+}
+
+bool IsGvfsMount(const std::string& type) {
+    return type == "fuse.gvfsd-fuse";
+}
+
+/// The value of "name=" in a comma-separated option list, empty when absent.
+std::wstring MountOption(const std::wstring& options, std::wstring_view name) {
+    size_t start = 0;
+    while (start <= options.size()) {
+        size_t end = options.find(L',', start);
+        if (end == std::wstring::npos)
+            end = options.size();
+        const std::wstring_view option(options.data() + start, end - start);
+        if (option.size() > name.size() && option[name.size()] == L'=' &&
+            EqualNoCase(option.substr(0, name.size()), name))
+            return std::wstring(option.substr(name.size() + 1));
+        start = end + 1;
+    }
+    return {};
+}
+
+bool IsFolder(const std::wstring& path) {
+    struct stat status {};
+    return stat(WideToUtf8(path).c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+/// The mount that serves the share, with the folder of the share's root in `root`.
+std::optional<MountEntry> FindShareMount(const std::vector<MountEntry>& mounts,
+                                         const SharePath& share, std::wstring& root) {
+    for (const MountEntry& entry : mounts) {
+        if (IsSmbMount(entry.type)) {
+            const std::optional<SharePath> source = SplitSharePath(entry.source);
+            if (source && source->rest.empty() && EqualNoCase(source->server, share.server) &&
+                EqualNoCase(source->share, share.share)) {
+                root = entry.mountPoint;
+                return entry;
+            }
+        } else if (IsGvfsMount(entry.type)) {
+            // gvfs keeps one folder per mounted share below its own mount point.
+            std::wstring lowerServer = share.server, lowerShare = share.share;
+            std::transform(lowerServer.begin(), lowerServer.end(), lowerServer.begin(), towlower);
+            std::transform(lowerShare.begin(), lowerShare.end(), lowerShare.begin(), towlower);
+            const std::wstring folder =
+                entry.mountPoint + L"/smb-share:server=" + lowerServer + L",share=" + lowerShare;
+            if (IsFolder(folder)) {
+                root = folder;
+                return entry;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+int ConnectShare(const std::wstring& remoteName, const std::wstring* userId) {
+    const std::optional<SharePath> share = SplitSharePath(remoteName);
+    if (!share)
+        return kNetworkBadPathOrNoNetwork;
+    const std::optional<std::vector<MountEntry>> mounts = ReadMountTable();
+    if (!mounts)
+        return kNetworkNoNetwork;
+    std::wstring root;
+    const std::optional<MountEntry> mount = FindShareMount(*mounts, *share, root);
+    if (!mount)
+        return kNetworkBadNetName;
+    // A share mounted for another account does not accept this terminal's credentials;
+    // the caller's second attempt without credentials then decides.
+    if (userId) {
+        const std::wstring mountedUser = MountOption(mount->options, L"username");
+        if (!mountedUser.empty() && !EqualNoCase(mountedUser, *userId))
+            return kNetworkInvalidPassword;
+    }
+    if (access(WideToUtf8(root).c_str(), R_OK | X_OK) != 0)
+        return errno == EACCES ? kNetworkAccessDenied : kNetworkBadNetName;
+    return kNetworkOk;
+}
+
+} // namespace
+
+bool IsNetworkPath(const std::wstring& path) {
+    return path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1]);
+}
+
+bool HasDriveComponent(const std::wstring& path) {
+    return !path.empty() && path[0] == L'/' && !IsNetworkPath(path);
+}
+
+int AddNetworkConnection(const std::wstring& remoteName, const std::wstring& userId,
+                         const std::wstring& /*password*/) {
+    return ConnectShare(remoteName, &userId);
+}
+
+int AddNetworkConnection(const std::wstring& remoteName) {
+    return ConnectShare(remoteName, nullptr);
+}
+
+std::wstring ResolveNetworkPath(const std::wstring& path) {
+    const std::optional<SharePath> share = SplitSharePath(path);
+    if (!share)
+        return IsNetworkPath(path) ? std::wstring() : path;
+    const std::optional<std::vector<MountEntry>> mounts = ReadMountTable();
+    std::wstring root;
+    if (!mounts || !FindShareMount(*mounts, *share, root))
+        return {};
+    return share->rest.empty() ? root : root + L'/' + share->rest;
+}
+
+} // namespace platform

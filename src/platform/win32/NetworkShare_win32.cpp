@@ -1,0 +1,51 @@
+#include "platform/NetworkShare.h"
+
+#include "WindowsHeaders.h"
+
+#include <winnetwk.h>
+
+#include <cstdlib>
+#include <vector>
+
+namespace platform {
+
+namespace {
+
+int AddConnection(const std::wstring& remoteName, const wchar_t* userId, const wchar_t* password) {
+    std::vector<wchar_t> remote(remoteName.begin(), remoteName.end());
+    remote.push_back(L'\0');
+    NETRESOURCEW resource{};
+    resource.dwType = RESOURCETYPE_DISK;
+    resource.lpLocalName = nullptr;
+    resource.lpRemoteName = remote.data();
+    resource.lpProvider = nullptr;
+    return static_cast<int>(WNetAddConnection2W(&resource, password, userId, 0));
+}
+
+} // namespace
+
+bool IsNetworkPath(const std::wstring& path) {
+    return path.size() >= 2 && (path[0] == L'\\' || path[0] == L'/') &&
+           (path[1] == L'\\' || path[1] == L'/');
+}
+
+bool HasDriveComponent(const std::wstring& path) {
+    wchar_t drive[_MAX_DRIVE] = {};
+    _wsplitpath_s(path.c_str(), drive, _MAX_DRIVE, nullptr, 0, nullptr, 0, nullptr, 0);
+    return drive[0] != L'\0';
+}
+
+int AddNetworkConnection(const std::wstring& remoteName, const std::wstring& userId,
+                         const std::wstring& password) {
+    return AddConnection(remoteName, userId.c_str(), password.c_str());
+}
+
+int AddNetworkConnection(const std::wstring& remoteName) {
+    return AddConnection(remoteName, nullptr, nullptr);
+}
+
+std::wstring ResolveNetworkPath(const std::wstring& path) {
+    return path;
+}
+
+} // namespace platform
