@@ -1,0 +1,82 @@
+#pragma once
+/// An INI text held in memory, read and changed by the rules of the Windows profile
+/// functions: section and key names match without regard to case; the first of duplicate
+/// sections, and the first of duplicate keys in a section, is the one that counts; blanks
+/// around names and values are trimmed; one pair of enclosing double or single quotes is
+/// removed from a value read. Every line that is not a key of interest (comments, blank lines,
+/// lines without "=", lines before the first section) is kept as it was when the text is
+/// written back, in its original encoding (UTF-8, UTF-8 or UTF-16 with byte-order mark,
+/// Shift-JIS) and line ends. Sections and keys are indexed, so lookups stay fast on files of
+/// thousands of sections. Not synchronised: one thread at a time.
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+class ProfileDocument {
+public:
+    enum class Encoding { kSystemCodePage, kUtf8, kUtf8WithBom, kUtf16LeWithBom, kShiftJis };
+
+    /// Reads a file; false when it cannot be read (the document is then empty, ready to be
+    /// written as a new file).
+    bool Load(const std::wstring& path);
+    /// Takes the bytes of an INI file, detecting its encoding and line ends.
+    void LoadFromBytes(std::string_view bytes);
+
+    /// The value of a key, quotes removed; nullopt when the section or key is missing.
+    std::optional<std::wstring> Get(std::wstring_view section, std::wstring_view key) const;
+    /// Replaces the value in place, or adds the key after the section's last non-blank line,
+    /// or adds the section at the end of the text.
+    void Set(std::wstring_view section, std::wstring_view key, std::wstring_view value);
+    /// False when there was no such key.
+    bool RemoveKey(std::wstring_view section, std::wstring_view key);
+    /// Removes the section with its lines; false when there was none.
+    bool RemoveSection(std::wstring_view section);
+    bool HasSection(std::wstring_view section) const;
+
+    /// Section names in file order, each once (as first written).
+    std::vector<std::wstring> SectionNames() const;
+    /// Key names of a section in file order, each once.
+    std::vector<std::wstring> Keys(std::wstring_view section) const;
+
+    /// The text in its encoding with its line ends.
+    std::string ToBytes() const;
+    /// Writes the text as one step (temporary file, then rename); false on failure.
+    bool Save(const std::wstring& path) const;
+
+    Encoding GetEncoding() const { return m_encoding; }
+    void SetEncoding(Encoding encoding) { m_encoding = encoding; }
+    bool UsesCrLf() const { return m_bCrLf; }
+
+private:
+    struct Line {
+        std::wstring text;
+        /// Key name (trimmed) when the line is "key=value" in a section, else empty.
+        std::wstring key;
+        /// Position of the "=" in `text` when `key` is set.
+        std::size_t equals = 0;
+    };
+    struct Section {
+        std::wstring name;
+        /// The header line first (none for the lines before the first section).
+        std::vector<Line> lines;
+        /// Upper-cased key -> index of its first line.
+        std::unordered_map<std::wstring, std::size_t> keys;
+    };
+
+    const Section* FindSection(std::wstring_view name) const;
+    Section* FindSection(std::wstring_view name);
+    static void IndexKeys(Section& section);
+    void IndexSections();
+
+    /// m_sections[0] holds the lines before the first section header.
+    std::vector<Section> m_sections;
+    /// Upper-cased section name -> index of its first occurrence.
+    std::unordered_map<std::wstring, std::size_t> m_sectionIndex;
+    Encoding m_encoding = Encoding::kSystemCodePage;
+    bool m_bCrLf = true;
+    bool m_bEndsWithLineEnd = true;
+};

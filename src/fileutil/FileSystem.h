@@ -1,0 +1,68 @@
+#pragma once
+/// The file-system operations that touch a terminal's folders. Every such operation goes
+/// through this interface, so that network paths can be served by their own backend while
+/// local folders use the local one.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+/// One entry of a folder, never "." or "..".
+struct FolderEntry {
+    std::wstring name;
+    bool isFolder = false;
+    /// A symbolic link (to a file or a folder); walks do not descend into linked folders.
+    bool isLink = false;
+};
+
+struct ItemInfo {
+    bool isFolder = false;
+    std::uint64_t size = 0;
+    /// Last modification, seconds since 1970 (0 when unknown).
+    std::int64_t modifiedSeconds = 0;
+};
+
+/// A file-system backend. All operations report failure as their result and throw nothing;
+/// an implementation must be safe to use from several threads at once.
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    /// The entries of `folder` in NTFS name order; false when the folder cannot be listed.
+    virtual bool ListFolder(const std::wstring& folder, std::vector<FolderEntry>& entries) = 0;
+    /// False when nothing exists at `path`.
+    virtual bool GetItemInfo(const std::wstring& path, ItemInfo& info) = 0;
+    /// Creates one folder whose parent exists; false when it cannot be created or exists.
+    virtual bool MakeFolder(const std::wstring& path) = 0;
+    /// Renames a file or folder; fails, changing nothing, when `to` exists.
+    virtual bool RenameNoReplace(const std::wstring& from, const std::wstring& to) = 0;
+    /// Deletes a file, or a folder with everything in it (links are removed, not followed).
+    /// True when nothing is left at `path`.
+    virtual bool DeleteTree(const std::wstring& path) = 0;
+    /// Copies a file's bytes and modification time, replacing an existing destination file.
+    /// A copy that fails part-way leaves the destination as it was: never a truncated file.
+    virtual bool CopyFile(const std::wstring& from, const std::wstring& to) = 0;
+    /// Reads a whole file; false when it cannot be read or is larger than `maxBytes`.
+    virtual bool ReadFile(const std::wstring& path, std::string& bytes, std::size_t maxBytes) = 0;
+    /// Replaces a file's content as one step (a temporary file beside it, then a rename), so
+    /// that readers see the old or the new content, never a half-written file.
+    virtual bool WriteFileAtomically(const std::wstring& path, std::string_view bytes) = 0;
+    /// Free bytes for this program on the volume that holds `path`.
+    virtual bool GetFreeBytes(const std::wstring& path, std::uint64_t& freeBytes) = 0;
+};
+
+/// The backend for folders of this machine.
+FileSystem& LocalFileSystem();
+
+/// A path that names a network share (it begins with two separators).
+bool IsNetworkPath(std::wstring_view path);
+
+/// The backend that serves `path`: the network backend for network paths when one is
+/// installed, otherwise the local one.
+FileSystem& FileSystemFor(std::wstring_view path);
+
+/// Installs the backend for network paths (not owned; it must outlive every use), or removes
+/// it with nullptr. Meant for start-up, before worker threads run.
+void SetNetworkFileSystem(FileSystem* backend);

@@ -1,0 +1,65 @@
+#pragma once
+/// File, path and folder utilities used by every part of the controller. They keep no state,
+/// show nothing and log nothing; each reports success as its result. Paths are built from a
+/// folder without a trailing separator and a name (JoinPath). Paths of 260 characters or more
+/// (the limit of the program's path buffers) are refused: the operation fails and changes
+/// nothing. Operations on a terminal's folders go through FileSystemFor(path).
+
+#include <cstddef>
+#include <string>
+
+/// Path buffers hold 260 characters including the terminator.
+constexpr std::size_t kMaxPathLength = 260;
+
+/// Result of DeleteMatching when an entry that matched could not be deleted.
+constexpr int kDeleteMatchingFailed = 0x78;
+
+/// True when `path` does not fit a path buffer.
+bool IsPathTooLong(const std::wstring& path);
+
+/// Folder of the running program file, without trailing separator; empty when it cannot be
+/// told or does not fit a path buffer.
+std::wstring GetModuleFolder();
+
+/// folder + separator + name.
+std::wstring JoinPath(const std::wstring& folder, const std::wstring& name);
+
+/// True when a file or folder exists at `path` (no wildcards).
+bool PathExists(std::wstring path);
+bool ItemExists(std::wstring path);
+
+/// Copies a file, overwriting an existing destination file; false on any failure, and then
+/// the destination is as it was.
+bool CopyOneFile(std::wstring source, std::wstring destination);
+
+/// Creates `destination` (failure ignored), then copies every entry of `source` whose name
+/// does not begin with "." into it, folders recursively, files overwriting; the destination's
+/// other entries stay. True when the source could be listed, whatever the single copies gave.
+bool CopyFolder(std::wstring source, std::wstring destination);
+
+/// Renames a file or folder; fails when the destination exists.
+bool MoveItem(std::wstring source, std::wstring destination);
+
+/// Deletes every file and folder (recursively) that matches the last part of `path`, which
+/// may hold the wildcards * and ?. True unless something that matched could not be deleted.
+bool DeleteItem(std::wstring path);
+
+/// Like DeleteItem, but returns 0 on success or when nothing matches, and
+/// kDeleteMatchingFailed when a match could not be deleted.
+int DeleteMatching(std::wstring path);
+
+/// Creates a folder and any missing parents; true when the folder exists afterwards.
+bool MakeFolder(const std::wstring& path);
+
+/// Splits at the last separator at position 1 or later; without one, folder and name are
+/// left empty.
+void SplitPath(const std::wstring& path, std::wstring& folder, std::wstring& name);
+
+/// The text after the first dot of a name (searching from the first "." + separator when
+/// the name holds one); empty when there is none. "a.b.c" gives "b.c".
+std::wstring GetExtensionText(const std::wstring& name);
+
+/// Replaces every occurrence of `find` (case-sensitive, left to right) in every line of an
+/// 8-bit text file in the system code page, and writes the lines back ending in CR LF. A
+/// missing or unreadable file is left alone, silently.
+void ReplaceInTextFile(std::wstring path, std::wstring find, std::wstring replacement);
