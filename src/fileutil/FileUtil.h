@@ -11,8 +11,10 @@
 /// Path buffers hold 260 characters including the terminator.
 constexpr std::size_t kMaxPathLength = 260;
 
-/// Result of DeleteMatching when an entry that matched could not be deleted.
+/// Results of DeleteMatching: an entry that matched could not be deleted; the path does not
+/// fit a path buffer (nothing is deleted).
 constexpr int kDeleteMatchingFailed = 0x78;
+constexpr int kDeleteMatchingInvalidPath = 0x7C;
 
 /// True when `path` does not fit a path buffer.
 bool IsPathTooLong(const std::wstring& path);
@@ -44,8 +46,8 @@ bool MoveItem(std::wstring source, std::wstring destination);
 /// may hold the wildcards * and ?. True unless something that matched could not be deleted.
 bool DeleteItem(std::wstring path);
 
-/// Like DeleteItem, but returns 0 on success or when nothing matches, and
-/// kDeleteMatchingFailed when a match could not be deleted.
+/// Like DeleteItem, but returns 0 on success or when nothing matches, kDeleteMatchingFailed
+/// when a match could not be deleted, kDeleteMatchingInvalidPath for a path too long.
 int DeleteMatching(std::wstring path);
 
 /// Creates a folder and any missing parents; true when the folder exists afterwards.

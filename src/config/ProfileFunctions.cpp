@@ -1,0 +1,79 @@
+#include "config/ProfileFunctions.h"
+
+#include "config/ProfileDocument.h"
+#include "fileutil/FileUtil.h"
+
+#include <cstdint>
+#include <mutex>
+#include <optional>
+
+namespace {
+
+// Writes read, change and replace a whole file; two at once would lose one of the changes.
+std::mutex g_writeMutex;
+
+std::wstring CutToBuffer(std::wstring text, std::size_t bufferLength) {
+    if (text.size() >= bufferLength)
+        text.resize(bufferLength - 1);
+    return text;
+}
+
+std::wstring WithoutTrailingBlanks(std::wstring text) {
+    while (!text.empty() && (text.back() == L' ' || text.back() == L'\t'))
+        text.pop_back();
+    return text;
+}
+
+// The value, or nothing when the file, section or key is missing.
+std::optional<std::wstring> ReadValue(const std::wstring& file, const std::wstring& section,
+                                      const std::wstring& key) {
+    if (IsPathTooLong(file))
+        return std::nullopt;
+    ProfileDocument document;
+    if (!document.Load(file))
+        return std::nullopt;
+    return document.Get(section, key);
+}
+
+} // namespace
+
+std::wstring ReadProfileString(std::wstring file, std::wstring section, std::wstring key,
+                               std::wstring defaultValue) {
+    std::optional<std::wstring> value = ReadValue(file, section, key);
+    return CutToBuffer(value ? std::move(*value) : WithoutTrailingBlanks(std::move(defaultValue)),
+                       kProfileReadBuffer);
+}
+
+void WriteProfileString(std::wstring file, std::wstring section, std::wstring key, std::wstring value) {
+    if (file.size() >= kProfileWriteBuffer)
+        return;
+    section = CutToBuffer(std::move(section), kProfileWriteBuffer);
+    key = CutToBuffer(std::move(key), kProfileWriteBuffer);
+    value = CutToBuffer(std::move(value), kProfileWriteBuffer);
+    std::lock_guard<std::mutex> lock(g_writeMutex);
+    ProfileDocument document;
+    // A file that exists but cannot be read must not be replaced by one holding only this key.
+    if (!document.Load(file) && ItemExists(file))
+        return;
+    document.Set(section, key, value);
+    document.Save(file);
+}
+
+int ReadProfileInt(std::wstring file, std::wstring section, std::wstring key, int defaultValue) {
+    const std::optional<std::wstring> value = ReadValue(file, section, key);
+    if (!value || value->empty())
+        return defaultValue;
+    std::size_t i = 0;
+    while (i < value->size() && ((*value)[i] == L' ' || (*value)[i] == L'\t'))
+        ++i;
+    bool negative = false;
+    if (i < value->size() && ((*value)[i] == L'-' || (*value)[i] == L'+'))
+        negative = (*value)[i++] == L'-';
+    // The system's conversion wraps around on overflow, and so does this one.
+    std::uint32_t number = 0;
+    for (; i < value->size() && (*value)[i] >= L'0' && (*value)[i] <= L'9'; ++i)
+        number = number * 10u + static_cast<std::uint32_t>((*value)[i] - L'0');
+    if (negative)
+        number = 0u - number;
+    return static_cast<int>(number);
+}

@@ -1,0 +1,47 @@
+#include "fileutil/FileSystem.h"
+
+#include "platform/FileSystemCalls.h"
+
+#include <atomic>
+
+namespace {
+
+std::atomic<FileSystem*> g_networkFileSystem{nullptr};
+
+// Serves network paths while no network backend is installed: every operation fails, so that
+// a share path never falls through to a local folder of the same name.
+class UnreachableFileSystem final : public FileSystem {
+public:
+    bool ListFolder(const std::wstring&, std::vector<FolderEntry>&) override { return false; }
+    bool GetItemInfo(const std::wstring&, ItemInfo&) override { return false; }
+    bool MakeFolder(const std::wstring&) override { return false; }
+    bool RenameNoReplace(const std::wstring&, const std::wstring&) override { return false; }
+    bool DeleteTree(const std::wstring&) override { return false; }
+    bool CopyFile(const std::wstring&, const std::wstring&) override { return false; }
+    bool ReadFile(const std::wstring&, std::string&, std::size_t) override { return false; }
+    bool WriteFileAtomically(const std::wstring&, std::string_view) override { return false; }
+    bool GetFreeBytes(const std::wstring&, std::uint64_t&) override { return false; }
+};
+
+} // namespace
+
+bool IsNetworkPath(std::wstring_view path) {
+    return path.size() >= 2 && path[0] == platform::kPathSeparator && path[1] == platform::kPathSeparator;
+}
+
+FileSystem& FileSystemFor(std::wstring_view path) {
+    if (!IsNetworkPath(path))
+        return LocalFileSystem();
+    if (FileSystem* network = g_networkFileSystem.load())
+        return *network;
+    // Windows opens share paths itself once the share is connected; elsewhere "//server"
+    // would name a local folder, so share paths fail until a network backend is installed.
+    if (platform::kPathSeparator == L'\\')
+        return LocalFileSystem();
+    static UnreachableFileSystem unreachable;
+    return unreachable;
+}
+
+void SetNetworkFileSystem(FileSystem* backend) {
+    g_networkFileSystem.store(backend);
+}

@@ -1,0 +1,214 @@
+#include "fileutil/FileUtil.h"
+
+#include "fileutil/FileSystem.h"
+#include "fileutil/Wildcard.h"
+#include "platform/FileSystemCalls.h"
+#include "platform/ModulePath.h"
+#include "platform/TextEncoding.h"
+
+#include <vector>
+
+namespace {
+
+// Text files edited in place are templates of a few kilobytes; this only bounds memory.
+constexpr std::size_t kMaxTextFileBytes = 256 * 1024 * 1024;
+
+struct DeleteOutcome {
+    int matched = 0;
+    int failed = 0;
+};
+
+// Deletes every entry that matches the last part of `path` (folders with their content).
+DeleteOutcome DeleteMatches(const std::wstring& path) {
+    DeleteOutcome outcome;
+    std::wstring folder;
+    std::wstring pattern;
+    SplitPath(path, folder, pattern);
+    if (folder.empty() || pattern.empty())
+        return outcome;
+    FileSystem& fileSystem = FileSystemFor(path);
+    std::vector<std::wstring> targets;
+    if (HasWildcards(pattern)) {
+        std::vector<FolderEntry> entries;
+        fileSystem.ListFolder(folder, entries);
+        for (const FolderEntry& entry : entries) {
+            if (MatchesWildcard(entry.name, pattern))
+                targets.push_back(JoinPath(folder, entry.name));
+        }
+    } else {
+        ItemInfo info;
+        if (fileSystem.GetItemInfo(path, info))
+            targets.push_back(path);
+    }
+    for (const std::wstring& target : targets) {
+        ++outcome.matched;
+        if (!fileSystem.DeleteTree(target))
+            ++outcome.failed;
+    }
+    return outcome;
+}
+
+// Replaces in one line of 8-bit text. Lines that the system code page holds without loss
+// are compared as characters; others (bytes the code page cannot decode) as bytes, so
+// that no byte of the file is lost.
+std::string ReplaceInLine(const std::string& line, const std::wstring& find, const std::wstring& replacement) {
+    const std::wstring text = platform::SystemCodePageToWide(line);
+    if (platform::WideToSystemCodePage(text) == line) {
+        std::wstring result;
+        std::size_t start = 0;
+        for (std::size_t hit; (hit = text.find(find, start)) != std::wstring::npos; start = hit + find.size())
+            result.append(text, start, hit - start).append(replacement);
+        result.append(text, start, std::wstring::npos);
+        return platform::WideToSystemCodePage(result);
+    }
+    const std::string findBytes = platform::WideToSystemCodePage(find);
+    const std::string replacementBytes = platform::WideToSystemCodePage(replacement);
+    std::string result;
+    std::size_t start = 0;
+    for (std::size_t hit; (hit = line.find(findBytes, start)) != std::string::npos; start = hit + findBytes.size())
+        result.append(line, start, hit - start).append(replacementBytes);
+    result.append(line, start, std::string::npos);
+    return result;
+}
+
+} // namespace
+
+bool IsPathTooLong(const std::wstring& path) {
+    return path.size() >= kMaxPathLength;
+}
+
+std::wstring GetModuleFolder() {
+    const std::wstring program = platform::GetModuleFilePath();
+    if (IsPathTooLong(program))
+        return {};
+    const std::size_t last = program.rfind(platform::kPathSeparator);
+    return last == std::wstring::npos ? std::wstring() : program.substr(0, last);
+}
+
+std::wstring JoinPath(const std::wstring& folder, const std::wstring& name) {
+    std::wstring path = folder;
+    path += platform::kPathSeparator;
+    path += name;
+    return path;
+}
+
+bool PathExists(std::wstring path) {
+    ItemInfo info;
+    return !path.empty() && !IsPathTooLong(path) && FileSystemFor(path).GetItemInfo(path, info);
+}
+
+bool ItemExists(std::wstring path) {
+    return PathExists(std::move(path));
+}
+
+bool CopyOneFile(std::wstring source, std::wstring destination) {
+    if (IsPathTooLong(source) || IsPathTooLong(destination))
+        return false;
+    // A network backend copies between its shares and local folders in both directions.
+    FileSystem& fileSystem = IsNetworkPath(source) ? FileSystemFor(source) : FileSystemFor(destination);
+    return fileSystem.CopyFile(source, destination);
+}
+
+bool CopyFolder(std::wstring source, std::wstring destination) {
+    if (IsPathTooLong(source) || IsPathTooLong(destination))
+        return false;
+    MakeFolder(destination);
+    std::vector<FolderEntry> entries;
+    if (!FileSystemFor(source).ListFolder(source, entries))
+        return false;
+    for (const FolderEntry& entry : entries) {
+        if (entry.name.starts_with(L'.'))
+            continue;
+        const std::wstring from = JoinPath(source, entry.name);
+        const std::wstring to = JoinPath(destination, entry.name);
+        // Linked folders are not followed: a link back up the tree would never end.
+        if (entry.isFolder && !entry.isLink)
+            CopyFolder(from, to);
+        else if (!entry.isFolder)
+            CopyOneFile(from, to);
+    }
+    return true;
+}
+
+bool MoveItem(std::wstring source, std::wstring destination) {
+    if (IsPathTooLong(source) || IsPathTooLong(destination))
+        return false;
+    return FileSystemFor(source).RenameNoReplace(source, destination);
+}
+
+bool DeleteItem(std::wstring path) {
+    if (IsPathTooLong(path))
+        return false;
+    return DeleteMatches(path).failed == 0;
+}
+
+int DeleteMatching(std::wstring path) {
+    if (IsPathTooLong(path))
+        return kDeleteMatchingInvalidPath;
+    const DeleteOutcome outcome = DeleteMatches(path);
+    return outcome.failed == 0 ? 0 : kDeleteMatchingFailed;
+}
+
+bool MakeFolder(const std::wstring& path) {
+    if (path.empty() || IsPathTooLong(path))
+        return false;
+    FileSystem& fileSystem = FileSystemFor(path);
+    ItemInfo info;
+    if (fileSystem.GetItemInfo(path, info))
+        return info.isFolder;
+    std::wstring parent;
+    std::wstring name;
+    SplitPath(path, parent, name);
+    // Above a share's own folders there is nothing this program may create.
+    if (!parent.empty() && !IsNetworkPath(path) && !MakeFolder(parent))
+        return false;
+    // Another thread may have made it in the meantime: what counts is that it exists.
+    return fileSystem.MakeFolder(path) || (fileSystem.GetItemInfo(path, info) && info.isFolder);
+}
+
+void SplitPath(const std::wstring& path, std::wstring& folder, std::wstring& name) {
+    const std::size_t last = path.rfind(platform::kPathSeparator);
+    if (last == std::wstring::npos || last == 0) {
+        folder.clear();
+        name.clear();
+        return;
+    }
+    folder = path.substr(0, last);
+    name = path.substr(last + 1);
+}
+
+std::wstring GetExtensionText(const std::wstring& name) {
+    const std::wstring dotFolder = std::wstring(L".") + platform::kPathSeparator;
+    const std::size_t folderDot = name.find(dotFolder);
+    const std::size_t from = folderDot == std::wstring::npos ? 0 : folderDot + 1;
+    const std::size_t dot = name.find(L'.', from);
+    return dot == std::wstring::npos ? std::wstring() : name.substr(dot + 1);
+}
+
+void ReplaceInTextFile(std::wstring path, std::wstring find, std::wstring replacement) {
+    if (IsPathTooLong(path))
+        return;
+    FileSystem& fileSystem = FileSystemFor(path);
+    std::string bytes;
+    if (!fileSystem.ReadFile(path, bytes, kMaxTextFileBytes))
+        return;
+    std::string result;
+    result.reserve(bytes.size() + bytes.size() / 8);
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        std::size_t end = bytes.find('\n', start);
+        const bool terminated = end != std::string::npos;
+        if (!terminated)
+            end = bytes.size();
+        std::string line = bytes.substr(start, end - start);
+        // Text mode reads CR LF as a line end; a lone CR is part of the line.
+        if (terminated && !line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (!find.empty())
+            line = ReplaceInLine(line, find, replacement);
+        result += line;
+        result += "\r\n";
+        start = end + 1;
+    }
+    fileSystem.WriteFileAtomically(path, result);
+}

@@ -1,0 +1,219 @@
+#include "fileutil/FileSystem.h"
+
+#include "fileutil/Wildcard.h"
+#include "platform/FileSystemCalls.h"
+
+#include <algorithm>
+#include <array>
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::size_t kCopyChunk = 64 * 1024;
+
+// A name for a file being written beside its final name. It begins with a dot, so folder
+// copies skip one left behind by a crash, and it is short, so long final names still fit.
+fs::path TemporarySibling(const fs::path& target) {
+    thread_local std::mt19937_64 random{std::random_device{}()};
+    static const char kDigits[] = "0123456789abcdef";
+    std::string name = ".rdtmp-";
+    std::uint64_t bits = random();
+    for (int i = 0; i < 16; ++i, bits >>= 4)
+        name += kDigits[bits & 0xF];
+    return target.parent_path() / (name + ".part");
+}
+
+// Writes all bytes and closes; every short write, failed flush or failed close counts.
+bool WriteAll(std::filebuf& out, const char* data, std::size_t size) {
+    std::size_t done = 0;
+    while (done < size) {
+        const auto piece = static_cast<std::streamsize>(std::min(size - done, kCopyChunk));
+        if (out.sputn(data + done, piece) != piece)
+            return false;
+        done += static_cast<std::size_t>(piece);
+    }
+    return true;
+}
+
+bool FinishWriting(std::filebuf& out) {
+    const bool flushed = out.pubsync() == 0;
+    const bool closed = out.close() != nullptr;
+    return flushed && closed;
+}
+
+// Moves a completed temporary file onto its final name, keeping the permissions of the
+// file it replaces; the temporary file is removed when that fails.
+bool CommitTemporary(const fs::path& temporary, const fs::path& target) {
+    std::error_code error;
+    const fs::file_status previous = fs::status(target, error);
+    if (fs::is_directory(previous)) {
+        fs::remove(temporary, error);
+        return false;
+    }
+    if (fs::exists(previous))
+        fs::permissions(temporary, previous.permissions(), error);
+    fs::rename(temporary, target, error);
+    if (error) {
+        std::error_code ignored;
+        fs::remove(temporary, ignored);
+        return false;
+    }
+    return true;
+}
+
+class LocalBackend final : public FileSystem {
+public:
+    bool ListFolder(const std::wstring& folder, std::vector<FolderEntry>& entries) override {
+        entries.clear();
+        std::error_code error;
+        fs::directory_iterator it(platform::ToFsPath(folder), error);
+        if (error)
+            return false;
+        for (; it != fs::directory_iterator(); it.increment(error)) {
+            if (error)
+                return false;
+            std::error_code ignored;
+            FolderEntry entry;
+            entry.name = platform::FromFsPath(it->path().filename());
+            entry.isLink = it->is_symlink(ignored);
+            entry.isFolder = it->is_directory(ignored);
+            entries.push_back(std::move(entry));
+        }
+        if (error)
+            return false;
+        // NTFS order; names that differ only in case (possible here) keep a fixed order.
+        std::sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) {
+            const int order = CompareNtfsNames(a.name, b.name);
+            return order != 0 ? order < 0 : a.name < b.name;
+        });
+        return true;
+    }
+
+    bool GetItemInfo(const std::wstring& path, ItemInfo& info) override {
+        info = ItemInfo{};
+        const fs::path native = platform::ToFsPath(path);
+        std::error_code error;
+        fs::file_status status = fs::status(native, error);
+        if (!fs::exists(status)) {
+            // A link whose target is gone still occupies its name.
+            status = fs::symlink_status(native, error);
+            return fs::exists(status);
+        }
+        info.isFolder = fs::is_directory(status);
+        if (fs::is_regular_file(status)) {
+            const std::uintmax_t size = fs::file_size(native, error);
+            info.size = error ? 0 : static_cast<std::uint64_t>(size);
+        }
+        platform::GetModificationTime(path, info.modifiedSeconds);
+        return true;
+    }
+
+    bool MakeFolder(const std::wstring& path) override {
+        std::error_code error;
+        return fs::create_directory(platform::ToFsPath(path), error) && !error;
+    }
+
+    bool RenameNoReplace(const std::wstring& from, const std::wstring& to) override {
+        return platform::RenameNoReplace(from, to);
+    }
+
+    bool DeleteTree(const std::wstring& path) override {
+        const fs::path native = platform::ToFsPath(path);
+        std::error_code error;
+        fs::remove_all(native, error);
+        std::error_code ignored;
+        return !fs::exists(fs::symlink_status(native, ignored));
+    }
+
+    bool CopyFile(const std::wstring& from, const std::wstring& to) override {
+        const fs::path source = platform::ToFsPath(from);
+        const fs::path target = platform::ToFsPath(to);
+        std::error_code error;
+        if (!fs::is_regular_file(source, error))
+            return false;
+        const std::uintmax_t expected = fs::file_size(source, error);
+        if (error)
+            return false;
+        std::filebuf in;
+        if (!in.open(source, std::ios::in | std::ios::binary))
+            return false;
+        const fs::path temporary = TemporarySibling(target);
+        std::filebuf out;
+        if (!out.open(temporary, std::ios::out | std::ios::binary | std::ios::trunc))
+            return false;
+        std::array<char, kCopyChunk> buffer;
+        std::uintmax_t copied = 0;
+        bool written = true;
+        for (;;) {
+            const std::streamsize got = in.sgetn(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+            if (got <= 0)
+                break;
+            if (!WriteAll(out, buffer.data(), static_cast<std::size_t>(got))) {
+                written = false;
+                break;
+            }
+            copied += static_cast<std::uintmax_t>(got);
+        }
+        written = FinishWriting(out) && written;
+        // A source that shrank or could not be read to its end gives a short copy.
+        if (!written || copied != expected) {
+            fs::remove(temporary, error);
+            return false;
+        }
+        const fs::file_time_type modified = fs::last_write_time(source, error);
+        if (!error)
+            fs::last_write_time(temporary, modified, error);
+        return CommitTemporary(temporary, target);
+    }
+
+    bool ReadFile(const std::wstring& path, std::string& bytes, std::size_t maxBytes) override {
+        bytes.clear();
+        const fs::path native = platform::ToFsPath(path);
+        std::error_code error;
+        if (!fs::is_regular_file(native, error))
+            return false;
+        const std::uintmax_t size = fs::file_size(native, error);
+        if (error || size > maxBytes)
+            return false;
+        std::filebuf in;
+        if (!in.open(native, std::ios::in | std::ios::binary))
+            return false;
+        bytes.resize(static_cast<std::size_t>(size));
+        const std::streamsize got = in.sgetn(bytes.data(), static_cast<std::streamsize>(size));
+        if (got != static_cast<std::streamsize>(size)) {
+            bytes.clear();
+            return false;
+        }
+        return true;
+    }
+
+    bool WriteFileAtomically(const std::wstring& path, std::string_view bytes) override {
+        const fs::path target = platform::ToFsPath(path);
+        const fs::path temporary = TemporarySibling(target);
+        std::filebuf out;
+        if (!out.open(temporary, std::ios::out | std::ios::binary | std::ios::trunc))
+            return false;
+        const bool written = WriteAll(out, bytes.data(), bytes.size());
+        if (!FinishWriting(out) || !written) {
+            std::error_code ignored;
+            fs::remove(temporary, ignored);
+            return false;
+        }
+        return CommitTemporary(temporary, target);
+    }
+
+    bool GetFreeBytes(const std::wstring& path, std::uint64_t& freeBytes) override {
+        return platform::GetFreeBytes(path, freeBytes);
+    }
+};
+
+} // namespace
+
+FileSystem& LocalFileSystem() {
+    static LocalBackend backend;
+    return backend;
+}
