@@ -24,9 +24,8 @@ bool IsSeparator(wchar_t character) {
 
 bool EqualNoCase(std::wstring_view a, std::wstring_view b) {
     return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) {
-               return std::towlower(x) == std::towlower(y);
-           });
+           std::equal(a.begin(), a.end(), b.begin(),
+                      [](wchar_t x, wchar_t y) { return std::towlower(x) == std::towlower(y); });
 }
 
 /// "//server/share/rest" split into its parts; rest keeps no leading separator.
@@ -70,7 +69,7 @@ std::string DecodeMountField(const std::string& field) {
         if (field[i] == '\\' && i + 3 < field.size()) {
             const std::string digits = field.substr(i + 1, 3);
             if (std::all_of(digits.begin(), digits.end(),
-                                                  [](char c) { return c >= '0' && c <= '7'; })) {
+                            [](char c) { return c >= '0' && c <= '7'; })) {
                 decoded += static_cast<char>(std::strtol(digits.c_str(), nullptr, 8));
                 i += 3;
                 continue;

@@ -1,0 +1,83 @@
+#include "transfer/FinishedOrders.h"
+
+#include "fileutil/FileSystem.h"
+#include "fileutil/FileUtil.h"
+#include "fileutil/FolderLister.h"
+#include "platform/LocalTime.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cwchar>
+
+namespace {
+
+bool ReadModifiedSeconds(const std::wstring& path, std::int64_t& seconds) {
+    ItemInfo info;
+    if (!FileSystemFor(path).GetItemInfo(path, info) || info.modifiedSeconds == 0)
+        return false;
+    seconds = info.modifiedSeconds;
+    return true;
+}
+
+std::wstring FormatTime(std::int64_t seconds) {
+    const platform::SystemTime time = platform::ToLocalTime(seconds);
+    wchar_t text[64] = {};
+    std::swprintf(text, 64, L"%4d/%02d/%02d  %02d:%02d:%02d", time.year, time.month, time.day,
+                  time.hour, time.minute, time.second);
+    return text;
+}
+
+int DayKey(int year, int month, int day) {
+    return (year * 100 + month) * 100 + day;
+}
+
+} // namespace
+
+std::vector<FinishedOrder> ListFinishedOrders(const std::wstring& outputFolder) {
+    std::vector<std::wstring> paths;
+    FolderLister().ListToArray(paths, outputFolder, L"?00*", 0, FolderLister::kFolders);
+    std::vector<FinishedOrder> orders;
+    for (const std::wstring& path : paths) {
+        FinishedOrder order;
+        order.path = path;
+        std::wstring folder;
+        SplitPath(path, folder, order.name);
+        if (ReadModifiedSeconds(path, order.modifiedSeconds))
+            order.timeText = FormatTime(order.modifiedSeconds);
+        orders.push_back(std::move(order));
+    }
+    return orders;
+}
+
+std::wstring FormatModifiedTime(const std::wstring& path) {
+    std::int64_t seconds = 0;
+    return ReadModifiedSeconds(path, seconds) ? FormatTime(seconds) : std::wstring();
+}
+
+bool ParseCalendarDay(const std::wstring& text, CalendarDay& day) {
+    int year = 0, month = 0, date = 0;
+    wchar_t first = 0, second = 0;
+    int consumed = 0;
+    if (std::swscanf(text.c_str(), L"%4d%lc%2d%lc%2d%n", &year, &first, &month, &second, &date,
+                     &consumed) != 5 ||
+        static_cast<size_t>(consumed) != text.size() || first != second ||
+        (first != L'-' && first != L'/'))
+        return false;
+    static constexpr int kDaysInMonth[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    if (year < 1970 || month < 1 || month > 12 || date < 1 || date > kDaysInMonth[month - 1] ||
+        (month == 2 && date == 29 && !leap))
+        return false;
+    day = CalendarDay{year, month, date};
+    return true;
+}
+
+bool IsWithinDays(const FinishedOrder& order, const CalendarDay& first, const CalendarDay& second) {
+    if (order.timeText.empty())
+        return false;
+    const platform::SystemTime time = platform::ToLocalTime(order.modifiedSeconds);
+    const int key = DayKey(time.year, time.month, time.day);
+    const int a = DayKey(first.year, first.month, first.day);
+    const int b = DayKey(second.year, second.month, second.day);
+    return key >= std::min(a, b) && key <= std::max(a, b);
+}

@@ -1,0 +1,25 @@
+#pragma once
+/// What the transfer engine shows to the user, without knowing how it is shown.
+
+#include <string>
+
+/// Implemented by the window (which queues every call onto its own thread) and by
+/// relaydesk-cli (which prints). Called from the worker threads; an implementation must
+/// return without waiting for another thread of the controller.
+class ITransferView {
+public:
+    virtual ~ITransferView() = default;
+
+    /// Text of one cell of the terminal list: column 2 (input folder status) or 5 (output
+    /// folder status) of `row`, which shows terminal slot `row`.
+    virtual void SetListCell(int row, int column, const std::wstring& text) = 0;
+    /// Name of the terminal whose order is being transferred; empty otherwise.
+    virtual void SetServingName(const std::wstring& name) = 0;
+    /// The composition progress line; empty while no order is being transferred. Called
+    /// only when the text changes.
+    virtual void SetProgressText(const std::wstring& text) = 0;
+};
+
+/// List columns written by the connection checks.
+constexpr int kInputStatusColumn = 2;
+constexpr int kOutputStatusColumn = 5;

@@ -1,0 +1,337 @@
+#include "transfer/RelaydeskController.h"
+
+#include "config/AppSettings.h"
+#include "config/ProfileFunctions.h"
+#include "config/TextSubstitution.h"
+#include "fileutil/FileSystem.h"
+#include "fileutil/FileUtil.h"
+#include "fileutil/FolderLister.h"
+#include "logging/LogClient.h"
+#include "platform/WindowMessages.h"
+#include "transfer/MountedShareFileSystem.h"
+#include "transfer/OrderFolderName.h"
+
+#include <chrono>
+#include <list>
+
+namespace {
+
+using std::chrono::milliseconds;
+
+constexpr int kProgressStepsPerCheckPass = 200;
+constexpr milliseconds kProgressStep{10};
+constexpr milliseconds kPauseAfterPass{100};
+constexpr milliseconds kPauseAfterTerminal{1000};
+constexpr milliseconds kPauseAfterSkippedSlot{1};
+constexpr milliseconds kPauseAfterTransfer{100};
+constexpr milliseconds kShutdownWaitSlice{500};
+constexpr milliseconds kShutdownPumpPause{100};
+
+void Sleep(milliseconds duration) {
+    std::this_thread::sleep_for(duration);
+}
+
+/// Takes at most one message of the calling thread's queue and dispatches it.
+void DispatchOneWindowMessage() {
+    platform::WindowMessage message;
+    if (platform::PeekWindowMessage(message))
+        platform::DispatchWindowMessage(message);
+}
+
+} // namespace
+
+RelaydeskController::RelaydeskController(ITransferView& view, std::wstring programFolder,
+                                         std::wstring engineLibrary)
+    : m_view(view), m_strProgramFolder(std::move(programFolder)),
+      m_strCompositionIni(JoinPath(m_strProgramFolder, L"composition.ini")),
+      m_engine(std::move(engineLibrary)), m_transfer(m_engine, m_bClosing, m_strProgramFolder) {}
+
+RelaydeskController::~RelaydeskController() {
+    RequestStop();
+    if (m_pTransferThread.joinable())
+        m_pTransferThread.join();
+    if (m_pCheckThread.joinable())
+        m_pCheckThread.join();
+}
+
+void RelaydeskController::Initialize() {
+    InstallMountedShareFileSystem();
+    {
+        std::lock_guard lock(m_tableMutex);
+        LoadTerminalTable(m_strCompositionIni, m_table, m_nFreeDisk);
+    }
+    const std::wstring workFolder = JoinPath(m_strProgramFolder, L"TEMP");
+    if (!ItemExists(workFolder))
+        LocalFileSystem().MakeFolder(workFolder);
+    const AppSettings settings = ReadAppSettings(m_strProgramFolder);
+    m_strVersion = settings.version;
+    m_logRotator.SetFolder(settings.logFolder);
+    m_logRotator.SetSizeLimit(kLogFolderSizeLimit);
+    m_logRotator.Run();
+    m_bCheckUniqueId = settings.checkUniqueId;
+    m_strUniqueId = settings.uniqueId;
+    m_bTransferRunning = false;
+    m_bOrderBusy = false;
+    m_bClosing = false;
+}
+
+void RelaydeskController::SetTexts(
+    const std::array<std::wstring, kConnectionStatusCount>& statusTexts,
+    const std::wstring& progressFormat) {
+    std::lock_guard lock(m_textMutex);
+    m_strStatusText = statusTexts;
+    m_strProgressFormat = progressFormat;
+}
+
+void RelaydeskController::SetPassObserver(std::function<void(int)> observer) {
+    m_passObserver = std::move(observer);
+}
+
+void RelaydeskController::StartCheckThread() {
+    if (m_pCheckThread.joinable())
+        return;
+    m_bCheckStop = false;
+    m_bCheckRunning = true;
+    m_bCheckEnded = false;
+    m_pCheckThread = std::thread(&RelaydeskController::CheckConnectStatusThread, this);
+}
+
+void RelaydeskController::ThreadStart() {
+    while (m_bTransferRunning)
+        Sleep(milliseconds(10));
+    WriteLog(g_pLogClient, L"ThreadStart IN");
+    if (m_pTransferThread.joinable())
+        m_pTransferThread.join();
+    // Cleared here rather than by the thread, so that a stop requested before the thread
+    // runs is not lost.
+    m_bTransferStop = false;
+    m_bTransferEnded = false;
+    m_pTransferThread = std::thread(&RelaydeskController::RelaydeskThreadMain, this);
+    WriteLog(g_pLogClient, L"ThreadStart OUT");
+}
+
+void RelaydeskController::RequestStop() {
+    m_bClosing = true;
+    m_bTransferStop = true;
+    m_bCheckStop = true;
+    m_engine.RequestCancel();
+}
+
+void RelaydeskController::Shutdown(const std::function<void()>& dispatchOne) {
+    RequestStop();
+    const std::function<void()> dispatch = dispatchOne ? dispatchOne : DispatchOneWindowMessage;
+    WaitForWorker(m_pTransferThread, m_bTransferEnded, dispatch);
+    WaitForWorker(m_pCheckThread, m_bCheckEnded, dispatch);
+    SaveTerminalTable();
+}
+
+void RelaydeskController::WaitForWorker(std::thread& worker, const std::atomic<bool>& ended,
+                                        const std::function<void()>& dispatchOne) {
+    if (!worker.joinable())
+        return;
+    for (;;) {
+        std::unique_lock lock(m_endMutex);
+        if (m_endCondition.wait_for(lock, kShutdownWaitSlice, [&ended] { return ended.load(); }))
+            break;
+        lock.unlock();
+        // The engine's reports reach this thread's wrapper window; keep them flowing.
+        dispatchOne();
+        Sleep(kShutdownPumpPause);
+    }
+    worker.join();
+}
+
+void RelaydeskController::MarkEnded(std::atomic<bool>& ended) {
+    {
+        std::lock_guard lock(m_endMutex);
+        ended = true;
+    }
+    m_endCondition.notify_all();
+}
+
+TerminalTable RelaydeskController::GetTerminalTable() const {
+    std::lock_guard lock(m_tableMutex);
+    return m_table;
+}
+
+void RelaydeskController::ModifyTerminalTable(const std::function<void(TerminalTable&)>& change) {
+    std::lock_guard lock(m_tableMutex);
+    change(m_table);
+}
+
+void RelaydeskController::SaveTerminalTable() const {
+    const TerminalTable table = GetTerminalTable();
+    ::SaveTerminalTable(m_strCompositionIni, table);
+}
+
+TerminalEntry RelaydeskController::GetSlot(int slot) const {
+    std::lock_guard lock(m_tableMutex);
+    return m_table.slots[static_cast<size_t>(slot)];
+}
+
+int RelaydeskController::UsedRowCount() const {
+    std::lock_guard lock(m_tableMutex);
+    return m_table.UsedCount();
+}
+
+std::wstring RelaydeskController::StatusText(ConnectionStatus status) const {
+    std::lock_guard lock(m_textMutex);
+    if (status < 0 || status >= kConnectionStatusCount)
+        return {};
+    return m_strStatusText[static_cast<size_t>(status)];
+}
+
+ConnectionStatus RelaydeskController::CheckInputConnection(int slot) const {
+    const TerminalEntry terminal = GetSlot(slot);
+    return CheckFolderConnection(terminal.path, terminal.userId, terminal.password);
+}
+
+ConnectionStatus RelaydeskController::CheckOutputConnection(int slot) const {
+    const TerminalEntry terminal = GetSlot(slot);
+    return CheckFolderConnection(terminal.outPath, terminal.outUserId, terminal.outPassword);
+}
+
+void RelaydeskController::RelaydeskThreadMain() {
+    try {
+        WriteLog(g_pLogClient, L"RelaydeskThreadMain IN");
+        m_bTransferRunning = true;
+        RunTransferLoop();
+        m_bTransferStop = false;
+        m_bTransferRunning = false;
+        WriteLog(g_pLogClient, L"RelaydeskThreadMain OUT");
+    } catch (...) {
+        // A thread that ended on an error must not keep the next ThreadStart waiting.
+        m_bTransferRunning = false;
+        WriteLog(g_pLogClient, L"RelaydeskThreadMain ERROR");
+    }
+    MarkEnded(m_bTransferEnded);
+}
+
+void RelaydeskController::RunTransferLoop() {
+    while (!m_bTransferStop) {
+        const int transferred = CheckTerminalFolder();
+        if (m_passObserver)
+            m_passObserver(transferred);
+        DispatchOneWindowMessage();
+        Sleep(kPauseAfterPass);
+    }
+}
+
+void RelaydeskController::CheckConnectStatusThread() {
+    try {
+        WriteLog(g_pLogClient, L"CheckConnectStatusThread IN");
+        while (RunCheckLoop()) {
+        }
+        m_bCheckRunning = false;
+        WriteLog(g_pLogClient, L"CheckConnectStatusThread OUT");
+    } catch (...) {
+        m_bCheckRunning = false;
+        WriteLog(g_pLogClient, L"CheckConnectStatusThread ERROR");
+    }
+    MarkEnded(m_bCheckEnded);
+}
+
+bool RelaydeskController::RunCheckLoop() {
+    CheckConnectStatus();
+    for (int step = 0; step < kProgressStepsPerCheckPass; ++step) {
+        Sleep(kProgressStep);
+        DispatchOneWindowMessage();
+        if (m_bCheckStop)
+            return false;
+        UpdateProgressText();
+    }
+    return !m_bCheckStop;
+}
+
+void RelaydeskController::CheckConnectStatus() {
+    try {
+        for (int row = 0; row < UsedRowCount(); ++row) {
+            const ConnectionStatus input = CheckInputConnection(row);
+            if (m_bCheckStop)
+                return;
+            m_view.SetListCell(row, kInputStatusColumn, StatusText(input));
+            m_view.SetListCell(row, kOutputStatusColumn, StatusText(CheckOutputConnection(row)));
+        }
+    } catch (...) {
+        WriteLog(g_pLogClient, L"CheckConnectStatus ERROR");
+    }
+}
+
+void RelaydeskController::UpdateProgressText() {
+    std::wstring text;
+    if (m_bOrderBusy) {
+        std::lock_guard lock(m_textMutex);
+        text = ReplaceAll(m_strProgressFormat, L"%d", std::to_wstring(m_engine.GetProgress()));
+    }
+    // The window is told only of changes: this runs every 10 ms.
+    if (text == m_strLastProgressText)
+        return;
+    m_strLastProgressText = text;
+    m_view.SetProgressText(text);
+}
+
+int RelaydeskController::CheckTerminalFolder() {
+    int transferred = 0;
+    try {
+        if (!m_transfer.RecoverInterruptedTransfer()) {
+            Sleep(kPauseAfterTerminal);
+            return 0;
+        }
+        for (int slot = 0; slot < kTerminalSlots; ++slot) {
+            const TerminalEntry terminal = GetSlot(slot);
+            if (terminal.enabled == 0 || terminal.path.empty()) {
+                Sleep(kPauseAfterSkippedSlot);
+                continue;
+            }
+            if (CheckInputConnection(slot) != kConnected ||
+                CheckOutputConnection(slot) != kConnected) {
+                Sleep(kPauseAfterTerminal);
+                continue;
+            }
+            if (PollTerminal(terminal))
+                ++transferred;
+            m_bOrderBusy = false;
+            Sleep(kPauseAfterTerminal);
+            Sleep(kPauseAfterSkippedSlot);
+        }
+    } catch (...) {
+        m_bOrderBusy = false;
+        WriteLog(g_pLogClient, L"CheckTerminalFolder OUT ERROR");
+    }
+    return transferred;
+}
+
+bool RelaydeskController::PollTerminal(const TerminalEntry& terminal) {
+    std::list<std::wstring> folders;
+    FolderLister().ListToList(folders, terminal.path, L"r*", 0, FolderLister::kFolders);
+    for (const std::wstring& folder : folders) {
+        if (m_bTransferStop)
+            break;
+        m_view.SetServingName(L"");
+        std::wstring parent, fileName;
+        SplitPath(folder, parent, fileName);
+        const std::wstring name = NameWithoutExtension(fileName);
+        int orderNumber = 0;
+        if (!ParseOrderFolderName(name, orderNumber))
+            continue;
+        const std::wstring orderFolder = JoinPath(terminal.path, name);
+        if (!ItemExists(orderFolder) || !IsForThisController(orderFolder))
+            continue;
+        m_currentOrder = OrderTicket{orderFolder, terminal.path, terminal.outPath, orderNumber};
+        m_view.SetServingName(terminal.name);
+        m_bOrderBusy = true;
+        m_transfer.TransferOrder(m_currentOrder);
+        m_logRotator.Run();
+        Sleep(kPauseAfterTransfer);
+        if (!m_bTransferStop)
+            m_view.SetServingName(L"");
+        return true;
+    }
+    return false;
+}
+
+bool RelaydeskController::IsForThisController(const std::wstring& orderFolder) const {
+    const std::wstring id =
+        ReadProfileString(JoinPath(orderFolder, L"VQ_Info.ini"), L"INFO", L"UniqueID", L"");
+    return id.empty() || !m_bCheckUniqueId || id == m_strUniqueId;
+}
