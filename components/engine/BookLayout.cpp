@@ -1,0 +1,262 @@
+#include "BookLayout.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <cwchar>
+#include <filesystem>
+#include <optional>
+
+#include "FolderBoundary.h"
+#include "config/ProfileDocument.h"
+#include "platform/FileSystemCalls.h"
+
+namespace zori {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kDefaultQuality = 90;
+constexpr int kMinZoomPercent = 10;
+constexpr int kMaxZoomPercent = 1000;
+constexpr double kMaxPageMm = 2000.0;
+const wchar_t kDefaultFormatFileName[] = L"QrmFormat.ini";
+
+/// Integer as the profile functions read it: leading blanks, a sign, digits; 0 otherwise.
+int ReadInt(const ProfileDocument& document, std::wstring_view section, std::wstring_view key,
+            int defaultValue) {
+    std::optional<std::wstring> text = document.Get(section, key);
+    if (!text)
+        return defaultValue;
+    return static_cast<int>(std::wcstol(text->c_str(), nullptr, 10));
+}
+
+std::wstring ReadText(const ProfileDocument& document, std::wstring_view section,
+                      std::wstring_view key) {
+    return document.Get(section, key).value_or(L"");
+}
+
+/// Comma-separated decimal numbers ("15,15,180,125"); false unless exactly `count` parse.
+bool ReadNumbers(const std::wstring& text, std::size_t count, std::vector<double>& numbers) {
+    numbers.clear();
+    const wchar_t* cursor = text.c_str();
+    while (*cursor != L'\0') {
+        wchar_t* end = nullptr;
+        double value = std::wcstod(cursor, &end);
+        if (end == cursor || !std::isfinite(value))
+            return false;
+        numbers.push_back(value);
+        while (*end == L' ' || *end == L'\t')
+            ++end;
+        if (*end == L',')
+            ++end;
+        else if (*end != L'\0')
+            return false;
+        cursor = end;
+    }
+    return numbers.size() == count;
+}
+
+/// Kiosks write Windows paths; on this system a backslash separates folders as well.
+fs::path ToEnginePath(std::wstring text, const fs::path& baseFolder) {
+    for (wchar_t& c : text)
+        if (c == L'\\')
+            c = platform::kPathSeparator;
+    fs::path path = platform::ToFsPath(text);
+    return path.is_absolute() ? path : baseFolder / path;
+}
+
+class BookReader {
+public:
+    BookReader(const EngineFolders& folders, BookLayout& book)
+        : m_compositionFile(platform::ToFsPath(folders.compositionFile)),
+          m_dataFolder(platform::ToFsPath(folders.dataFolder)), m_book(book) {
+        // Pictures lie in the work folder (the parent of the composition file's folder)
+        // beside the composition data; formats and backgrounds in the data folder.
+        m_pictureBoundary.Allow(m_compositionFile.parent_path().parent_path());
+        m_pictureBoundary.Allow(m_dataFolder);
+        m_dataBoundary.Allow(m_dataFolder);
+    }
+
+    EngineResult Read() {
+        if (!m_composition.Load(platform::FromFsPath(m_compositionFile)) ||
+            !m_composition.HasSection(L"ZO_INFO"))
+            return kResultUnreadableCompositionFile;
+        if (EngineResult result = ReadSettings(); result != kResultSuccess)
+            return result;
+        const int pageCount = ReadInt(m_composition, L"ZO_INFO", L"PAGE_CNT", 0);
+        if (pageCount <= 0)
+            return kResultSuccess;
+        if (EngineResult result = LoadFormatFile(); result != kResultSuccess)
+            return result;
+        int firstPicture = 1;
+        for (int page = 1; page <= pageCount; ++page) {
+            PageLayout layout;
+            bool cover = false;
+            if (EngineResult result = ReadPage(page, firstPicture, layout, cover);
+                result != kResultSuccess)
+                return result;
+            // Pages pair into spreads: 1 and 2, 3 and 4, ...; an odd last page stands alone.
+            if (page % 2 == 1)
+                m_book.spreads.push_back(SpreadLayout{cover, {}});
+            m_book.spreads.back().pages.push_back(std::move(layout));
+        }
+        return kResultSuccess;
+    }
+
+private:
+    EngineResult ReadSettings() {
+        const int fit = ReadInt(m_composition, L"ZO_INFO", L"IMAGE_FIT", 0);
+        if (fit != 0 && fit != 1)
+            return kResultInvalidCompositionValue;
+        m_book.fit = fit == 1 ? ImageFit::kContain : ImageFit::kCover;
+        const int quality = ReadInt(m_composition, L"ZO_INFO", L"quality", 0);
+        if (quality < 0 || quality > 100)
+            return kResultInvalidCompositionValue;
+        m_book.quality = quality == 0 ? kDefaultQuality : quality;
+        m_pictureCount = ReadInt(m_composition, L"ZO_INFO", L"PICT_CNT", 0);
+
+        const fs::path base = m_compositionFile.parent_path();
+        const std::wstring inner = ReadText(m_composition, L"ZO_INFO", L"OUTPUT_PATH");
+        const std::wstring cover = ReadText(m_composition, L"ZO_INFO", L"OUTPUT_PATH2");
+        if (inner.empty())
+            return kResultUnwritableOutput;
+        m_book.innerOutputFolder = platform::FromFsPath(ToEnginePath(inner, base));
+        m_book.coverOutputFolder =
+            cover.empty() ? m_book.innerOutputFolder : platform::FromFsPath(ToEnginePath(cover, base));
+        return kResultSuccess;
+    }
+
+    EngineResult LoadFormatFile() {
+        std::wstring name = ReadText(m_composition, L"ZO_INFO", L"FORMAT_FILE_NAME");
+        if (name.empty())
+            name = kDefaultFormatFileName;
+        const fs::path path = ToEnginePath(name, m_dataFolder);
+        if (!m_dataBoundary.Contains(path))
+            return kResultPathOutsideFolders;
+        if (!m_formats.Load(platform::FromFsPath(path)))
+            return kResultMissingFormatFile;
+        return kResultSuccess;
+    }
+
+    EngineResult ReadPage(int page, int& firstPicture, PageLayout& layout, bool& cover) {
+        const std::wstring pageSection = L"PAGE_INFO" + std::to_wstring(page);
+        const std::wstring formatNo = ReadText(m_composition, pageSection, L"FORMAT_NO");
+        const std::wstring formatSection = L"FORMAT_" + formatNo;
+        if (formatNo.empty() || !m_formats.HasSection(formatSection))
+            return kResultMissingFormat;
+        if (EngineResult result = ReadFormat(formatSection, layout); result != kResultSuccess)
+            return result;
+        cover = ReadInt(m_formats, formatSection, L"COVER", 0) == 1;
+
+        const int pictures = ReadInt(m_composition, pageSection, L"PICT_CNT", 0);
+        if (pictures > static_cast<int>(layout.frames.size()))
+            return kResultMissingFormat;
+        for (int slot = 0; slot < pictures; ++slot, ++firstPicture) {
+            if (firstPicture > m_pictureCount)
+                return kResultInvalidCompositionValue;
+            if (EngineResult result = ReadPicture(firstPicture, layout.frames[slot]);
+                result != kResultSuccess)
+                return result;
+        }
+        return kResultSuccess;
+    }
+
+    EngineResult ReadFormat(const std::wstring& section, PageLayout& layout) {
+        layout.widthMm = ReadMillimetres(section, L"WIDTH_MM");
+        layout.heightMm = ReadMillimetres(section, L"HEIGHT_MM");
+        if (layout.widthMm <= 0 || layout.heightMm <= 0)
+            return kResultMissingFormat;
+
+        const std::wstring background = ReadText(m_formats, section, L"BACKGROUND");
+        if (!background.empty()) {
+            const fs::path path = ToEnginePath(background, m_dataFolder);
+            if (!m_dataBoundary.Contains(path))
+                return kResultPathOutsideFolders;
+            std::error_code error;
+            if (!fs::is_regular_file(path, error))
+                return kResultMissingBackground;
+            layout.backgroundPath = platform::FromFsPath(path);
+        }
+        std::vector<double> numbers;
+        const std::wstring colour = ReadText(m_formats, section, L"BACKGROUND_COLOR");
+        if (!colour.empty()) {
+            if (!ReadNumbers(colour, 3, numbers))
+                return kResultMissingFormat;
+            for (int i = 0; i < 3; ++i)
+                layout.backgroundRgb[i] = static_cast<std::uint8_t>(std::clamp(numbers[i], 0.0, 255.0));
+        }
+
+        const int frameCount = ReadInt(m_formats, section, L"FRAME_CNT", 0);
+        for (int n = 1; n <= frameCount; ++n) {
+            if (!ReadNumbers(ReadText(m_formats, section, L"FRAME" + std::to_wstring(n)), 4, numbers) ||
+                numbers[2] <= 0 || numbers[3] <= 0)
+                return kResultMissingFormat;
+            Frame frame;
+            frame.xMm = numbers[0];
+            frame.yMm = numbers[1];
+            frame.widthMm = numbers[2];
+            frame.heightMm = numbers[3];
+            layout.frames.push_back(frame);
+        }
+        return kResultSuccess;
+    }
+
+    double ReadMillimetres(const std::wstring& section, const wchar_t* key) {
+        std::vector<double> numbers;
+        if (!ReadNumbers(ReadText(m_formats, section, key), 1, numbers) || numbers[0] > kMaxPageMm)
+            return 0;
+        return numbers[0];
+    }
+
+    EngineResult ReadPicture(int number, Frame& frame) {
+        const std::wstring section = L"PICT_INFO" + std::to_wstring(number);
+        if (ReadInt(m_composition, section, L"FILENUM", 0) == -1)
+            return kResultSuccess; // an empty slot: the frame shows the background
+
+        PicturePlacement& picture = frame.picture;
+        const int zoom = ReadInt(m_composition, section, L"ENLARGE", 0);
+        const int degrees = ((ReadInt(m_composition, section, L"degree", 0) % 360) + 360) % 360;
+        const int moveX = ReadInt(m_composition, section, L"moveX", 0);
+        const int moveY = ReadInt(m_composition, section, L"moveY", 0);
+        if ((zoom != 0 && (zoom < kMinZoomPercent || zoom > kMaxZoomPercent)) || degrees % 90 != 0 ||
+            std::abs(moveX) > 1000 || std::abs(moveY) > 1000)
+            return kResultInvalidCompositionValue;
+        picture.zoom = zoom == 0 ? 1.0 : zoom / 100.0;
+        picture.clockwiseDegrees = degrees;
+        picture.shiftX = moveX / 1000.0;
+        picture.shiftY = moveY / 1000.0;
+
+        const std::wstring name = ReadText(m_composition, section, L"FileName");
+        if (name.empty())
+            return kResultMissingPicture;
+        const fs::path path = ToEnginePath(name, m_compositionFile.parent_path());
+        if (!m_pictureBoundary.Contains(path))
+            return kResultPathOutsideFolders;
+        std::error_code error;
+        if (!fs::is_regular_file(path, error))
+            return kResultMissingPicture;
+        picture.path = platform::FromFsPath(path);
+        frame.used = true;
+        return kResultSuccess;
+    }
+
+    fs::path m_compositionFile;
+    fs::path m_dataFolder;
+    BookLayout& m_book;
+    ProfileDocument m_composition;
+    ProfileDocument m_formats;
+    FolderBoundary m_pictureBoundary;
+    FolderBoundary m_dataBoundary;
+    int m_pictureCount = 0;
+};
+
+} // namespace
+
+EngineResult ReadBookLayout(const EngineFolders& folders, BookLayout& book) {
+    book = BookLayout{};
+    return BookReader(folders, book).Read();
+}
+
+} // namespace zori

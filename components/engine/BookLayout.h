@@ -1,0 +1,59 @@
+#pragma once
+/// The book as the engine composes it: spreads of one or two pages, each page with its
+/// size, background and frames, each frame with the picture placed in it. Built from the
+/// composition information file and the format file of the data folder.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "EngineResult.h"
+
+namespace zori {
+
+enum class ImageFit { kCover, kContain };
+
+struct PicturePlacement {
+    std::wstring path;        ///< checked to lie inside the work or data folder
+    double zoom = 1.0;        ///< "ENLARGE" / 100
+    double shiftX = 0.0;      ///< "moveX" as a fraction of the frame width
+    double shiftY = 0.0;      ///< "moveY" as a fraction of the frame height
+    int clockwiseDegrees = 0; ///< 0, 90, 180 or 270
+};
+
+struct Frame {
+    double xMm = 0, yMm = 0, widthMm = 0, heightMm = 0; ///< from the page's top-left corner
+    bool used = false;
+    PicturePlacement picture;
+};
+
+struct PageLayout {
+    double widthMm = 0, heightMm = 0;
+    std::wstring backgroundPath; ///< empty: plain colour
+    std::uint8_t backgroundRgb[3] = {255, 255, 255};
+    std::vector<Frame> frames;
+};
+
+struct SpreadLayout {
+    bool cover = false;
+    std::vector<PageLayout> pages; ///< one or two, left to right
+};
+
+struct BookLayout {
+    ImageFit fit = ImageFit::kCover;
+    int quality = 90;
+    std::wstring innerOutputFolder; ///< "OUTPUT_PATH"
+    std::wstring coverOutputFolder; ///< "OUTPUT_PATH2", or OUTPUT_PATH when empty
+    std::vector<SpreadLayout> spreads;
+};
+
+/// The folders a composition may read from.
+struct EngineFolders {
+    std::wstring compositionFile; ///< the composition information file
+    std::wstring dataFolder;      ///< the CTML folder
+};
+
+/// Reads and checks the book; kResultSuccess or the code of the first problem found.
+EngineResult ReadBookLayout(const EngineFolders& folders, BookLayout& book);
+
+} // namespace zori

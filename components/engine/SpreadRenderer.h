@@ -1,0 +1,33 @@
+#pragma once
+/// Renders one spread into one JPEG file with a single libvips pipeline: each picture is
+/// decoded shrunk to the size it needs (shrink-on-load), cut to its frame and inserted into
+/// the page; nothing larger than a frame is held in memory, and a cancel stops the pipeline.
+
+#include <atomic>
+#include <string>
+
+#include "BookLayout.h"
+
+namespace zori {
+
+class SpreadRenderer {
+public:
+    /// `cancel` is watched while the spread is written.
+    SpreadRenderer(ImageFit fit, int quality, int dotsPerInch, const std::atomic<bool>& cancel);
+
+    EngineResult Render(const SpreadLayout& spread, const std::wstring& outputFile) const;
+
+    /// Millimetres to pixels at the renderer's resolution.
+    int ToPixels(double millimetres) const;
+
+private:
+    ImageFit m_fit;
+    int m_quality;
+    int m_dotsPerInch;
+    const std::atomic<bool>& m_cancel;
+};
+
+/// Starts the image library once per process; false when it cannot start.
+bool StartImageLibrary();
+
+} // namespace zori

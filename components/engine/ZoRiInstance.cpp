@@ -1,0 +1,128 @@
+#include "ZoRiInstance.h"
+
+#include <filesystem>
+#include <map>
+#include <mutex>
+#include <system_error>
+
+#include "SpreadRenderer.h"
+#include "platform/FileSystemCalls.h"
+#include "rdwinmsg.h"
+
+namespace zori {
+
+namespace {
+
+const wchar_t kWindowClass[] = L"QrmZoRiEngineWindow";
+constexpr std::int32_t kMinDotsPerInch = 30;
+constexpr std::int32_t kMaxDotsPerInch = 1200;
+
+/// Window handle -> instance, for the window procedure, which has no other way to its object.
+std::mutex g_windowsMutex;
+std::map<std::uintptr_t, ZoRiInstance*> g_windows;
+
+ZoRiInstance* InstanceOf(std::uintptr_t window) {
+    std::lock_guard lock(g_windowsMutex);
+    auto found = g_windows.find(window);
+    return found == g_windows.end() ? nullptr : found->second;
+}
+
+std::wstring OutputFileName(const std::wstring& folder, int number) {
+    wchar_t name[16];
+    std::swprintf(name, 16, L"cmb%04d.jpg", number);
+    return folder + platform::kPathSeparator + name;
+}
+
+bool EnsureFolder(const std::wstring& folder) {
+    std::error_code error;
+    std::filesystem::create_directories(platform::ToFsPath(folder), error);
+    return std::filesystem::is_directory(platform::ToFsPath(folder), error);
+}
+
+} // namespace
+
+ZoRiInstance::ZoRiInstance(const NotifyRecord& notify) : m_notify(notify) {
+    RdRegisterClass(kWindowClass, &WindowProc); // fails harmlessly once registered
+    m_hWindow = RdCreateWindow(kWindowClass, L"QRM_ZO_RI");
+    if (m_hWindow != 0) {
+        std::lock_guard lock(g_windowsMutex);
+        g_windows[m_hWindow] = this;
+    }
+}
+
+ZoRiInstance::~ZoRiInstance() {
+    m_bCancel = true;
+    if (m_composer.joinable())
+        m_composer.join();
+    if (m_hWindow != 0) {
+        {
+            std::lock_guard lock(g_windowsMutex);
+            g_windows.erase(m_hWindow);
+        }
+        RdDestroyWindow(m_hWindow);
+    }
+}
+
+void ZoRiInstance::SetMidPictureSize(std::int32_t width, std::int32_t height) {
+    m_nMidWidth = width;
+    m_nMidHeight = height;
+}
+
+std::intptr_t ZoRiInstance::WindowProc(std::uintptr_t window, std::uint32_t message,
+                                       std::uintptr_t wParam, std::intptr_t lParam) {
+    if (ZoRiInstance* instance = InstanceOf(window)) {
+        if (message == kMessageStartValue)
+            instance->OnStartValue(static_cast<std::int32_t>(lParam));
+        else if (message == kMessageStart)
+            instance->OnStart();
+    }
+    return RdDefWindowProc(window, message, wParam, lParam);
+}
+
+void ZoRiInstance::OnStart() {
+    if (m_composer.joinable())
+        return; // one composition per instance
+    m_composer = std::thread(&ZoRiInstance::Compose, this);
+}
+
+void ZoRiInstance::Compose() {
+    const EngineResult result = ComposeBook();
+    if (result == kResultSuccess)
+        Report(kNotifyDone, kResultSuccess);
+    else
+        Report(kNotifyAborted, result);
+}
+
+EngineResult ZoRiInstance::ComposeBook() {
+    if (!StartImageLibrary())
+        return kResultRenderingFailed;
+    if (m_nDotsPerInch < kMinDotsPerInch || m_nDotsPerInch > kMaxDotsPerInch)
+        return kResultInvalidCompositionValue;
+    BookLayout book;
+    if (EngineResult result = ReadBookLayout({m_strCompositionFile, m_strDataPath}, book);
+        result != kResultSuccess)
+        return result;
+    if (m_bCancel)
+        return kResultCancelled;
+
+    const SpreadRenderer renderer(book.fit, book.quality, m_nDotsPerInch, m_bCancel);
+    const int total = static_cast<int>(book.spreads.size());
+    Report(kNotifyProgress, 0);
+    for (int index = 0; index < total; ++index) {
+        const SpreadLayout& spread = book.spreads[index];
+        const std::wstring& folder = spread.cover ? book.coverOutputFolder : book.innerOutputFolder;
+        if (!EnsureFolder(folder))
+            return kResultUnwritableOutput;
+        if (EngineResult result = renderer.Render(spread, OutputFileName(folder, index + 1));
+            result != kResultSuccess)
+            return result;
+        Report(kNotifyProgress, (index + 1) * 100 / total);
+    }
+    return kResultSuccess;
+}
+
+void ZoRiInstance::Report(std::uintptr_t kind, std::intptr_t value) const {
+    RdPostMessage(m_notify.notifyWindow, m_notify.notifyMessage, kind, value);
+}
+
+} // namespace zori

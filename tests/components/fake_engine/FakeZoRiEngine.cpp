@@ -1,0 +1,128 @@
+// A stand-in for the composition engine library that misbehaves on purpose, for the tests
+// of the adapter. It speaks the library's interface and message protocol; what it does on
+// the start message depends on the data path it is handed:
+//   "succeed"       reports progress 40, then success
+//   "fail-N"        reports the failure code N through the abort notification
+//   anything else   reports nothing (the adapter must end through a cancel)
+// Build variants: FAKE_ZORI_OMIT_CANCEL leaves out one entry point, FAKE_ZORI_CREATE_FAILS
+// refuses to create an instance. It records every call for the tests to inspect.
+
+#include <atomic>
+#include <cstdint>
+#include <cstring>
+#include <cwchar>
+#include <string>
+
+#include "FakeZoRiRecord.h"
+#include "composition/ZoRiProtocol.h"
+#include "rdwinmsg.h"
+
+#define FAKE_EXPORT extern "C" __attribute__((visibility("default")))
+
+#ifdef FAKE_ZORI_CREATE_FAILS
+constexpr bool kCreateFails = true;
+#else
+constexpr bool kCreateFails = false;
+#endif
+
+namespace {
+
+FakeZoRiRecord g_record;
+zori::NotifyRecord g_notify{};
+RdHwnd g_engineWindow = 0;
+int g_instanceTag = 0;
+const wchar_t kClassName[] = L"FakeZoRiEngineWindow";
+
+void Note(char letter) {
+    ++g_record.calls;
+    std::size_t length = std::strlen(g_record.callOrder);
+    if (length + 1 < sizeof g_record.callOrder)
+        g_record.callOrder[length] = letter;
+}
+
+void Report(std::uintptr_t kind, std::intptr_t value) {
+    RdPostMessage(g_notify.notifyWindow, g_notify.notifyMessage, kind, value);
+}
+
+void Start() {
+    g_record.started = 1;
+    const std::wstring mode = g_record.dataPath;
+    if (mode == L"succeed") {
+        Report(zori::kNotifyProgress, 40);
+        Report(zori::kNotifyDone, 0);
+    } else if (mode.rfind(L"fail-", 0) == 0) {
+        Report(zori::kNotifyAborted, std::wcstol(mode.c_str() + 5, nullptr, 10));
+    }
+}
+
+intptr_t EngineWindowProc(RdHwnd hwnd, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+    if (message == zori::kMessageStartValue)
+        g_record.startValue = static_cast<std::int32_t>(lParam);
+    else if (message == zori::kMessageStart)
+        Start();
+    return RdDefWindowProc(hwnd, message, wParam, lParam);
+}
+
+} // namespace
+
+FAKE_EXPORT zori::EngineInstance QRM_ZO_RI_createInstance(const zori::NotifyRecord* notify,
+                                                          std::uintptr_t* engineWindow) {
+    Note('C');
+    g_notify = *notify;
+    g_record.creationValue = notify->value;
+    if (kCreateFails)
+        return nullptr;
+    RdRegisterClass(kClassName, &EngineWindowProc);
+    g_engineWindow = RdCreateWindow(kClassName, L"fake");
+    *engineWindow = g_engineWindow;
+    return &g_instanceTag;
+}
+
+FAKE_EXPORT void QRM_ZO_RI_releaseInstance(zori::EngineInstance) {
+    Note('R');
+    ++g_record.releaseCalls;
+    RdDestroyWindow(g_engineWindow);
+    RdUnregisterClass(kClassName);
+}
+
+FAKE_EXPORT void QRM_ZO_RI_setIniFileName(zori::EngineInstance, std::int32_t, const wchar_t* path) {
+    Note('I');
+    std::wcsncpy(g_record.iniPath, path, 259);
+}
+
+FAKE_EXPORT void QRM_ZO_RI_setWindowHdl(zori::EngineInstance, std::uintptr_t) {
+    Note('W');
+}
+
+FAKE_EXPORT void QRM_ZO_RI_setMidPictureSize(zori::EngineInstance, std::int32_t width,
+                                             std::int32_t height) {
+    Note('M');
+    g_record.midWidth = width;
+    g_record.midHeight = height;
+}
+
+FAKE_EXPORT void QRM_ZO_RI_setDataPath(zori::EngineInstance, const wchar_t* path) {
+    Note('D');
+    std::wcsncpy(g_record.dataPath, path, 259);
+}
+
+#ifndef FAKE_ZORI_OMIT_CANCEL
+FAKE_EXPORT void QRM_ZO_RI_cancel(zori::EngineInstance, std::int32_t) {
+    Note('X');
+    ++g_record.cancelCalls;
+}
+#endif
+
+FAKE_EXPORT void QRM_ZO_RI_setApplicationID(zori::EngineInstance, std::int32_t id) {
+    Note('A');
+    g_record.applicationId = id;
+}
+
+// Test hooks, not part of the engine interface.
+FAKE_EXPORT FakeZoRiRecord* FakeZoRi_Record() {
+    return &g_record;
+}
+
+FAKE_EXPORT void FakeZoRi_Report(std::uintptr_t kind, std::intptr_t value) {
+    Report(kind, value);
+}
