@@ -1,0 +1,128 @@
+#include "TempFolder.h"
+#include "config/AppSettings.h"
+#include "config/ProfileFunctions.h"
+#include "platform/FileSystemCalls.h"
+#include "platform/TextEncoding.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <regex>
+#include <string>
+
+namespace {
+
+constexpr wchar_t kAbsent[] = L"<absent>";
+
+// A program folder and a registry file of its own for each test.
+class FirstStart : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_program.MakeFolder(L"プログラム");
+        UseRegistry("");
+    }
+    void TearDown() override { unsetenv("RELAYDESK_REGISTRY"); }
+
+    void UseRegistry(std::string_view text) {
+        m_registry.WriteFile(L"registry.ini", text);
+        setenv("RELAYDESK_REGISTRY", platform::WideToUtf8(m_registry / L"registry.ini").c_str(), 1);
+    }
+    std::wstring ProgramFolder() const { return m_program / L"プログラム"; }
+    std::wstring CompositionIni() const { return ProgramFolder() + platform::kPathSeparator + L"composition.ini"; }
+    std::wstring Config(const wchar_t* key) const { return ReadProfileString(CompositionIni(), L"CONFIG", key, kAbsent); }
+    void WriteAppIni(std::string_view text) const { m_program.WriteFile(L"プログラム/ini/QRM_Relaydesk2.ini", text); }
+
+    TempFolder m_program;
+    TempFolder m_registry;
+};
+
+bool IsUniqueIdForm(const std::wstring& id) {
+    static const std::wregex form(L"[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}");
+    return std::regex_match(id, form);
+}
+
+} // namespace
+
+TEST_F(FirstStart, WithoutTheControllerWritesFalseAndAnEmptyId) {
+    AppSettings settings = ReadAppSettings(ProgramFolder());
+    EXPECT_EQ(Config(L"isCheckUniqueID"), L"false");
+    EXPECT_EQ(Config(L"UniqueID"), L"");
+    EXPECT_FALSE(settings.checkUniqueId);
+    EXPECT_EQ(settings.uniqueId, L"");
+    EXPECT_EQ(settings.version, L"") << "no application INI";
+    EXPECT_EQ(settings.logFolder, L"");
+}
+
+TEST_F(FirstStart, WithTheControllerWritesTrueAndAFreshIdThatLaterStartsKeep) {
+    UseRegistry("[SOFTWARE\\Hollowmere\\VQ Controller\\Controller]\r\n");
+    AppSettings first = ReadAppSettings(ProgramFolder());
+    EXPECT_EQ(Config(L"isCheckUniqueID"), L"true");
+    EXPECT_TRUE(first.checkUniqueId);
+    EXPECT_TRUE(IsUniqueIdForm(first.uniqueId)) << platform::WideToUtf8(first.uniqueId);
+    EXPECT_EQ(Config(L"UniqueID"), first.uniqueId);
+
+    AppSettings later = ReadAppSettings(ProgramFolder());
+    EXPECT_EQ(later.uniqueId, first.uniqueId);
+    EXPECT_TRUE(later.checkUniqueId);
+}
+
+TEST_F(FirstStart, AnExistingSwitchIsNeverRewrittenAndComparedExactly) {
+    UseRegistry("[SOFTWARE\\Hollowmere\\VQ Controller\\Controller]\r\n");
+    for (const wchar_t* stored : {L"True", L"TRUE", L"false", L""}) {
+        WriteProfileString(CompositionIni(), L"CONFIG", L"isCheckUniqueID", stored);
+        WriteProfileString(CompositionIni(), L"CONFIG", L"UniqueID", L"");
+        AppSettings settings = ReadAppSettings(ProgramFolder());
+        EXPECT_FALSE(settings.checkUniqueId) << platform::WideToUtf8(stored);
+        EXPECT_EQ(Config(L"isCheckUniqueID"), stored);
+        EXPECT_EQ(settings.uniqueId, L"") << "an empty id stays empty";
+    }
+}
+
+TEST_F(FirstStart, ReadsTheVersionAndTheLogFolderWithTheDataPath) {
+    const std::wstring dataPath = m_registry / L"データ";
+    UseRegistry("[SOFTWARE\\Hollowmere\\VQ Controller]\r\nDataPath=" + platform::WideToUtf8(dataPath) + "\r\n");
+    const std::string separator = platform::WideToUtf8(std::wstring(1, platform::kPathSeparator));
+    WriteAppIni("[SYSTEM_INFO]\r\nPRODUCT_VERSION=2.1.0.0\r\n[PATH]\r\n"
+                "REG_SUBKEY=SOFTWARE\\Hollowmere\\VQ Controller\r\nLOG=%DataPath%" + separator + "LOG\r\n");
+    AppSettings settings = ReadAppSettings(ProgramFolder());
+    EXPECT_EQ(settings.version, L"Ver 2.1.0.0");
+    EXPECT_EQ(settings.logFolder, dataPath + platform::kPathSeparator + L"LOG");
+
+    WriteAppIni("[SYSTEM_INFO]\r\nPRODUCT_VERSION=\r\n[PATH]\r\nREG_SUBKEY=SOFTWARE\\Missing\r\nLOG=ログ\r\n");
+    settings = ReadAppSettings(ProgramFolder());
+    EXPECT_EQ(settings.version, L"") << "not \"Ver \"";
+    EXPECT_EQ(settings.logFolder, ProgramFolder() + platform::kPathSeparator + L"ログ")
+        << "a relative folder lies in the program folder";
+}
+
+TEST_F(FirstStart, AMissingRegistryFileGivesAnEmptyDataPath) {
+    setenv("RELAYDESK_REGISTRY", platform::WideToUtf8(m_registry / L"missing.ini").c_str(), 1);
+    WriteAppIni("[PATH]\r\nREG_SUBKEY=SOFTWARE\\Hollowmere\\VQ Controller\r\nLOG=/var/log/rd%DataPath%\r\n");
+    AppSettings settings = ReadAppSettings(ProgramFolder());
+    EXPECT_EQ(settings.logFolder, L"/var/log/rd");
+    EXPECT_EQ(Config(L"isCheckUniqueID"), L"false");
+}
+
+TEST(RegistryString, ReadsValuesUpTo127CharactersAndReportsSuccess) {
+    TempFolder folder;
+    const std::string fits(127, 'a');
+    folder.WriteFile(L"registry.ini", "[SOFTWARE\\Shop]\r\nFits=" + fits + "\r\nLong=" + fits + "b\r\n");
+    setenv("RELAYDESK_REGISTRY", platform::WideToUtf8(folder / L"registry.ini").c_str(), 1);
+    int succeeded = -1;
+    EXPECT_EQ(ReadRegistryString(L"SOFTWARE\\Shop", L"Fits", &succeeded), std::wstring(127, L'a'));
+    EXPECT_EQ(succeeded, 1);
+    EXPECT_EQ(ReadRegistryString(L"SOFTWARE\\Shop", L"Long", &succeeded), L"");
+    EXPECT_EQ(succeeded, 0);
+    EXPECT_EQ(ReadRegistryString(L"SOFTWARE\\Other", L"Fits", &succeeded), L"");
+    EXPECT_EQ(succeeded, 0);
+    EXPECT_FALSE(IsControllerInstalled());
+    unsetenv("RELAYDESK_REGISTRY");
+}
+
+TEST(UniqueId, IsFreshEachTimeIn36UpperCaseCharacters) {
+    const std::wstring first = NewUniqueId();
+    const std::wstring second = NewUniqueId();
+    EXPECT_TRUE(IsUniqueIdForm(first));
+    EXPECT_TRUE(IsUniqueIdForm(second));
+    EXPECT_NE(first, second);
+}

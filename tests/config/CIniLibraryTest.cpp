@@ -1,0 +1,130 @@
+#include "TempFolder.h"
+#include "config/CIniLibrary.h"
+#include "config/ProfileFunctions.h"
+#include "fileutil/FileUtil.h"
+#include "platform/TextEncoding.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+// An adapter opened on composition.ini in a fresh folder, terminated at the end.
+class IniLibrary : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(m_library.Load(), 0);
+        ToSystemCodePage(File(), m_path, sizeof(m_path));
+        m_library.OpenFile(m_path, kSettingsFileKind, kSettingsOpenReadWrite);
+    }
+    void TearDown() override { m_library.Terminate(); }
+
+    std::wstring File() const { return m_folder / L"composition.ini"; }
+    void Reopen() {
+        m_library.Terminate();
+        m_library.OpenFile(m_path, kSettingsFileKind, kSettingsOpenReadWrite);
+    }
+    std::wstring Stored(const wchar_t* key) { return ReadProfileString(File(), L"INI_section", key, L"<none>"); }
+
+    TempFolder m_folder;
+    CIniLibrary m_library;
+    char m_path[1024];
+};
+
+} // namespace
+
+TEST_F(IniLibrary, TextsWithTheirCodeSurviveSaveAndLoad) {
+    const std::wstring password = L"パスワード\u00E9\U0001F600x";
+    EXPECT_EQ(m_library.SetText("INI_section", "Terminal0_PASSWORD", password, kTextCodeUtf16), kSettingsOk);
+    m_library.SetText("INI_section", "Terminal0", L"1号機", kTextCodeSystemCodePage);
+    Reopen();
+
+    std::wstring value = L"default";
+    const int utf16Bytes = static_cast<int>(platform::WideToUtf16Le(password).size()) + 2;
+    EXPECT_EQ(m_library.GetText("INI_section", "Terminal0_PASSWORD", value), utf16Bytes);
+    EXPECT_EQ(value, password);
+    EXPECT_EQ(m_library.GetText("INI_section", "Terminal0", value), 8);
+    EXPECT_EQ(value, L"1号機");
+    m_library.Terminate();
+    EXPECT_EQ(Stored(L"Terminal0_PASSWORD_Code"), L"1");
+    EXPECT_EQ(Stored(L"Terminal0_Code"), L"0");
+}
+
+TEST_F(IniLibrary, ReadsTextsWithoutOrWithOtherCodesAsSystemCodePage) {
+    m_library.Terminate();
+    // "日本" in UTF-8 with its terminator; one value without code, one with code 7.
+    WriteProfileString(File(), L"INI_section", L"NoCode", L"E697A5E69CAC00");
+    WriteProfileString(File(), L"INI_section", L"Odd", L"E697A5E69CAC");
+    WriteProfileString(File(), L"INI_section", L"Odd_Code", L"7");
+    m_library.OpenFile(m_path, kSettingsFileKind, kSettingsOpenReadWrite);
+
+    std::wstring value;
+    EXPECT_EQ(m_library.GetText("INI_section", "NoCode", value), 7);
+    EXPECT_EQ(value, L"日本");
+    EXPECT_EQ(m_library.GetText("INI_section", "Odd", value), 6) << "a block without terminator";
+    EXPECT_EQ(value, L"日本");
+}
+
+TEST_F(IniLibrary, KeepsTheDefaultWhenNothingUsableIsRead) {
+    m_library.SetText("INI_section", "Terminal3", L"ignored", 2);
+    m_library.SetInt("INI_section", "Terminal4_SW", 1);
+    Reopen();
+    EXPECT_EQ(m_library.GetInt("INI_section", "Terminal3_Code", -1), 2) << "the code is stored";
+    std::wstring value = L"既定";
+    EXPECT_EQ(m_library.GetText("INI_section", "Terminal3", value), 0) << "an empty block";
+    EXPECT_EQ(value, L"既定");
+
+    m_library.Terminate();
+    WriteProfileString(File(), L"INI_section", L"Cut_Code", L"1");
+    WriteProfileString(File(), L"INI_section", L"Cut", L"30003");
+    m_library.OpenFile(m_path, kSettingsFileKind, kSettingsOpenReadWrite);
+    EXPECT_LT(m_library.GetText("INI_section", "Cut", value), 0) << "a truncated block";
+    EXPECT_EQ(value, L"既定");
+}
+
+TEST_F(IniLibrary, BoundsAValueLongerThanTheReadBuffer) {
+    const std::wstring longText(3000, L'長');
+    m_library.SetText("INI_section", "Terminal0_PATH", longText, kTextCodeUtf16);
+    Reopen();
+    std::wstring value;
+    EXPECT_EQ(m_library.GetText("INI_section", "Terminal0_PATH", value), kTextReadBufferSize);
+    EXPECT_EQ(value, std::wstring(kTextReadBufferSize / 2, L'長'));
+}
+
+TEST(IniLibraryMissing, EveryOperationReturnsTwoWhenTheLibraryIsAbsent) {
+    TempFolder folder;
+    CIniLibrary library(folder / L"QRM_UTIL.DLL");
+    EXPECT_EQ(library.Load(), 1);
+    EXPECT_EQ(library.OpenFile("composition.ini", kSettingsFileKind, kSettingsOpenReadWrite), kIniLibraryMissing);
+    EXPECT_EQ(library.GetInt("INI_section", "Terminal0_SW", 0), kIniLibraryMissing);
+    std::wstring value = L"既定";
+    EXPECT_EQ(library.GetText("INI_section", "Terminal0", value), kIniLibraryMissing);
+    EXPECT_EQ(value, L"既定");
+    EXPECT_EQ(library.SetInt("INI_section", "Terminal0_SW", 1), kIniLibraryMissing);
+    EXPECT_EQ(library.SetText("INI_section", "Terminal0", L"x", kTextCodeUtf16), kIniLibraryMissing);
+    EXPECT_EQ(library.Terminate(), kIniLibraryMissing);
+}
+
+TEST(IniLibraryMissing, ALibraryWithoutTheEntryPointsLoadsButDoesNothing) {
+    // A real shared library of the program folder that exports none of the entry points.
+    CIniLibrary library(JoinPath(GetModuleFolder(), L"librelaydesk_winmsg.DLL"));
+    EXPECT_EQ(library.Load(), 0);
+    EXPECT_EQ(library.OpenFile("composition.ini", kSettingsFileKind, kSettingsOpenReadWrite), kIniLibraryMissing);
+    EXPECT_EQ(library.GetInt("INI_section", "Terminal0_SW", 0), kIniLibraryMissing);
+    std::wstring value = L"既定";
+    EXPECT_EQ(library.GetText("INI_section", "Terminal0", value), kIniLibraryMissing);
+    EXPECT_EQ(value, L"既定");
+    EXPECT_EQ(library.SetText("INI_section", "Terminal0", L"x", kTextCodeUtf16), kIniLibraryMissing);
+}
+
+TEST(ToSystemCodePage, CutsWholeCharactersToTheBuffer) {
+    char buffer[7];
+    ToSystemCodePage(L"日本語", buffer, sizeof(buffer));
+    EXPECT_STREQ(buffer, "日本");
+    ToSystemCodePage(L"/data/端末", buffer, 1);
+    EXPECT_STREQ(buffer, "");
+    char large[32];
+    ToSystemCodePage(L"/data/端末", large, sizeof(large));
+    EXPECT_STREQ(large, "/data/端末");
+}

@@ -1,0 +1,196 @@
+#include "TempFolder.h"
+#include "config/CIniLibrary.h"
+#include "config/ProfileFunctions.h"
+#include "config/TerminalTable.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+TerminalEntry Terminal(const std::wstring& name, std::int32_t enabled = 0) {
+    TerminalEntry entry;
+    entry.enabled = enabled;
+    entry.name = name;
+    entry.path = L"\\\\kiosk-" + name + L"\\order";
+    entry.userId = L"shop";
+    entry.password = L"秘密-" + name;
+    entry.outName = name + L" 出力";
+    entry.outPath = L"/srv/out/" + name;
+    entry.outUserId = L"print";
+    entry.outPassword = L"pw";
+    return entry;
+}
+
+bool SameTerminal(const TerminalEntry& a, const TerminalEntry& b) {
+    return a.enabled == b.enabled && a.name == b.name && a.path == b.path && a.userId == b.userId &&
+           a.password == b.password && a.outName == b.outName && a.outPath == b.outPath &&
+           a.outUserId == b.outUserId && a.outPassword == b.outPassword;
+}
+
+class TerminalTableFile : public ::testing::Test {
+protected:
+    std::wstring File() const { return m_folder / L"composition.ini"; }
+    TerminalTable Load() {
+        TerminalTable table;
+        LoadTerminalTable(File(), table, m_freeDisk);
+        return table;
+    }
+    void Save(const TerminalTable& table) { SaveTerminalTable(File(), table); }
+    // Stores a text the way the program does, through the settings library.
+    void StoreText(const char* key, const std::wstring& value) {
+        CIniLibrary library;
+        library.Load();
+        char path[1024];
+        ToSystemCodePage(File(), path, sizeof(path));
+        library.OpenFile(path, kSettingsFileKind, kSettingsOpenReadWrite);
+        library.SetText("INI_section", key, value, kTextCodeUtf16);
+        library.Terminate();
+    }
+    void StoreRaw(const wchar_t* section, const wchar_t* key, const wchar_t* value) {
+        WriteProfileString(File(), section, key, value);
+    }
+
+    TempFolder m_folder;
+    std::uint32_t m_freeDisk = 0;
+};
+
+} // namespace
+
+TEST_F(TerminalTableFile, SavedTerminalsComeBackInSlotOrderWithTheirSwitches) {
+    TerminalTable table;
+    table.slots[0] = Terminal(L"受付A", 1);
+    table.slots[1] = Terminal(L"受付B", 0);
+    table.slots[2] = Terminal(L"受付C", 5);
+    table.slots[2].password = L"pässwörd 合言葉 \U0001F511";
+    Save(table);
+
+    TerminalTable loaded = Load();
+    EXPECT_EQ(loaded.UsedCount(), 3);
+    for (int slot = 0; slot < kTerminalSlots; ++slot)
+        EXPECT_TRUE(SameTerminal(loaded.slots[slot], table.slots[slot])) << "slot " << slot;
+    EXPECT_EQ(ReadProfileString(File(), L"INI_section", L"Terminal2_PASSWORD_Code", L""), L"1");
+    EXPECT_EQ(ReadProfileString(File(), L"INI_section", L"Terminal_Out_9_PASSWORD_Code", L""), L"1");
+    EXPECT_EQ(ReadProfileString(File(), L"INI_section", L"Terminal2_SW", L""), L"5");
+}
+
+TEST_F(TerminalTableFile, FreeDiskIsRaisedToTheMinimumAndTakenAsUnsigned) {
+    const struct {
+        const wchar_t* stored;
+        std::uint32_t expected;
+    } cases[] = {
+        {nullptr, 1000}, {L"0", 1000}, {L"999", 1000}, {L"1000", 1000},
+        {L"1500", 1500}, {L"-1", 4294967295u}, {L"lots", 1000},
+    };
+    for (const auto& c : cases) {
+        if (c.stored)
+            StoreRaw(L"OWNER_section", L"FreeDisk", c.stored);
+        Load();
+        EXPECT_EQ(m_freeDisk, c.expected) << (c.stored ? "stored" : "absent");
+    }
+}
+
+TEST_F(TerminalTableFile, DeletingTheLastTerminalLeavesNoStaleEntries) {
+    TerminalTable table;
+    for (const wchar_t* name : {L"一", L"二", L"三"})
+        table.AddTerminal(Terminal(name));
+    Save(table);
+    table.DeleteTerminal(2);
+    Save(table);
+
+    TerminalTable loaded = Load();
+    EXPECT_EQ(loaded.UsedCount(), 2);
+    for (int slot = 2; slot < kTerminalSlots; ++slot)
+        EXPECT_TRUE(SameTerminal(loaded.slots[slot], TerminalEntry{})) << "slot " << slot;
+}
+
+TEST_F(TerminalTableFile, GapsBetweenUsedSlotsAreClosedInOrder) {
+    StoreText("Terminal0_PATH", L"/in/zero");
+    StoreText("Terminal2_PATH", L"/in/two");
+    StoreText("Terminal2", L"二号機");
+    StoreRaw(L"INI_section", L"Terminal2_SW", L"1");
+    StoreText("Terminal5_PATH", L"/in/five");
+    StoreText("Terminal3", L"名前だけ");
+
+    TerminalTable table = Load();
+    EXPECT_EQ(table.UsedCount(), 3);
+    EXPECT_EQ(table.slots[0].path, L"/in/zero");
+    EXPECT_EQ(table.slots[1].path, L"/in/two");
+    EXPECT_EQ(table.slots[1].name, L"二号機");
+    EXPECT_EQ(table.slots[1].enabled, 1);
+    EXPECT_EQ(table.slots[2].path, L"/in/five");
+    for (int slot = 3; slot < kTerminalSlots; ++slot)
+        EXPECT_TRUE(SameTerminal(table.slots[slot], TerminalEntry{})) << "slot " << slot;
+
+    Save(table);
+    TerminalTable again = Load();
+    EXPECT_EQ(again.slots[2].path, L"/in/five");
+    EXPECT_TRUE(again.slots[5].path.empty());
+}
+
+TEST_F(TerminalTableFile, HandDamagedValuesLoadAndForeignSectionsSurviveASave) {
+    StoreRaw(L"CONFIG", L"isCheckUniqueID", L"true");
+    StoreRaw(L"店舗メモ", L"担当", L"佐藤");
+    StoreText("Terminal0_PATH", L"/in/zero");
+    StoreRaw(L"INI_section", L"Terminal0_SW", L"on");
+    StoreRaw(L"INI_section", L"Terminal0", L"E697A5E69CAC00"); // "日本", no "_Code"
+    StoreText("Terminal1_PATH", L"/in/one");
+    StoreText("Terminal1_USER_ID", L"shop");
+    StoreRaw(L"INI_section", L"Terminal1_USER_ID", L"73006"); // cut short
+
+    TerminalTable table = Load();
+    EXPECT_EQ(table.slots[0].enabled, 0);
+    EXPECT_EQ(table.slots[0].name, L"日本");
+    EXPECT_EQ(table.slots[1].path, L"/in/one");
+    EXPECT_EQ(table.slots[1].userId, L"");
+    Save(table);
+
+    EXPECT_EQ(ReadProfileString(File(), L"CONFIG", L"isCheckUniqueID", L""), L"true");
+    EXPECT_EQ(ReadProfileString(File(), L"店舗メモ", L"担当", L""), L"佐藤");
+    EXPECT_EQ(Load().UsedCount(), 2);
+}
+
+TEST_F(TerminalTableFile, WithoutTheLibraryTheTableIsEmptyAndNothingIsWritten) {
+    const std::wstring absent = m_folder / L"QRM_UTIL.DLL";
+    TerminalTable table;
+    LoadTerminalTable(File(), table, m_freeDisk, absent);
+    EXPECT_EQ(table.UsedCount(), 0);
+    EXPECT_EQ(table.slots[0].enabled, kIniLibraryMissing);
+    EXPECT_EQ(m_freeDisk, 1000u);
+
+    table.slots[0] = Terminal(L"A");
+    SaveTerminalTable(File(), table, absent);
+    EXPECT_FALSE(m_folder.Exists(L"composition.ini"));
+}
+
+TEST(TerminalTableEdits, AddTakesTheNextSlotSwitchedOffUntilFull) {
+    TerminalTable table;
+    EXPECT_FALSE(table.AddTerminal(TerminalEntry{})) << "no input folder";
+    for (int n = 0; n < kTerminalSlots; ++n)
+        EXPECT_TRUE(table.AddTerminal(Terminal(std::to_wstring(n), 1)));
+    EXPECT_FALSE(table.AddTerminal(Terminal(L"11")));
+    EXPECT_EQ(table.UsedCount(), kTerminalSlots);
+    EXPECT_EQ(table.slots[9].name, L"9");
+    EXPECT_EQ(table.slots[9].enabled, 0);
+}
+
+TEST(TerminalTableEdits, DeleteMovesLaterSlotsUpWithTheirSwitches) {
+    TerminalTable table;
+    table.slots[0] = Terminal(L"A", 1);
+    table.slots[1] = Terminal(L"B", 0);
+    table.slots[2] = Terminal(L"C", 3);
+    table.DeleteTerminal(7);
+    table.DeleteTerminal(-1);
+    EXPECT_EQ(table.UsedCount(), 3);
+
+    table.DeleteTerminal(0);
+    EXPECT_TRUE(SameTerminal(table.slots[0], Terminal(L"B", 0)));
+    EXPECT_TRUE(SameTerminal(table.slots[1], Terminal(L"C", 3)));
+    EXPECT_TRUE(SameTerminal(table.slots[2], TerminalEntry{}));
+
+    table.DeleteTerminal(1);
+    table.DeleteTerminal(0);
+    EXPECT_EQ(table.UsedCount(), 0);
+    EXPECT_TRUE(SameTerminal(table.slots[0], TerminalEntry{}));
+}
