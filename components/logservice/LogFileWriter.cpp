@@ -1,0 +1,53 @@
+#include "LogFileWriter.h"
+
+#include "platform/FileSystemCalls.h"
+#include "platform/ModulePath.h"
+#include "platform/TextEncoding.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+std::wstring LogFileWriter::DefaultFolder() {
+    if (const char* configured = std::getenv("RELAYDESK_LOG_DIR"); configured && *configured)
+        return platform::Utf8ToWide(configured);
+    std::wstring program = platform::GetModuleFilePath();
+    return program.substr(0, program.find_last_of(L"/\\")) + platform::kPathSeparator + L"log";
+}
+
+LogFileWriter::LogFileWriter(std::wstring folder) : m_folder(std::move(folder)) {}
+
+bool LogFileWriter::Prepare() {
+    std::error_code error;
+    std::filesystem::create_directories(platform::ToFsPath(m_folder), error);
+    return std::filesystem::is_directory(platform::ToFsPath(m_folder), error);
+}
+
+bool LogFileWriter::Append(const platform::SystemTime& time, const std::wstring& applicationName,
+                           const std::wstring& line) {
+    wchar_t date[16] = {};
+    std::swprintf(date, 16, L"%04u%02u%02u", time.year, time.month, time.day);
+    std::wstring name = applicationName + L"_" + date + L".log";
+    if (name != m_openName || !m_file.is_open()) {
+        m_file.close();
+        m_file.clear();
+        m_file.open(platform::ToFsPath(m_folder + platform::kPathSeparator + name),
+                    std::ios::binary | std::ios::app);
+        m_openName = m_file.is_open() ? name : std::wstring();
+        if (!m_file.is_open())
+            return false;
+    }
+    char stamp[32] = {};
+    std::snprintf(stamp, sizeof(stamp), "%04u/%02u/%02u %02u:%02u:%02u.%03u\t", time.year, time.month,
+                  time.day, time.hour, time.minute, time.second, time.milliseconds);
+    std::string record = stamp + platform::WideToUtf8(line) + "\n";
+    m_file.write(record.data(), static_cast<std::streamsize>(record.size()));
+    m_file.flush();
+    if (!m_file) {
+        // A failed write leaves the stream unusable: reopen on the next record.
+        m_file.close();
+        m_openName.clear();
+        return false;
+    }
+    return true;
+}
