@@ -2,9 +2,15 @@
 #include "config/CIniLibrary.h"
 #include "config/ProfileFunctions.h"
 #include "config/TerminalTable.h"
+#include "logging/LogClient.h"
+#include "platform/FileSystemCalls.h"
+#include "platform/TextEncoding.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
 #include <string>
 
 namespace {
@@ -54,6 +60,30 @@ protected:
 
     TempFolder m_folder;
     std::uint32_t m_freeDisk = 0;
+};
+
+// Sends the process's log lines to the logging service, writing into a folder of its own.
+class CapturedLog {
+public:
+    CapturedLog() {
+        setenv("RELAYDESK_LOG_DIR", platform::WideToUtf8(m_folder.Path()).c_str(), 1);
+        m_client = std::make_unique<CLogClient>(L"QRM_Relaydesk2");
+        g_pLogClient = m_client.get();
+    }
+    ~CapturedLog() {
+        g_pLogClient = nullptr;
+        unsetenv("RELAYDESK_LOG_DIR");
+    }
+    std::string Text() const {
+        std::string text;
+        for (const auto& entry : std::filesystem::directory_iterator(platform::ToFsPath(m_folder.Path())))
+            text += m_folder.ReadFile(platform::FromFsPath(entry.path().filename()));
+        return text;
+    }
+
+private:
+    TempFolder m_folder;
+    std::unique_ptr<CLogClient> m_client;
 };
 
 } // namespace
@@ -113,7 +143,10 @@ TEST_F(TerminalTableFile, GapsBetweenUsedSlotsAreClosedInOrder) {
     StoreText("Terminal5_PATH", L"/in/five");
     StoreText("Terminal3", L"名前だけ");
 
+    CapturedLog log;
     TerminalTable table = Load();
+    EXPECT_NE(log.Text().find("LoadTerminalTable slot 2 moved to 1"), std::string::npos) << log.Text();
+    EXPECT_NE(log.Text().find("LoadTerminalTable slot 5 moved to 2"), std::string::npos);
     EXPECT_EQ(table.UsedCount(), 3);
     EXPECT_EQ(table.slots[0].path, L"/in/zero");
     EXPECT_EQ(table.slots[1].path, L"/in/two");
