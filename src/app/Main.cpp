@@ -1,0 +1,3 @@
+#include "app/RelaydeskApp.h"
+
+wxIMPLEMENT_APP(CRelaydeskApp);

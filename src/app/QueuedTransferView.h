@@ -1,0 +1,41 @@
+#pragma once
+/// The transfer engine's view for the window: every update is queued onto the GUI thread,
+/// so a worker never waits for the window and never touches a window object.
+
+#include "transfer/ITransferView.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+
+/// What the window does with the updates, on the GUI thread.
+class ITransferViewSink {
+public:
+    virtual ~ITransferViewSink() = default;
+    virtual void ShowListCell(int row, int column, const std::wstring& text) = 0;
+    virtual void ShowServingName(const std::wstring& name) = 0;
+    virtual void ShowProgressText(const std::wstring& text) = 0;
+};
+
+/// Thread contract: construct and destroy on the GUI thread; the Set calls come from any
+/// thread. Updates still queued when the view is destroyed are dropped. Progress lines are
+/// coalesced: however fast they come, at most one waits in the queue and it shows the latest.
+class CQueuedTransferView : public ITransferView {
+public:
+    explicit CQueuedTransferView(ITransferViewSink& sink);
+    ~CQueuedTransferView() override;
+    CQueuedTransferView(const CQueuedTransferView&) = delete;
+    CQueuedTransferView& operator=(const CQueuedTransferView&) = delete;
+
+    void SetListCell(int row, int column, const std::wstring& text) override;
+    void SetServingName(const std::wstring& name) override;
+    void SetProgressText(const std::wstring& text) override;
+
+private:
+    struct Shared;
+    static void Queue(const std::shared_ptr<Shared>& shared,
+                      std::function<void(ITransferViewSink&)> update);
+
+    // Shared with the queued calls, which may run after the view is gone.
+    std::shared_ptr<Shared> m_shared;
+};

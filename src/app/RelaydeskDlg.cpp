@@ -1,0 +1,378 @@
+#include "app/RelaydeskDlg.h"
+
+#include "dialogs/DialogLayout.h"
+#include "dialogs/OrderViewDlg.h"
+#include "dialogs/TerminalEditDlg.h"
+#include "dialogs/WindowFont.h"
+#include "fileutil/FileUtil.h"
+#include "logging/LogClient.h"
+#include "platform/SingleInstance.h"
+
+#include <wx/button.h>
+#include <wx/listctrl.h>
+#include <wx/msgdlg.h>
+#include <wx/statbox.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+
+#include "relaydesk.xpm"
+
+namespace {
+
+constexpr wchar_t kResourceTitle[] = L"QRM_Relaydesk";
+constexpr int kMessageStartUserInterface = 3000;
+constexpr int kMessageStartTransfer = 6000;
+constexpr int kRaiseCheckIntervalMs = 500;
+/// Position of the delete question among the catalogue texts handed to the edit dialog.
+constexpr int kDeleteQuestionPosition = 8;
+
+struct ColumnLayout {
+    int header;
+    int width;
+};
+
+// Name, folder and status of the input side, then the same of the output side.
+constexpr ColumnLayout kColumns[] = {
+    {kMsgTerminalName, 100}, {kMsgFolder, 175}, {kMsgConnection, 100},
+    {kMsgTerminalName, 100}, {kMsgFolder, 175}, {kMsgConnection, 100},
+};
+
+struct ButtonLayout {
+    int id;
+    const wchar_t* caption;
+    DialogUnitRect rect;
+};
+
+const ButtonLayout kButtons[] = {
+    {wxID_OK, L"OK", {422, 243, 50, 14}},
+    {CRelaydeskDlg::kIdAdd, L"add", {8, 222, 50, 14}},
+    {CRelaydeskDlg::kIdEdit, L"edit", {70, 222, 50, 14}},
+    {CRelaydeskDlg::kIdDelete, L"delete", {132, 222, 50, 14}},
+    {CRelaydeskDlg::kIdOrderView, L"orderView", {195, 222, 89, 14}},
+};
+
+// The edit dialog's view of an entry and back.
+void FillEditDialog(CTerminalEditDlg& dialog, const TerminalEntry& entry) {
+    dialog.m_strName = entry.name;
+    dialog.m_strPath = entry.path;
+    dialog.m_strUserId = entry.userId;
+    dialog.m_strPassword = entry.password;
+    dialog.m_strOutName = entry.outName;
+    dialog.m_strOutPath = entry.outPath;
+    dialog.m_strOutUserId = entry.outUserId;
+    dialog.m_strOutPassword = entry.outPassword;
+}
+
+void TakeEditDialogFields(const CTerminalEditDlg& dialog, TerminalEntry& entry) {
+    entry.name = dialog.m_strName;
+    entry.path = dialog.m_strPath;
+    entry.userId = dialog.m_strUserId;
+    entry.password = dialog.m_strPassword;
+    entry.outName = dialog.m_strOutName;
+    entry.outPath = dialog.m_strOutPath;
+    entry.outUserId = dialog.m_strOutUserId;
+    entry.outPassword = dialog.m_strOutPassword;
+}
+
+} // namespace
+
+CRelaydeskDlg::CRelaydeskDlg(platform::SingleInstanceGuard* instanceGuard,
+                             std::wstring programFolder, std::wstring engineLibrary)
+    : wxDialog(nullptr, wxID_ANY, kResourceTitle, wxDefaultPosition, wxDefaultSize,
+               wxCAPTION | wxSYSTEM_MENU | wxMINIMIZE_BOX | wxCLOSE_BOX),
+      m_pInstanceGuard(instanceGuard),
+      m_strProgramFolder(programFolder.empty() ? GetModuleFolder() : std::move(programFolder)),
+      m_hIcon(relaydesk_xpm),
+      m_view(*this),
+      m_pController(std::make_unique<RelaydeskController>(m_view, m_strProgramFolder,
+                                                          std::move(engineLibrary))) {
+    SetFont(LayoutFont());
+    CreateControls();
+    SetClientSizeInDialogUnits(this, 479, 264);
+
+    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnOK(); }, wxID_OK);
+    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnOK(); }, wxID_CANCEL);
+    Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent&) { OnOK(); });
+    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnBAdd(); }, kIdAdd);
+    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnBEdit(); }, kIdEdit);
+    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnBDelete(); }, kIdDelete);
+    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnOrderView(); }, kIdOrderView);
+    m_raiseTimer.Bind(wxEVT_TIMER, &CRelaydeskDlg::OnTimer, this);
+    m_raiseTimer.Start(kRaiseCheckIntervalMs);
+
+    OnInitDialog();
+}
+
+CRelaydeskDlg::~CRelaydeskDlg() {
+    m_raiseTimer.Stop();
+    OnOK();
+}
+
+void CRelaydeskDlg::CreateControls() {
+    wxRect group = ToPixels(this, {7, 64, 465, 174});
+    new wxStaticBox(this, kIdGroup, L"control", group.GetPosition(), group.GetSize());
+    wxRect list = ToPixels(this, {7, 83, 432, 121});
+    m_pList = new wxListCtrl(this, kIdList, list.GetPosition(), list.GetSize(),
+                             wxLC_REPORT | wxLC_SINGLE_SEL | wxLC_HRULES | wxLC_VRULES |
+                                 wxBORDER_SUNKEN | wxTAB_TRAVERSAL);
+    m_pList->EnableCheckBoxes(true);
+
+    wxRect label = ToPixels(this, {13, 18, 54, 15});
+    new wxStaticText(this, kIdServingLabel, L"Static", label.GetPosition(), label.GetSize());
+    wxRect serving = ToPixels(this, {13, 34, 57, 15});
+    m_pServingName = new wxTextCtrl(this, kIdServingName, L"", serving.GetPosition(),
+                                    serving.GetSize(), wxTE_READONLY);
+    label = ToPixels(this, {82, 18, 64, 8});
+    new wxStaticText(this, kIdProgressLabel, L"Static", label.GetPosition(), label.GetSize());
+    wxRect progress = ToPixels(this, {82, 34, 82, 15});
+    m_pProgress = new wxTextCtrl(this, kIdProgress, L"", progress.GetPosition(),
+                                 progress.GetSize(), wxTE_READONLY);
+    wxRect version = ToPixels(this, {411, 7, 61, 16});
+    m_pVersion = new wxStaticText(this, kIdVersion, L"Static", version.GetPosition(),
+                                  version.GetSize(), wxALIGN_RIGHT | wxST_NO_AUTORESIZE);
+
+    for (const ButtonLayout& button : kButtons) {
+        wxRect rect = ToPixels(this, button.rect);
+        auto* created = new wxButton(this, button.id, button.caption, rect.GetPosition(), rect.GetSize());
+        if (button.id == wxID_OK)
+            m_pOkButton = created;
+    }
+    m_pOkButton->SetDefault();
+
+    // The command buttons follow the list: any selection change, key or focus in it.
+    auto followList = [this](wxEvent& event) {
+        UpdateButtons();
+        event.Skip();
+    };
+    m_pList->Bind(wxEVT_LIST_ITEM_SELECTED, followList);
+    m_pList->Bind(wxEVT_LIST_ITEM_DESELECTED, followList);
+    m_pList->Bind(wxEVT_LIST_ITEM_FOCUSED, followList);
+    m_pList->Bind(wxEVT_LIST_KEY_DOWN, followList);
+    m_pList->Bind(wxEVT_CHILD_FOCUS, followList);
+    m_pList->Bind(wxEVT_SET_FOCUS, followList);
+    m_pList->Bind(wxEVT_LIST_ITEM_CHECKED,
+                  [this](wxListEvent& event) { OnCheckBoxChanged(event.GetIndex(), true); });
+    m_pList->Bind(wxEVT_LIST_ITEM_UNCHECKED,
+                  [this](wxListEvent& event) { OnCheckBoxChanged(event.GetIndex(), false); });
+}
+
+bool CRelaydeskDlg::OnInitDialog() {
+    WriteLog(g_pLogClient, L"OnInitDialog IN");
+    SetIcon(m_hIcon);
+    for (int id : {kIdEdit, kIdDelete, kIdAdd, kIdOrderView})
+        FindWindow(id)->Disable();
+    m_bStarted = true;
+    // The two set-up steps run from the event loop, after this function, in this order.
+    CallAfter(&CRelaydeskDlg::OnStartUserInterface);
+    CallAfter(&CRelaydeskDlg::OnStartTransfer);
+    m_pController->Initialize();
+    m_strVersion = m_pController->GetVersionText();
+    m_pVersion->SetLabel(m_strVersion);
+    WriteLog(g_pLogClient, L"OnInitDialog OUT");
+    return true;
+}
+
+void CRelaydeskDlg::OnStartUserInterface() {
+    WriteLog(g_pLogClient, L"WindowProc IN %d", kMessageStartUserInterface);
+    if (!m_pController->IsClosing()) {
+        m_strMessageFile = ChooseMessageCatalogue(m_strProgramFolder);
+        m_bStarted = true;
+        m_texts = ReadMainWindowTexts(m_strMessageFile, m_pController->GetFreeDisk());
+        m_font = ToWindowFont(MakeCatalogueFont(m_texts.messages[CTerminalEditDlg::kTextFontFace]));
+        SetChildrenFont(this, m_font);
+        m_pController->SetTexts(m_texts.statusTexts, m_texts.progressFormat);
+        ApplyCatalogue();
+        CreateListColumns();
+        TerminalTable table = m_pController->GetTerminalTable();
+        for (int slot = 0; slot < kTerminalSlots; ++slot) {
+            if (!table.slots[slot].path.empty())
+                SetListItem(slot, true);
+        }
+        m_pController->StartCheckThread();
+        Show();
+        Enable();
+        m_pList->SetFocus();
+    }
+    WriteLog(g_pLogClient, L"WindowProc OUT %d", kMessageStartUserInterface);
+}
+
+void CRelaydeskDlg::OnStartTransfer() {
+    WriteLog(g_pLogClient, L"WindowProc IN %d", kMessageStartTransfer);
+    if (!m_pController->IsClosing())
+        m_pController->ThreadStart();
+    WriteLog(g_pLogClient, L"WindowProc OUT %d", kMessageStartTransfer);
+}
+
+void CRelaydeskDlg::ApplyCatalogue() {
+    auto text = [this](int number) { return ReadCatalogueText(m_strMessageFile, number); };
+    SetTitle(text(kMsgMainTitle));
+    m_pOkButton->SetLabel(text(kMsgMainOk));
+    FindWindow(kIdAdd)->SetLabel(text(kMsgMainAdd));
+    FindWindow(kIdEdit)->SetLabel(text(kMsgMainEdit));
+    FindWindow(kIdDelete)->SetLabel(text(kMsgMainDelete));
+    FindWindow(kIdGroup)->SetLabel(text(kMsgTerminalGroup));
+    FindWindow(kIdOrderView)->SetLabel(text(kMsgOrderView));
+    FindWindow(kIdServingLabel)->SetLabel(text(kMsgTerminalName));
+    FindWindow(kIdProgressLabel)->SetLabel(text(kMsgProgressLabel));
+}
+
+void CRelaydeskDlg::CreateListColumns() {
+    m_pList->DeleteAllItems();
+    m_pList->DeleteAllColumns();
+    int column = 0;
+    for (const ColumnLayout& layout : kColumns) {
+        std::wstring header = ReadCatalogueText(m_strMessageFile, layout.header);
+        m_pList->InsertColumn(column++, header, wxLIST_FORMAT_LEFT, layout.width);
+    }
+}
+
+void CRelaydeskDlg::SetListItem(int slot, bool insert) {
+    WriteLog(g_pLogClient, L"SetListItem IN %d", slot);
+    TerminalEntry entry = m_pController->GetTerminalTable().slots[slot];
+    const std::wstring texts[] = {entry.name, entry.path, L"", entry.outName, entry.outPath, L""};
+    if (insert)
+        m_pList->InsertItem(slot, L"");
+    for (int column = 0; column < static_cast<int>(std::size(texts)); ++column)
+        m_pList->SetItem(slot, column, texts[column]);
+    m_pList->CheckItem(slot, entry.enabled != 0);
+    WriteLog(g_pLogClient, L"SetListItem OUT");
+}
+
+void CRelaydeskDlg::UpdateButtons() {
+    bool rowSelected = m_pList->GetSelectedItemCount() != 0;
+    bool hasRoom = m_pList->GetItemCount() < kTerminalSlots;
+    for (int id : {kIdEdit, kIdDelete, kIdOrderView})
+        FindWindow(id)->Enable(rowSelected);
+    FindWindow(kIdAdd)->Enable(hasRoom);
+}
+
+void CRelaydeskDlg::OnCheckBoxChanged(long row, bool checked) {
+    if (row < 0 || row >= kTerminalSlots)
+        return;
+    m_pController->ModifyTerminalTable(
+        [row, checked](TerminalTable& table) { table.slots[row].enabled = checked ? 1 : 0; });
+}
+
+int CRelaydeskDlg::SelectedRow() const {
+    return static_cast<int>(m_pList->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED));
+}
+
+void CRelaydeskDlg::OnBAdd() {
+    WriteLog(g_pLogClient, L"OnBAdd IN");
+    int rows = m_pList->GetItemCount();
+    if (rows < kTerminalSlots) {
+        TerminalTable table = m_pController->GetTerminalTable();
+        CTerminalEditDlg dialog;
+        for (int slot = 0; slot < rows; ++slot) {
+            dialog.m_usedNames.push_back(table.slots[slot].name);
+            dialog.m_usedOutNames.push_back(table.slots[slot].outName);
+        }
+        dialog.m_strMessage = m_texts.messages;
+        if (dialog.ShowModal() == wxID_OK && !dialog.m_strPath.empty()) {
+            m_pController->ModifyTerminalTable([&](TerminalTable& changed) {
+                TerminalEntry& entry = changed.slots[rows];
+                entry.enabled = 0;
+                TakeEditDialogFields(dialog, entry);
+            });
+            SetListItem(rows, true);
+        }
+    }
+    UpdateButtons();
+    WriteLog(g_pLogClient, L"OnBAdd OUT");
+}
+
+void CRelaydeskDlg::OnBEdit() {
+    WriteLog(g_pLogClient, L"OnBEdit IN");
+    int row = SelectedRow();
+    if (row >= 0) {
+        TerminalTable table = m_pController->GetTerminalTable();
+        CTerminalEditDlg dialog;
+        for (int slot = 0; slot < kTerminalSlots; ++slot) {
+            if (slot == row)
+                continue;
+            dialog.m_usedNames.push_back(table.slots[slot].name);
+            dialog.m_usedOutNames.push_back(table.slots[slot].outName);
+        }
+        dialog.m_strMessage = m_texts.messages;
+        FillEditDialog(dialog, table.slots[row]);
+        if (dialog.ShowModal() == wxID_OK && !dialog.m_strPath.empty()) {
+            m_pController->ModifyTerminalTable(
+                [&](TerminalTable& changed) { TakeEditDialogFields(dialog, changed.slots[row]); });
+        }
+        SetListItem(row, false);
+    }
+    WriteLog(g_pLogClient, L"OnBEdit OUT");
+}
+
+void CRelaydeskDlg::OnBDelete() {
+    WriteLog(g_pLogClient, L"OnBDelete IN");
+    if (wxMessageBox(m_texts.messages[kDeleteQuestionPosition], L"", wxYES_NO, this) == wxNO) {
+        WriteLog(g_pLogClient, L"OnBDelete OUT NO");
+        return;
+    }
+    int row = SelectedRow();
+    int rows = m_pList->GetItemCount();
+    std::wstring deletedPath;
+    if (row >= 0) {
+        m_pController->ModifyTerminalTable([&](TerminalTable& table) {
+            deletedPath = table.slots[row].path;
+            table.DeleteTerminal(row);
+        });
+        for (int moved = row; moved < rows - 1; ++moved)
+            SetListItem(moved, false);
+        m_pList->DeleteItem(rows - 1);
+    }
+    UpdateButtons();
+    WriteLog(g_pLogClient, L"OnBDelete OUT YES %s", deletedPath);
+}
+
+void CRelaydeskDlg::OnOrderView() {
+    int row = SelectedRow();
+    if (row < 0)
+        return;
+    std::wstring outPath = m_pController->GetTerminalTable().slots[row].outPath;
+    COrderViewDlg dialog(m_strMessageFile, outPath);
+    dialog.ShowModal();
+}
+
+void CRelaydeskDlg::OnOK() {
+    // A message dispatched while the workers are awaited may itself ask to close.
+    if (m_bInShutdown)
+        return;
+    m_bInShutdown = true;
+    WriteLog(g_pLogClient, L"OnOK IN");
+    m_bStarted = false;
+    Hide();
+    m_pController->Shutdown([] { CPlatformMessagePump::DispatchOne(); });
+    SetTitle(kResourceTitle);
+    WriteLog(g_pLogClient, L"OnOK OUT");
+    if (IsModal())
+        EndModal(wxID_OK);
+    m_bInShutdown = false;
+}
+
+void CRelaydeskDlg::SaveTerminalTable() {
+    m_pController->SaveTerminalTable();
+}
+
+void CRelaydeskDlg::OnTimer(wxTimerEvent&) {
+    if (!m_bStarted)
+        Hide();
+    if (m_bStarted && m_pInstanceGuard && m_pInstanceGuard->TakeRaiseRequest()) {
+        Iconize(false);
+        Raise();
+    }
+}
+
+void CRelaydeskDlg::ShowListCell(int row, int column, const std::wstring& text) {
+    if (row >= 0 && row < m_pList->GetItemCount())
+        m_pList->SetItem(row, column, text);
+}
+
+void CRelaydeskDlg::ShowServingName(const std::wstring& name) {
+    m_pServingName->ChangeValue(name);
+}
+
+void CRelaydeskDlg::ShowProgressText(const std::wstring& text) {
+    m_pProgress->ChangeValue(text);
+}

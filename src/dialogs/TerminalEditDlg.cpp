@@ -1,0 +1,211 @@
+#include "dialogs/TerminalEditDlg.h"
+
+#include "dialogs/WindowFont.h"
+#include "dialogs/DialogLayout.h"
+#include "dialogs/FolderPicker.h"
+
+#include <wx/button.h>
+#include <wx/msgdlg.h>
+#include <wx/statbox.h>
+#include <wx/stattext.h>
+
+namespace {
+
+struct LabelLayout {
+    int id;
+    int textPosition;
+    DialogUnitRect rect;
+};
+
+// The labels of both groups and the text each shows.
+const LabelLayout kLabels[] = {
+    {1006, CTerminalEditDlg::kTextFolder, {12, 25, 56, 8}},
+    {1009, CTerminalEditDlg::kTextName, {12, 45, 56, 8}},
+    {1007, CTerminalEditDlg::kTextUserId, {12, 65, 56, 8}},
+    {1008, CTerminalEditDlg::kTextPassword, {12, 85, 56, 8}},
+    {1011, CTerminalEditDlg::kTextFolder, {12, 119, 56, 8}},
+    {1014, CTerminalEditDlg::kTextName, {12, 139, 56, 8}},
+    {1016, CTerminalEditDlg::kTextUserId, {12, 159, 56, 8}},
+    {1018, CTerminalEditDlg::kTextPassword, {12, 179, 56, 8}},
+};
+
+constexpr int kInputGroupId = 1023;
+constexpr int kOutputGroupId = 1024;
+
+} // namespace
+
+CTerminalEditDlg::CTerminalEditDlg()
+    : wxDialog(nullptr, wxID_ANY, L"", wxDefaultPosition, wxDefaultSize,
+               wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX),
+      m_fields{{
+          {kIdPath, &CTerminalEditDlg::m_strPath, kFolderFieldLimit, true, true, {}},
+          {kIdName, &CTerminalEditDlg::m_strName, kNameFieldLimit, false, true, {}},
+          {kIdUserId, &CTerminalEditDlg::m_strUserId, kCredentialFieldLimit, false, false, {}},
+          {kIdPassword, &CTerminalEditDlg::m_strPassword, kCredentialFieldLimit, false, false, {}},
+          {kIdOutPath, &CTerminalEditDlg::m_strOutPath, kOutFolderFieldLimit, true, true, {}},
+          {kIdOutName, &CTerminalEditDlg::m_strOutName, kOutNameFieldLimit, false, true, {}},
+          {kIdOutUserId, &CTerminalEditDlg::m_strOutUserId, kOutCredentialFieldLimit, false, false, {}},
+          {kIdOutPassword, &CTerminalEditDlg::m_strOutPassword, kOutCredentialFieldLimit, false, false, {}},
+      }} {
+    SetFont(LayoutFont());
+    CreateControls();
+    SetClientSizeInDialogUnits(this, 318, 223);
+}
+
+void CTerminalEditDlg::CreateControls() {
+    new wxStaticBox(this, kInputGroupId, L"", ToPixels(this, {7, 11, 304, 93}).GetPosition(),
+                    ToPixels(this, {7, 11, 304, 93}).GetSize());
+    new wxStaticBox(this, kOutputGroupId, L"", ToPixels(this, {7, 105, 304, 93}).GetPosition(),
+                    ToPixels(this, {7, 105, 304, 93}).GetSize());
+    for (const LabelLayout& label : kLabels) {
+        wxRect rect = ToPixels(this, label.rect);
+        new wxStaticText(this, label.id, L"", rect.GetPosition(), rect.GetSize(),
+                         wxST_NO_AUTORESIZE | wxST_ELLIPSIZE_END);
+    }
+    const int editRows[] = {22, 42, 62, 82, 116, 136, 156, 176};
+    for (std::size_t i = 0; i < m_fields.size(); ++i) {
+        Field& field = m_fields[i];
+        bool masked = field.controlId == kIdPassword || field.controlId == kIdOutPassword;
+        wxRect rect = ToPixels(this, {72, editRows[i], 171, 14});
+        auto* edit = new wxTextCtrl(this, field.controlId, L"", rect.GetPosition(), rect.GetSize(),
+                                    masked ? wxTE_PASSWORD : 0);
+        if (field.limit.maxCharacters > 0)
+            edit->SetMaxLength(field.limit.maxCharacters);
+        edit->Bind(wxEVT_TEXT, [this, &field](wxCommandEvent&) { OnFieldChanged(field); });
+    }
+    wxRect browse = ToPixels(this, {258, 20, 50, 16});
+    new wxButton(this, kIdBrowsePath, L"", browse.GetPosition(), browse.GetSize());
+    browse = ToPixels(this, {258, 114, 50, 16});
+    new wxButton(this, kIdBrowseOutPath, L"", browse.GetPosition(), browse.GetSize());
+    wxRect ok = ToPixels(this, {178, 202, 50, 14});
+    m_pOkButton = new wxButton(this, wxID_OK, L"", ok.GetPosition(), ok.GetSize());
+    m_pOkButton->SetDefault();
+    wxRect cancel = ToPixels(this, {261, 202, 50, 14});
+    new wxButton(this, wxID_CANCEL, L"", cancel.GetPosition(), cancel.GetSize());
+
+    Bind(wxEVT_BUTTON, &CTerminalEditDlg::OnOK, this, wxID_OK);
+    Bind(wxEVT_BUTTON, &CTerminalEditDlg::OnCancel, this, wxID_CANCEL);
+    Bind(wxEVT_BUTTON, &CTerminalEditDlg::OnBrowsePath, this, kIdBrowsePath);
+    Bind(wxEVT_BUTTON, &CTerminalEditDlg::OnBrowseOutPath, this, kIdBrowseOutPath);
+}
+
+void CTerminalEditDlg::ApplyCatalogue() {
+    SetChildrenFont(this, ToWindowFont(MakeCatalogueFont(m_strMessage[kTextFontFace])));
+    FindWindow(kInputGroupId)->SetLabel(m_strMessage[kTextInputGroup]);
+    FindWindow(kOutputGroupId)->SetLabel(m_strMessage[kTextOutputGroup]);
+    for (const LabelLayout& label : kLabels)
+        FindWindow(label.id)->SetLabel(m_strMessage[label.textPosition]);
+    FindWindow(kIdBrowsePath)->SetLabel(m_strMessage[kTextBrowse]);
+    FindWindow(kIdBrowseOutPath)->SetLabel(m_strMessage[kTextBrowse]);
+    m_pOkButton->SetLabel(m_strMessage[kTextOk]);
+    FindWindow(wxID_CANCEL)->SetLabel(m_strMessage[kTextCancel]);
+    SetTitle(m_strMessage[kTextTitle]);
+}
+
+wxTextCtrl* CTerminalEditDlg::TextOf(const Field& field) const {
+    return static_cast<wxTextCtrl*>(FindWindow(field.controlId));
+}
+
+bool CTerminalEditDlg::TransferDataToWindow() {
+    if (!m_bInitialised) {
+        m_bInitialised = true;
+        for (Field& field : m_fields)
+            TextOf(field)->ChangeValue(this->*field.value);
+        ApplyCatalogue();
+        UpdateOkButton();
+        return true;
+    }
+    // Only changed texts are written, so that the caret of the field being typed in stays.
+    for (Field& field : m_fields) {
+        wxTextCtrl* edit = TextOf(field);
+        if (edit->GetValue().ToStdWstring() != this->*field.value)
+            edit->ChangeValue(this->*field.value);
+    }
+    return true;
+}
+
+bool CTerminalEditDlg::TransferDataFromWindow() {
+    for (Field& field : m_fields)
+        this->*field.value = TextOf(field)->GetValue().ToStdWstring();
+    return true;
+}
+
+TerminalEntry CTerminalEditDlg::FieldsAsEntry() const {
+    TerminalEntry entry;
+    entry.name = m_strName;
+    entry.path = m_strPath;
+    entry.userId = m_strUserId;
+    entry.password = m_strPassword;
+    entry.outName = m_strOutName;
+    entry.outPath = m_strOutPath;
+    entry.outUserId = m_strOutUserId;
+    entry.outPassword = m_strOutPassword;
+    return entry;
+}
+
+void CTerminalEditDlg::UpdateOkButton() {
+    m_pOkButton->Enable(HasRequiredFields(FieldsAsEntry()));
+}
+
+void CTerminalEditDlg::OnFieldChanged(Field& field) {
+    if (!m_bInitialised || !TransferDataFromWindow())
+        return;
+    if (field.decidesOk)
+        UpdateOkButton();
+    std::wstring& value = this->*field.value;
+    // The edit control hands out at most as many characters as the width limit; only those
+    // are measured.
+    std::wstring measured = value.substr(0, static_cast<std::size_t>(field.limit.maxDisplayWidth));
+    if (FitsFieldLimit(measured, field.limit)) {
+        field.lastAccepted = value;
+    } else {
+        value = field.lastAccepted;
+        if (field.isFolder) {
+            wxTextCtrl* edit = TextOf(field);
+            edit->SelectNone();
+            edit->ShowPosition(edit->GetInsertionPoint());
+        }
+    }
+    TransferDataToWindow();
+}
+
+void CTerminalEditDlg::OnBrowsePath(wxCommandEvent&) {
+    Browse(&CTerminalEditDlg::m_strPath, &CTerminalEditDlg::m_strName);
+}
+
+void CTerminalEditDlg::OnBrowseOutPath(wxCommandEvent&) {
+    Browse(&CTerminalEditDlg::m_strOutPath, &CTerminalEditDlg::m_strOutName);
+}
+
+void CTerminalEditDlg::Browse(std::wstring CTerminalEditDlg::*folder,
+                              std::wstring CTerminalEditDlg::*name) {
+    TransferDataFromWindow();
+    CFolderPicker picker(this, m_strMessage[kTextPickerTitle], this->*folder);
+    std::wstring chosen;
+    if (picker.Run(chosen)) {
+        this->*folder = chosen;
+        // A server name may be longer than the name field takes; it is cut to the field.
+        this->*name = TerminalNameFromFolder(chosen).substr(0, kNameFieldLimit.maxCharacters);
+    }
+    TransferDataToWindow();
+    TransferDataFromWindow();
+    UpdateOkButton();
+}
+
+void CTerminalEditDlg::OnOK(wxCommandEvent&) {
+    TransferDataFromWindow();
+    TerminalCheckResult result = CheckTerminalEntry(FieldsAsEntry(), m_usedNames);
+    if (result == TerminalCheckResult::kSameFolders) {
+        wxMessageBox(m_strMessage[kTextSameFolders], L"", wxOK, this);
+        return;
+    }
+    if (result != TerminalCheckResult::kAccepted) {
+        wxMessageBox(m_strMessage[kTextInvalidEntry], L"", wxOK, this);
+        return;
+    }
+    EndModal(wxID_OK);
+}
+
+void CTerminalEditDlg::OnCancel(wxCommandEvent&) {
+    EndModal(wxID_CANCEL);
+}
