@@ -134,7 +134,7 @@ std::optional<std::wstring> ProfileDocument::Get(std::wstring_view section, std:
 
 void ProfileDocument::Set(std::wstring_view section, std::wstring_view key, std::wstring_view value) {
     const std::wstring_view name = Trim(key);
-    const std::wstring text = std::wstring(name) + L"=" + std::wstring(FirstLine(value));
+    const std::wstring valueText(FirstLine(value));
     if (m_sections.empty())
         m_sections.assign(1, Section{});
     Section* target = FindSection(section);
@@ -150,7 +150,10 @@ void ProfileDocument::Set(std::wstring_view section, std::wstring_view key, std:
     const std::wstring upperKey = UpperCaseName(name);
     const auto existing = target->keys.find(upperKey);
     if (existing != target->keys.end()) {
-        target->lines[existing->second] = Line{text, std::wstring(name), name.size()};
+        // The key keeps the spelling it has in the file.
+        Line& line = target->lines[existing->second];
+        line.text = line.key + L"=" + valueText;
+        line.equals = line.key.size();
         return;
     }
     // After the section's last non-blank line, so that blank lines keep separating sections;
@@ -159,7 +162,7 @@ void ProfileDocument::Set(std::wstring_view section, std::wstring_view key, std:
     while (position > 1 && Trim(target->lines[position - 1].text).empty())
         --position;
     target->lines.insert(target->lines.begin() + static_cast<std::ptrdiff_t>(position),
-                         Line{text, std::wstring(name), name.size()});
+                         Line{std::wstring(name) + L"=" + valueText, std::wstring(name), name.size()});
     target->keys.emplace(upperKey, position);
     if (target == &m_sections.back() && position == target->lines.size() - 1)
         m_bEndsWithLineEnd = true;
