@@ -1,6 +1,7 @@
 #include "fileutil/FileSystem.h"
 
 #include "platform/FileSystemCalls.h"
+#include "platform/NetworkShare.h"
 
 #include <atomic>
 
@@ -26,7 +27,7 @@ public:
 } // namespace
 
 bool IsNetworkPath(std::wstring_view path) {
-    return path.size() >= 2 && path[0] == platform::kPathSeparator && path[1] == platform::kPathSeparator;
+    return platform::IsNetworkPath(std::wstring(path));
 }
 
 FileSystem& FileSystemFor(std::wstring_view path) {
