@@ -241,7 +241,6 @@ EngineResult SpreadRenderer::Render(const SpreadLayout& spread, const std::wstri
         image.jpegsave(Utf8Path(outputFile).c_str(),
                        VImage::option()
                            ->set("Q", m_quality)
-                           ->set("strip", true)
                            ->set("optimize_coding", true));
     } catch (const PictureError& error) {
         result = error.code;

@@ -1,0 +1,291 @@
+// The composition engine library composing small books, checked in pixels, driven the way
+// the program drives it: through CZoRiEngine and the message protocol.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <future>
+#include <string>
+#include <thread>
+#include <vips/vips8>
+
+#include "TempFolder.h"
+#include "composition/ZoRiEngine.h"
+#include "platform/FileSystemCalls.h"
+#include "platform/TextEncoding.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using vips::VImage;
+
+// 254 dots per inch is 10 pixels per millimetre, which keeps the arithmetic readable.
+constexpr int kTenPixelsPerMm = 254;
+
+std::string Utf8(const std::wstring& path) {
+    return platform::ToFsPath(path).string();
+}
+
+bool StartVips() {
+    static const bool started = vips_init("engine-test") == 0;
+    return started;
+}
+
+/// A work folder as the transfer prepares it: TEMP with COMPOSITION_INFO, CORRECT and CTML.
+class WorkFolder {
+public:
+    WorkFolder() {
+        StartVips();
+        m_temp.MakeFolder(L"TEMP/COMPOSITION_INFO/LAYOUTFINAL");
+        m_temp.MakeFolder(L"TEMP/COMPOSITION_INFO/COVERFINAL");
+        m_temp.MakeFolder(L"TEMP/CORRECT");
+        m_temp.MakeFolder(L"TEMP/CTML");
+    }
+
+    std::wstring Path(std::wstring_view relative) const { return m_temp / relative; }
+    const TempFolder& Temp() const { return m_temp; }
+
+    /// A picture anywhere below the temporary folder, from a vips image.
+    void WritePicture(std::wstring_view relative, const VImage& image) const {
+        m_temp.MakeFolder(relative.substr(0, relative.rfind(L'/')));
+        image.cast(VIPS_FORMAT_UCHAR).jpegsave(Utf8(m_temp / relative).c_str(),
+                                               VImage::option()->set("Q", 95));
+    }
+
+    void WriteFormats(std::string_view text) const { m_temp.WriteFile(L"TEMP/CTML/QrmFormat.ini", text); }
+
+    /// The composition file; "@" stands for the work folder's COMPOSITION_INFO path.
+    void WriteComposition(std::string text) const {
+        const std::string info = Utf8(m_temp / L"TEMP/COMPOSITION_INFO");
+        for (std::size_t at = text.find('@'); at != std::string::npos; at = text.find('@', at + info.size()))
+            text.replace(at, 1, info);
+        m_temp.WriteFile(L"TEMP/COMPOSITION_INFO/QrmZoInRi.ini", text);
+    }
+
+    EngineRunParams Params(int dotsPerInch) const {
+        EngineRunParams params;
+        params.startValue = dotsPerInch;
+        params.SetCompositionInfoPath(Path(L"TEMP/COMPOSITION_INFO/QrmZoInRi.ini"));
+        params.SetDataPath(Path(L"TEMP/CTML"));
+        return params;
+    }
+
+    int Compose(int dotsPerInch = kTenPixelsPerMm) const {
+        CZoRiEngine adapter;
+        if (adapter.Prepare() != 0)
+            return -100;
+        EngineRunParams params = Params(dotsPerInch);
+        return adapter.Run(&params);
+    }
+
+private:
+    TempFolder m_temp;
+};
+
+VImage Solid(int width, int height, std::vector<double> rgb) {
+    return VImage::black(width, height).new_from_image(rgb);
+}
+
+/// Left half red, right half green.
+VImage HalfRedHalfGreen(int width, int height) {
+    return Solid(width, height, {255, 0, 0}).insert(Solid(width / 2, height, {0, 255, 0}), width / 2, 0);
+}
+
+/// White with a black square of `side` in the middle.
+VImage WhiteWithCentreSquare(int width, int height, int side) {
+    return Solid(width, height, {255, 255, 255})
+        .insert(Solid(side, side, {0, 0, 0}), (width - side) / 2, (height - side) / 2);
+}
+
+std::vector<double> PixelAt(const std::wstring& file, int x, int y) {
+    return VImage::new_from_file(Utf8(file).c_str()).getpoint(x, y);
+}
+
+void ExpectColour(const std::vector<double>& pixel, std::vector<double> rgb, const char* where) {
+    ASSERT_EQ(pixel.size(), 3u) << where;
+    for (int band = 0; band < 3; ++band)
+        EXPECT_NEAR(pixel[band], rgb[band], 40) << where << " band " << band;
+}
+
+const char kFormats[] =
+    "[FORMAT_COVER]\nWIDTH_MM=40\nHEIGHT_MM=30\nCOVER=1\nBACKGROUND_COLOR=255,255,0\nFRAME_CNT=0\n"
+    "[FORMAT_TWO]\nWIDTH_MM=40\nHEIGHT_MM=30\nBACKGROUND_COLOR=0,0,255\nFRAME_CNT=2\n"
+    "FRAME1=5,5,15,10\nFRAME2=22,5,15,20\n"
+    "[FORMAT_PAPER]\nWIDTH_MM=40\nHEIGHT_MM=30\nBACKGROUND=\xe7\xb4\x99.jpg\nFRAME_CNT=0\n"
+    "[FORMAT_SQUARES]\nWIDTH_MM=40\nHEIGHT_MM=30\nBACKGROUND_COLOR=0,0,255\nFRAME_CNT=2\n"
+    "FRAME1=0,0,20,20\nFRAME2=20,0,20,20\n";
+
+std::string ZoInfo(int pages, int pictures, const std::string& extra = "") {
+    return "[ZO_INFO]\nPAGE_CNT=" + std::to_string(pages) + "\nPICT_CNT=" + std::to_string(pictures) +
+           "\nOUTPUT_PATH=@\\LAYOUTFINAL\nOUTPUT_PATH2=@\\COVERFINAL\nIMAGE_FIT=0\n"
+           "FORMAT_FILE_NAME=QrmFormat.ini\nquality=92\n" + extra;
+}
+
+std::string Page(int number, const std::string& format, int pictures) {
+    return "[PAGE_INFO" + std::to_string(number) + "]\nPICT_CNT=" + std::to_string(pictures) +
+           "\nFORMAT_NO=" + format + "\n";
+}
+
+std::string Picture(int number, const std::string& file, int fileNumber, const std::string& extra = "") {
+    return "[PICT_INFO" + std::to_string(number) + "]\nFileName=" + file + "\nFILENUM=" +
+           std::to_string(fileNumber) + "\nENLARGE=100\nmoveX=0\nmoveY=0\ndegree=0\n" + extra;
+}
+
+TEST(Engine, ComposesCoverAndInnerSpreadsWithPicturesInTheirFrames) {
+    WorkFolder work;
+    work.WriteFormats(kFormats);
+    work.WritePicture(L"TEMP/CTML/紙.jpg", Solid(80, 60, {0, 160, 0}));
+    work.WritePicture(L"TEMP/CORRECT/赤い写真.jpg", Solid(300, 200, {255, 0, 0}));
+    const std::string red = Utf8(work.Path(L"TEMP/CORRECT/赤い写真.jpg"));
+    work.WriteComposition(ZoInfo(4, 2) + Page(1, "COVER", 0) + Page(2, "COVER", 0) + Page(3, "TWO", 2) +
+                          Page(4, "PAPER", 0) + Picture(1, red, 0) + Picture(2, "", -1));
+
+    ASSERT_EQ(work.Compose(), 0);
+
+    const std::wstring cover = work.Path(L"TEMP/COMPOSITION_INFO/COVERFINAL/cmb0001.jpg");
+    const std::wstring inner = work.Path(L"TEMP/COMPOSITION_INFO/LAYOUTFINAL/cmb0002.jpg");
+    ASSERT_TRUE(work.Temp().Exists(L"TEMP/COMPOSITION_INFO/COVERFINAL/cmb0001.jpg"));
+    ASSERT_TRUE(work.Temp().Exists(L"TEMP/COMPOSITION_INFO/LAYOUTFINAL/cmb0002.jpg"));
+    EXPECT_FALSE(work.Temp().Exists(L"TEMP/COMPOSITION_INFO/LAYOUTFINAL/cmb0001.jpg"));
+    ExpectColour(PixelAt(cover, 600, 150), {255, 255, 0}, "cover");
+
+    VImage spread = VImage::new_from_file(Utf8(inner).c_str());
+    EXPECT_EQ(spread.width(), 800); // two pages of 40 mm at 10 pixels per millimetre
+    EXPECT_EQ(spread.height(), 300);
+    EXPECT_NEAR(spread.xres(), 10.0, 0.01);
+    ExpectColour(PixelAt(inner, 55, 55), {255, 0, 0}, "frame 1, top-left inside");
+    ExpectColour(PixelAt(inner, 195, 145), {255, 0, 0}, "frame 1, bottom-right inside");
+    ExpectColour(PixelAt(inner, 44, 44), {0, 0, 255}, "page outside frame 1");
+    ExpectColour(PixelAt(inner, 205, 100), {0, 0, 255}, "page right of frame 1");
+    ExpectColour(PixelAt(inner, 290, 150), {0, 0, 255}, "empty slot shows the background");
+    ExpectColour(PixelAt(inner, 600, 150), {0, 160, 0}, "second page's background picture");
+}
+
+TEST(Engine, AppliesRotationZoomAndShiftToThePicture) {
+    WorkFolder work;
+    work.WriteFormats(kFormats);
+    work.WritePicture(L"TEMP/CORRECT/IMG-0001.jpg", HalfRedHalfGreen(200, 100));
+    work.WritePicture(L"TEMP/CORRECT/IMG-0002.jpg", WhiteWithCentreSquare(200, 100, 20));
+    const std::string turned = Utf8(work.Path(L"TEMP/CORRECT/IMG-0001.jpg"));
+    const std::string zoomed = Utf8(work.Path(L"TEMP/CORRECT/IMG-0002.jpg"));
+    work.WriteComposition(ZoInfo(1, 2) + Page(1, "SQUARES", 2) +
+                          "[PICT_INFO1]\nFileName=" + turned + "\nFILENUM=0\ndegree=90\n" +
+                          "[PICT_INFO2]\nFileName=" + zoomed + "\nFILENUM=1\nENLARGE=200\nmoveX=250\n");
+
+    ASSERT_EQ(work.Compose(), 0);
+
+    // A lone page is a spread of its own: 400 x 300 pixels.
+    const std::wstring spread = work.Path(L"TEMP/COMPOSITION_INFO/LAYOUTFINAL/cmb0001.jpg");
+    // Turned clockwise, the red left half lies on top; cover fit crops the ends.
+    ExpectColour(PixelAt(spread, 100, 50), {255, 0, 0}, "turned picture, upper half");
+    ExpectColour(PixelAt(spread, 100, 150), {0, 255, 0}, "turned picture, lower half");
+    // The 20-pixel square, fitted at twice the frame's scale and zoomed twice, is 80 pixels
+    // wide; shifted by a quarter of the frame's 200 pixels, its centre lies at x = 350.
+    ExpectColour(PixelAt(spread, 350 + 30, 100), {0, 0, 0}, "zoomed square, right part");
+    ExpectColour(PixelAt(spread, 300 - 20, 100), {255, 255, 255}, "left of the shifted square");
+    ExpectColour(PixelAt(spread, 300, 250), {0, 0, 255}, "below the frames");
+}
+
+struct FailureCase {
+    const char* name;
+    int expected;
+};
+
+class EngineFailure : public ::testing::TestWithParam<FailureCase> {};
+
+TEST_P(EngineFailure, ReportsItsOwnCodeAndWritesNoSpread) {
+    WorkFolder work;
+    work.WriteFormats(kFormats);
+    work.WritePicture(L"TEMP/CTML/紙.jpg", Solid(80, 60, {0, 160, 0}));
+    work.WritePicture(L"TEMP/CORRECT/IMG-0001.jpg", Solid(60, 40, {255, 0, 0}));
+    std::string picture = Utf8(work.Path(L"TEMP/CORRECT/IMG-0001.jpg"));
+    std::string format = "TWO";
+    std::string settings; // ZO_INFO keys that replace the defaults
+    std::string degree = "0";
+    const std::string name = GetParam().name;
+    if (name == "missing format")
+        format = "NO_SUCH_FORMAT";
+    else if (name == "missing format file")
+        settings = "FORMAT_FILE_NAME=gone.ini\n";
+    else if (name == "missing picture")
+        picture = Utf8(work.Path(L"TEMP/CORRECT/IMG-0099.jpg"));
+    else if (name == "undecodable picture")
+        work.Temp().WriteFile(L"TEMP/CORRECT/IMG-0001.jpg", "not a picture at all");
+    else if (name == "picture outside the folders") {
+        work.WritePicture(L"外/IMG-0001.jpg", Solid(60, 40, {255, 0, 0}));
+        picture = Utf8(work.Path(L"TEMP/CORRECT/../../外/IMG-0001.jpg"));
+    } else if (name == "unwritable output") {
+        work.Temp().WriteFile(L"TEMP/COMPOSITION_INFO/blocked", "a file where a folder should be");
+        settings = "OUTPUT_PATH=@\\blocked\\LAYOUTFINAL\n";
+    } else if (name == "invalid rotation")
+        degree = "45";
+    // Of a key given twice the first counts, so the replacements go first.
+    work.WriteComposition("[ZO_INFO]\n" + settings + ZoInfo(2, 1).substr(10) + Page(1, format, 1) +
+                          Page(2, "PAPER", 0) + "[PICT_INFO1]\nFileName=" + picture +
+                          "\nFILENUM=0\ndegree=" + degree + "\n");
+    if (name == "unreadable composition file")
+        work.Temp().WriteFile(L"TEMP/COMPOSITION_INFO/QrmZoInRi.ini", "");
+
+    EXPECT_EQ(work.Compose(), GetParam().expected);
+    EXPECT_FALSE(work.Temp().Exists(L"TEMP/COMPOSITION_INFO/LAYOUTFINAL/cmb0001.jpg"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Engine, EngineFailure,
+    ::testing::Values(FailureCase{"unreadable composition file", 10}, FailureCase{"invalid rotation", 11},
+                      FailureCase{"missing format file", 20}, FailureCase{"missing format", 21},
+                      FailureCase{"missing picture", 30}, FailureCase{"undecodable picture", 31},
+                      FailureCase{"picture outside the folders", 32}, FailureCase{"unwritable output", 40}),
+    [](const ::testing::TestParamInfo<FailureCase>& failure) {
+        std::string name = failure.param.name;
+        for (char& c : name)
+            if (c == ' ')
+                c = '_';
+        return name;
+    });
+
+TEST(Engine, CancelStopsALongCompositionWithinASecond) {
+    WorkFolder work;
+    work.WriteFormats("[FORMAT_BIG]\nWIDTH_MM=210\nHEIGHT_MM=297\nBACKGROUND_COLOR=250,250,250\n"
+                      "FRAME_CNT=2\nFRAME1=10,10,190,130\nFRAME2=10,150,190,130\n");
+    work.WritePicture(L"TEMP/CORRECT/IMG-0001.jpg", HalfRedHalfGreen(1600, 1200));
+    const std::string picture = Utf8(work.Path(L"TEMP/CORRECT/IMG-0001.jpg"));
+    constexpr int kPages = 40;
+    std::string composition = ZoInfo(kPages, kPages * 2);
+    for (int page = 1; page <= kPages; ++page)
+        composition += Page(page, "BIG", 2);
+    for (int n = 1; n <= kPages * 2; ++n)
+        composition += Picture(n, picture, n - 1, n % 2 ? "" : "degree=90\n");
+    work.WriteComposition(composition);
+
+    std::promise<CZoRiEngine*> ready;
+    std::promise<int> code;
+    std::promise<void> release;
+    auto result = code.get_future();
+    auto runner = std::async(std::launch::async, [&] {
+        CZoRiEngine adapter;
+        adapter.Prepare();
+        ready.set_value(&adapter);
+        EngineRunParams params = work.Params(600);
+        code.set_value(adapter.Run(&params));
+        release.get_future().wait(); // the test holds the adapter until then
+    });
+    CZoRiEngine* adapter = ready.get_future().get();
+    // Wait (bounded) until the first spread is written, so the cancel meets a running book.
+    for (int i = 0; i < 600 && !work.Temp().Exists(L"TEMP/COMPOSITION_INFO/LAYOUTFINAL/cmb0001.jpg"); ++i)
+        std::this_thread::sleep_for(50ms);
+    adapter->RequestCancel();
+    const auto cancelledAt = std::chrono::steady_clock::now();
+    std::future_status status = std::future_status::timeout;
+    while (status != std::future_status::ready && std::chrono::steady_clock::now() - cancelledAt < 30s)
+        status = result.wait_for(10ms);
+    const auto elapsed = std::chrono::steady_clock::now() - cancelledAt;
+    // Run polls once a second, so its own wait adds up to one more second to the engine's.
+    EXPECT_LT(elapsed, 3s);
+    EXPECT_FALSE(work.Temp().Exists(L"TEMP/COMPOSITION_INFO/LAYOUTFINAL/cmb0020.jpg"));
+    release.set_value();
+    // The engine's cancel report arrives after the run stopped listening: no code.
+    EXPECT_EQ(result.get(), 0);
+}
+
+} // namespace
