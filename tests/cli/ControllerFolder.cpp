@@ -1,0 +1,135 @@
+#include "ControllerFolder.h"
+
+#include "config/ProfileFunctions.h"
+#include "fileutil/FileUtil.h"
+#include "platform/FileSystemCalls.h"
+#include "platform/TextEncoding.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+void CopyIntoFolder(const fs::path& source, const fs::path& folder) {
+    fs::copy(source, folder / source.filename(),
+             fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+}
+
+} // namespace
+
+std::string Quote(const std::wstring& path) {
+    std::string quoted = "'";
+    for (char c : platform::WideToUtf8(path)) {
+        if (c == '\'')
+            quoted += "'\\''";
+        else
+            quoted += c;
+    }
+    return quoted + "'";
+}
+
+ControllerFolder::ControllerFolder()
+    : m_programFolder(m_root / L"プログラム"), m_logFolder(m_root / L"log") {
+    const fs::path build = platform::ToFsPath(GetModuleFolder());
+    const fs::path program = platform::ToFsPath(m_programFolder);
+    fs::create_directories(program);
+    fs::create_directories(platform::ToFsPath(m_logFolder));
+    for (const fs::directory_entry& entry : fs::directory_iterator(build)) {
+        const std::string name = entry.path().filename().string();
+        if (name == "relaydesk-cli" || name == "ini" || entry.path().extension() == ".so" ||
+            (name.rfind("MSG_", 0) == 0 && entry.path().extension() == ".ini"))
+            CopyIntoFolder(entry.path(), program);
+    }
+}
+
+std::string ControllerFolder::Environment() const {
+    return "RELAYDESK_LOG_DIR=" + Quote(m_logFolder) +
+           " RELAYDESK_REGISTRY=" + Quote(m_root / L"registry.ini") + " ";
+}
+
+int ControllerFolder::RunCli(const std::string& arguments, std::string* output) const {
+    const std::wstring outputFile = m_root / L"cli-output.txt";
+    const std::string command = Environment() + Quote(JoinPath(m_programFolder, L"relaydesk-cli")) +
+                                " " + arguments + " >" + Quote(outputFile) + " 2>&1";
+    const int status = std::system(command.c_str());
+    std::ifstream file(platform::ToFsPath(outputFile));
+    std::stringstream text;
+    text << file.rdbuf();
+    if (output)
+        *output = text.str();
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+void ControllerFolder::WriteOrder(const std::wstring& inputFolder, int orderNumber,
+                                  const std::string& options) const {
+    const std::string command = Quote(JoinPath(GetModuleFolder(), L"relaydesk-kiosk")) +
+                                " --input " + Quote(inputFolder) + " --order " +
+                                std::to_string(orderNumber) +
+                                " --pages 4 --photos-per-page 1 --megapixels 0.05 " + options;
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+}
+
+void ControllerFolder::AddTerminal(const std::wstring& name, const std::wstring& inputFolder,
+                                   const std::wstring& outputFolder) const {
+    MakeFolder(inputFolder);
+    MakeFolder(outputFolder);
+    std::string output;
+    ASSERT_EQ(RunCli("terminal add --name " + Quote(name) + " --path " + Quote(inputFolder) +
+                         " --out-name " + Quote(name + L"-out") + " --out-path " +
+                         Quote(outputFolder),
+                     &output),
+              0)
+        << output;
+    ASSERT_EQ(RunCli("terminal enable " + Quote(name), &output), 0) << output;
+}
+
+void ControllerFolder::SetUniqueIdCheck(bool on, const std::wstring& uniqueId) const {
+    const std::wstring ini = JoinPath(m_programFolder, L"composition.ini");
+    WriteProfileString(ini, L"CONFIG", L"isCheckUniqueID", on ? L"true" : L"false");
+    WriteProfileString(ini, L"CONFIG", L"UniqueID", uniqueId);
+}
+
+std::vector<std::wstring> ControllerFolder::LogLines() const {
+    std::vector<std::wstring> lines;
+    for (const fs::directory_entry& entry :
+         fs::directory_iterator(platform::ToFsPath(m_logFolder))) {
+        std::ifstream file(entry.path());
+        std::string line;
+        while (std::getline(file, line)) {
+            // "time<TAB>"08","QRM_Relaydesk2","message"": keep the message.
+            const std::string prefix = "\"QRM_Relaydesk2\",\"";
+            const size_t start = line.find(prefix);
+            if (start == std::string::npos || line.size() < start + prefix.size() + 1)
+                continue;
+            std::string message = line.substr(start + prefix.size());
+            if (!message.empty() && message.back() == '\r')
+                message.pop_back();
+            if (!message.empty() && message.back() == '"')
+                message.pop_back();
+            lines.push_back(platform::Utf8ToWide(message));
+        }
+    }
+    return lines;
+}
+
+int ControllerFolder::CountLogLines(const std::wstring& text) const {
+    const std::vector<std::wstring> lines = LogLines();
+    return static_cast<int>(std::count(lines.begin(), lines.end(), text));
+}
+
+std::vector<std::wstring> ControllerFolder::Names(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    std::error_code error;
+    for (const fs::directory_entry& entry :
+         fs::directory_iterator(platform::ToFsPath(folder), error))
+        names.push_back(platform::FromFsPath(entry.path().filename()));
+    std::sort(names.begin(), names.end());
+    return names;
+}

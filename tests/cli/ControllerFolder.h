@@ -1,0 +1,47 @@
+#pragma once
+/// A program folder of its own for one end-to-end test: relaydesk-cli, the libraries and the
+/// catalogues copied from the build's program folder, a log folder and an empty registry,
+/// terminal folders beside it, and a way to run the CLI and the kiosk simulator there.
+
+#include "TempFolder.h"
+
+#include <string>
+#include <vector>
+
+class ControllerFolder {
+public:
+    ControllerFolder();
+
+    const std::wstring& ProgramFolder() const { return m_programFolder; }
+    TempFolder& Root() { return m_root; }
+
+    /// Runs relaydesk-cli with `arguments` (already quoted for the shell); its exit status,
+    /// standard output in `output` when given.
+    int RunCli(const std::string& arguments, std::string* output = nullptr) const;
+    /// Writes an order with the kiosk simulator; extra options as given.
+    void WriteOrder(const std::wstring& inputFolder, int orderNumber,
+                    const std::string& options = {}) const;
+    /// Adds and switches on a terminal with the given folders (created if missing).
+    void AddTerminal(const std::wstring& name, const std::wstring& inputFolder,
+                     const std::wstring& outputFolder) const;
+    /// Sets [CONFIG] of composition.ini before the first start.
+    void SetUniqueIdCheck(bool on, const std::wstring& uniqueId) const;
+
+    /// Every log line written so far, without time stamps, as the client built them.
+    std::vector<std::wstring> LogLines() const;
+    /// How many log lines carry exactly `text` as their message.
+    int CountLogLines(const std::wstring& text) const;
+
+    /// Names in a folder, sorted.
+    static std::vector<std::wstring> Names(const std::wstring& folder);
+
+private:
+    std::string Environment() const;
+
+    TempFolder m_root;
+    std::wstring m_programFolder;
+    std::wstring m_logFolder;
+};
+
+/// A path quoted for the shell.
+std::string Quote(const std::wstring& path);

@@ -1,0 +1,87 @@
+// A controller that ends in the middle of a transfer (killed, power cut) must leave every
+// order transferred exactly once after its next start.
+
+#include "ControllerFolder.h"
+
+#include "fileutil/FileUtil.h"
+#include "transfer/TransferJournal.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Names = std::vector<std::wstring>;
+
+class CrashRecovery : public ::testing::Test {
+protected:
+    void SetUp() override {
+        input = folder.Root() / L"店頭/input";
+        output = folder.Root() / L"店頭/output";
+        folder.AddTerminal(L"店頭", input, output);
+        folder.WriteOrder(input, 21);
+        ASSERT_EQ(folder.RunCli("run --until-idle", &console), 0) << console;
+        ASSERT_EQ(ControllerFolder::Names(output), (Names{L"o0000021"}));
+    }
+
+    /// Puts the folders back into the state of a transfer that ended after the finished order
+    /// had been built, with the terminal's order still named `terminalLetter`.
+    void SimulateEndAfterBuild(const wchar_t* terminalLetter) {
+        ASSERT_TRUE(MoveItem(JoinPath(output, L"o0000021"), JoinPath(output, L"p0000021")));
+        const std::wstring terminalName = std::wstring(terminalLetter) + L"0000021";
+        if (terminalName != L"e0000021") {
+            ASSERT_TRUE(MoveItem(JoinPath(input, L"e0000021"), JoinPath(input, terminalName)));
+        }
+        const TransferJournal journal(JoinPath(folder.ProgramFolder(), kTransferJournalName));
+        ASSERT_TRUE(journal.Record(OrderTicket{JoinPath(input, L"r0000021"), input, output, 21}));
+    }
+
+    ControllerFolder folder;
+    std::wstring input, output;
+    std::string console;
+};
+
+TEST_F(CrashRecovery, ReleasesTheFinishedOrderOfAnOrderAlreadyMarkedTransferred) {
+    SimulateEndAfterBuild(L"e");
+    ASSERT_EQ(folder.RunCli("run --until-idle", &console), 0) << console;
+    EXPECT_EQ(ControllerFolder::Names(input), (Names{L"e0000021"}));
+    EXPECT_EQ(ControllerFolder::Names(output), (Names{L"o0000021"}));
+    EXPECT_EQ(folder.CountLogLines(L"Relaydesk2 IN TerminalFolder:"), 1) << "composed again";
+    EXPECT_FALSE(PathExists(JoinPath(folder.ProgramFolder(), kTransferJournalName)));
+}
+
+TEST_F(CrashRecovery, CompletesAnOrderStillWaitingWithoutComposingItAgain) {
+    SimulateEndAfterBuild(L"r");
+    ASSERT_EQ(folder.RunCli("run --until-idle", &console), 0) << console;
+    EXPECT_EQ(ControllerFolder::Names(input), (Names{L"e0000021"}));
+    EXPECT_EQ(ControllerFolder::Names(output), (Names{L"o0000021"}));
+    EXPECT_EQ(folder.CountLogLines(L"Relaydesk2 IN TerminalFolder:"), 1) << "composed again";
+    EXPECT_EQ(folder.CountLogLines(L"RecoverTransfer OUT e"), 1);
+}
+
+TEST_F(CrashRecovery, KilledControllerLeavesEachOrderTransferredOnceAfterRestart) {
+    // Kill the controller at several moments of its transfers, restart it until idle, and
+    // count: every order ends as e at the terminal and as exactly one o folder.
+    const std::string start = "RELAYDESK_LOG_DIR=" + Quote(folder.Root() / L"log") + " " +
+                              Quote(JoinPath(folder.ProgramFolder(), L"relaydesk-cli")) +
+                              " run >/dev/null 2>&1 & echo $! >" + Quote(folder.Root() / L"pid");
+    const std::string kill =
+        "kill -KILL $(cat " + Quote(folder.Root() / L"pid") + ") 2>/dev/null; sleep 0.2";
+    int order = 30;
+    for (const char* delay : {"0.4", "1.2", "2.5"}) {
+        folder.WriteOrder(input, order++);
+        ASSERT_EQ(std::system(start.c_str()), 0);
+        ASSERT_EQ(std::system((std::string("sleep ") + delay).c_str()), 0);
+        ASSERT_EQ(std::system(kill.c_str()), 0);
+    }
+    ASSERT_EQ(folder.RunCli("run --until-idle", &console), 0) << console;
+    EXPECT_EQ(ControllerFolder::Names(input),
+              (Names{L"e0000021", L"e0000030", L"e0000031", L"e0000032"}));
+    EXPECT_EQ(ControllerFolder::Names(output),
+              (Names{L"o0000021", L"o0000030", L"o0000031", L"o0000032"}));
+}
+
+} // namespace

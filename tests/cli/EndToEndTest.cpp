@@ -1,0 +1,188 @@
+// relaydesk-cli run --until-idle on orders written by the kiosk simulator, with the real
+// composition engine.
+
+#include "ControllerFolder.h"
+
+#include "fileutil/FileUtil.h"
+#include "fileutil/FolderLister.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using Names = std::vector<std::wstring>;
+
+int CountJobs(const std::string& printOrder) {
+    int jobs = 0;
+    for (size_t at = printOrder.find("[JOB]"); at != std::string::npos;
+         at = printOrder.find("[JOB]", at + 1))
+        ++jobs;
+    return jobs;
+}
+
+class EndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override {
+        input = folder.Root() / L"端末A/input";
+        output = folder.Root() / L"端末A/output";
+        folder.AddTerminal(L"端末A", input, output);
+    }
+
+    int RunUntilIdle() { return folder.RunCli("run --until-idle", &console); }
+
+    ControllerFolder folder;
+    std::wstring input, output;
+    std::string console;
+};
+
+TEST_F(EndToEnd, TransfersTwoOrdersOfOneTerminalInTwoPasses) {
+    folder.WriteOrder(input, 1);
+    folder.WriteOrder(input, 2, "--seed 2");
+    ASSERT_EQ(RunUntilIdle(), 0) << console;
+
+    EXPECT_EQ(ControllerFolder::Names(input), (Names{L"e0000001", L"e0000002"}));
+    EXPECT_EQ(ControllerFolder::Names(output), (Names{L"o0000001", L"o0000002"}));
+    for (const wchar_t* order : {L"o0000001", L"o0000002"}) {
+        const std::wstring images = JoinPath(JoinPath(output, order), L"IMAGE");
+        const int composed =
+            FolderLister().CountEntries(images, L"cmb*.*", 0, FolderLister::kFiles);
+        EXPECT_GT(composed, 0) << order;
+        const std::string printOrder =
+            folder.Root().ReadFile(std::wstring(L"端末A/output/") + order + L"/MISC/AUTPRINT.MRK");
+        EXPECT_EQ(CountJobs(printOrder), composed) << order;
+    }
+    EXPECT_EQ(folder.CountLogLines(L"Relaydesk2 IN TerminalFolder:"), 2);
+    EXPECT_EQ(folder.CountLogLines(L"Relaydesk2 end"), 2);
+    // The work folder keeps the last order's preparation.
+    const std::wstring work = JoinPath(folder.ProgramFolder(), L"TEMP");
+    EXPECT_TRUE(PathExists(JoinPath(work, L"COMPOSITION_INFO/QrmZoInRi.ini")));
+    EXPECT_GT(FolderLister().CountEntries(JoinPath(work, L"COMPOSITION_INFO/LAYOUTFINAL"),
+                                          L"cmb*.*", 0, FolderLister::kFiles),
+              0);
+    EXPECT_FALSE(PathExists(JoinPath(folder.ProgramFolder(), L"TransferJournal.ini")));
+}
+
+TEST_F(EndToEnd, LogsStartUpThreadsAndShutdownInOrder) {
+    ASSERT_EQ(RunUntilIdle(), 0) << console;
+    const std::vector<std::wstring> lines = folder.LogLines();
+    const std::vector<std::wstring> expected = {
+        L"InitInstance IN", L"OnInitDialog IN",  L"OnInitDialog OUT",
+        L"ThreadStart IN",  L"ThreadStart OUT",  L"OnOK IN",
+        L"OnOK OUT",        L"InitInstance OUT", L"ExitInstance"};
+    size_t next = 0;
+    for (const std::wstring& line : lines) {
+        if (next < expected.size() && line == expected[next])
+            ++next;
+    }
+    EXPECT_EQ(next, expected.size())
+        << "missing or out of order: " << std::string(expected[next].begin(), expected[next].end());
+    EXPECT_EQ(folder.CountLogLines(L"RelaydeskThreadMain OUT"), 1);
+    EXPECT_EQ(folder.CountLogLines(L"CheckConnectStatusThread OUT"), 1);
+    EXPECT_EQ(lines.back(), L"ExitInstance");
+}
+
+TEST_F(EndToEnd, CorrectedOrderIsComposedAgainAndItsCorrectionsMerged) {
+    folder.WriteOrder(input, 7);
+    ASSERT_EQ(RunUntilIdle(), 0) << console;
+    folder.WriteOrder(input, 7, "--correct 1");
+    ASSERT_EQ(ControllerFolder::Names(input), (Names{L"r0000007"}));
+    ASSERT_EQ(RunUntilIdle(), 0) << console;
+
+    EXPECT_EQ(ControllerFolder::Names(input), (Names{L"e0000007"}));
+    EXPECT_EQ(ControllerFolder::Names(output), (Names{L"o0000007"}));
+    // The corrections went into the backup, and the order's CORRECT is empty again.
+    EXPECT_TRUE(ControllerFolder::Names(JoinPath(input, L"e0000007/CORRECT")).empty());
+    EXPECT_GT(FolderLister().CountEntries(JoinPath(input, L"e0000007/CORRECT_BK"), L"IMG-0001.*", 0,
+                                          FolderLister::kFiles),
+              0);
+    EXPECT_EQ(folder.CountLogLines(L"Relaydesk2 end"), 2);
+}
+
+TEST_F(EndToEnd, LeavesMalformedFolderNamesAlone) {
+    for (const wchar_t* name : {L"r000001", L"r00000001", L"r00a0001", L"x0000001"})
+        folder.Root().MakeFolder(std::wstring(L"端末A/input/") + name);
+    folder.WriteOrder(input, 3);
+    ASSERT_TRUE(MoveItem(JoinPath(input, L"r0000003"), JoinPath(input, L"R0000003")));
+    ASSERT_EQ(RunUntilIdle(), 0) << console;
+
+    // A capital R is an order too; the others are no orders.
+    EXPECT_EQ(ControllerFolder::Names(input),
+              (Names{L"e0000003", L"r00000001", L"r000001", L"r00a0001", L"x0000001"}));
+    EXPECT_EQ(ControllerFolder::Names(output), (Names{L"o0000003"}));
+}
+
+TEST_F(EndToEnd, OrderWithoutCtmlEndsAsFailedAndWritesNothing) {
+    folder.WriteOrder(input, 4);
+    ASSERT_TRUE(DeleteItem(JoinPath(input, L"r0000004/CTML")));
+    ASSERT_EQ(RunUntilIdle(), 0) << console;
+
+    EXPECT_EQ(ControllerFolder::Names(input), (Names{L"q0000004"}));
+    EXPECT_TRUE(ControllerFolder::Names(output).empty());
+    EXPECT_EQ(folder.CountLogLines(L"Relaydesk2 fileError"), 1);
+    const std::vector<std::wstring> lines = folder.LogLines();
+    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const std::wstring& line) {
+        return line.rfind(L"Relaydesk2 zori error = ", 0) == 0;
+    }));
+    // A failed order keeps its pictures for the next attempt.
+    EXPECT_FALSE(ControllerFolder::Names(JoinPath(input, L"q0000004/CORRECT")).empty());
+}
+
+TEST_F(EndToEnd, OrderWithoutCompositionInfoEndsAsFailed) {
+    folder.WriteOrder(input, 5);
+    ASSERT_TRUE(DeleteItem(JoinPath(input, L"r0000005/COMPOSITION_INFO")));
+    ASSERT_EQ(RunUntilIdle(), 0) << console;
+    EXPECT_EQ(ControllerFolder::Names(input), (Names{L"q0000005"}));
+    EXPECT_TRUE(ControllerFolder::Names(output).empty());
+}
+
+TEST_F(EndToEnd, OrderWithoutCorrectFolderEndsAsFailed) {
+    folder.WriteOrder(input, 6);
+    ASSERT_TRUE(DeleteItem(JoinPath(input, L"r0000006/CORRECT")));
+    ASSERT_EQ(RunUntilIdle(), 0) << console;
+    EXPECT_EQ(ControllerFolder::Names(input), (Names{L"q0000006"}));
+}
+
+TEST_F(EndToEnd, SkipsOrdersForAnotherControllerOnlyWhileTheCheckIsOn) {
+    folder.SetUniqueIdCheck(true, L"11111111-2222-3333-4444-555555555555");
+    folder.WriteOrder(input, 10, "--unique-id 99999999-2222-3333-4444-555555555555");
+    folder.WriteOrder(input, 11, "--unique-id 11111111-2222-3333-4444-555555555555");
+    folder.WriteOrder(input, 12);
+    // An empty and a binary id file: no id, so the order is taken.
+    folder.Root().WriteFile(L"端末A/input/r0000012/VQ_Info.ini", "");
+    folder.WriteOrder(input, 13);
+    folder.Root().WriteFile(L"端末A/input/r0000013/VQ_Info.ini",
+                            std::string("\x00\xff\xfe\x01[INFO]\x00", 10));
+    ASSERT_EQ(RunUntilIdle(), 0) << console;
+    EXPECT_EQ(ControllerFolder::Names(input),
+              (Names{L"e0000011", L"e0000012", L"e0000013", L"r0000010"}));
+
+    folder.SetUniqueIdCheck(false, L"11111111-2222-3333-4444-555555555555");
+    ASSERT_EQ(RunUntilIdle(), 0) << console;
+    EXPECT_EQ(ControllerFolder::Names(input),
+              (Names{L"e0000010", L"e0000011", L"e0000012", L"e0000013"}));
+}
+
+TEST_F(EndToEnd, SecondControllerIsRefused) {
+    // The first copy keeps running (no --until-idle) until it is sent SIGTERM.
+    const std::string start = "RELAYDESK_LOG_DIR=" + Quote(folder.Root() / L"log") + " " +
+                              Quote(JoinPath(folder.ProgramFolder(), L"relaydesk-cli")) +
+                              " run >/dev/null 2>&1 & echo $! >" + Quote(folder.Root() / L"pid");
+    ASSERT_EQ(std::system(start.c_str()), 0);
+    // Wait until the first copy has logged its start-up.
+    for (int i = 0; i < 100 && folder.CountLogLines(L"ThreadStart OUT") == 0; ++i)
+        std::system("sleep 0.1");
+    std::string refusal;
+    EXPECT_EQ(folder.RunCli("run --until-idle", &refusal), 1);
+    EXPECT_NE(refusal.find("already running"), std::string::npos) << refusal;
+    EXPECT_EQ(folder.CountLogLines(L"InitInstance ERR"), 1);
+    const std::string stop = "kill -TERM $(cat " + Quote(folder.Root() / L"pid") + ")";
+    ASSERT_EQ(std::system(stop.c_str()), 0);
+    for (int i = 0; i < 200 && folder.CountLogLines(L"OnOK OUT") == 0; ++i)
+        std::system("sleep 0.1");
+    EXPECT_EQ(folder.CountLogLines(L"OnOK OUT"), 1);
+}
+
+} // namespace
