@@ -1,0 +1,267 @@
+#include "composition/CompositionInfo.h"
+
+#include "composition/ProfileValues.h"
+#include "config/ProfileDocument.h"
+#include "config/ProfileFunctions.h"
+#include "fileutil/FileUtil.h"
+#include "logging/LogClient.h"
+
+#include <algorithm>
+#include <variant>
+
+namespace {
+
+template <typename Record>
+struct Field {
+    const wchar_t* key;
+    std::variant<std::int32_t Record::*, std::wstring Record::*> member;
+    /// False for keys that are read into the model but never written back.
+    bool written = true;
+};
+
+// Each table lists its section's keys in the order a save writes them, which is the order
+// of the keys in the written file.
+const Field<ZoInfo> kZoInfoFields[] = {
+    {L"PAGE_CNT", &ZoInfo::pageCount},
+    {L"PICT_CNT", &ZoInfo::pictureCount},
+    {L"OUTPUT_PATH", &ZoInfo::outputPath},
+    {L"OUTPUT_PATH2", &ZoInfo::outputPath2},
+    {L"IMAGE_FIT", &ZoInfo::imageFit},
+    {L"FORMAT_FILE_NAME", &ZoInfo::formatFileName},
+    {L"SPLIT_PICTURE_FLAG", &ZoInfo::splitPictureFlag},
+    {L"HARD_COVER_FLAG", &ZoInfo::hardCoverFlag},
+    {L"quality", &ZoInfo::quality},
+    {L"PREVIEW_WIDTH", &ZoInfo::previewWidth},
+    {L"PREVIEW_HEIGHT", &ZoInfo::previewHeight},
+    {L"PREVIEW_COMPOSITE", &ZoInfo::previewComposite},
+    {L"ADOBERGB_LUT_FILE_NAME", &ZoInfo::adobeRgbLutFileName},
+    {L"NOT_OUTPUT_RAKUGAKI_MOJI_BG", &ZoInfo::notOutputRakugakiMojiBg},
+    {L"STAMP_PATH", &ZoInfo::stampPath},
+    {L"ALLSYS_FILE_NAME", &ZoInfo::allSysFileName},
+};
+
+const Field<PageInfo> kPageFields[] = {
+    {L"PICT_CNT", &PageInfo::pictureCount},
+    {L"FORMAT_NO", &PageInfo::formatNo},
+    {L"SINFO_INI", &PageInfo::sInfoIni},
+    {L"SINFO_BMP", &PageInfo::sInfoBmp},
+    {L"SINFO_MSK", &PageInfo::sInfoMsk},
+    {L"TINFO_INI", &PageInfo::tInfoIni},
+    {L"TINFO_BMP", &PageInfo::tInfoBmp},
+    {L"TINFO_MSK", &PageInfo::tInfoMsk},
+    {L"BG_IMAGE_FLAG", &PageInfo::bgImageFlag, false},
+    {L"BACKIMG_PATH", &PageInfo::backImgPath, false},
+};
+
+const Field<PictInfo> kPictureFields[] = {
+    {L"FileName", &PictInfo::fileName},
+    {L"FILENUM", &PictInfo::fileNum},
+    {L"CORRECT_AUTO", &PictInfo::correctAuto},
+    {L"CORRECT_PARAM", &PictInfo::correctParam},
+    {L"CORRECT_PARAM_CIPO", &PictInfo::correctParamCipo},
+    {L"ENLARGE", &PictInfo::enlarge},
+    {L"moveX", &PictInfo::moveX},
+    {L"moveY", &PictInfo::moveY},
+    {L"degree", &PictInfo::degree},
+    {L"o_degree", &PictInfo::oDegree},
+    {L"IFPO_NAME", &PictInfo::ifpoName},
+    {L"PRINT_NAME", &PictInfo::printName},
+    {L"DATE", &PictInfo::date},
+};
+
+constexpr wchar_t kZoInfoSection[] = L"ZO_INFO";
+
+std::wstring PageSection(std::size_t index) {
+    return L"PAGE_INFO" + std::to_wstring(index + 1);
+}
+
+std::wstring PictureSection(std::size_t index) {
+    return L"PICT_INFO" + std::to_wstring(index + 1);
+}
+
+template <typename Record, std::size_t N>
+void ReadRecord(const ProfileDocument& document, const std::wstring& section,
+                const Field<Record> (&fields)[N], Record& record) {
+    // A missing section leaves the defaults; skipping it keeps huge counts cheap.
+    if (!document.HasSection(section))
+        return;
+    for (const Field<Record>& field : fields) {
+        if (auto number = std::get_if<std::int32_t Record::*>(&field.member))
+            record.**number = ReadDocumentNumber(document, section, field.key, 0);
+        else
+            record.*std::get<std::wstring Record::*>(field.member) =
+                ReadDocumentText(document, section, field.key, L"");
+    }
+}
+
+template <typename Record, std::size_t N>
+void WriteRecord(ProfileDocument& document, const std::wstring& section,
+                 const Field<Record> (&fields)[N], const Record& record) {
+    for (const Field<Record>& field : fields) {
+        if (!field.written)
+            continue;
+        if (auto number = std::get_if<std::int32_t Record::*>(&field.member))
+            document.Set(section, field.key, std::to_wstring(record.**number));
+        else
+            document.Set(section, field.key, record.*std::get<std::wstring Record::*>(field.member));
+    }
+}
+
+/// Number of records a count asks for: none for 0 or less, at most kMaxRecordCount.
+std::int32_t RecordsFor(std::int32_t& count, const wchar_t* key, const std::wstring& path) {
+    if (count > CompositionInfo::kMaxRecordCount) {
+        WriteLog(g_pLogClient, L"CompositionInfo %s %d lowered to %d: %s", key, count,
+                 CompositionInfo::kMaxRecordCount, path);
+        count = CompositionInfo::kMaxRecordCount;
+    }
+    return std::max<std::int32_t>(count, 0);
+}
+
+template <typename Records>
+auto RecordAt(Records& records, int index) -> decltype(&records[0]) {
+    return index >= 0 && static_cast<std::size_t>(index) < records.size() ? &records[index]
+                                                                          : nullptr;
+}
+
+} // namespace
+
+bool CompositionInfo::LoadFromFile(const std::wstring& path) {
+    m_strFilePath = path;
+    ProfileDocument document;
+    const bool loaded = document.Load(path);
+
+    m_zoInfo = ZoInfo();
+    ReadRecord(document, kZoInfoSection, kZoInfoFields, m_zoInfo);
+
+    m_pages.assign(RecordsFor(m_zoInfo.pageCount, L"PAGE_CNT", path), PageInfo());
+    for (std::size_t i = 0; i < m_pages.size(); ++i)
+        ReadRecord(document, PageSection(i), kPageFields, m_pages[i]);
+
+    m_pictures.assign(RecordsFor(m_zoInfo.pictureCount, L"PICT_CNT", path), PictInfo());
+    for (std::size_t i = 0; i < m_pictures.size(); ++i)
+        ReadRecord(document, PictureSection(i), kPictureFields, m_pictures[i]);
+    return loaded;
+}
+
+bool CompositionInfo::SaveToFile(const std::wstring& path) {
+    m_strFilePath = path;
+    // Like the profile functions, a save changes the keys of an existing file in place.
+    ProfileDocument document;
+    document.Load(path);
+    WriteRecord(document, kZoInfoSection, kZoInfoFields, m_zoInfo);
+    for (std::size_t i = 0; i < m_pages.size(); ++i)
+        WriteRecord(document, PageSection(i), kPageFields, m_pages[i]);
+    for (std::size_t i = 0; i < m_pictures.size(); ++i)
+        WriteRecord(document, PictureSection(i), kPictureFields, m_pictures[i]);
+    if (document.Save(path))
+        return true;
+    WriteLog(g_pLogClient, L"CompositionInfo SaveToFile ERR %s", path);
+    return false;
+}
+
+std::wstring CompositionInfo::GetProfileText(const std::wstring& section, const std::wstring& key,
+                                             const std::wstring& defaultText) const {
+    return ReadProfileString(m_strFilePath, section, key, defaultText);
+}
+
+std::int32_t CompositionInfo::GetProfileNumber(const std::wstring& section, const std::wstring& key,
+                                               std::int32_t defaultNumber) const {
+    return ReadProfileInt(m_strFilePath, section, key, defaultNumber);
+}
+
+bool CompositionInfo::SetProfileText(const std::wstring& section, const std::wstring& key,
+                                     const std::wstring& text) const {
+    // Not WriteProfileString: its 128-character buffers would cut paths the model carries.
+    ProfileDocument document;
+    // A file that exists but cannot be read must not be replaced by one holding only this key.
+    if (!document.Load(m_strFilePath) && ItemExists(m_strFilePath))
+        return false;
+    document.Set(section, key, text);
+    return document.Save(m_strFilePath);
+}
+
+bool CompositionInfo::SetProfileNumber(const std::wstring& section, const std::wstring& key,
+                                       std::int32_t number) const {
+    return SetProfileText(section, key, std::to_wstring(number));
+}
+
+PageInfo* CompositionInfo::GetPage(int index) {
+    return RecordAt(m_pages, index);
+}
+
+const PageInfo* CompositionInfo::GetPage(int index) const {
+    return RecordAt(m_pages, index);
+}
+
+PictInfo* CompositionInfo::GetPicture(int index) {
+    return RecordAt(m_pictures, index);
+}
+
+const PictInfo* CompositionInfo::GetPicture(int index) const {
+    return RecordAt(m_pictures, index);
+}
+
+CompositionInfo::PictureBlock CompositionInfo::MakeBlock(std::int64_t base,
+                                                        std::int32_t count) const {
+    PictureBlock block;
+    if (count > 0) {
+        const auto pictures = static_cast<std::int64_t>(m_pictures.size());
+        block.first = static_cast<int>(std::clamp<std::int64_t>(base, 0, pictures));
+        block.end = static_cast<int>(std::clamp<std::int64_t>(base + count, block.first, pictures));
+    }
+    return block;
+}
+
+std::vector<CompositionInfo::PictureBlock> CompositionInfo::PictureBlocks() const {
+    std::vector<PictureBlock> blocks;
+    blocks.reserve(m_pages.size());
+    // 64 bits: the sum of many 32-bit counts must not overflow.
+    std::int64_t base = 0;
+    for (const PageInfo& page : m_pages) {
+        blocks.push_back(MakeBlock(base, page.pictureCount));
+        base += page.pictureCount;
+    }
+    return blocks;
+}
+
+CompositionInfo::PictureBlock CompositionInfo::BlockOfPage(int page) const {
+    if (page < 0 || static_cast<std::size_t>(page) >= m_pages.size())
+        return {};
+    std::int64_t base = 0;
+    for (int earlier = 0; earlier < page; ++earlier)
+        base += m_pages[earlier].pictureCount;
+    return MakeBlock(base, m_pages[page].pictureCount);
+}
+
+void CompositionInfo::PictureIndicesOfPage(int page, std::vector<std::int32_t>& indices) const {
+    indices.clear();
+    const PictureBlock block = BlockOfPage(page);
+    for (int index = block.first; index < block.end; ++index)
+        indices.push_back(index);
+}
+
+int CompositionInfo::PageOfPicture(int picture) const {
+    const std::vector<PictureBlock> blocks = PictureBlocks();
+    for (std::size_t page = 0; page < blocks.size(); ++page) {
+        if (picture >= blocks[page].first && picture < blocks[page].end)
+            return static_cast<int>(page);
+    }
+    return -1;
+}
+
+int CompositionInfo::UsedPictureCount(int page) const {
+    const PictureBlock block = BlockOfPage(page);
+    return static_cast<int>(std::count_if(m_pictures.begin() + block.first,
+                                          m_pictures.begin() + block.end,
+                                          [](const PictInfo& picture) { return picture.IsUsed(); }));
+}
+
+void CompositionInfo::RemovePage(int page) {
+    if (page < 0 || static_cast<std::size_t>(page) >= m_pages.size())
+        return;
+    const PictureBlock block = BlockOfPage(page);
+    m_zoInfo.pictureCount -= block.Size();
+    m_pictures.erase(m_pictures.begin() + block.first, m_pictures.begin() + block.end);
+    m_zoInfo.pageCount -= 1;
+    m_pages.erase(m_pages.begin() + page);
+}

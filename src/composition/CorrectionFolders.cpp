@@ -1,0 +1,115 @@
+#include "composition/CorrectionFolders.h"
+
+#include "composition/CompositionInfo.h"
+#include "composition/ProfileValues.h"
+#include "config/ProfileDocument.h"
+#include "fileutil/FileUtil.h"
+#include "fileutil/FolderLister.h"
+#include "fileutil/Wildcard.h"
+#include "logging/LogClient.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+std::wstring WorkFolderBesideProgram() {
+    return JoinPath(GetModuleFolder(), kWorkFolderName);
+}
+
+std::wstring NameOf(const std::wstring& path) {
+    std::wstring folder;
+    std::wstring name;
+    SplitPath(path, folder, name);
+    return name;
+}
+
+/// The files of one folder, listed once in name order and matched against many patterns.
+class FolderFiles {
+public:
+    explicit FolderFiles(const std::wstring& folder) {
+        FolderLister().ListToArray(m_paths, folder, L"*", 0, FolderLister::kFiles);
+        m_names.reserve(m_paths.size());
+        for (const std::wstring& path : m_paths)
+            m_names.push_back(NameOf(path));
+    }
+
+    /// Full path of the first file whose name matches `pattern`; null when none does.
+    const std::wstring* FirstMatch(const std::wstring& pattern) const {
+        if (pattern.empty())
+            return nullptr;
+        for (std::size_t i = 0; i < m_names.size(); ++i) {
+            if (MatchesWildcard(m_names[i], pattern))
+                return &m_paths[i];
+        }
+        return nullptr;
+    }
+
+private:
+    std::vector<std::wstring> m_paths;
+    std::vector<std::wstring> m_names;
+};
+
+} // namespace
+
+bool ResolvePictureFiles(const std::wstring& workFolder) {
+    const std::wstring infoFile =
+        JoinPath(JoinPath(workFolder, kCompositionInfoFolderName), kCompositionInfoFileName);
+    ProfileDocument document;
+    if (!document.Load(infoFile))
+        return true;
+    // Records beyond what a load would hold are never composed, so they need no file.
+    const std::int32_t pictures = std::min(ReadDocumentNumber(document, L"ZO_INFO", L"PICT_CNT", 0),
+                                           CompositionInfo::kMaxRecordCount);
+    if (pictures <= 0)
+        return true;
+
+    const FolderFiles corrected(JoinPath(workFolder, kCorrectFolderName));
+    const FolderFiles backedUp(JoinPath(workFolder, kCorrectBackupFolderName));
+    bool changed = false;
+    for (std::int32_t n = 1; n <= pictures; ++n) {
+        const std::wstring section = L"PICT_INFO" + std::to_wstring(n);
+        const std::wstring fileName = ReadDocumentText(document, section, L"FILENAME", L"");
+        const std::wstring* newest = corrected.FirstMatch(fileName);
+        if (!newest)
+            newest = backedUp.FirstMatch(fileName);
+        if (newest && *newest != fileName) {
+            document.Set(section, L"FILENAME", *newest);
+            changed = true;
+        }
+    }
+    if (changed && !document.Save(infoFile))
+        WriteLog(g_pLogClient, L"ResolvePictureFiles ERR %s", infoFile);
+    return true;
+}
+
+bool ResolvePictureFiles() {
+    return ResolvePictureFiles(WorkFolderBesideProgram());
+}
+
+bool MergeCorrections(const std::wstring& workFolder) {
+    const std::wstring correctFolder = JoinPath(workFolder, kCorrectFolderName);
+    const std::wstring backupFolder = JoinPath(workFolder, kCorrectBackupFolderName);
+
+    std::vector<std::wstring> corrections;
+    FolderLister().ListToArray(corrections, correctFolder, kCorrectedImagePattern, 0,
+                               FolderLister::kFiles);
+    for (const std::wstring& correction : corrections) {
+        // The name keeps its dot: IMG-0001.JPG gives IMG-0001.* and spares IMG-00010.JPG.
+        const std::wstring name = NameOf(correction);
+        const std::wstring pattern = name.substr(0, name.size() - GetExtensionText(name).size()) + L"*";
+        std::vector<std::wstring> backups;
+        FolderLister().ListToArray(backups, backupFolder, pattern, 0, FolderLister::kFiles);
+        for (const std::wstring& backup : backups) {
+            if (!DeleteItem(backup))
+                WriteLog(g_pLogClient, L"MergeCorrections ERR delete %s", backup);
+        }
+    }
+    if (!CopyFolder(correctFolder, backupFolder))
+        WriteLog(g_pLogClient, L"MergeCorrections ERR copy %s", correctFolder);
+    return true;
+}
+
+bool MergeCorrections() {
+    return MergeCorrections(WorkFolderBesideProgram());
+}

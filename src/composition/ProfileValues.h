@@ -1,0 +1,26 @@
+#pragma once
+/// Values of an INI document as the profile functions hand them to the composition code:
+/// texts cut to the 260-character read buffer, integers parsed as signed decimals.
+
+#include "config/ProfileDocument.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+/// Characters of a text value that survive a read (the buffer holds 260 with terminator).
+constexpr std::size_t kProfileTextLength = 259;
+
+/// The leading signed decimal number of a value, blanks before it skipped; 0 when the value
+/// holds no digits; `defaultValue` when the value is missing or empty. Digits beyond 32 bits
+/// wrap around as the profile functions' conversion does.
+std::int32_t ProfileNumberFromText(const std::optional<std::wstring>& value,
+                                   std::int32_t defaultValue);
+
+std::int32_t ReadDocumentNumber(const ProfileDocument& document, std::wstring_view section,
+                                std::wstring_view key, std::int32_t defaultValue);
+
+/// The value cut to kProfileTextLength characters, or `defaultValue` when it is missing.
+std::wstring ReadDocumentText(const ProfileDocument& document, std::wstring_view section,
+                              std::wstring_view key, std::wstring_view defaultValue);

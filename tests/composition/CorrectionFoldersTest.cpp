@@ -1,0 +1,149 @@
+#include "composition/CompositionInfo.h"
+#include "composition/CorrectionFolders.h"
+
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <string>
+
+namespace {
+
+const std::wstring kInfoFile = L"COMPOSITION_INFO/QrmZoInRi.ini";
+
+/// Writes a composition information file whose pictures have the given "FILENAME" texts.
+void WriteBook(const TempFolder& work, std::initializer_list<std::string> fileNames) {
+    std::string text = "[ZO_INFO]\r\nPAGE_CNT=1\r\nPICT_CNT=" + std::to_string(fileNames.size()) +
+                       "\r\n[PAGE_INFO1]\r\nPICT_CNT=" + std::to_string(fileNames.size()) + "\r\n";
+    int number = 0;
+    for (const std::string& fileName : fileNames) {
+        const std::string section = std::to_string(++number);
+        text += "[PICT_INFO" + section + "]\r\nFileName=" + fileName + "\r\nFILENUM=" + section +
+                "\r\n";
+    }
+    work.WriteFile(kInfoFile, text);
+}
+
+std::wstring PictureFile(const TempFolder& work, int index) {
+    CompositionInfo info;
+    info.LoadFromFile(work / kInfoFile);
+    const PictInfo* picture = info.GetPicture(index);
+    return picture ? picture->fileName : L"(none)";
+}
+
+} // namespace
+
+TEST(ResolvePictureFiles, PointsEachPictureAtItsNewestImage) {
+    TempFolder work;
+    work.WriteFile(L"CORRECT/IMG-0001.JPG", "corrected");
+    work.WriteFile(L"CORRECT_BK/IMG-0001.JPG", "old");
+    work.WriteFile(L"CORRECT_BK/IMG-0002.JPG", "old");
+    work.WriteFile(L"CORRECT_BK/写真.jpg", "old");
+    WriteBook(work, {"IMG-0001.JPG", "img-0002.jpg", "写真.jpg", "IMG-0009.JPG"});
+    EXPECT_TRUE(ResolvePictureFiles(work.Path()));
+    EXPECT_EQ(PictureFile(work, 0), work / L"CORRECT/IMG-0001.JPG");
+    EXPECT_EQ(PictureFile(work, 1), work / L"CORRECT_BK/IMG-0002.JPG");
+    EXPECT_EQ(PictureFile(work, 2), work / L"CORRECT_BK/写真.jpg");
+    EXPECT_EQ(PictureFile(work, 3), L"IMG-0009.JPG");
+}
+
+TEST(ResolvePictureFiles, PatternTakesTheFirstFileInNameOrder) {
+    TempFolder work;
+    work.WriteFile(L"CORRECT_BK/IMG-0001.TIF", "");
+    work.WriteFile(L"CORRECT_BK/IMG-0001.BMP", "");
+    work.WriteFile(L"CORRECT_BK/img-0001.jpg", "");
+    work.MakeFolder(L"CORRECT_BK/IMG-0001.AAA"); // a folder is not a picture
+    WriteBook(work, {"IMG-0001.*"});
+    ResolvePictureFiles(work.Path());
+    EXPECT_EQ(PictureFile(work, 0), work / L"CORRECT_BK/IMG-0001.BMP");
+}
+
+TEST(ResolvePictureFiles, RewritesTheKeyInPlaceWhateverItsCase) {
+    TempFolder work;
+    work.WriteFile(L"CORRECT/IMG-0001.JPG", "");
+    WriteBook(work, {"IMG-0001.JPG"});
+    ResolvePictureFiles(work.Path());
+    std::string text = work.ReadFile(kInfoFile);
+    for (char& c : text)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    // One key, still where the kiosk wrote it, before FILENUM.
+    const std::size_t key = text.find("FILENAME=");
+    ASSERT_NE(key, std::string::npos);
+    EXPECT_EQ(text.find("FILENAME=", key + 1), std::string::npos);
+    EXPECT_LT(key, text.find("FILENUM=1"));
+    EXPECT_EQ(PictureFile(work, 0), work / L"CORRECT/IMG-0001.JPG");
+}
+
+TEST(ResolvePictureFiles, LeavesFilesWithoutPicturesAlone) {
+    for (const std::string text : {"", "[ZO_INFO]\r\nPICT_CNT=0\r\n[PICT_INFO1]\r\nFileName=IMG-0001.JPG\r\n",
+                                   "[ZO_INFO]\r\nPICT_CNT=-3\r\n[PICT_INFO1]\r\nFileName=IMG-0001.JPG\r\n"}) {
+        TempFolder work;
+        work.WriteFile(L"CORRECT/IMG-0001.JPG", "");
+        work.WriteFile(kInfoFile, text);
+        EXPECT_TRUE(ResolvePictureFiles(work.Path()));
+        EXPECT_EQ(work.ReadFile(kInfoFile), text);
+    }
+    TempFolder withoutFile;
+    EXPECT_TRUE(ResolvePictureFiles(withoutFile.Path()));
+    EXPECT_FALSE(withoutFile.Exists(kInfoFile));
+}
+
+TEST(ResolvePictureFiles, PictureCountLargerThanTheSectionsPresent) {
+    TempFolder work;
+    work.WriteFile(L"CORRECT/IMG-0001.JPG", "");
+    work.WriteFile(kInfoFile, "[ZO_INFO]\r\nPICT_CNT=50\r\n[PICT_INFO1]\r\nFileName=IMG-0001.JPG\r\n");
+    ResolvePictureFiles(work.Path());
+    EXPECT_EQ(PictureFile(work, 0), work / L"CORRECT/IMG-0001.JPG");
+    // No sections were added for the missing pictures.
+    EXPECT_EQ(work.ReadFile(kInfoFile).find("PICT_INFO2"), std::string::npos);
+}
+
+TEST(MergeCorrections, ReplacesBackupsOfTheSamePictureWhateverTheExtension) {
+    struct Case {
+        std::wstring backup;
+        bool kept;
+    };
+    const Case cases[] = {
+        {L"IMG-0001.TIF", false}, {L"IMG-0001.jpg", false}, {L"img-0001.bmp", false},
+        {L"IMG-0001.JPG.bak", false}, {L"IMG-00010.JPG", true}, {L"IMG-0002.JPG", true},
+        {L"IMG-0001", false}, {L"写真.jpg", true},
+    };
+    TempFolder work;
+    work.WriteFile(L"CORRECT/IMG-0001.JPG", "new");
+    for (const Case& c : cases)
+        work.WriteFile(L"CORRECT_BK/" + c.backup, "old");
+    EXPECT_TRUE(MergeCorrections(work.Path()));
+    for (const Case& c : cases)
+        EXPECT_EQ(work.Exists(L"CORRECT_BK/" + c.backup), c.kept) << c.backup;
+    EXPECT_EQ(work.ReadFile(L"CORRECT_BK/IMG-0001.JPG"), "new");
+    EXPECT_EQ(work.ReadFile(L"CORRECT/IMG-0001.JPG"), "new");
+}
+
+TEST(MergeCorrections, CorrectionWithoutExtensionReplacesEveryNameItBegins) {
+    TempFolder work;
+    work.WriteFile(L"CORRECT/IMG-0003", "new");
+    work.WriteFile(L"CORRECT_BK/IMG-0003.JPG", "old");
+    work.WriteFile(L"CORRECT_BK/IMG-00030.JPG", "old");
+    work.WriteFile(L"CORRECT_BK/IMG-0004.JPG", "old");
+    MergeCorrections(work.Path());
+    EXPECT_FALSE(work.Exists(L"CORRECT_BK/IMG-0003.JPG"));
+    EXPECT_FALSE(work.Exists(L"CORRECT_BK/IMG-00030.JPG"));
+    EXPECT_TRUE(work.Exists(L"CORRECT_BK/IMG-0004.JPG"));
+    EXPECT_EQ(work.ReadFile(L"CORRECT_BK/IMG-0003"), "new");
+}
+
+TEST(MergeCorrections, EmptyCorrectionFolderChangesNoBackup) {
+    TempFolder work;
+    work.MakeFolder(L"CORRECT");
+    work.WriteFile(L"CORRECT_BK/IMG-0001.JPG", "old");
+    EXPECT_TRUE(MergeCorrections(work.Path()));
+    EXPECT_EQ(work.ReadFile(L"CORRECT_BK/IMG-0001.JPG"), "old");
+}
+
+TEST(MergeCorrections, MissingBackupFolderIsCreated) {
+    TempFolder work;
+    work.WriteFile(L"CORRECT/IMG-0001.JPG", "new");
+    EXPECT_TRUE(MergeCorrections(work.Path()));
+    EXPECT_EQ(work.ReadFile(L"CORRECT_BK/IMG-0001.JPG"), "new");
+}
