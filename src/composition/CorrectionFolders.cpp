@@ -5,10 +5,12 @@
 #include "config/ProfileDocument.h"
 #include "fileutil/FileUtil.h"
 #include "fileutil/FolderLister.h"
+#include "fileutil/NameCase.h"
 #include "fileutil/Wildcard.h"
 #include "logging/LogClient.h"
 
 #include <algorithm>
+#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -30,14 +32,23 @@ public:
     explicit FolderFiles(const std::wstring& folder) {
         FolderLister().ListToArray(m_paths, folder, L"*", 0, FolderLister::kFiles);
         m_names.reserve(m_paths.size());
-        for (const std::wstring& path : m_paths)
-            m_names.push_back(NameOf(path));
+        for (std::size_t i = 0; i < m_paths.size(); ++i) {
+            m_names.push_back(NameOf(m_paths[i]));
+            m_firstByName.emplace(UpperCaseName(m_names.back()), i);
+        }
     }
 
     /// Full path of the first file whose name matches `pattern`; null when none does.
     const std::wstring* FirstMatch(const std::wstring& pattern) const {
         if (pattern.empty())
             return nullptr;
+        // A plain name matches only itself, without regard to case; a book's names are
+        // nearly all plain, and a lookup spares a wildcard match against every file. A
+        // trailing dot is a pattern of its own ("IMG." also matches "IMG").
+        if (!HasWildcards(pattern) && pattern.back() != L'.') {
+            const auto found = m_firstByName.find(UpperCaseName(pattern));
+            return found == m_firstByName.end() ? nullptr : &m_paths[found->second];
+        }
         for (std::size_t i = 0; i < m_names.size(); ++i) {
             if (MatchesWildcard(m_names[i], pattern))
                 return &m_paths[i];
@@ -48,6 +59,8 @@ public:
 private:
     std::vector<std::wstring> m_paths;
     std::vector<std::wstring> m_names;
+    /// Upper-cased name -> index of the first file of that name in name order.
+    std::unordered_map<std::wstring, std::size_t> m_firstByName;
 };
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "composition/CorrectionFolders.h"
 
 #include "TempFolder.h"
+#include "platform/TextEncoding.h"
 
 #include <gtest/gtest.h>
 
@@ -57,6 +58,30 @@ TEST(ResolvePictureFiles, PatternTakesTheFirstFileInNameOrder) {
     WriteBook(work, {"IMG-0001.*"});
     ResolvePictureFiles(work.Path());
     EXPECT_EQ(PictureFile(work, 0), work / L"CORRECT_BK/IMG-0001.BMP");
+}
+
+TEST(ResolvePictureFiles, MatchesNamesAsTheFileSystemDoes) {
+    struct Case {
+        std::string fileName;
+        std::wstring expected; // empty: the text stays
+    };
+    const Case cases[] = {
+        {"img-0001.jpg", L"CORRECT_BK/IMG-0001.JPG"}, {"IMG-000?.JPG", L"CORRECT_BK/IMG-0001.JPG"},
+        {"IMG-0007.", L"CORRECT_BK/IMG-0007"},        {"*.jpeg", L"CORRECT_BK/アルバム.jpeg"},
+        {"IMG-0001.JP", L""},                         {"CORRECT_BK/IMG-0001.JPG", L""},
+        {"", L""},
+    };
+    for (const Case& c : cases) {
+        TempFolder work;
+        work.WriteFile(L"CORRECT_BK/IMG-0001.JPG", "");
+        work.WriteFile(L"CORRECT_BK/IMG-0007", "");
+        work.WriteFile(L"CORRECT_BK/アルバム.jpeg", "");
+        WriteBook(work, {c.fileName});
+        ResolvePictureFiles(work.Path());
+        const std::wstring expected =
+            c.expected.empty() ? platform::Utf8ToWide(c.fileName) : work / c.expected;
+        EXPECT_EQ(PictureFile(work, 0), expected) << c.fileName.c_str();
+    }
 }
 
 TEST(ResolvePictureFiles, RewritesTheKeyInPlaceWhateverItsCase) {
