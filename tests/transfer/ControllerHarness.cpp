@@ -1,0 +1,144 @@
+#include "ControllerHarness.h"
+
+#include "fileutil/FileUtil.h"
+#include "platform/FileSystemCalls.h"
+#include "platform/TextEncoding.h"
+#include "platform/WindowMessages.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+
+void RecordingView::SetListCell(int row, int column, const std::wstring& text) {
+    std::lock_guard lock(m_mutex);
+    m_cells[{row, column}] = text;
+}
+
+void RecordingView::SetServingName(const std::wstring& name) {
+    {
+        std::lock_guard lock(m_mutex);
+        m_servingNames.push_back(name);
+    }
+    if (!name.empty() && onServing)
+        onServing(name);
+}
+
+void RecordingView::SetProgressText(const std::wstring& text) {
+    std::lock_guard lock(m_mutex);
+    m_progressTexts.push_back(text);
+}
+
+std::wstring RecordingView::Cell(int row, int column) const {
+    std::lock_guard lock(m_mutex);
+    const auto found = m_cells.find({row, column});
+    return found == m_cells.end() ? std::wstring() : found->second;
+}
+
+std::vector<std::wstring> RecordingView::ServingNames() const {
+    std::lock_guard lock(m_mutex);
+    return m_servingNames;
+}
+
+std::vector<std::wstring> RecordingView::ProgressTexts() const {
+    std::lock_guard lock(m_mutex);
+    return m_progressTexts;
+}
+
+/// The logging service's interface, keeping the lines.
+struct ControllerHarness::CapturedLog : platform::ILogWriter {
+    void Release() override {}
+    void Write(std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
+               std::int32_t, const wchar_t*, const wchar_t* line, std::int32_t* status) override {
+        std::lock_guard lock(mutex);
+        lines.emplace_back(line);
+        *status = 0;
+    }
+    void Begin(std::int32_t* token, std::int32_t* status) override { *token = 1, *status = 0; }
+    void End(std::int32_t*, std::int32_t* status) override { *status = 0; }
+    void Open(std::int32_t* status) override { *status = 0; }
+    void Close(std::int32_t* status) override { *status = 0; }
+
+    mutable std::mutex mutex;
+    std::vector<std::wstring> lines;
+};
+
+ControllerHarness::ControllerHarness() : m_log(std::make_unique<CapturedLog>()) {
+    m_logClient = std::make_unique<CLogClient>(L"QRM_Relaydesk2", [this] { return m_log.get(); });
+    g_pLogClient = m_logClient.get();
+    controller = std::make_unique<RelaydeskController>(view, folder.Path());
+    controller->Initialize();
+    std::array<std::wstring, kConnectionStatusCount> statusTexts;
+    for (int status = 0; status < kConnectionStatusCount; ++status)
+        statusTexts[static_cast<size_t>(status)] = L"状態" + std::to_wstring(status);
+    controller->SetTexts(statusTexts, L"合成中 %d%");
+}
+
+ControllerHarness::~ControllerHarness() {
+    controller.reset();
+    g_pLogClient = nullptr;
+}
+
+void ControllerHarness::AddTerminal(const std::wstring& name, const std::wstring& input,
+                                    const std::wstring& output) {
+    MakeFolder(input);
+    MakeFolder(output);
+    controller->ModifyTerminalTable([&](TerminalTable& table) {
+        TerminalEntry entry;
+        entry.name = name;
+        entry.path = input;
+        entry.outName = name + L"出力";
+        entry.outPath = output;
+        ASSERT_TRUE(table.AddTerminal(entry));
+        table.slots[static_cast<size_t>(table.UsedCount() - 1)].enabled = 1;
+    });
+}
+
+void ControllerHarness::WriteOrder(const std::wstring& input, int orderNumber) const {
+    const std::string command =
+        "'" + platform::WideToUtf8(JoinPath(GetModuleFolder(), L"relaydesk-kiosk")) +
+        "' --input '" + platform::WideToUtf8(input) + "' --order " + std::to_string(orderNumber) +
+        " --pages 4 --photos-per-page 1 --megapixels 0.05";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+}
+
+bool ControllerHarness::RunUntil(const std::function<bool()>& done,
+                                 const std::function<void()>& onPump) {
+    controller->StartCheckThread();
+    controller->ThreadStart();
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > giveUp)
+            return false;
+        // The engine's wrapper window belongs to this thread.
+        platform::WaitForWindowMessage(20);
+        platform::WindowMessage message;
+        while (platform::PeekWindowMessage(message))
+            platform::DispatchWindowMessage(message);
+        if (onPump)
+            onPump();
+    }
+    return true;
+}
+
+std::vector<std::wstring> ControllerHarness::LogLines() const {
+    std::lock_guard lock(m_log->mutex);
+    return m_log->lines;
+}
+
+int ControllerHarness::CountLogLines(const std::wstring& text) const {
+    const std::wstring line = L"\"08\",\"QRM_Relaydesk2\",\"" + text + L"\"";
+    const std::vector<std::wstring> lines = LogLines();
+    return static_cast<int>(std::count(lines.begin(), lines.end(), line));
+}
+
+std::vector<std::wstring> FolderNames(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(platform::ToFsPath(folder), error))
+        names.push_back(platform::FromFsPath(entry.path().filename()));
+    std::sort(names.begin(), names.end());
+    return names;
+}

@@ -1,0 +1,129 @@
+// The controller in process with the real composition engine: workers, flags, the view, the
+// shared terminal table and the transfer's outcomes when folders change under it.
+
+#include "ControllerHarness.h"
+
+#include "fileutil/FileUtil.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+namespace {
+
+using Names = std::vector<std::wstring>;
+
+class Controller : public ::testing::Test {
+protected:
+    void SetUp() override {
+        input = harness.folder / L"受付/input";
+        output = harness.folder / L"受付/output";
+        harness.AddTerminal(L"受付", input, output);
+    }
+
+    bool InputShows(const Names& names) const { return FolderNames(input) == names; }
+
+    ControllerHarness harness;
+    std::wstring input, output;
+};
+
+TEST_F(Controller, TransfersWhileTheWindowChangesTheTable) {
+    harness.AddTerminal(L"予備", harness.folder / L"予備/input", harness.folder / L"予備/output");
+    harness.WriteOrder(input, 1);
+    int edits = 0;
+    // The window's commands: check boxes, edits and reads, as fast as its thread can.
+    const bool done =
+        harness.RunUntil([&] { return InputShows({L"e0000001"}); },
+                         [&] {
+                             harness.controller->ModifyTerminalTable([&](TerminalTable& table) {
+                                 table.slots[1].enabled = edits % 2;
+                                 table.slots[1].name = L"予備" + std::to_wstring(edits);
+                             });
+                             EXPECT_EQ(harness.controller->GetTerminalTable().UsedCount(), 2);
+                             ++edits;
+                         });
+    harness.controller->Shutdown();
+    ASSERT_TRUE(done);
+    EXPECT_EQ(FolderNames(output), (Names{L"o0000001"}));
+    EXPECT_FALSE(harness.controller->IsTransferRunning());
+    EXPECT_FALSE(harness.controller->IsCheckRunning());
+    EXPECT_EQ(harness.CountLogLines(L"Relaydesk2 end"), 1);
+    EXPECT_EQ(harness.CountLogLines(L"RelaydeskThreadMain OUT"), 1);
+    EXPECT_EQ(harness.CountLogLines(L"CheckConnectStatusThread OUT"), 1);
+}
+
+TEST_F(Controller, ShowsConnectionStatesServedTerminalAndProgress) {
+    harness.AddTerminal(L"欠落", harness.folder / L"欠落/input", L"");
+    harness.WriteOrder(input, 2);
+    ASSERT_TRUE(harness.RunUntil(
+        [&] { return InputShows({L"e0000002"}) && !harness.view.Cell(1, 5).empty(); }));
+    harness.controller->Shutdown();
+    EXPECT_EQ(harness.view.Cell(0, kInputStatusColumn), L"状態0");
+    EXPECT_EQ(harness.view.Cell(0, kOutputStatusColumn), L"状態0");
+    // An empty output folder: no attempt made.
+    EXPECT_EQ(harness.view.Cell(1, kOutputStatusColumn), L"状態2");
+    const Names serving = harness.view.ServingNames();
+    EXPECT_NE(std::find(serving.begin(), serving.end(), L"受付"), serving.end());
+    const Names progress = harness.view.ProgressTexts();
+    ASSERT_FALSE(progress.empty());
+    EXPECT_EQ(progress.front().rfind(L"合成中 ", 0), 0u);
+}
+
+TEST_F(Controller, StopDuringCompositionLeavesTheOrderWaiting) {
+    harness.WriteOrder(input, 3);
+    std::atomic<bool> composing{false};
+    harness.view.onServing = [&](const std::wstring&) { composing = true; };
+    ASSERT_TRUE(harness.RunUntil([&] { return composing.load(); }));
+    harness.controller->Shutdown();
+    EXPECT_EQ(FolderNames(input), (Names{L"r0000003"}));
+    EXPECT_TRUE(FolderNames(output).empty());
+    EXPECT_EQ(harness.CountLogLines(L"Relaydesk2 cancel"), 1);
+    // A second shutdown (the window's destruction after OK) is harmless.
+    harness.controller->Shutdown();
+    EXPECT_EQ(harness.CountLogLines(L"RelaydeskThreadMain OUT"), 1);
+}
+
+TEST_F(Controller, TerminalDeletedDuringItsTransferStillGetsItsOrder) {
+    harness.WriteOrder(input, 4);
+    harness.view.onServing = [&](const std::wstring&) {
+        harness.controller->ModifyTerminalTable(
+            [](TerminalTable& table) { table.DeleteTerminal(0); });
+    };
+    ASSERT_TRUE(harness.RunUntil([&] { return InputShows({L"e0000004"}); }));
+    harness.controller->Shutdown();
+    EXPECT_EQ(FolderNames(output), (Names{L"o0000004"}));
+    EXPECT_EQ(harness.controller->GetTerminalTable().UsedCount(), 0);
+    // The table saved at shutdown no longer holds the terminal.
+    TerminalTable saved;
+    std::uint32_t freeDisk = 0;
+    LoadTerminalTable(harness.controller->GetCompositionIni(), saved, freeDisk);
+    EXPECT_EQ(saved.UsedCount(), 0);
+}
+
+TEST_F(Controller, OutputFolderVanishingMidTransferMarksTheOrderWithFileError2) {
+    harness.WriteOrder(input, 5);
+    harness.view.onServing = [&](const std::wstring&) { DeleteItem(output); };
+    ASSERT_TRUE(
+        harness.RunUntil([&] { return harness.CountLogLines(L"Relaydesk2 fileError2") == 1; }));
+    harness.controller->Shutdown();
+    // The terminal's order keeps all its data under e; the work folder keeps the composition.
+    EXPECT_EQ(FolderNames(input), (Names{L"e0000005"}));
+    // The copy into the finished order makes its folders again: what could be built stands
+    // as o, without its print order; no p is left.
+    EXPECT_EQ(FolderNames(output), (Names{L"o0000005"}));
+    EXPECT_FALSE(PathExists(JoinPath(output, L"o0000005/MISC/AUTPRINT.MRK")));
+    EXPECT_FALSE(FolderNames(harness.folder / L"TEMP/COMPOSITION_INFO/LAYOUTFINAL").empty());
+}
+
+TEST_F(Controller, InputFolderVanishingMidTransferLeavesTheOrderUntouched) {
+    harness.WriteOrder(input, 6);
+    const std::wstring moved = harness.folder / L"受付/moved";
+    harness.view.onServing = [&](const std::wstring&) { MoveItem(input, moved); };
+    ASSERT_TRUE(
+        harness.RunUntil([&] { return harness.CountLogLines(L"Relaydesk2 fileError") == 1; }));
+    harness.controller->Shutdown();
+    EXPECT_EQ(FolderNames(moved), (Names{L"r0000006"}));
+    EXPECT_TRUE(FolderNames(output).empty());
+}
+
+} // namespace
