@@ -60,8 +60,7 @@ double Median(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
-template <typename Work>
-double Milliseconds(Work work) {
+template <typename Work> double Milliseconds(Work work) {
     const auto start = std::chrono::steady_clock::now();
     work();
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)

@@ -11,8 +11,7 @@
 
 namespace {
 
-template <typename Record>
-struct Field {
+template <typename Record> struct Field {
     const wchar_t* key;
     std::variant<std::int32_t Record::*, std::wstring Record::*> member;
     /// False for keys that are read into the model but never written back.
@@ -87,7 +86,7 @@ void ReadRecord(const ProfileDocument& document, const std::wstring& section,
         return;
     for (const Field<Record>& field : fields) {
         if (auto number = std::get_if<std::int32_t Record::*>(&field.member))
-            record.**number = ReadDocumentNumber(document, section, field.key, 0);
+            record.** number = ReadDocumentNumber(document, section, field.key, 0);
         else
             record.*std::get<std::wstring Record::*>(field.member) =
                 ReadDocumentText(document, section, field.key, L"");
@@ -103,7 +102,8 @@ void WriteRecord(ProfileDocument& document, const std::wstring& section,
         if (auto number = std::get_if<std::int32_t Record::*>(&field.member))
             document.Set(section, field.key, std::to_wstring(record.**number));
         else
-            document.Set(section, field.key, record.*std::get<std::wstring Record::*>(field.member));
+            document.Set(section, field.key,
+                         record.*std::get<std::wstring Record::*>(field.member));
     }
 }
 
@@ -117,8 +117,7 @@ std::int32_t RecordsFor(std::int32_t& count, const wchar_t* key, const std::wstr
     return std::max<std::int32_t>(count, 0);
 }
 
-template <typename Records>
-auto RecordAt(Records& records, int index) -> decltype(&records[0]) {
+template <typename Records> auto RecordAt(Records& records, int index) -> decltype(&records[0]) {
     return index >= 0 && static_cast<std::size_t>(index) < records.size() ? &records[index]
                                                                           : nullptr;
 }
@@ -202,7 +201,7 @@ const PictInfo* CompositionInfo::GetPicture(int index) const {
 }
 
 CompositionInfo::PictureBlock CompositionInfo::MakeBlock(std::int64_t base,
-                                                        std::int32_t count) const {
+                                                         std::int32_t count) const {
     PictureBlock block;
     if (count > 0) {
         const auto pictures = static_cast<std::int64_t>(m_pictures.size());
@@ -251,9 +250,9 @@ int CompositionInfo::PageOfPicture(int picture) const {
 
 int CompositionInfo::UsedPictureCount(int page) const {
     const PictureBlock block = BlockOfPage(page);
-    return static_cast<int>(std::count_if(m_pictures.begin() + block.first,
-                                          m_pictures.begin() + block.end,
-                                          [](const PictInfo& picture) { return picture.IsUsed(); }));
+    return static_cast<int>(
+        std::count_if(m_pictures.begin() + block.first, m_pictures.begin() + block.end,
+                      [](const PictInfo& picture) { return picture.IsUsed(); }));
 }
 
 void CompositionInfo::RemovePage(int page) {

@@ -110,7 +110,8 @@ bool MergeCorrections(const std::wstring& workFolder) {
     for (const std::wstring& correction : corrections) {
         // The name keeps its dot: IMG-0001.JPG gives IMG-0001.* and spares IMG-00010.JPG.
         const std::wstring name = NameOf(correction);
-        const std::wstring pattern = name.substr(0, name.size() - GetExtensionText(name).size()) + L"*";
+        const std::wstring pattern =
+            name.substr(0, name.size() - GetExtensionText(name).size()) + L"*";
         std::vector<std::wstring> backups;
         FolderLister().ListToArray(backups, backupFolder, pattern, 0, FolderLister::kFiles);
         for (const std::wstring& backup : backups) {

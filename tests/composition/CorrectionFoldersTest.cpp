@@ -1,5 +1,5 @@
-#include "composition/CompositionInfo.h"
 #include "composition/CorrectionFolders.h"
+#include "composition/CompositionInfo.h"
 
 #include "TempFolder.h"
 #include "platform/TextEncoding.h"
@@ -35,45 +35,29 @@ std::wstring PictureFile(const TempFolder& work, int index) {
 
 } // namespace
 
-TEST(ResolvePictureFiles, PointsEachPictureAtItsNewestImage) {
-    TempFolder work;
-    work.WriteFile(L"CORRECT/IMG-0001.JPG", "corrected");
-    work.WriteFile(L"CORRECT_BK/IMG-0001.JPG", "old");
-    work.WriteFile(L"CORRECT_BK/IMG-0002.JPG", "old");
-    work.WriteFile(L"CORRECT_BK/写真.jpg", "old");
-    WriteBook(work, {"IMG-0001.JPG", "img-0002.jpg", "写真.jpg", "IMG-0009.JPG"});
-    EXPECT_TRUE(ResolvePictureFiles(work.Path()));
-    EXPECT_EQ(PictureFile(work, 0), work / L"CORRECT/IMG-0001.JPG");
-    EXPECT_EQ(PictureFile(work, 1), work / L"CORRECT_BK/IMG-0002.JPG");
-    EXPECT_EQ(PictureFile(work, 2), work / L"CORRECT_BK/写真.jpg");
-    EXPECT_EQ(PictureFile(work, 3), L"IMG-0009.JPG");
-}
-
-TEST(ResolvePictureFiles, PatternTakesTheFirstFileInNameOrder) {
-    TempFolder work;
-    work.WriteFile(L"CORRECT_BK/IMG-0001.TIF", "");
-    work.WriteFile(L"CORRECT_BK/IMG-0001.BMP", "");
-    work.WriteFile(L"CORRECT_BK/img-0001.jpg", "");
-    work.MakeFolder(L"CORRECT_BK/IMG-0001.AAA"); // a folder is not a picture
-    WriteBook(work, {"IMG-0001.*"});
-    ResolvePictureFiles(work.Path());
-    EXPECT_EQ(PictureFile(work, 0), work / L"CORRECT_BK/IMG-0001.BMP");
-}
-
-TEST(ResolvePictureFiles, MatchesNamesAsTheFileSystemDoes) {
+TEST(ResolvePictureFiles, PointsEachPictureAtTheNewestMatchingImage) {
     struct Case {
         std::string fileName;
         std::wstring expected; // empty: the text stays
     };
     const Case cases[] = {
-        {"img-0001.jpg", L"CORRECT_BK/IMG-0001.JPG"}, {"IMG-000?.JPG", L"CORRECT_BK/IMG-0001.JPG"},
-        {"IMG-0007.", L"CORRECT_BK/IMG-0007"},        {"*.jpeg", L"CORRECT_BK/アルバム.jpeg"},
-        {"IMG-0001.JP", L""},                         {"CORRECT_BK/IMG-0001.JPG", L""},
+        {"IMG-0009.JPG", L"CORRECT/IMG-0009.JPG"}, // the correction before its backup
+        {"img-0001.jpg", L"CORRECT_BK/IMG-0001.JPG"},
+        {"IMG-00?1.JPG", L"CORRECT_BK/IMG-0001.JPG"},
+        {"IMG-0001.*", L"CORRECT_BK/IMG-0001.BMP"}, // the first in name order
+        {"IMG-0007.", L"CORRECT_BK/IMG-0007"},
+        {"*.jpeg", L"CORRECT_BK/アルバム.jpeg"},
+        {"IMG-0001.JP", L""},
+        {"CORRECT_BK/IMG-0001.JPG", L""},
         {"", L""},
     };
     for (const Case& c : cases) {
         TempFolder work;
+        work.WriteFile(L"CORRECT/IMG-0009.JPG", "");
+        work.WriteFile(L"CORRECT_BK/IMG-0009.JPG", "");
         work.WriteFile(L"CORRECT_BK/IMG-0001.JPG", "");
+        work.WriteFile(L"CORRECT_BK/IMG-0001.BMP", "");
+        work.MakeFolder(L"CORRECT_BK/IMG-0001.AAA"); // a folder is not a picture
         work.WriteFile(L"CORRECT_BK/IMG-0007", "");
         work.WriteFile(L"CORRECT_BK/アルバム.jpeg", "");
         WriteBook(work, {c.fileName});
@@ -101,8 +85,9 @@ TEST(ResolvePictureFiles, RewritesTheKeyInPlaceWhateverItsCase) {
 }
 
 TEST(ResolvePictureFiles, LeavesFilesWithoutPicturesAlone) {
-    for (const std::string text : {"", "[ZO_INFO]\r\nPICT_CNT=0\r\n[PICT_INFO1]\r\nFileName=IMG-0001.JPG\r\n",
-                                   "[ZO_INFO]\r\nPICT_CNT=-3\r\n[PICT_INFO1]\r\nFileName=IMG-0001.JPG\r\n"}) {
+    for (const std::string text :
+         {"", "[ZO_INFO]\r\nPICT_CNT=0\r\n[PICT_INFO1]\r\nFileName=IMG-0001.JPG\r\n",
+          "[ZO_INFO]\r\nPICT_CNT=-3\r\n[PICT_INFO1]\r\nFileName=IMG-0001.JPG\r\n"}) {
         TempFolder work;
         work.WriteFile(L"CORRECT/IMG-0001.JPG", "");
         work.WriteFile(kInfoFile, text);
@@ -112,15 +97,14 @@ TEST(ResolvePictureFiles, LeavesFilesWithoutPicturesAlone) {
     TempFolder withoutFile;
     EXPECT_TRUE(ResolvePictureFiles(withoutFile.Path()));
     EXPECT_FALSE(withoutFile.Exists(kInfoFile));
-}
 
-TEST(ResolvePictureFiles, PictureCountLargerThanTheSectionsPresent) {
+    // A count larger than the sections present adds no sections for the missing pictures.
     TempFolder work;
     work.WriteFile(L"CORRECT/IMG-0001.JPG", "");
-    work.WriteFile(kInfoFile, "[ZO_INFO]\r\nPICT_CNT=50\r\n[PICT_INFO1]\r\nFileName=IMG-0001.JPG\r\n");
+    work.WriteFile(kInfoFile,
+                   "[ZO_INFO]\r\nPICT_CNT=50\r\n[PICT_INFO1]\r\nFileName=IMG-0001.JPG\r\n");
     ResolvePictureFiles(work.Path());
     EXPECT_EQ(PictureFile(work, 0), work / L"CORRECT/IMG-0001.JPG");
-    // No sections were added for the missing pictures.
     EXPECT_EQ(work.ReadFile(kInfoFile).find("PICT_INFO2"), std::string::npos);
 }
 
@@ -130,9 +114,9 @@ TEST(MergeCorrections, ReplacesBackupsOfTheSamePictureWhateverTheExtension) {
         bool kept;
     };
     const Case cases[] = {
-        {L"IMG-0001.TIF", false}, {L"IMG-0001.jpg", false}, {L"img-0001.bmp", false},
+        {L"IMG-0001.TIF", false},     {L"IMG-0001.jpg", false}, {L"img-0001.bmp", false},
         {L"IMG-0001.JPG.bak", false}, {L"IMG-00010.JPG", true}, {L"IMG-0002.JPG", true},
-        {L"IMG-0001", false}, {L"写真.jpg", true},
+        {L"IMG-0001", false},         {L"写真.jpg", true},
     };
     TempFolder work;
     work.WriteFile(L"CORRECT/IMG-0001.JPG", "new");
@@ -145,30 +129,15 @@ TEST(MergeCorrections, ReplacesBackupsOfTheSamePictureWhateverTheExtension) {
     EXPECT_EQ(work.ReadFile(L"CORRECT/IMG-0001.JPG"), "new");
 }
 
-TEST(MergeCorrections, CorrectionWithoutExtensionReplacesEveryNameItBegins) {
-    TempFolder work;
-    work.WriteFile(L"CORRECT/IMG-0003", "new");
-    work.WriteFile(L"CORRECT_BK/IMG-0003.JPG", "old");
-    work.WriteFile(L"CORRECT_BK/IMG-00030.JPG", "old");
-    work.WriteFile(L"CORRECT_BK/IMG-0004.JPG", "old");
-    MergeCorrections(work.Path());
-    EXPECT_FALSE(work.Exists(L"CORRECT_BK/IMG-0003.JPG"));
-    EXPECT_FALSE(work.Exists(L"CORRECT_BK/IMG-00030.JPG"));
-    EXPECT_TRUE(work.Exists(L"CORRECT_BK/IMG-0004.JPG"));
-    EXPECT_EQ(work.ReadFile(L"CORRECT_BK/IMG-0003"), "new");
-}
-
 TEST(MergeCorrections, EmptyCorrectionFolderChangesNoBackup) {
     TempFolder work;
     work.MakeFolder(L"CORRECT");
     work.WriteFile(L"CORRECT_BK/IMG-0001.JPG", "old");
     EXPECT_TRUE(MergeCorrections(work.Path()));
     EXPECT_EQ(work.ReadFile(L"CORRECT_BK/IMG-0001.JPG"), "old");
-}
 
-TEST(MergeCorrections, MissingBackupFolderIsCreated) {
-    TempFolder work;
-    work.WriteFile(L"CORRECT/IMG-0001.JPG", "new");
-    EXPECT_TRUE(MergeCorrections(work.Path()));
-    EXPECT_EQ(work.ReadFile(L"CORRECT_BK/IMG-0001.JPG"), "new");
+    TempFolder withoutBackups;
+    withoutBackups.WriteFile(L"CORRECT/IMG-0001.JPG", "new");
+    EXPECT_TRUE(MergeCorrections(withoutBackups.Path()));
+    EXPECT_EQ(withoutBackups.ReadFile(L"CORRECT_BK/IMG-0001.JPG"), "new");
 }
