@@ -180,7 +180,8 @@ void CTerminalEditDlg::OnBrowseOutPath(wxCommandEvent&) {
 void CTerminalEditDlg::Browse(std::wstring CTerminalEditDlg::*folder,
                               std::wstring CTerminalEditDlg::*name) {
     TransferDataFromWindow();
-    CFolderPicker picker(this, m_strMessage[kTextPickerTitle], this->*folder);
+    CFolderPicker picker(this, m_strMessage[kTextPickerTitle], this->*folder, m_strMessage[kTextOk],
+                         m_strMessage[kTextCancel]);
     std::wstring chosen;
     if (picker.Run(chosen)) {
         this->*folder = chosen;

@@ -1,0 +1,232 @@
+#include "GuiTestSupport.h"
+
+#include "logging/LogClient.h"
+#include "platform/FileSystemCalls.h"
+#include "platform/TextEncoding.h"
+
+#include "dialogs/FolderPicker.h"
+
+#include <wx/app.h>
+#include <wx/button.h>
+#include <wx/msgdlg.h>
+#include <wx/utils.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char kJapaneseCatalogue[] = R"([MESSAGE]
+1000=ＭＳ Ｐゴシック
+26268=中継デスク
+26265=終了
+26061=追加
+26062=編集
+25102=削除
+20135=出力済み注文
+26057=端末一覧
+26058=端末名
+26266=進捗
+26059=フォルダ
+26060=接続
+26267=合成中 %d%
+5984=削除しますか？
+26076=接続OK
+26077=エラー（%s）
+26063=拒否
+26065=網
+26064=無し
+26066=鍵
+26067=道
+26068=断
+25030=決定
+25031=取消
+25185=参照
+26069=端末の設定
+26070=利用者
+26071=暗証
+26295=入力側
+26297=出力側
+26080=フォルダの選択
+5985=フォルダまたは名前が正しくありません
+6080=入力と出力に同じフォルダは使えません
+5986=空き %d MB
+25110=日時
+25378=注文
+20258=すべて選択
+20092=削除
+25358=期間で選択
+25523=～
+20058=閉じる
+)";
+
+const char kEnglishCatalogue[] = R"([MESSAGE]
+1000=Tahoma
+26268=Relay desk
+26265=Exit
+26061=Add
+26062=Edit
+25102=Delete
+5984=Delete this terminal?
+5985=Invalid folder or name
+6080=Input and output must differ
+)";
+
+void SetEnvironment(const char* name, const std::wstring& value) {
+    setenv(name, platform::WideToUtf8(value).c_str(), 1);
+}
+
+// A log record is a time stamp, a tab and "LL","source","text".
+std::wstring TextOfRecord(const std::string& record) {
+    std::size_t tab = record.find('\t');
+    if (tab == std::string::npos)
+        return {};
+    std::string fields = record.substr(tab + 1);
+    std::size_t start = fields.find("\",\"", fields.find("\",\"") + 3);
+    if (start == std::string::npos || fields.size() < start + 4)
+        return {};
+    return platform::Utf8ToWide(fields.substr(start + 3, fields.size() - start - 4));
+}
+
+} // namespace
+
+void GuiTest::SetUp() {
+    m_programFolder = m_folder / L"プログラム";
+    m_folder.MakeFolder(L"プログラム");
+    m_folder.WriteFile(L"プログラム/MSG_ENG.ini", kEnglishCatalogue);
+    m_folder.WriteFile(L"プログラム/MSG_JPN.ini", kJapaneseCatalogue);
+    m_folder.MakeFolder(L"run");
+    SetEnvironment("RELAYDESK_LOG_DIR", m_folder / L"ログ");
+    SetEnvironment("XDG_RUNTIME_DIR", m_folder / L"run");
+    SetEnvironment("RELAYDESK_KEYBOARD_LAYOUT", L"0411");
+}
+
+void GuiTest::TearDown() {
+    PumpPending();
+    if (m_ownsLogClient) {
+        delete g_pLogClient;
+        g_pLogClient = nullptr;
+    }
+    unsetenv("RELAYDESK_LOG_DIR");
+    unsetenv("RELAYDESK_KEYBOARD_LAYOUT");
+}
+
+void GuiTest::StartLogging() {
+    g_pLogClient = new CLogClient(L"QRM_Relaydesk2");
+    m_ownsLogClient = true;
+}
+
+std::wstring GuiTest::CompositionIni() const {
+    return m_programFolder + platform::kPathSeparator + L"composition.ini";
+}
+
+void GuiTest::SaveTerminals(const std::vector<TerminalEntry>& terminals) const {
+    TerminalTable table;
+    for (std::size_t slot = 0; slot < terminals.size(); ++slot)
+        table.slots[slot] = terminals[slot];
+    SaveTerminalTable(CompositionIni(), table);
+}
+
+TerminalTable GuiTest::LoadTerminals() const {
+    TerminalTable table;
+    std::uint32_t freeDisk = 0;
+    LoadTerminalTable(CompositionIni(), table, freeDisk);
+    return table;
+}
+
+TerminalEntry GuiTest::MakeTerminal(const std::wstring& name, bool enabled) const {
+    TerminalEntry entry;
+    entry.enabled = enabled ? 1 : 0;
+    entry.name = name;
+    entry.path = m_folder / (L"端末/" + name + L"/in");
+    entry.outName = name + L"出力";
+    entry.outPath = m_folder / (L"端末/" + name + L"/out");
+    m_folder.MakeFolder(L"端末/" + name + L"/in");
+    m_folder.MakeFolder(L"端末/" + name + L"/out");
+    return entry;
+}
+
+std::vector<std::wstring> GuiTest::LogLines() const {
+    std::vector<std::wstring> lines;
+    std::error_code error;
+    std::vector<fs::path> files;
+    for (const auto& entry : fs::directory_iterator(platform::ToFsPath(m_folder / L"ログ"), error))
+        files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    for (const fs::path& file : files) {
+        std::ifstream stream(file, std::ios::binary);
+        std::string record;
+        while (std::getline(stream, record))
+            lines.push_back(TextOfRecord(record));
+    }
+    return lines;
+}
+
+int GuiTest::FindLogLine(const std::wstring& text, int from) const {
+    std::vector<std::wstring> lines = LogLines();
+    for (int i = std::max(from, 0); i < static_cast<int>(lines.size()); ++i) {
+        if (lines[i] == text)
+            return i;
+    }
+    return -1;
+}
+
+bool PumpUntil(const std::function<bool()>& done) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        wxTheApp->Yield(true);
+        wxTheApp->ProcessPendingEvents();
+        wxMilliSleep(5);
+    }
+    return true;
+}
+
+void PumpPending() {
+    for (int round = 0; round < 5; ++round) {
+        wxTheApp->Yield(true);
+        wxTheApp->ProcessPendingEvents();
+    }
+}
+
+void ModalScript::ThenMessageBox(int answer) {
+    Then([this, answer](wxDialog* dialog) {
+        auto* box = dynamic_cast<wxMessageDialog*>(dialog);
+        EXPECT_NE(box, nullptr) << "expected a message box";
+        if (box)
+            m_messages.push_back(box->GetMessage().ToStdWstring());
+        return answer;
+    });
+}
+
+int ModalScript::Enter(wxDialog* dialog) {
+    ++m_entered;
+    if (m_steps.empty()) {
+        ADD_FAILURE() << "an unexpected modal dialog opened: " << dialog->GetTitle().utf8_str();
+        return wxID_CANCEL;
+    }
+    Step step = std::move(m_steps.front());
+    m_steps.pop_front();
+    return step(dialog);
+}
+
+void Click(wxWindow* button) {
+    ASSERT_NE(button, nullptr);
+    ASSERT_TRUE(button->IsEnabled()) << "the button is disabled";
+    wxCommandEvent event(wxEVT_BUTTON, button->GetId());
+    event.SetEventObject(button);
+    button->GetEventHandler()->ProcessEvent(event);
+}
+
+void ConfirmFolder(wxDialog* picker, const std::wstring& folder) {
+    auto* folders = dynamic_cast<CFolderPicker*>(picker);
+    ASSERT_NE(folders, nullptr) << "expected a folder picker";
+    ASSERT_TRUE(folders->SelectFolder(folder));
+    Click(folders->FindWindow(wxID_OK));
+}

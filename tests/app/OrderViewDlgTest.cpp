@@ -1,0 +1,133 @@
+#include "GuiTestSupport.h"
+
+#include "dialogs/OrderViewDlg.h"
+#include "platform/FileSystemCalls.h"
+
+#include <wx/datectrl.h>
+#include <wx/listctrl.h>
+
+#include <chrono>
+#include <ctime>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class OrderViewDlgTest : public GuiTest {
+protected:
+    void SetUp() override {
+        GuiTest::SetUp();
+        m_output = m_folder / L"出力";
+        m_folder.MakeFolder(L"出力");
+    }
+    void TearDown() override {
+        if (m_dialog)
+            m_dialog->Destroy();
+        GuiTest::TearDown();
+    }
+
+    /// An order folder modified at the given local time.
+    void MakeOrder(const std::wstring& name, int month, int day, int hour, int minute, int second) {
+        m_folder.MakeFolder(L"出力/" + name + L"/IMAGE");
+        std::tm local{};
+        local.tm_year = 2026 - 1900;
+        local.tm_mon = month - 1;
+        local.tm_mday = day;
+        local.tm_hour = hour;
+        local.tm_min = minute;
+        local.tm_sec = second;
+        local.tm_isdst = -1;
+        auto time = std::chrono::system_clock::from_time_t(std::mktime(&local));
+        fs::last_write_time(platform::ToFsPath(m_output + L"/" + name),
+                            std::chrono::file_clock::from_sys(time));
+    }
+
+    void Open() {
+        m_dialog = new COrderViewDlg(ProgramFolder() + L"/MSG_JPN.ini", m_output);
+    }
+    wxListCtrl* List() const { return m_dialog->List(); }
+    std::vector<std::wstring> Column(int column) const {
+        std::vector<std::wstring> texts;
+        for (long row = 0; row < List()->GetItemCount(); ++row)
+            texts.push_back(List()->GetItemText(row, column).ToStdWstring());
+        return texts;
+    }
+    std::vector<std::wstring> SelectedNames() const {
+        std::vector<std::wstring> names;
+        long row = -1;
+        while ((row = List()->GetNextItem(row, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED)) != -1)
+            names.push_back(List()->GetItemText(row, 1).ToStdWstring());
+        return names;
+    }
+    void SetDates(int fromDay, int toDay) {
+        m_dialog->DateFrom()->SetValue(wxDateTime(static_cast<wxDateTime::wxDateTime_t>(fromDay), wxDateTime::Mar, 2026));
+        m_dialog->DateTo()->SetValue(wxDateTime(static_cast<wxDateTime::wxDateTime_t>(toDay), wxDateTime::Mar, 2026));
+    }
+
+    std::wstring m_output;
+    COrderViewDlg* m_dialog = nullptr;
+};
+
+TEST_F(OrderViewDlgTest, ListsOrderFoldersWithTheirModificationTimes) {
+    MakeOrder(L"p0001234", 3, 2, 9, 5, 7);
+    MakeOrder(L"o0001234", 3, 1, 23, 59, 59);
+    MakeOrder(L"p0123456", 3, 1, 10, 0, 0);  // third character is not 0
+    MakeOrder(L"注文0001", 3, 1, 10, 0, 0);
+    m_folder.WriteFile(L"出力/o0009999", "a file, not an order");
+    Open();
+    EXPECT_EQ(Column(1), (std::vector<std::wstring>{L"o0001234", L"p0001234"}));
+    EXPECT_EQ(Column(0), (std::vector<std::wstring>{L"2026/03/01  23:59:59", L"2026/03/02  09:05:07"}));
+    EXPECT_EQ(m_dialog->GetTitle().ToStdWstring(), L"出力済み注文");
+    EXPECT_EQ(List()->GetColumnCount(), 2);
+}
+
+TEST_F(OrderViewDlgTest, MissingOutputFolderGivesAnEmptyList) {
+    m_output = m_folder / L"無い";
+    Open();
+    EXPECT_EQ(List()->GetItemCount(), 0);
+    wxCommandEvent none;
+    m_dialog->OnSelectByDate(none);
+    m_dialog->OnDeleteSelected(none);
+    EXPECT_EQ(List()->GetItemCount(), 0);
+}
+
+TEST_F(OrderViewDlgTest, SelectByDateCoversBothDaysWhicheverPickerHoldsTheEarlierOne) {
+    MakeOrder(L"o0000001", 2, 28, 23, 59, 59);
+    MakeOrder(L"o0000002", 3, 1, 0, 0, 0);
+    MakeOrder(L"o0000003", 3, 2, 12, 0, 0);
+    MakeOrder(L"o0000004", 3, 3, 23, 59, 59);
+    MakeOrder(L"o0000005", 3, 4, 0, 0, 0);
+    Open();
+    wxCommandEvent click;
+    m_dialog->OnSelectAll(click);
+    EXPECT_EQ(SelectedNames().size(), 5u);
+
+    SetDates(3, 1);
+    m_dialog->OnSelectByDate(click);
+    EXPECT_EQ(SelectedNames(), (std::vector<std::wstring>{L"o0000002", L"o0000003", L"o0000004"}));
+
+    SetDates(2, 2);
+    m_dialog->OnSelectByDate(click);
+    EXPECT_EQ(SelectedNames(), std::vector<std::wstring>{L"o0000003"});
+}
+
+TEST_F(OrderViewDlgTest, DeleteRemovesExactlyTheSelectedOrdersAndRelists) {
+    MakeOrder(L"o0000001", 3, 1, 8, 0, 0);
+    MakeOrder(L"o0000002", 3, 2, 8, 0, 0);
+    MakeOrder(L"p0000003", 3, 3, 8, 0, 0);
+    Open();
+    wxCommandEvent click;
+    m_dialog->OnDeleteSelected(click);
+    EXPECT_EQ(List()->GetItemCount(), 3) << "nothing selected, nothing deleted";
+
+    SetDates(1, 2);
+    m_dialog->OnSelectByDate(click);
+    m_dialog->OnDeleteSelected(click);
+    EXPECT_EQ(Column(1), std::vector<std::wstring>{L"p0000003"});
+    EXPECT_FALSE(m_folder.Exists(L"出力/o0000001"));
+    EXPECT_FALSE(m_folder.Exists(L"出力/o0000002"));
+    EXPECT_TRUE(m_folder.Exists(L"出力/p0000003/IMAGE"));
+}
+
+} // namespace

@@ -1,0 +1,174 @@
+#include "GuiTestSupport.h"
+
+#include "dialogs/TerminalEditDlg.h"
+#include "platform/ComputerName.h"
+
+#include <wx/app.h>
+#include <wx/button.h>
+#include <wx/dirdlg.h>
+#include <wx/textctrl.h>
+
+namespace {
+
+const wchar_t kSameFoldersText[] = L"入力と出力に同じフォルダは使えません";
+const wchar_t kInvalidEntryText[] = L"フォルダまたは名前が正しくありません";
+
+class TerminalEditDlgTest : public GuiTest {
+protected:
+    void SetUp() override {
+        GuiTest::SetUp();
+        m_dialog = new CTerminalEditDlg;
+        m_dialog->m_strMessage[CTerminalEditDlg::kTextSameFolders] = kSameFoldersText;
+        m_dialog->m_strMessage[CTerminalEditDlg::kTextInvalidEntry] = kInvalidEntryText;
+        m_dialog->m_strMessage[CTerminalEditDlg::kTextTitle] = L"端末の設定";
+        m_dialog->m_usedNames = {L"店頭1", L"", L"受付"};
+    }
+    void TearDown() override {
+        m_dialog->Destroy();
+        GuiTest::TearDown();
+    }
+
+    wxTextCtrl* Edit(int id) const { return static_cast<wxTextCtrl*>(m_dialog->FindWindow(id)); }
+    wxWindow* OkButton() const { return m_dialog->FindWindow(wxID_OK); }
+    /// Types a whole new text into a field, as the user replacing it would.
+    void Type(int id, const std::wstring& text) { Edit(id)->SetValue(text); }
+    void FillValidEntry() {
+        Type(CTerminalEditDlg::kIdPath, L"/srv/端末/in");
+        Type(CTerminalEditDlg::kIdName, L"新しい端末");
+        Type(CTerminalEditDlg::kIdOutPath, L"/srv/端末/out");
+        Type(CTerminalEditDlg::kIdOutName, L"出力");
+    }
+
+    /// Runs the dialog modally; `drive` acts on it from within its modal run.
+    int RunModally(std::function<void()> drive) {
+        m_script.First([this, drive](wxDialog*) {
+            wxTheApp->CallAfter([this, drive] {
+                drive();
+                if (m_dialog->IsModal())
+                    m_dialog->EndModal(wxID_ABORT);
+            });
+            return wxID_NONE;
+        });
+        return m_dialog->ShowModal();
+    }
+
+    CTerminalEditDlg* m_dialog = nullptr;
+    ModalScript m_script;
+};
+
+TEST_F(TerminalEditDlgTest, OkIsEnabledOnlyWhileBothFoldersAndBothNamesAreFilled) {
+    m_dialog->TransferDataToWindow();
+    EXPECT_FALSE(OkButton()->IsEnabled());
+    Type(CTerminalEditDlg::kIdPath, L"/srv/in");
+    Type(CTerminalEditDlg::kIdName, L"店頭");
+    Type(CTerminalEditDlg::kIdOutPath, L"/srv/out");
+    EXPECT_FALSE(OkButton()->IsEnabled());
+    Type(CTerminalEditDlg::kIdOutName, L"出力");
+    EXPECT_TRUE(OkButton()->IsEnabled());
+    Type(CTerminalEditDlg::kIdName, L"");
+    EXPECT_FALSE(OkButton()->IsEnabled());
+}
+
+TEST_F(TerminalEditDlgTest, NameFieldTakesFifteenHalfWidthOrSevenFullWidthCharacters) {
+    m_dialog->TransferDataToWindow();
+    Type(CTerminalEditDlg::kIdName, L"ABCDEFGHIJKLMNO");
+    EXPECT_EQ(m_dialog->m_strName, L"ABCDEFGHIJKLMNO");
+    Edit(CTerminalEditDlg::kIdName)->AppendText(L"P");
+    EXPECT_EQ(Edit(CTerminalEditDlg::kIdName)->GetValue().ToStdWstring(), L"ABCDEFGHIJKLMNO");
+
+    Type(CTerminalEditDlg::kIdName, L"あいうえおかき");
+    EXPECT_EQ(m_dialog->m_strName, L"あいうえおかき");
+    Type(CTerminalEditDlg::kIdName, L"あいうえおかきく");
+    EXPECT_EQ(m_dialog->m_strName, L"あいうえおかき");
+    EXPECT_EQ(Edit(CTerminalEditDlg::kIdName)->GetValue().ToStdWstring(), L"あいうえおかき");
+}
+
+TEST_F(TerminalEditDlgTest, OutputNameHasNoCharacterLimitButTheSameDisplayWidth) {
+    m_dialog->TransferDataToWindow();
+    Type(CTerminalEditDlg::kIdOutName, L"ＡＢＣＤＥＦＧ");
+    EXPECT_EQ(m_dialog->m_strOutName, L"ＡＢＣＤＥＦＧ");
+    Type(CTerminalEditDlg::kIdOutName, L"ＡＢＣＤＥＦＧＨ");
+    EXPECT_EQ(m_dialog->m_strOutName, L"ＡＢＣＤＥＦＧ");
+}
+
+TEST_F(TerminalEditDlgTest, OverWideFirstChangeOfAPrefilledFieldEmptiesIt) {
+    m_dialog->m_strName = L"受付";
+    m_dialog->TransferDataToWindow();
+    EXPECT_EQ(Edit(CTerminalEditDlg::kIdName)->GetValue().ToStdWstring(), L"受付");
+    Type(CTerminalEditDlg::kIdName, L"受付受付受付受付");
+    EXPECT_EQ(m_dialog->m_strName, L"");
+}
+
+TEST_F(TerminalEditDlgTest, EqualFoldersAreRefusedBeforeAnyOtherCheck) {
+    m_script.ThenMessageBox(wxID_OK);
+    int result = RunModally([this] {
+        FillValidEntry();
+        Type(CTerminalEditDlg::kIdName, L"..");
+        Type(CTerminalEditDlg::kIdOutPath, L"/srv/端末/in");
+        Click(OkButton());
+        EXPECT_TRUE(m_dialog->IsModal());
+        Click(m_dialog->FindWindow(wxID_CANCEL));
+    });
+    EXPECT_EQ(result, wxID_CANCEL);
+    EXPECT_EQ(m_script.MessageTexts(), std::vector<std::wstring>{kSameFoldersText});
+}
+
+TEST_F(TerminalEditDlgTest, InvalidFolderOrNameKeepsTheDialogOpenWithOneMessage) {
+    const struct {
+        std::wstring path;
+        std::wstring name;
+    } invalid[] = {
+        {L"..", L"新しい端末"}, // folder of dots only
+        {L"/srv/in", L"..."},    // name of dots only
+        {L"/srv/in", L"店頭1"},  // name of another terminal
+        {L"/srv/in", L"a:b"},    // reserved characters
+        {L"/srv/in", L"a|b"},
+        {L"/srv/in", L"a\\b"},
+    };
+    for (std::size_t i = 0; i < std::size(invalid); ++i)
+        m_script.ThenMessageBox(wxID_OK);
+    int result = RunModally([&] {
+        FillValidEntry();
+        for (const auto& entry : invalid) {
+            Type(CTerminalEditDlg::kIdPath, entry.path);
+            Type(CTerminalEditDlg::kIdName, entry.name);
+            Click(OkButton());
+            EXPECT_TRUE(m_dialog->IsModal()) << m_dialog->m_strName;
+        }
+        FillValidEntry();
+        Click(OkButton());
+    });
+    EXPECT_EQ(result, wxID_OK);
+    EXPECT_EQ(m_script.MessageTexts(), std::vector<std::wstring>(std::size(invalid), kInvalidEntryText));
+    EXPECT_EQ(m_dialog->m_strName, L"新しい端末");
+    EXPECT_EQ(m_dialog->m_strOutPath, L"/srv/端末/out");
+}
+
+TEST_F(TerminalEditDlgTest, PickingALocalFolderNamesTheTerminalAfterThisComputer) {
+    m_dialog->TransferDataToWindow();
+    m_folder.MakeFolder(L"注文/in");
+    const std::wstring picked = m_folder / L"注文/in";
+    Type(CTerminalEditDlg::kIdName, L"前の名前");
+    Type(CTerminalEditDlg::kIdPath, m_folder.Path());
+    m_script.Then([picked](wxDialog* picker) {
+        wxTheApp->CallAfter([picker, picked] { ConfirmFolder(picker, picked); });
+        return wxID_NONE;
+    });
+    Click(m_dialog->FindWindow(CTerminalEditDlg::kIdBrowsePath));
+    EXPECT_EQ(m_dialog->m_strPath, picked);
+    EXPECT_EQ(m_dialog->m_strName, platform::GetLocalComputerName().substr(0, 15));
+    EXPECT_EQ(Edit(CTerminalEditDlg::kIdName)->GetValue().ToStdWstring(), m_dialog->m_strName);
+}
+
+TEST_F(TerminalEditDlgTest, CancelledFolderPickerLeavesFolderAndName) {
+    m_dialog->TransferDataToWindow();
+    Type(CTerminalEditDlg::kIdOutPath, L"/srv/out");
+    Type(CTerminalEditDlg::kIdOutName, L"出力");
+    m_script.Then([](wxDialog*) { return wxID_CANCEL; });
+    Click(m_dialog->FindWindow(CTerminalEditDlg::kIdBrowseOutPath));
+    EXPECT_EQ(m_dialog->m_strOutPath, L"/srv/out");
+    EXPECT_EQ(m_dialog->m_strOutName, L"出力");
+    EXPECT_TRUE(m_script.Done());
+}
+
+} // namespace
