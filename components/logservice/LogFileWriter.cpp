@@ -37,7 +37,7 @@ bool LogFileWriter::Append(const platform::SystemTime& time, const std::wstring&
         if (!m_file.is_open())
             return false;
     }
-    char stamp[32] = {};
+    char stamp[64] = {};
     std::snprintf(stamp, sizeof(stamp), "%04u/%02u/%02u %02u:%02u:%02u.%03u\t", time.year, time.month,
                   time.day, time.hour, time.minute, time.second, time.milliseconds);
     std::string record = stamp + platform::WideToUtf8(line) + "\n";
