@@ -50,7 +50,7 @@ bool ParseConversion(std::wstring_view format, size_t start, Conversion& convers
 
 std::wstring FormatNumber(const Conversion& conversion, const LogArgument& argument) {
     wchar_t type = conversion.type;
-    std::wstring spec = L"%" + conversion.flags + conversion.width + conversion.precision;
+    std::wstring printfFormat = L"%" + conversion.flags + conversion.width + conversion.precision;
     wchar_t buffer[128] = {};
     if (type == L'f' || type == L'F' || type == L'e' || type == L'E' || type == L'g' || type == L'G') {
         double value = std::visit([](const auto& v) -> double {
@@ -59,8 +59,8 @@ std::wstring FormatNumber(const Conversion& conversion, const LogArgument& argum
             else
                 return static_cast<double>(v);
         }, argument);
-        spec += type;
-        std::swprintf(buffer, 128, spec.c_str(), value);
+        printfFormat += type;
+        std::swprintf(buffer, 128, printfFormat.c_str(), value);
         return buffer;
     }
     if (type == L'c') {
@@ -79,9 +79,9 @@ std::wstring FormatNumber(const Conversion& conversion, const LogArgument& argum
                               : std::holds_alternative<std::uint64_t>(argument)
                                     ? static_cast<long long>(std::get<std::uint64_t>(argument))
                                     : static_cast<long long>(std::get<double>(argument));
-        spec += L"ll";
-        spec += type;
-        std::swprintf(buffer, 128, spec.c_str(), value);
+        printfFormat += L"ll";
+        printfFormat += type;
+        std::swprintf(buffer, 128, printfFormat.c_str(), value);
     } else {
         // Negative numbers print as their 32-bit two's complement, as "%u"/"%x" of an int do.
         unsigned long long value = 0;
@@ -95,9 +95,9 @@ std::wstring FormatNumber(const Conversion& conversion, const LogArgument& argum
         } else {
             value = static_cast<unsigned long long>(std::get<double>(argument));
         }
-        spec += L"ll";
-        spec += type;
-        std::swprintf(buffer, 128, spec.c_str(), value);
+        printfFormat += L"ll";
+        printfFormat += type;
+        std::swprintf(buffer, 128, printfFormat.c_str(), value);
     }
     return buffer;
 }
