@@ -1,0 +1,72 @@
+// The terminal edit dialog's rules, shared with relaydesk-cli.
+
+#include "config/TerminalChecks.h"
+
+#include "platform/ComputerName.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TerminalEntry Entry(const std::wstring& name, const std::wstring& path,
+                    const std::wstring& outPath) {
+    TerminalEntry entry;
+    entry.name = name;
+    entry.path = path;
+    entry.outName = L"出力";
+    entry.outPath = outPath;
+    return entry;
+}
+
+TEST(TerminalChecks, RefusesEqualFoldersBeforeAnyOtherRule) {
+    EXPECT_EQ(CheckTerminalEntry(Entry(L"..", L"/srv/a", L"/srv/a"), {}),
+              TerminalCheckResult::kSameFolders);
+    // Compared exactly: a different letter case is another folder.
+    EXPECT_EQ(CheckTerminalEntry(Entry(L"店頭", L"/srv/a", L"/srv/A"), {}),
+              TerminalCheckResult::kAccepted);
+}
+
+TEST(TerminalChecks, RefusesDotsNamesInUseAndReservedCharacters) {
+    const std::vector<std::wstring> inUse = {L"受付", L"", L"", L"", L"", L"", L"", L"", L"二階"};
+    for (const auto& [name, path] :
+         std::vector<std::pair<std::wstring, std::wstring>>{{L"店頭", L".."},
+                                                            {L"...", L"/srv/in"},
+                                                            {L"受付", L"/srv/in"},
+                                                            {L"二階", L"/srv/in"},
+                                                            {L"a:b", L"/srv/in"},
+                                                            {L"a|b", L"/srv/in"},
+                                                            {L"a\\b", L"/srv/in"},
+                                                            {L"a*", L"/srv/in"}})
+        EXPECT_EQ(CheckTerminalEntry(Entry(name, path, L"/srv/out"), inUse),
+                  TerminalCheckResult::kInvalidFolderOrName)
+            << std::string(name.begin(), name.end());
+    EXPECT_EQ(CheckTerminalEntry(Entry(L"三階.1", L"/srv/in", L"/srv/out"), inUse),
+              TerminalCheckResult::kAccepted);
+}
+
+TEST(TerminalChecks, CountsFullWidthCharactersTwice) {
+    EXPECT_TRUE(FitsFieldLimit(L"ABCDEFGHIJKLMNO", kNameFieldLimit));
+    EXPECT_FALSE(FitsFieldLimit(L"ABCDEFGHIJKLMNOP", kNameFieldLimit));
+    EXPECT_TRUE(FitsFieldLimit(L"あいうえおかき", kNameFieldLimit));    // width 14
+    EXPECT_FALSE(FitsFieldLimit(L"あいうえおかきく", kNameFieldLimit)); // width 16
+    // The output name has no character limit, only its width.
+    EXPECT_TRUE(FitsFieldLimit(std::wstring(20, L'\u0301'), kOutNameFieldLimit));
+    TerminalEntry entry = Entry(L"あいうえおかきく", L"/in", L"/out");
+    EXPECT_EQ(FindOverlongField(entry), L"name");
+    entry.name = L"ok";
+    EXPECT_EQ(FindOverlongField(entry), L"");
+    EXPECT_TRUE(HasRequiredFields(entry));
+    entry.outName.clear();
+    EXPECT_FALSE(HasRequiredFields(entry));
+}
+
+TEST(TerminalChecks, NamesTheTerminalAfterTheComputerOfItsFolder) {
+    EXPECT_EQ(TerminalNameFromFolder(L"\\\\PC01\\orders\\in"), L"PC01");
+    EXPECT_EQ(TerminalNameFromFolder(L"//PC02/orders"), L"PC02");
+    EXPECT_EQ(TerminalNameFromFolder(L"\\\\PC03"), L"");
+    EXPECT_EQ(TerminalNameFromFolder(L"relative/folder"), L"");
+    EXPECT_EQ(TerminalNameFromFolder(L"/srv/orders"),
+              platform::GetLocalComputerName().substr(0, 15));
+}
+
+} // namespace
