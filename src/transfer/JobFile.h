@@ -2,6 +2,7 @@
 /// Cuts a DPOF print-order file (AUTPRINT.MRK) down to its header and the first N job
 /// entries, so that the finished order prints only the images that were composed.
 
+#include <cstddef>
 #include <string>
 
 /// A line that is exactly "[JOB]" (case-sensitive, no blanks around it) opens a job entry;
@@ -10,16 +11,20 @@
 /// used (a bare LF and an unterminated last line are read as lines too).
 class JobFile {
 public:
+    /// Larger sources are refused: a real print-order file holds a few kilobytes per job.
+    static constexpr std::size_t kMaxSourceBytes = 64 * 1024 * 1024;
+
     JobFile() = default;
     virtual ~JobFile() = default;
 
     void SetPath(const std::wstring& path) { m_strPath = path; }
     const std::wstring& GetPath() const { return m_strPath; }
 
-    /// Writes the header and the first `jobCount` entries of the source into `destination`
-    /// (truncating it); a negative count keeps the header only. Returns false, writing
-    /// nothing, when the source cannot be read or is the destination itself; returns false
-    /// and removes the partial copy when the destination cannot be written completely.
+    /// Writes the header and the first `jobCount` entries of the source into `destination`,
+    /// replacing it in one step (it may be the source itself); a negative count keeps the
+    /// header only. Both files go through the file-system backend of their path, since the
+    /// destination lies in a terminal's output folder. Returns false, changing nothing, when
+    /// the source cannot be read or the destination cannot be written (both logged).
     bool CopyJobs(int jobCount, const std::wstring& destination) const;
 
 private:

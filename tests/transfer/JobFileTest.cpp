@@ -70,7 +70,14 @@ TEST(JobFile, UnusablePathsChangeNothing) {
     JobFile jobFile;
     jobFile.SetPath(folder / L"AUTPRINT.MRK");
     EXPECT_FALSE(jobFile.CopyJobs(0, folder / L"存在しない/AUTPRINT.MRK"));
-    // Cutting the file into itself would truncate it before it is read.
-    EXPECT_FALSE(jobFile.CopyJobs(0, folder / L"AUTPRINT.MRK"));
+    EXPECT_EQ(folder.ReadFile(L"AUTPRINT.MRK"), kHeader + kJob1);
+}
+
+TEST(JobFile, CutsTheSourceInPlace) {
+    TempFolder folder;
+    folder.WriteFile(L"AUTPRINT.MRK", kHeader + kJob1 + kJob2);
+    JobFile jobFile;
+    jobFile.SetPath(folder / L"AUTPRINT.MRK");
+    EXPECT_TRUE(jobFile.CopyJobs(1, folder / L"AUTPRINT.MRK"));
     EXPECT_EQ(folder.ReadFile(L"AUTPRINT.MRK"), kHeader + kJob1);
 }
