@@ -48,7 +48,7 @@ bool CRelaydeskApp::InitInstance() {
     }
 
     {
-        CRelaydeskDlg dialog;
+        CRelaydeskDlg dialog(m_pInstanceGuard.get(), m_strProgramFolder);
         SetTopWindow(&dialog);
         dialog.ShowModal();
         WriteLog(g_pLogClient, L"InitInstance OUT");

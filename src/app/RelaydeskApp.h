@@ -22,6 +22,10 @@ public:
     /// client and uninitialises COM.
     int ExitInstance();
 
+    /// The folder that holds composition.ini, TEMP and the catalogues; the program's own
+    /// folder when not set (tests hand in a temporary one).
+    void SetProgramFolder(const std::wstring& folder) { m_strProgramFolder = folder; }
+
     bool OnInit() override;
     int OnRun() override;
     int OnExit() override;
@@ -33,6 +37,7 @@ public:
 
 private:
     std::wstring m_strAppName;
+    std::wstring m_strProgramFolder;
     std::unique_ptr<platform::SingleInstanceGuard> m_pInstanceGuard;
 };
 

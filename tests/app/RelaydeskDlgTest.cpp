@@ -1,0 +1,242 @@
+#include "GuiTestSupport.h"
+
+#include "app/RelaydeskDlg.h"
+#include "dialogs/OrderViewDlg.h"
+#include "dialogs/TerminalEditDlg.h"
+#include "platform/FileSystemCalls.h"
+
+#include <wx/app.h>
+#include <wx/listctrl.h>
+#include <wx/textctrl.h>
+#include <wx/uiaction.h>
+
+namespace {
+
+class RelaydeskDlgTest : public GuiTest {
+protected:
+    void SetUp() override {
+        GuiTest::SetUp();
+        StartLogging();
+        m_terminals = {MakeTerminal(L"店頭1"), MakeTerminal(L"KIOSK-2", true), MakeTerminal(L"受付")};
+        SaveTerminals(m_terminals);
+    }
+    void TearDown() override {
+        delete m_dialog;
+        GuiTest::TearDown();
+    }
+
+    /// Opens the window and waits until both set-up steps have run.
+    void Open() {
+        m_dialog = new CRelaydeskDlg(nullptr, ProgramFolder());
+        ASSERT_TRUE(PumpUntil([this] { return FindLogLine(L"WindowProc OUT 6000") >= 0; }));
+    }
+    wxListCtrl* List() const { return m_dialog->List(); }
+    wxWindow* Button(int id) const { return m_dialog->FindWindow(id); }
+    std::wstring Cell(long row, int column) const {
+        return List()->GetItemText(row, column).ToStdWstring();
+    }
+    void SelectRow(long row) {
+        List()->SetItemState(row, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
+                             wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
+        PumpPending();
+    }
+    TerminalTable Table() const { return m_dialog->Controller().GetTerminalTable(); }
+
+    /// The next modal dialog is the edit dialog; `fill` acts in it while it runs.
+    void ThenEditDialog(std::function<void(CTerminalEditDlg&)> fill) {
+        m_script.Then([fill](wxDialog* dialog) {
+            auto* edit = dynamic_cast<CTerminalEditDlg*>(dialog);
+            EXPECT_NE(edit, nullptr) << "expected the terminal edit dialog";
+            if (!edit)
+                return wxID_CANCEL;
+            wxTheApp->CallAfter([edit, fill] {
+                fill(*edit);
+                if (edit->IsModal())
+                    edit->EndModal(wxID_ABORT);
+            });
+            return wxID_NONE;
+        });
+    }
+    static void Type(CTerminalEditDlg& dialog, int id, const std::wstring& text) {
+        static_cast<wxTextCtrl*>(dialog.FindWindow(id))->SetValue(text);
+    }
+
+    std::vector<TerminalEntry> m_terminals;
+    CRelaydeskDlg* m_dialog = nullptr;
+    ModalScript m_script;
+};
+
+TEST_F(RelaydeskDlgTest, StartUpInitialisesBeforeTheTwoSetUpSteps) {
+    Open();
+    int in = FindLogLine(L"OnInitDialog IN");
+    int out = FindLogLine(L"OnInitDialog OUT", in);
+    int setUp = FindLogLine(L"WindowProc IN 3000", out);
+    int setUpOut = FindLogLine(L"WindowProc OUT 3000", setUp);
+    int transfer = FindLogLine(L"WindowProc IN 6000", setUpOut);
+    EXPECT_GE(in, 0);
+    EXPECT_GT(out, in);
+    EXPECT_GT(setUp, out);
+    EXPECT_GT(transfer, setUpOut);
+    EXPECT_TRUE(m_folder.Exists(L"プログラム/TEMP"));
+    EXPECT_EQ(m_dialog->GetTitle().ToStdWstring(), L"中継デスク");
+    EXPECT_TRUE(m_dialog->IsShown());
+}
+
+TEST_F(RelaydeskDlgTest, ThreeTerminalsGiveThreeRowsWithTheirCheckBoxes) {
+    Open();
+    ASSERT_EQ(List()->GetItemCount(), 3);
+    ASSERT_EQ(List()->GetColumnCount(), 6);
+    for (long row = 0; row < 3; ++row) {
+        EXPECT_EQ(Cell(row, 0), m_terminals[row].name);
+        EXPECT_EQ(Cell(row, 1), m_terminals[row].path);
+        EXPECT_EQ(Cell(row, 3), m_terminals[row].outName);
+        EXPECT_EQ(Cell(row, 4), m_terminals[row].outPath);
+        EXPECT_EQ(List()->IsItemChecked(row), row == 1) << row;
+    }
+    wxListItem header;
+    header.SetMask(wxLIST_MASK_TEXT);
+    List()->GetColumn(2, header);
+    EXPECT_EQ(header.GetText().ToStdWstring(), L"接続");
+    // The connection thread fills the status columns from the catalogue's texts.
+    EXPECT_TRUE(PumpUntil([this] { return Cell(0, 2) == L"接続OK" && Cell(0, 5) == L"接続OK"; }));
+}
+
+TEST_F(RelaydeskDlgTest, TickingACheckBoxSwitchesTheTerminalSelectingDoesNot) {
+    Open();
+    SelectRow(0);
+    EXPECT_EQ(Table().slots[0].enabled, 0);
+
+    wxRect row;
+    ASSERT_TRUE(List()->GetItemRect(0, row));
+    // The check box sits at the start of the row.
+    wxPoint box = List()->GetMainWindowOfCompositeControl()->ClientToScreen(
+        wxPoint(row.GetLeft() + 12, row.GetTop() + row.GetHeight() / 2));
+    wxUIActionSimulator user;
+    user.MouseMove(box);
+    user.MouseClick();
+    ASSERT_TRUE(PumpUntil([this] { return Table().slots[0].enabled == 1; }));
+    EXPECT_TRUE(List()->IsItemChecked(0));
+    EXPECT_EQ(Table().slots[1].enabled, 1);
+}
+
+TEST_F(RelaydeskDlgTest, ButtonsFollowTheListSelectionAndRoom) {
+    Open();
+    SelectRow(1);
+    for (int id : {CRelaydeskDlg::kIdEdit, CRelaydeskDlg::kIdDelete, CRelaydeskDlg::kIdOrderView, CRelaydeskDlg::kIdAdd})
+        EXPECT_TRUE(Button(id)->IsEnabled()) << id;
+    List()->SetItemState(1, 0, wxLIST_STATE_SELECTED);
+    PumpPending();
+    for (int id : {CRelaydeskDlg::kIdEdit, CRelaydeskDlg::kIdDelete, CRelaydeskDlg::kIdOrderView})
+        EXPECT_FALSE(Button(id)->IsEnabled()) << id;
+}
+
+TEST_F(RelaydeskDlgTest, TenTerminalsLeaveNoRoomToAdd) {
+    std::vector<TerminalEntry> ten;
+    for (int i = 0; i < kTerminalSlots; ++i)
+        ten.push_back(MakeTerminal(L"端末" + std::to_wstring(i)));
+    SaveTerminals(ten);
+    Open();
+    ASSERT_EQ(List()->GetItemCount(), 10);
+    SelectRow(0);
+    EXPECT_FALSE(Button(CRelaydeskDlg::kIdAdd)->IsEnabled());
+    m_dialog->OnBAdd();
+    EXPECT_EQ(m_script.DialogsEntered(), 0);
+}
+
+TEST_F(RelaydeskDlgTest, AddChecksTheEntryAndShowsTheNewTerminalUnchecked) {
+    Open();
+    TerminalEntry added = MakeTerminal(L"新端末");
+    ThenEditDialog([&](CTerminalEditDlg& dialog) {
+        Type(dialog, CTerminalEditDlg::kIdPath, added.path);
+        Type(dialog, CTerminalEditDlg::kIdName, L"受付"); // the name of row 2
+        Type(dialog, CTerminalEditDlg::kIdOutPath, added.outPath);
+        Type(dialog, CTerminalEditDlg::kIdOutName, added.outName);
+        Type(dialog, CTerminalEditDlg::kIdUserId, L"利用者");
+        Click(dialog.FindWindow(wxID_OK));
+        Type(dialog, CTerminalEditDlg::kIdName, added.name);
+        Click(dialog.FindWindow(wxID_OK));
+    });
+    m_script.ThenMessageBox(wxID_OK);
+    m_dialog->OnBAdd();
+
+    ASSERT_EQ(List()->GetItemCount(), 4);
+    EXPECT_EQ(Cell(3, 0), L"新端末");
+    EXPECT_FALSE(List()->IsItemChecked(3));
+    TerminalEntry stored = Table().slots[3];
+    EXPECT_EQ(stored.enabled, 0);
+    EXPECT_EQ(stored.path, added.path);
+    EXPECT_EQ(stored.userId, L"利用者");
+    EXPECT_EQ(m_script.MessageTexts(), std::vector<std::wstring>{L"フォルダまたは名前が正しくありません"});
+    EXPECT_TRUE(m_script.Done());
+}
+
+TEST_F(RelaydeskDlgTest, CancelledAddChangesNothing) {
+    Open();
+    ThenEditDialog([](CTerminalEditDlg& dialog) {
+        Type(dialog, CTerminalEditDlg::kIdPath, L"/srv/in");
+        Click(dialog.FindWindow(wxID_CANCEL));
+    });
+    m_dialog->OnBAdd();
+    EXPECT_EQ(List()->GetItemCount(), 3);
+    EXPECT_FALSE(Table().slots[3].InUse());
+    EXPECT_GE(FindLogLine(L"OnBAdd OUT"), 0);
+}
+
+TEST_F(RelaydeskDlgTest, EditRewritesTheRowAndKeepsItsCheckBox) {
+    Open();
+    SelectRow(1);
+    ThenEditDialog([](CTerminalEditDlg& dialog) {
+        EXPECT_EQ(dialog.m_strName, L"KIOSK-2");
+        EXPECT_EQ(dialog.m_usedNames.size(), 9u) << "every other slot, empty ones included";
+        Type(dialog, CTerminalEditDlg::kIdOutName, L"新しい出力");
+        Click(dialog.FindWindow(wxID_OK));
+    });
+    m_dialog->OnBEdit();
+    EXPECT_EQ(Cell(1, 3), L"新しい出力");
+    EXPECT_EQ(Cell(1, 0), L"KIOSK-2");
+    EXPECT_TRUE(List()->IsItemChecked(1));
+    EXPECT_EQ(Table().slots[1].enabled, 1);
+    EXPECT_EQ(Table().slots[1].outName, L"新しい出力");
+}
+
+TEST_F(RelaydeskDlgTest, DeleteAsksAndMovesTheLaterRowsUpWithTheirCheckBoxes) {
+    Open();
+    SelectRow(0);
+    m_script.ThenMessageBox(wxID_NO);
+    m_dialog->OnBDelete();
+    EXPECT_EQ(List()->GetItemCount(), 3);
+    EXPECT_GE(FindLogLine(L"OnBDelete OUT NO"), 0);
+
+    m_script.ThenMessageBox(wxID_YES);
+    m_dialog->OnBDelete();
+    ASSERT_EQ(List()->GetItemCount(), 2);
+    EXPECT_EQ(Cell(0, 0), L"KIOSK-2");
+    EXPECT_TRUE(List()->IsItemChecked(0));
+    EXPECT_EQ(Cell(1, 0), L"受付");
+    EXPECT_FALSE(List()->IsItemChecked(1));
+    TerminalTable table = Table();
+    EXPECT_EQ(table.slots[0].name, L"KIOSK-2");
+    EXPECT_EQ(table.slots[0].enabled, 1);
+    EXPECT_FALSE(table.slots[2].InUse());
+    EXPECT_GE(FindLogLine(L"OnBDelete OUT YES " + m_terminals[0].path), 0);
+    EXPECT_EQ(m_script.MessageTexts(), std::vector<std::wstring>(2, L"削除しますか？"));
+}
+
+TEST_F(RelaydeskDlgTest, OrderViewShowsTheSelectedTerminalsOutputFolder) {
+    m_folder.MakeFolder(L"端末/KIOSK-2/out/o0000042");
+    m_folder.MakeFolder(L"端末/店頭1/out/o0000001");
+    Open();
+    SelectRow(1);
+    m_script.Then([](wxDialog* dialog) {
+        auto* view = dynamic_cast<COrderViewDlg*>(dialog);
+        EXPECT_NE(view, nullptr);
+        if (view) {
+            EXPECT_EQ(view->Names(), std::vector<std::wstring>{L"o0000042"});
+        }
+        return wxID_OK;
+    });
+    Click(Button(CRelaydeskDlg::kIdOrderView));
+    EXPECT_TRUE(m_script.Done());
+}
+
+} // namespace
