@@ -1,19 +1,16 @@
 #pragma once
-/// Test-only ways to make file operations fail as they do on a full disk or without rights.
+/// Test-only ways to make file operations fail as on a full disk or without rights.
 
 #include <cstdint>
 
 /// Permission bits do not stop the super-user; tests of unreadable files skip then.
 bool RunningAsRoot();
 
-/// While it lives, no file of this process may grow beyond `bytes`: a write past the limit
-/// fails as on a full disk.
+/// While it lives, no file of this process may grow beyond `bytes`, as on a full disk.
 class FileSizeLimit {
 public:
     explicit FileSizeLimit(std::uint64_t bytes);
     ~FileSizeLimit();
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
 
 private:
     std::uint64_t m_nPreviousSoft = 0;
