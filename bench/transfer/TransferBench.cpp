@@ -1,0 +1,171 @@
+// The transfer of one large order (hundreds of pictures, 1 GB by default) with an engine
+// that composes nothing, against `cp -r` of the same order twice, run side by side; then
+// the CPU use of an idle controller with ten enabled terminals.
+//
+// bench_transfer [megabytes of the order, default 1024] [idle seconds, default 10]
+
+#include "composition/ZoRiEngine.h"
+#include "fileutil/FileUtil.h"
+#include "platform/FileSystemCalls.h"
+#include "transfer/ITransferView.h"
+#include "transfer/OrderTransfer.h"
+#include "transfer/RelaydeskController.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+constexpr int kRounds = 3;
+constexpr std::size_t kPictureBytes = 1280 * 1024;
+
+void Shell(const std::string& command) {
+    if (std::system(command.c_str()) != 0) {
+        std::fprintf(stderr, "bench_transfer: failed: %s\n", command.c_str());
+        std::exit(1);
+    }
+}
+
+std::string Quote(const fs::path& path) {
+    return "'" + path.string() + "'";
+}
+
+/// An order as a kiosk leaves it: the pictures in IMAGE and CORRECT, composition data, CTML.
+void WriteOrder(const fs::path& order, std::size_t totalBytes) {
+    const int pictures = static_cast<int>(totalBytes / 2 / kPictureBytes);
+    std::mt19937_64 random(7);
+    std::vector<std::uint64_t> bytes(kPictureBytes / sizeof(std::uint64_t));
+    for (const char* folder : {"IMAGE", "CORRECT", "CTML", "COMPOSITION_INFO"})
+        fs::create_directories(order / folder);
+    for (int picture = 1; picture <= pictures; ++picture) {
+        std::generate(bytes.begin(), bytes.end(), random);
+        char name[32];
+        std::snprintf(name, sizeof name, "IMG-%04d.jpg", picture);
+        std::ofstream(order / "IMAGE" / name, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(kPictureBytes));
+        fs::copy_file(order / "IMAGE" / name, order / "CORRECT" / name);
+    }
+    std::ofstream(order / "COMPOSITION_INFO" / "QrmZoInRi.ini")
+        << "[ZO_INFO]\r\nPAGE_CNT=0\r\nPICT_CNT=0\r\n";
+    std::ofstream(order / "COMPOSITION_INFO" / "AUTPRINT.MRK") << "[HDR]\r\nGEN REV = 01.10\r\n";
+    std::ofstream(order / "CTML" / "QrmFormat.ini") << "[FORMAT]\r\n";
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+class SilentView : public ITransferView {
+public:
+    void SetListCell(int, int, const std::wstring&) override {}
+    void SetServingName(const std::wstring&) override {}
+    void SetProgressText(const std::wstring&) override {}
+};
+
+void MeasureTransfer(const fs::path& root, std::size_t totalBytes) {
+    const fs::path pristine = root / "pristine" / "r0000001";
+    const fs::path input = root / "input", output = root / "output", program = root / "program";
+    WriteOrder(pristine, totalBytes);
+    fs::create_directories(output);
+    fs::create_directories(program);
+
+    const std::wstring engineLibrary =
+        JoinPath(JoinPath(GetModuleFolder(), L"bench-null-engine"), L"QRM_ZO_RI.so");
+    CZoRiEngine engine(engineLibrary);
+    std::atomic<bool> closing{false};
+    COrderTransfer transfer(engine, closing, platform::FromFsPath(program));
+
+    std::vector<double> ours, copies;
+    for (int round = 0; round < kRounds; ++round) {
+        fs::remove_all(input);
+        fs::remove_all(output / "o0000001");
+        fs::create_directories(input);
+        Shell("cp -r " + Quote(pristine) + " " + Quote(input));
+        Shell("sync");
+        const Clock::time_point start = Clock::now();
+        transfer.TransferOrder(OrderTicket{platform::FromFsPath(input / "r0000001"),
+                                           platform::FromFsPath(input),
+                                           platform::FromFsPath(output), 1});
+        ours.push_back(std::chrono::duration<double>(Clock::now() - start).count());
+        if (!fs::exists(input / "e0000001") || !fs::exists(output / "o0000001")) {
+            std::fprintf(stderr, "bench_transfer: the order was not transferred\n");
+            std::exit(1);
+        }
+
+        fs::remove_all(root / "copy1");
+        fs::remove_all(root / "copy2");
+        Shell("sync");
+        const Clock::time_point copyStart = Clock::now();
+        Shell("cp -r " + Quote(pristine) + " " + Quote(root / "copy1"));
+        Shell("cp -r " + Quote(root / "copy1") + " " + Quote(root / "copy2"));
+        copies.push_back(std::chrono::duration<double>(Clock::now() - copyStart).count());
+    }
+    const double transferSeconds = Median(ours), copySeconds = Median(copies);
+    std::printf("transfer of a %zu MB order (%zu pictures twice): %.2f s; cp -r twice: %.2f s\n",
+                totalBytes >> 20, totalBytes / 2 / kPictureBytes, transferSeconds, copySeconds);
+    // The engine adapter polls its engine once a second, so every order waits at least that.
+    std::printf("ratio transfer / cp -r twice: %.2f (without the engine's one-second poll: %.2f)\n",
+                transferSeconds / copySeconds, (transferSeconds - 1.0) / copySeconds);
+}
+
+void MeasureIdle(const fs::path& root, int seconds) {
+    const fs::path program = root / "idle-program";
+    fs::create_directories(program);
+    SilentView view;
+    RelaydeskController controller(view, platform::FromFsPath(program));
+    controller.Initialize();
+    controller.ModifyTerminalTable([&](TerminalTable& table) {
+        for (int slot = 0; slot < kTerminalSlots; ++slot) {
+            const fs::path terminal = root / "idle" / std::to_string(slot);
+            fs::create_directories(terminal / "in");
+            fs::create_directories(terminal / "out");
+            TerminalEntry entry;
+            entry.name = L"T" + std::to_wstring(slot);
+            entry.path = platform::FromFsPath(terminal / "in");
+            entry.outName = entry.name;
+            entry.outPath = platform::FromFsPath(terminal / "out");
+            table.AddTerminal(entry);
+            table.slots[static_cast<std::size_t>(slot)].enabled = 1;
+        }
+    });
+    controller.StartCheckThread();
+    controller.ThreadStart();
+    const std::clock_t cpuStart = std::clock();
+    const Clock::time_point start = Clock::now();
+    std::this_thread::sleep_for(std::chrono::seconds(seconds));
+    const double cpu = static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
+    const double wall = std::chrono::duration<double>(Clock::now() - start).count();
+    controller.Shutdown();
+    std::printf(
+        "idle controller, ten enabled terminals: %.3f s CPU in %.1f s (%.2f %% of one core)\n", cpu,
+        wall, 100.0 * cpu / wall);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::size_t megabytes = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 1024;
+    const int idleSeconds = argc > 2 ? std::atoi(argv[2]) : 10;
+    const fs::path root =
+        fs::temp_directory_path() / ("relaydesk-bench-transfer-" + std::to_string(std::random_device()()));
+    fs::create_directories(root);
+    MeasureTransfer(root, megabytes << 20);
+    MeasureIdle(root, idleSeconds);
+    fs::remove_all(root);
+    return 0;
+}
