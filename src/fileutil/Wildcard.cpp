@@ -2,6 +2,7 @@
 
 #include "fileutil/NameCase.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -12,16 +13,15 @@ bool IsDosDot(std::wstring_view pattern, std::size_t j) {
            (j + 1 == pattern.size() || pattern[j + 1] == L'*' || pattern[j + 1] == L'?');
 }
 
-// The UTF-16 code units of one character, for NTFS order where wchar_t is 32 bits wide.
-void AppendUtf16Units(std::vector<char32_t>& units, wchar_t c) {
-    auto code = static_cast<char32_t>(c);
-    if (code >= 0x10000) {
-        code -= 0x10000;
-        units.push_back(0xD800 + (code >> 10));
-        units.push_back(0xDC00 + (code & 0x3FF));
-    } else {
-        units.push_back(code);
-    }
+// A key that orders characters as their UTF-16 code units do, with wchar_t of either width:
+// characters beyond the basic plane (surrogate pairs) come between U+D7FF and U+E000.
+char32_t Utf16OrderKey(wchar_t c) {
+    const auto code = static_cast<char32_t>(c);
+    if (code >= 0xE000 && code <= 0xFFFF)
+        return code + 0x110000;
+    if (code >= 0xD800 && code <= 0xDFFF)
+        return 0x10000 + ((code - 0xD800) << 10);
+    return code;
 }
 
 } // namespace
@@ -63,13 +63,14 @@ bool HasWildcards(std::wstring_view text) {
 }
 
 int CompareNtfsNames(std::wstring_view a, std::wstring_view b) {
-    std::vector<char32_t> left;
-    std::vector<char32_t> right;
-    for (wchar_t c : a)
-        AppendUtf16Units(left, UpperCaseNameChar(c));
-    for (wchar_t c : b)
-        AppendUtf16Units(right, UpperCaseNameChar(c));
-    if (left == right)
+    const std::size_t common = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < common; ++i) {
+        const char32_t left = Utf16OrderKey(UpperCaseNameChar(a[i]));
+        const char32_t right = Utf16OrderKey(UpperCaseNameChar(b[i]));
+        if (left != right)
+            return left < right ? -1 : 1;
+    }
+    if (a.size() == b.size())
         return 0;
-    return left < right ? -1 : 1;
+    return a.size() < b.size() ? -1 : 1;
 }
