@@ -2,7 +2,9 @@
 
 #include "app/RelaydeskApp.h"
 #include "app/RelaydeskDlg.h"
+#include "fileutil/FileUtil.h"
 #include "platform/SingleInstance.h"
+#include "platform/TextEncoding.h"
 
 #include <wx/app.h>
 #include <wx/listctrl.h>
@@ -68,6 +70,18 @@ void Close(CRelaydeskDlg& window, CloseBy how) {
     }
 }
 
+std::string NameOfWay(const ::testing::TestParamInfo<CloseBy>& way) {
+    switch (way.param) {
+    case CloseBy::kOkButton:
+        return "OkButton";
+    case CloseBy::kEscape:
+        return "Escape";
+    case CloseBy::kCloseBox:
+        return "CloseBox";
+    }
+    return "Unknown";
+}
+
 TEST_P(RelaydeskAppTest, EveryWayOfClosingRunsTheShutdownAndSavesTheTable) {
     RunProgram([](CRelaydeskDlg& window) {
         window.List()->CheckItem(2, true);
@@ -84,8 +98,9 @@ TEST_P(RelaydeskAppTest, EveryWayOfClosingRunsTheShutdownAndSavesTheTable) {
     EXPECT_EQ(LoadTerminals().slots[1].enabled, 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(CloseBy, RelaydeskAppTest,
-                         ::testing::Values(CloseBy::kOkButton, CloseBy::kEscape, CloseBy::kCloseBox));
+INSTANTIATE_TEST_SUITE_P(Closing, RelaydeskAppTest,
+                         ::testing::Values(CloseBy::kOkButton, CloseBy::kEscape, CloseBy::kCloseBox),
+                         NameOfWay);
 
 class SecondCopyTest : public GuiTest {};
 
@@ -110,8 +125,9 @@ TEST_F(SecondCopyTest, RefusesToStartAndAsksTheFirstToComeForward) {
 TEST_F(SecondCopyTest, TheProgramItselfExitsAtOnceWhileAnotherCopyRuns) {
     platform::SingleInstanceGuard first(L"QRM_Relaydesk2");
     ASSERT_TRUE(first.IsFirstInstance());
-    // Tests run in the program folder, where the program lies.
-    EXPECT_EQ(std::system("./relaydesk"), 0);
+    // The tests lie in the program folder, beside the program.
+    std::string program = "'" + platform::WideToUtf8(GetModuleFolder()) + "/relaydesk'";
+    EXPECT_EQ(std::system(program.c_str()), 0);
     EXPECT_GE(FindLogLine(L"InitInstance ERR"), 0);
     EXPECT_EQ(LogLines().back(), L"ExitInstance");
     EXPECT_TRUE(first.TakeRaiseRequest());

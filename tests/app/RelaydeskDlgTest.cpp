@@ -3,12 +3,16 @@
 #include "app/RelaydeskDlg.h"
 #include "dialogs/OrderViewDlg.h"
 #include "dialogs/TerminalEditDlg.h"
+#include "fileutil/FileUtil.h"
 #include "platform/FileSystemCalls.h"
+#include "platform/TextEncoding.h"
 
 #include <wx/app.h>
 #include <wx/listctrl.h>
 #include <wx/textctrl.h>
 #include <wx/uiaction.h>
+
+#include <cstdlib>
 
 namespace {
 
@@ -237,6 +241,40 @@ TEST_F(RelaydeskDlgTest, OrderViewShowsTheSelectedTerminalsOutputFolder) {
     });
     Click(Button(CRelaydeskDlg::kIdOrderView));
     EXPECT_TRUE(m_script.Done());
+}
+
+} // namespace
+
+namespace {
+
+// The stand-in engine composes for ever unless it is cancelled, so closing always meets a
+// composition in progress.
+class ClosingDuringCompositionTest : public RelaydeskDlgTest {};
+
+TEST_F(ClosingDuringCompositionTest, LeavesTheOrderUnderItsRName) {
+    std::wstring input = m_terminals[1].path;
+    std::string kiosk = "'" + platform::WideToUtf8(GetModuleFolder()) + "/relaydesk-kiosk' --input '" +
+                        platform::WideToUtf8(input) +
+                        "' --order 42 --pages 4 --photos-per-page 1 --megapixels 0.1 >/dev/null";
+    ASSERT_EQ(std::system(kiosk.c_str()), 0);
+    ASSERT_TRUE(m_folder.Exists(L"端末/KIOSK-2/in/r0000042"));
+
+    std::wstring engine = GetModuleFolder() + L"/fake-zori/complete/QRM_ZO_RI.so";
+    m_dialog = new CRelaydeskDlg(nullptr, ProgramFolder(), engine);
+    ASSERT_TRUE(PumpUntil([this] { return m_dialog->Controller().IsOrderBusy(); }));
+    // Give the transfer time to reach the composition itself.
+    ASSERT_TRUE(PumpUntil([this] {
+        return !static_cast<wxTextCtrl*>(Button(CRelaydeskDlg::kIdProgress))->IsEmpty();
+    }));
+    m_dialog->OnOK();
+
+    EXPECT_FALSE(m_dialog->Controller().IsTransferRunning());
+    EXPECT_TRUE(m_folder.Exists(L"端末/KIOSK-2/in/r0000042"));
+    EXPECT_FALSE(m_folder.Exists(L"端末/KIOSK-2/in/e0000042"));
+    EXPECT_FALSE(m_folder.Exists(L"端末/KIOSK-2/in/q0000042"));
+    EXPECT_FALSE(m_folder.Exists(L"端末/KIOSK-2/out/o0000042"));
+    EXPECT_GE(FindLogLine(L"Relaydesk2 cancel"), 0) << "the composition was cancelled";
+    EXPECT_GE(FindLogLine(L"OnOK OUT"), 0);
 }
 
 } // namespace
