@@ -26,7 +26,7 @@ enum SettingsResult : int {
 
 /// Modes of `QRM_PlxIniOpen`.
 enum SettingsOpenMode : int {
-    kSettingsOpenRead = 0,      ///< reads only; setters are refused
+    kSettingsOpenRead = 0,      ///< reads only (as does any mode but 1); setters are refused
     kSettingsOpenReadWrite = 1, ///< reads and writes; a missing file is created at terminate
 };
 
