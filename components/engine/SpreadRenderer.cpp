@@ -8,7 +8,9 @@
 #include <system_error>
 #include <vips/vips8>
 
+#include "FrameGeometry.h"
 #include "platform/FileSystemCalls.h"
+#include "platform/MemoryAllocation.h"
 #include "platform/TextEncoding.h"
 
 namespace zori {
@@ -18,11 +20,6 @@ namespace {
 using vips::VImage;
 
 constexpr double kMillimetresPerInch = 25.4;
-
-struct Rect {
-    int left = 0, top = 0, width = 0, height = 0;
-    bool Empty() const { return width <= 0 || height <= 0; }
-};
 
 /// A picture that could not be decoded; carries the engine's code through the pipeline build.
 struct PictureError {
@@ -62,21 +59,6 @@ bool UprightSize(const std::string& file, int& width, int& height) {
     }
 }
 
-/// The part of a `rotated`-sized picture's rectangle as it lies before the clockwise turn.
-Rect BeforeTurn(const Rect& rect, int degrees, int unturnedWidth, int unturnedHeight) {
-    switch (degrees) {
-    case 90:
-        return {rect.top, unturnedHeight - rect.left - rect.width, rect.height, rect.width};
-    case 180:
-        return {unturnedWidth - rect.left - rect.width, unturnedHeight - rect.top - rect.height,
-                rect.width, rect.height};
-    case 270:
-        return {unturnedWidth - rect.top - rect.height, rect.left, rect.height, rect.width};
-    default:
-        return rect;
-    }
-}
-
 VipsAngle ClockwiseAngle(int degrees) {
     switch (degrees) {
     case 90: return VIPS_ANGLE_D90;
@@ -91,6 +73,13 @@ void StopWhenCancelled(VipsImage* image, VipsProgress*, void* cancel) {
         vips_image_set_kill(image, TRUE);
 }
 
+/// Makes the evaluation of `image` stop soon after `cancel` is set.
+void WatchCancel(VImage& image, const std::atomic<bool>& cancel) {
+    vips_image_set_progress(image.get_image(), TRUE);
+    g_signal_connect(image.get_image(), "eval", G_CALLBACK(StopWhenCancelled),
+                     const_cast<std::atomic<bool>*>(&cancel));
+}
+
 bool CanCreate(const std::wstring& file) {
     std::ofstream probe(platform::ToFsPath(file), std::ios::binary | std::ios::trunc);
     return static_cast<bool>(probe);
@@ -103,6 +92,7 @@ bool StartImageLibrary() {
     static bool started = false;
     std::call_once(once, [] {
         started = vips_init("QRM_ZO_RI") == 0;
+        platform::ReturnLargeBlocksPromptly();
         // Operations are not reused between spreads; a cache would only hold memory.
         if (started)
             vips_cache_set_max(0);
@@ -122,7 +112,8 @@ namespace {
 
 class SpreadPipeline {
 public:
-    SpreadPipeline(const SpreadRenderer& renderer, ImageFit fit) : m_renderer(renderer), m_fit(fit) {}
+    SpreadPipeline(const SpreadRenderer& renderer, ImageFit fit, const std::atomic<bool>& cancel)
+        : m_renderer(renderer), m_fit(fit), m_cancel(cancel) {}
 
     VImage Build(const SpreadLayout& spread) {
         int width = 0, height = 0;
@@ -159,9 +150,12 @@ private:
                              .cast(VIPS_FORMAT_UCHAR);
         }
         canvas = canvas.insert(background, pageLeft, 0);
-        for (const Frame& frame : page.frames)
+        for (const Frame& frame : page.frames) {
+            if (m_cancel)
+                throw PictureError{kResultCancelled};
             if (frame.used)
                 canvas = DrawPicture(canvas, frame, pageLeft);
+        }
         return canvas;
     }
 
@@ -172,57 +166,38 @@ private:
         if (!UprightSize(file, sourceWidth, sourceHeight))
             throw PictureError{kResultUndecodablePicture};
 
-        const bool sideways = picture.clockwiseDegrees == 90 || picture.clockwiseDegrees == 270;
-        const double turnedWidth = sideways ? sourceHeight : sourceWidth;
-        const double turnedHeight = sideways ? sourceWidth : sourceHeight;
         const int frameLeft = pageLeft + m_renderer.ToPixels(frame.xMm);
         const int frameTop = m_renderer.ToPixels(frame.yMm);
-        const int frameWidth = m_renderer.ToPixels(frame.widthMm);
-        const int frameHeight = m_renderer.ToPixels(frame.heightMm);
-
-        const double widthScale = frameWidth / turnedWidth;
-        const double heightScale = frameHeight / turnedHeight;
-        const double scale = (m_fit == ImageFit::kCover ? std::max(widthScale, heightScale)
-                                                        : std::min(widthScale, heightScale)) *
-                             picture.zoom;
-        const int placedWidth = std::max(1, static_cast<int>(std::lround(turnedWidth * scale)));
-        const int placedHeight = std::max(1, static_cast<int>(std::lround(turnedHeight * scale)));
-
-        // The picture's top-left corner relative to the frame: centred, then shifted.
-        const int offsetX = static_cast<int>(std::lround((frameWidth - placedWidth) / 2.0 +
-                                                         picture.shiftX * frameWidth));
-        const int offsetY = static_cast<int>(std::lround((frameHeight - placedHeight) / 2.0 +
-                                                         picture.shiftY * frameHeight));
-        const int visibleLeft = std::max(0, offsetX);
-        const int visibleTop = std::max(0, offsetY);
-        const Rect visible{visibleLeft - offsetX, visibleTop - offsetY,
-                           std::min(frameWidth, offsetX + placedWidth) - visibleLeft,
-                           std::min(frameHeight, offsetY + placedHeight) - visibleTop};
-        if (visible.Empty())
+        const PictureGeometry geometry =
+            PlacePicture(sourceWidth, sourceHeight, m_renderer.ToPixels(frame.widthMm),
+                         m_renderer.ToPixels(frame.heightMm), m_fit, picture);
+        if (!geometry.Visible())
             return canvas;
-
-        const int unturnedWidth = sideways ? placedHeight : placedWidth;
-        const int unturnedHeight = sideways ? placedWidth : placedHeight;
-        const Rect cut = BeforeTurn(visible, picture.clockwiseDegrees, unturnedWidth, unturnedHeight);
+        const PixelRect& cut = geometry.cut;
         VImage placed;
         try {
-            placed = VImage::thumbnail(file.c_str(), unturnedWidth,
+            placed = VImage::thumbnail(file.c_str(), geometry.decodeWidth,
                                        VImage::option()
-                                           ->set("height", unturnedHeight)
+                                           ->set("height", geometry.decodeHeight)
                                            ->set("size", VIPS_SIZE_FORCE)
                                            ->set("fail_on", VIPS_FAIL_ON_TRUNCATED));
             placed = AsSrgb(placed.extract_area(cut.left, cut.top, cut.width, cut.height));
-            // Turning reads the picture out of order: hold the frame-sized cut in memory.
+            // Decode one picture at a time and keep only its visible part: the decoders and
+            // their buffers are freed before the next picture, so memory stays at about
+            // one spread whatever the pictures' size. Turning needs the cut in memory anyway.
+            WatchCancel(placed, m_cancel);
+            placed = placed.copy_memory();
             if (picture.clockwiseDegrees != 0)
-                placed = placed.copy_memory().rot(ClockwiseAngle(picture.clockwiseDegrees));
+                placed = placed.rot(ClockwiseAngle(picture.clockwiseDegrees));
         } catch (const vips::VError&) {
-            throw PictureError{kResultUndecodablePicture};
+            throw PictureError{m_cancel ? kResultCancelled : kResultUndecodablePicture};
         }
-        return canvas.insert(placed, frameLeft + visibleLeft, frameTop + visibleTop);
+        return canvas.insert(placed, frameLeft + geometry.frameX, frameTop + geometry.frameY);
     }
 
     const SpreadRenderer& m_renderer;
     ImageFit m_fit;
+    const std::atomic<bool>& m_cancel;
 };
 
 } // namespace
@@ -233,11 +208,9 @@ EngineResult SpreadRenderer::Render(const SpreadLayout& spread, const std::wstri
     EngineResult result = kResultSuccess;
     try {
         const double pixelsPerMillimetre = m_dotsPerInch / kMillimetresPerInch;
-        VImage image = SpreadPipeline(*this, m_fit).Build(spread).copy(
+        VImage image = SpreadPipeline(*this, m_fit, m_cancel).Build(spread).copy(
             VImage::option()->set("xres", pixelsPerMillimetre)->set("yres", pixelsPerMillimetre));
-        vips_image_set_progress(image.get_image(), TRUE);
-        g_signal_connect(image.get_image(), "eval", G_CALLBACK(StopWhenCancelled),
-                         const_cast<std::atomic<bool>*>(&m_cancel));
+        WatchCancel(image, m_cancel);
         image.jpegsave(Utf8Path(outputFile).c_str(),
                        VImage::option()
                            ->set("Q", m_quality)
