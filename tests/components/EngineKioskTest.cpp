@@ -1,0 +1,121 @@
+// Orders written by relaydesk-kiosk, prepared as the transfer prepares them, composed by
+// the engine; and corrections sent back by the kiosk.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vips/vips8>
+
+#include "TempFolder.h"
+#include "composition/ZoRiEngine.h"
+#include "config/ProfileDocument.h"
+#include "fileutil/FileUtil.h"
+#include "fileutil/FolderLister.h"
+#include "platform/FileSystemCalls.h"
+#include "platform/TextEncoding.h"
+
+namespace {
+
+std::string Utf8(const std::wstring& text) {
+    return platform::WideToUtf8(text);
+}
+
+int RunKiosk(const std::string& arguments) {
+    const std::string kiosk = Utf8(JoinPath(GetModuleFolder(), L"relaydesk-kiosk"));
+    return std::system(("\"" + kiosk + "\" " + arguments + " 2>/dev/null").c_str());
+}
+
+int CountMatching(const std::wstring& folder, const std::wstring& pattern) {
+    return FolderLister().CountEntries(folder, pattern, 0, FolderLister::kFiles);
+}
+
+/// Copies the order's folders into TEMP and fills in what the transfer fills in.
+void PrepareWorkFolder(const std::wstring& order, const std::wstring& work) {
+    for (const wchar_t* folder : {L"COMPOSITION_INFO", L"CORRECT", L"CTML"})
+        ASSERT_TRUE(CopyFolder(JoinPath(order, folder), JoinPath(work, folder)));
+    const std::wstring info = JoinPath(work, L"COMPOSITION_INFO");
+    const std::wstring file = JoinPath(info, L"QrmZoInRi.ini");
+    ReplaceInTextFile(file, L"<<ALBUM_DIR>>", info);
+    ReplaceInTextFile(file, L"<<EXT>>", L"jpg");
+    ReplaceInTextFile(file, L"<<CTML_DIR>>", JoinPath(work, L"CTML"));
+    ReplaceInTextFile(file, L"FileName=", L"FileName=" + JoinPath(work, L"CORRECT") + platform::kPathSeparator);
+}
+
+TEST(EngineKiosk, KioskBookComposesIntoOneSpreadPerPrintJob) {
+    TempFolder temp;
+    const std::wstring terminal = temp / L"端末1";
+    MakeFolder(terminal);
+    ASSERT_EQ(RunKiosk("--input \"" + Utf8(terminal) + "\" --order 42 --pages 5 --photos-per-page 3 "
+                       "--megapixels 0.3 --unique-id 店舗-7 --seed 5"),
+              0);
+
+    const std::wstring order = JoinPath(terminal, L"r0000042");
+    ASSERT_TRUE(PathExists(order));
+    EXPECT_EQ(FolderLister().CountEntries(terminal, L"*", 0, FolderLister::kFolders), 1); // no leftovers
+    ProfileDocument ticket;
+    ASSERT_TRUE(ticket.Load(JoinPath(order, L"VQ_Info.ini")));
+    EXPECT_EQ(ticket.Get(L"INFO", L"UniqueID").value_or(L""), L"店舗-7");
+    // Cover front: one photo; three inner pages of three.
+    EXPECT_EQ(CountMatching(JoinPath(order, L"IMAGE"), L"IMG-*.jpg"), 10);
+    EXPECT_EQ(CountMatching(JoinPath(order, L"CORRECT"), L"IMG-*.jpg"), 10);
+    const std::string printOrder = temp.ReadFile(L"端末1/r0000042/COMPOSITION_INFO/AUTPRINT.MRK");
+    EXPECT_NE(printOrder.find("[HDR]"), std::string::npos);
+    int jobs = 0;
+    for (std::size_t at = printOrder.find("[JOB]"); at != std::string::npos; at = printOrder.find("[JOB]", at + 1))
+        ++jobs;
+    EXPECT_EQ(jobs, 3);
+
+    const std::wstring work = temp / L"TEMP";
+    PrepareWorkFolder(order, work);
+    CZoRiEngine adapter;
+    ASSERT_EQ(adapter.Prepare(), 0);
+    EngineRunParams params;
+    params.startValue = 50;
+    params.SetCompositionInfoPath(JoinPath(work, L"COMPOSITION_INFO/QrmZoInRi.ini"));
+    params.SetDataPath(JoinPath(work, L"CTML"));
+    ASSERT_EQ(adapter.Run(&params), 0);
+    EXPECT_EQ(adapter.GetProgress(), 100);
+
+    const std::wstring covers = JoinPath(work, L"COMPOSITION_INFO/COVERFINAL");
+    const std::wstring inner = JoinPath(work, L"COMPOSITION_INFO/LAYOUTFINAL");
+    EXPECT_EQ(CountMatching(covers, L"cmb*.*") + CountMatching(inner, L"cmb*.*"), jobs);
+    EXPECT_TRUE(PathExists(JoinPath(covers, L"cmb0001.jpg")));
+    // The fifth page stands alone: a spread one A4 page wide (210 mm at 50 dots per inch).
+    vips::VImage last = vips::VImage::new_from_file(Utf8(JoinPath(inner, L"cmb0003.jpg")).c_str());
+    EXPECT_EQ(last.width(), 413);
+}
+
+TEST(EngineKiosk, CorrectionPutsVisiblyChangedPicturesBackAndRenamesTheOrder) {
+    TempFolder temp;
+    const std::wstring terminal = temp.Path();
+    ASSERT_EQ(RunKiosk("--input \"" + Utf8(terminal) + "\" --order 7 --pages 4 --megapixels 0.2"), 0);
+    // As after a transfer: the order is marked transferred and its CORRECT folder emptied.
+    ASSERT_TRUE(MoveItem(JoinPath(terminal, L"r0000007"), JoinPath(terminal, L"e0000007")));
+    DeleteItem(JoinPath(terminal, L"e0000007/CORRECT/*"));
+
+    ASSERT_EQ(RunKiosk("--input \"" + Utf8(terminal) + "\" --order 7 --correct 2,3"), 0);
+
+    const std::wstring order = JoinPath(terminal, L"r0000007");
+    ASSERT_TRUE(PathExists(order));
+    EXPECT_FALSE(PathExists(JoinPath(terminal, L"e0000007")));
+    EXPECT_EQ(CountMatching(JoinPath(order, L"CORRECT"), L"IMG-*.*"), 2);
+    vips::VImage before = vips::VImage::new_from_file(Utf8(JoinPath(order, L"IMAGE/IMG-0002.jpg")).c_str());
+    vips::VImage after = vips::VImage::new_from_file(Utf8(JoinPath(order, L"CORRECT/IMG-0002.jpg")).c_str());
+    ASSERT_EQ(before.width(), after.width());
+    EXPECT_GT((before - after).abs().avg(), 20.0);
+}
+
+TEST(EngineKiosk, KioskRefusesToOverwriteAnOrderOrCorrectAMissingOne) {
+    TempFolder temp;
+    const std::string input = "--input \"" + Utf8(temp.Path()) + "\"";
+    ASSERT_EQ(RunKiosk(input + " --order 9 --pages 2 --megapixels 0.1"), 0);
+    temp.WriteFile(L"r0000009/IMAGE/IMG-0001.jpg", "kept");
+
+    EXPECT_NE(RunKiosk(input + " --order 9 --pages 2 --megapixels 0.1"), 0);
+    EXPECT_EQ(temp.ReadFile(L"r0000009/IMAGE/IMG-0001.jpg"), "kept");
+    EXPECT_FALSE(temp.Exists(L"~r0000009"));
+    EXPECT_NE(RunKiosk(input + " --order 10 --correct 1"), 0);
+}
+
+} // namespace
