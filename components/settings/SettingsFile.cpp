@@ -71,11 +71,13 @@ int SettingsFile::Terminate() {
     return result;
 }
 
-std::optional<std::wstring> SettingsFile::Get(const std::wstring& section, const std::wstring& key) const {
+std::optional<std::wstring> SettingsFile::Get(const std::wstring& section,
+                                              const std::wstring& key) const {
     return m_bOpen ? m_document.Get(section, key) : std::nullopt;
 }
 
-int SettingsFile::Set(const std::wstring& section, const std::wstring& key, const std::wstring& value) {
+int SettingsFile::Set(const std::wstring& section, const std::wstring& key,
+                      const std::wstring& value) {
     return Record({section, key, value});
 }
 

@@ -53,7 +53,8 @@ std::optional<int> ParseInt(const std::wstring& text) {
     const char* end = digits.data() + digits.size();
     long long value = 0;
     auto [stop, error] = std::from_chars(begin, end, value);
-    if (error != std::errc() || stop != end || begin == end || value < INT32_MIN || value > UINT32_MAX)
+    if (error != std::errc() || stop != end || begin == end || value < INT32_MIN ||
+        value > UINT32_MAX)
         return std::nullopt;
     return static_cast<int>(static_cast<std::uint32_t>(value));
 }
@@ -76,7 +77,8 @@ int CopyText(const std::wstring& text, char* buffer, int bufferSize) {
     return static_cast<int>(std::strlen(buffer));
 }
 
-int GetText(const char* section, const char* key, char* buffer, int bufferSize, const char* defaultValue) {
+int GetText(const char* section, const char* key, char* buffer, int bufferSize,
+            const char* defaultValue) {
     std::optional<std::wstring> value = StoredValue(section, key);
     return CopyText(value ? *value : Wide(defaultValue ? defaultValue : ""), buffer, bufferSize);
 }
@@ -134,14 +136,14 @@ QRM_EXPORT double QRM_PlxIniGetDouble(const char* section, const char* key, doub
     return number.value_or(defaultValue);
 }
 
-QRM_EXPORT int QRM_PlxIniGetString(const char* section, const char* key, char* buffer, int bufferSize,
-                                   const char* defaultValue) {
+QRM_EXPORT int QRM_PlxIniGetString(const char* section, const char* key, char* buffer,
+                                   int bufferSize, const char* defaultValue) {
     std::lock_guard lock(g_lock);
     return GetText(section, key, buffer, bufferSize, defaultValue);
 }
 
-QRM_EXPORT int QRM_PlxIniGetBinary(const char* section, const char* key, void* buffer, int bufferSize,
-                                   const void* defaultBytes, int defaultSize) {
+QRM_EXPORT int QRM_PlxIniGetBinary(const char* section, const char* key, void* buffer,
+                                   int bufferSize, const void* defaultBytes, int defaultSize) {
     std::lock_guard lock(g_lock);
     std::optional<std::wstring> value = StoredValue(section, key);
     if (!value) {
@@ -187,7 +189,8 @@ QRM_EXPORT int QRM_PlxIniSetString(const char* section, const char* key, const c
     return Store(section, key, L"\"" + Wide(value) + L"\"");
 }
 
-QRM_EXPORT int QRM_PlxIniSetBinary(const char* section, const char* key, const void* bytes, int size) {
+QRM_EXPORT int QRM_PlxIniSetBinary(const char* section, const char* key, const void* bytes,
+                                   int size) {
     std::lock_guard lock(g_lock);
     if (size < 0 || (size > 0 && !bytes))
         return kSettingsNotOpen;

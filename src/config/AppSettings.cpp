@@ -70,14 +70,16 @@ AppSettings ReadAppSettings(const std::wstring& programFolder) {
         settings.version = L"Ver " + version;
     const std::wstring regSubkey = ReadProfileString(appIni, L"PATH", L"REG_SUBKEY", L"");
     const std::wstring dataPath = ReadRegistryString(regSubkey, L"DataPath");
-    settings.logFolder = ReplaceAll(ReadProfileString(appIni, L"PATH", L"LOG", L""), L"%DataPath%", dataPath);
+    settings.logFolder =
+        ReplaceAll(ReadProfileString(appIni, L"PATH", L"LOG", L""), L"%DataPath%", dataPath);
     // The program runs in its own folder, so a relative folder names one inside it.
     if (!settings.logFolder.empty() && platform::ToFsPath(settings.logFolder).is_relative())
         settings.logFolder = JoinPath(programFolder, settings.logFolder);
 
     const std::wstring compositionIni = JoinPath(programFolder, L"composition.ini");
     CreateUniqueIdOnFirstRun(compositionIni);
-    settings.checkUniqueId = ReadProfileString(compositionIni, kConfigSection, kCheckUniqueIdKey, L"false") == L"true";
+    settings.checkUniqueId =
+        ReadProfileString(compositionIni, kConfigSection, kCheckUniqueIdKey, L"false") == L"true";
     settings.uniqueId = ReadProfileString(compositionIni, kConfigSection, kUniqueIdKey, L"");
     return settings;
 }

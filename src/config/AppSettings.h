@@ -8,13 +8,14 @@
 #include <string>
 
 /// Registry key whose existence means that the shop's controller software is installed.
-inline constexpr wchar_t kControllerPresenceKey[] = L"SOFTWARE\\Hollowmere\\VQ Controller\\Controller";
+inline constexpr wchar_t kControllerPresenceKey[] =
+    L"SOFTWARE\\Hollowmere\\VQ Controller\\Controller";
 /// Total size of the log files kept by the log rotation.
 constexpr std::uint32_t kLogFolderSizeLimit = 104857600;
 
 /// What start-up takes from the settings.
 struct AppSettings {
-    std::wstring version;   ///< "Ver " + PRODUCT_VERSION, or empty when that is empty
+    std::wstring version; ///< "Ver " + PRODUCT_VERSION, or empty when that is empty
     /// The LOG setting with "%DataPath%" replaced, taken from the program folder when
     /// relative; for the log rotation.
     std::wstring logFolder;

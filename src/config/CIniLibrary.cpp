@@ -28,7 +28,8 @@ std::wstring TextFromBlock(const char* bytes, int count, int textCode) {
             ++end;
         return platform::Utf16LeToWide(block.substr(0, 2 * end));
     }
-    return platform::SystemCodePageToWide(block.substr(0, std::min(block.find('\0'), block.size())));
+    return platform::SystemCodePageToWide(
+        block.substr(0, std::min(block.find('\0'), block.size())));
 }
 
 } // namespace

@@ -36,8 +36,11 @@ constexpr int kStatusReasons[kStatusTextCount - 1] = {
 
 std::wstring ChooseMessageCatalogue(const std::wstring& programFolder, std::uint16_t layoutId) {
     std::vector<std::wstring> names;
-    FolderLister().ListNamesToArray(names, programFolder, kCataloguePattern, 0, FolderLister::kFiles);
-    std::erase_if(names, [](const std::wstring& name) { return name.find(kDraftMarker) != std::wstring::npos; });
+    FolderLister().ListNamesToArray(names, programFolder, kCataloguePattern, 0,
+                                    FolderLister::kFiles);
+    std::erase_if(names, [](const std::wstring& name) {
+        return name.find(kDraftMarker) != std::wstring::npos;
+    });
     if (names.empty())
         return {};
     size_t index = (layoutId & kJapaneseLayoutMask) == kJapaneseLayoutMask ? 1 : 0;
@@ -62,13 +65,14 @@ MainWindowTexts ReadMainWindowTexts(const std::wstring& cataloguePath, std::uint
         texts.messages[position] = ReadCatalogueText(cataloguePath, kEditDialogMessages[position]);
     // The free-disk setting is written as a signed number, as "%d" writes it.
     std::wstring& freeDiskText = texts.messages[kFreeDiskPosition];
-    freeDiskText = ReplaceAll(freeDiskText, L"%d", std::to_wstring(static_cast<std::int32_t>(freeDisk)));
+    freeDiskText =
+        ReplaceAll(freeDiskText, L"%d", std::to_wstring(static_cast<std::int32_t>(freeDisk)));
 
     texts.statusTexts[0] = ReadCatalogueText(cataloguePath, kMsgStatusConnected);
     const std::wstring statusFormat = ReadCatalogueText(cataloguePath, kMsgStatusFormat);
     for (int status = 1; status < kStatusTextCount; ++status)
-        texts.statusTexts[status] =
-            ReplaceAll(statusFormat, L"%s", ReadCatalogueText(cataloguePath, kStatusReasons[status - 1]));
+        texts.statusTexts[status] = ReplaceAll(
+            statusFormat, L"%s", ReadCatalogueText(cataloguePath, kStatusReasons[status - 1]));
     texts.progressFormat = ReadCatalogueText(cataloguePath, kMsgProgressFormat);
     return texts;
 }

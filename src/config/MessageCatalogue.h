@@ -20,13 +20,14 @@ enum MessageNumber : int {
     kMsgMainDelete = 25102,
     kMsgOrderView = 20135, ///< main window's order view button; order view title and list label
     kMsgTerminalGroup = 26057,
-    kMsgTerminalName = 26058,  ///< current-terminal label, list columns 0 and 3, edit dialog name labels
+    /// Current-terminal label, list columns 0 and 3, edit dialog name labels.
+    kMsgTerminalName = 26058,
     kMsgProgressLabel = 26266,
-    kMsgFolder = 26059,        ///< list columns 1 and 4, edit dialog folder labels
-    kMsgConnection = 26060,    ///< list columns 2 and 5
+    kMsgFolder = 26059,         ///< list columns 1 and 4, edit dialog folder labels
+    kMsgConnection = 26060,     ///< list columns 2 and 5
     kMsgProgressFormat = 26267, ///< with "%d"
     kMsgStatusConnected = 26076,
-    kMsgStatusFormat = 26077,  ///< with "%s", for statuses 1 to 6
+    kMsgStatusFormat = 26077, ///< with "%s", for statuses 1 to 6
     kMsgStatusReason1 = 26063,
     kMsgStatusReason2 = 26065,
     kMsgStatusReason3 = 26064,
@@ -66,16 +67,16 @@ constexpr int kStatusTextCount = 7;
 
 /// The twenty texts handed to the terminal edit dialog, by position.
 inline constexpr std::array<int, kMessageTextCount> kEditDialogMessages = {
-    kMsgEditOk,         kMsgEditCancel,      kMsgEditBrowse,     kMsgEditTitle,
-    kMsgFolder,         kMsgEditUserId,      kMsgEditPassword,   kMsgFontFace,
-    kMsgDeleteQuestion, kMsgEditPickerTitle, kMsgTerminalName,   kMsgEditInvalidEntry,
-    kMsgEditFreeDisk,   kMsgEditInputGroup,  kMsgEditSpare1,     kMsgEditOutputGroup,
-    kMsgEditSpare2,     kMsgEditSpare3,      kMsgEditSpare4,     kMsgEditSameFolders,
+    kMsgEditOk,         kMsgEditCancel,      kMsgEditBrowse,   kMsgEditTitle,
+    kMsgFolder,         kMsgEditUserId,      kMsgEditPassword, kMsgFontFace,
+    kMsgDeleteQuestion, kMsgEditPickerTitle, kMsgTerminalName, kMsgEditInvalidEntry,
+    kMsgEditFreeDisk,   kMsgEditInputGroup,  kMsgEditSpare1,   kMsgEditOutputGroup,
+    kMsgEditSpare2,     kMsgEditSpare3,      kMsgEditSpare4,   kMsgEditSameFolders,
 };
 
 /// The texts the main window reads once at start-up.
 struct MainWindowTexts {
-    std::array<std::wstring, kMessageTextCount> messages;  ///< `kEditDialogMessages`, 5986 composed
+    std::array<std::wstring, kMessageTextCount> messages; ///< `kEditDialogMessages`, 5986 composed
     std::array<std::wstring, kStatusTextCount> statusTexts; ///< by connection status 0 to 6
     std::wstring progressFormat;                            ///< message 26267
 };

@@ -16,12 +16,12 @@ inline constexpr wchar_t kSettingsLibraryName[] = L"QRM_UTIL.DLL";
 /// Failure results of the library's entry points.
 enum SettingsResult : int {
     kSettingsOk = 0,
-    kSettingsNotOpen = -1,       ///< no file is open, or an argument is null
-    kSettingsUnreadable = -2,    ///< the file exists but cannot be read; nothing will be saved
-    kSettingsWriteFailed = -3,   ///< the file could not be replaced; the old file stays
-    kSettingsMalformed = -4,     ///< the stored value is not in the form its getter expects
-    kSettingsReadOnly = -5,      ///< the file was opened for reading only
-    kSettingsBadValue = -6,      ///< the value cannot be stored (a line break in a text)
+    kSettingsNotOpen = -1,     ///< no file is open, or an argument is null
+    kSettingsUnreadable = -2,  ///< the file exists but cannot be read; nothing will be saved
+    kSettingsWriteFailed = -3, ///< the file could not be replaced; the old file stays
+    kSettingsMalformed = -4,   ///< the stored value is not in the form its getter expects
+    kSettingsReadOnly = -5,    ///< the file was opened for reading only
+    kSettingsBadValue = -6,    ///< the value cannot be stored (a line break in a text)
 };
 
 /// Modes of `QRM_PlxIniOpen`.

@@ -117,9 +117,11 @@ void LoadTerminalTable(const std::wstring& compositionIni, TerminalTable& table,
         SettingsFileSession settings(compositionIni, settingsLibrary);
         for (int slot = 0; slot < kTerminalSlots; ++slot) {
             TerminalEntry& entry = table.slots[slot];
-            entry.enabled = settings->GetInt(kTerminalSection, SlotKey(kSwitchKey, slot).c_str(), 0);
+            entry.enabled =
+                settings->GetInt(kTerminalSection, SlotKey(kSwitchKey, slot).c_str(), 0);
             for (const TextField& text : kTextFields)
-                settings->GetText(kTerminalSection, SlotKey(text.keyFormat, slot).c_str(), entry.*text.field);
+                settings->GetText(kTerminalSection, SlotKey(text.keyFormat, slot).c_str(),
+                                  entry.*text.field);
         }
         // A negative stored value is taken as unsigned, so it stays above the minimum.
         freeDisk = static_cast<std::uint32_t>(settings->GetInt(kOwnerSection, kFreeDiskKey, 0));
@@ -136,7 +138,7 @@ void SaveTerminalTable(const std::wstring& compositionIni, const TerminalTable& 
         const TerminalEntry& entry = table.slots[slot];
         settings->SetInt(kTerminalSection, SlotKey(kSwitchKey, slot).c_str(), entry.enabled);
         for (const TextField& text : kTextFields)
-            settings->SetText(kTerminalSection, SlotKey(text.keyFormat, slot).c_str(), entry.*text.field,
-                              kTextCodeUtf16);
+            settings->SetText(kTerminalSection, SlotKey(text.keyFormat, slot).c_str(),
+                              entry.*text.field, kTextCodeUtf16);
     }
 }

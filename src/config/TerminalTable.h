@@ -38,7 +38,8 @@ struct TerminalTable {
 /// Fills all ten slots and `freeDisk` from `compositionIni`. Missing values keep their
 /// defaults; used slots with gaps between them are moved up in order (and logged).
 void LoadTerminalTable(const std::wstring& compositionIni, TerminalTable& table,
-                       std::uint32_t& freeDisk, const std::wstring& settingsLibrary = kSettingsLibraryName);
+                       std::uint32_t& freeDisk,
+                       const std::wstring& settingsLibrary = kSettingsLibraryName);
 /// Writes all ten slots to `compositionIni`, texts with text code 1.
 void SaveTerminalTable(const std::wstring& compositionIni, const TerminalTable& table,
                        const std::wstring& settingsLibrary = kSettingsLibraryName);

@@ -1,6 +1,7 @@
 #include "config/TextSubstitution.h"
 
-std::wstring ReplaceAll(std::wstring text, const std::wstring& find, const std::wstring& replacement) {
+std::wstring ReplaceAll(std::wstring text, const std::wstring& find,
+                        const std::wstring& replacement) {
     if (find.empty())
         return text;
     for (size_t at = text.find(find); at != std::wstring::npos;

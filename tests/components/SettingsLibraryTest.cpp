@@ -24,7 +24,8 @@ protected:
         ASSERT_TRUE(m_entry.open && m_entry.openForWrite && m_entry.flush && m_entry.terminate &&
                     m_entry.get && m_entry.getInt && m_entry.getDouble && m_entry.getString &&
                     m_entry.getBinary && m_entry.set && m_entry.setInt && m_entry.setDouble &&
-                    m_entry.setString && m_entry.setBinary && m_entry.deleteSection && m_entry.deleteKey);
+                    m_entry.setString && m_entry.setBinary && m_entry.deleteSection &&
+                    m_entry.deleteKey);
         m_path = platform::WideToSystemCodePage(File());
     }
     void TearDown() override {
@@ -33,13 +34,18 @@ protected:
     }
 
     std::wstring File() const { return m_folder / L"設定/composition.ini"; }
-    int Open(int mode = kSettingsOpenReadWrite) { return m_entry.open(m_path.c_str(), "FileInfo", mode); }
+    int Open(int mode = kSettingsOpenReadWrite) {
+        return m_entry.open(m_path.c_str(), "FileInfo", mode);
+    }
     std::string FileText() const { return m_folder.ReadFile(L"設定/composition.ini"); }
-    void WriteFileText(std::string_view text) const { m_folder.WriteFile(L"設定/composition.ini", text); }
+    void WriteFileText(std::string_view text) const {
+        m_folder.WriteFile(L"設定/composition.ini", text);
+    }
     std::string Binary(const char* section, const char* key, int bufferSize = 4096) {
         std::string buffer(static_cast<size_t>(bufferSize), '\x7F');
         int count = m_entry.getBinary(section, key, buffer.data(), bufferSize, nullptr, 0);
-        return count > 0 ? buffer.substr(0, static_cast<size_t>(count)) : "result " + std::to_string(count);
+        return count > 0 ? buffer.substr(0, static_cast<size_t>(count))
+                         : "result " + std::to_string(count);
     }
 
     TempFolder m_folder;
@@ -63,7 +69,9 @@ TEST_F(SettingsLibrary, KeepsIntegersAndEveryByteAcrossTerminateAndOpen) {
     EXPECT_EQ(m_entry.setInt("INI_section", "Terminal0_SW", 5), kSettingsOk);
     EXPECT_EQ(m_entry.setInt("OWNER_section", "FreeDisk", -7), kSettingsOk);
     const std::string bytes = EveryByte() + "\r\n=[x]\"; ";
-    EXPECT_EQ(m_entry.setBinary("INI_section", "端末", bytes.data(), static_cast<int>(bytes.size())), kSettingsOk);
+    EXPECT_EQ(
+        m_entry.setBinary("INI_section", "端末", bytes.data(), static_cast<int>(bytes.size())),
+        kSettingsOk);
     ASSERT_EQ(m_entry.terminate(), kSettingsOk);
 
     ASSERT_EQ(Open(), kSettingsOk);
@@ -80,7 +88,8 @@ TEST_F(SettingsLibrary, GivesDefaultsForMissingKeysAndFiles) {
     EXPECT_EQ(m_entry.getBinary("INI_section", "Terminal9", buffer, sizeof(buffer), "abc", 4), 4);
     EXPECT_STREQ(buffer, "abc");
     EXPECT_EQ(m_entry.getBinary("INI_section", "Terminal9", buffer, sizeof(buffer), nullptr, 0), 0);
-    EXPECT_EQ(m_entry.getBinary("INI_section", "Terminal9", buffer, 2, "abc", 4), 2) << "cut to the buffer";
+    EXPECT_EQ(m_entry.getBinary("INI_section", "Terminal9", buffer, 2, "abc", 4), 2)
+        << "cut to the buffer";
     EXPECT_EQ(m_entry.terminate(), kSettingsOk);
     EXPECT_FALSE(m_folder.Exists(L"設定/composition.ini")) << "nothing was set, nothing is written";
 }
@@ -99,7 +108,8 @@ TEST_F(SettingsLibrary, WritesOnlyAtTerminateOrFlushAndLeavesNoTemporaryFile) {
     EXPECT_EQ(m_entry.terminate(), kSettingsNotOpen) << "a second terminate finds nothing open";
 
     int entries = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(platform::ToFsPath(m_folder / L"設定")))
+    for ([[maybe_unused]] const auto& entry :
+         std::filesystem::directory_iterator(platform::ToFsPath(m_folder / L"設定")))
         ++entries;
     EXPECT_EQ(entries, 1);
 }
@@ -126,9 +136,10 @@ TEST_F(SettingsLibrary, KeepsForeignSectionsCommentsAndProfileFunctionAccess) {
 }
 
 TEST_F(SettingsLibrary, DamagedValuesGiveDefinedResults) {
-    WriteFileText("[INI_section]\r\n"
-                  "Cut=41004\r\nNotHex=Shop A\r\nLower=6162\r\nEmpty=\r\n"
-                  "Word=on\r\nTail=12x\r\nSpaces= 12 \r\nUnsigned=4294967295\r\nHuge=99999999999\r\n");
+    WriteFileText(
+        "[INI_section]\r\n"
+        "Cut=41004\r\nNotHex=Shop A\r\nLower=6162\r\nEmpty=\r\n"
+        "Word=on\r\nTail=12x\r\nSpaces= 12 \r\nUnsigned=4294967295\r\nHuge=99999999999\r\n");
     ASSERT_EQ(Open(), kSettingsOk);
     EXPECT_EQ(Binary("INI_section", "Cut"), "result " + std::to_string(kSettingsMalformed));
     EXPECT_EQ(Binary("INI_section", "NotHex"), "result " + std::to_string(kSettingsMalformed));
@@ -200,7 +211,8 @@ TEST_F(SettingsLibrary, StoresTextsDoublesAndDeletions) {
 
     ASSERT_EQ(Open(), kSettingsOk);
     char buffer[64];
-    EXPECT_EQ(m_entry.getString("S", "Padded", buffer, sizeof(buffer), ""), static_cast<int>(std::strlen("  \"本店\" ")));
+    EXPECT_EQ(m_entry.getString("S", "Padded", buffer, sizeof(buffer), ""),
+              static_cast<int>(std::strlen("  \"本店\" ")));
     EXPECT_STREQ(buffer, "  \"本店\" ");
     m_entry.get("S", "Raw", buffer, sizeof(buffer), "");
     EXPECT_STREQ(buffer, "D:\\DATA");

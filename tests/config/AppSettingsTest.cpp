@@ -1,5 +1,5 @@
-#include "TempFolder.h"
 #include "config/AppSettings.h"
+#include "TempFolder.h"
 #include "config/ProfileFunctions.h"
 #include "platform/FileSystemCalls.h"
 #include "platform/TextEncoding.h"
@@ -28,9 +28,15 @@ protected:
         setenv("RELAYDESK_REGISTRY", platform::WideToUtf8(m_registry / L"registry.ini").c_str(), 1);
     }
     std::wstring ProgramFolder() const { return m_program / L"プログラム"; }
-    std::wstring CompositionIni() const { return ProgramFolder() + platform::kPathSeparator + L"composition.ini"; }
-    std::wstring Config(const wchar_t* key) const { return ReadProfileString(CompositionIni(), L"CONFIG", key, kAbsent); }
-    void WriteAppIni(std::string_view text) const { m_program.WriteFile(L"プログラム/ini/QRM_Relaydesk2.ini", text); }
+    std::wstring CompositionIni() const {
+        return ProgramFolder() + platform::kPathSeparator + L"composition.ini";
+    }
+    std::wstring Config(const wchar_t* key) const {
+        return ReadProfileString(CompositionIni(), L"CONFIG", key, kAbsent);
+    }
+    void WriteAppIni(std::string_view text) const {
+        m_program.WriteFile(L"プログラム/ini/QRM_Relaydesk2.ini", text);
+    }
 
     TempFolder m_program;
     TempFolder m_registry;
@@ -80,15 +86,18 @@ TEST_F(FirstStart, AnExistingSwitchIsNeverRewrittenAndComparedExactly) {
 
 TEST_F(FirstStart, ReadsTheVersionAndTheLogFolderWithTheDataPath) {
     const std::wstring dataPath = m_registry / L"データ";
-    UseRegistry("[SOFTWARE\\Hollowmere\\VQ Controller]\r\nDataPath=" + platform::WideToUtf8(dataPath) + "\r\n");
+    UseRegistry("[SOFTWARE\\Hollowmere\\VQ Controller]\r\nDataPath=" +
+                platform::WideToUtf8(dataPath) + "\r\n");
     const std::string separator = platform::WideToUtf8(std::wstring(1, platform::kPathSeparator));
     WriteAppIni("[SYSTEM_INFO]\r\nPRODUCT_VERSION=2.1.0.0\r\n[PATH]\r\n"
-                "REG_SUBKEY=SOFTWARE\\Hollowmere\\VQ Controller\r\nLOG=%DataPath%" + separator + "LOG\r\n");
+                "REG_SUBKEY=SOFTWARE\\Hollowmere\\VQ Controller\r\nLOG=%DataPath%" +
+                separator + "LOG\r\n");
     AppSettings settings = ReadAppSettings(ProgramFolder());
     EXPECT_EQ(settings.version, L"Ver 2.1.0.0");
     EXPECT_EQ(settings.logFolder, dataPath + platform::kPathSeparator + L"LOG");
 
-    WriteAppIni("[SYSTEM_INFO]\r\nPRODUCT_VERSION=\r\n[PATH]\r\nREG_SUBKEY=SOFTWARE\\Missing\r\nLOG=ログ\r\n");
+    WriteAppIni("[SYSTEM_INFO]\r\nPRODUCT_VERSION=\r\n[PATH]\r\nREG_SUBKEY="
+                "SOFTWARE\\Missing\r\nLOG=ログ\r\n");
     settings = ReadAppSettings(ProgramFolder());
     EXPECT_EQ(settings.version, L"") << "not \"Ver \"";
     EXPECT_EQ(settings.logFolder, ProgramFolder() + platform::kPathSeparator + L"ログ")
@@ -97,7 +106,8 @@ TEST_F(FirstStart, ReadsTheVersionAndTheLogFolderWithTheDataPath) {
 
 TEST_F(FirstStart, AMissingRegistryFileGivesAnEmptyDataPath) {
     setenv("RELAYDESK_REGISTRY", platform::WideToUtf8(m_registry / L"missing.ini").c_str(), 1);
-    WriteAppIni("[PATH]\r\nREG_SUBKEY=SOFTWARE\\Hollowmere\\VQ Controller\r\nLOG=/var/log/rd%DataPath%\r\n");
+    WriteAppIni("[PATH]\r\nREG_SUBKEY=SOFTWARE\\Hollowmere\\VQ "
+                "Controller\r\nLOG=/var/log/rd%DataPath%\r\n");
     AppSettings settings = ReadAppSettings(ProgramFolder());
     EXPECT_EQ(settings.logFolder, L"/var/log/rd");
     EXPECT_EQ(Config(L"isCheckUniqueID"), L"false");
@@ -106,7 +116,8 @@ TEST_F(FirstStart, AMissingRegistryFileGivesAnEmptyDataPath) {
 TEST(RegistryString, ReadsValuesUpTo127CharactersAndReportsSuccess) {
     TempFolder folder;
     const std::string fits(127, 'a');
-    folder.WriteFile(L"registry.ini", "[SOFTWARE\\Shop]\r\nFits=" + fits + "\r\nLong=" + fits + "b\r\n");
+    folder.WriteFile(L"registry.ini",
+                     "[SOFTWARE\\Shop]\r\nFits=" + fits + "\r\nLong=" + fits + "b\r\n");
     setenv("RELAYDESK_REGISTRY", platform::WideToUtf8(folder / L"registry.ini").c_str(), 1);
     int succeeded = -1;
     EXPECT_EQ(ReadRegistryString(L"SOFTWARE\\Shop", L"Fits", &succeeded), std::wstring(127, L'a'));

@@ -1,5 +1,5 @@
-#include "TempFolder.h"
 #include "config/CIniLibrary.h"
+#include "TempFolder.h"
 #include "config/ProfileFunctions.h"
 #include "fileutil/FileUtil.h"
 #include "platform/TextEncoding.h"
@@ -25,7 +25,9 @@ protected:
         m_library.Terminate();
         m_library.OpenFile(m_path, kSettingsFileKind, kSettingsOpenReadWrite);
     }
-    std::wstring Stored(const wchar_t* key) { return ReadProfileString(File(), L"INI_section", key, L"<none>"); }
+    std::wstring Stored(const wchar_t* key) {
+        return ReadProfileString(File(), L"INI_section", key, L"<none>");
+    }
 
     TempFolder m_folder;
     CIniLibrary m_library;
@@ -36,7 +38,8 @@ protected:
 
 TEST_F(IniLibrary, TextsWithTheirCodeSurviveSaveAndLoad) {
     const std::wstring password = L"パスワード\u00E9\U0001F600x";
-    EXPECT_EQ(m_library.SetText("INI_section", "Terminal0_PASSWORD", password, kTextCodeUtf16), kSettingsOk);
+    EXPECT_EQ(m_library.SetText("INI_section", "Terminal0_PASSWORD", password, kTextCodeUtf16),
+              kSettingsOk);
     m_library.SetText("INI_section", "Terminal0", L"1号機", kTextCodeSystemCodePage);
     Reopen();
 
@@ -96,13 +99,15 @@ TEST(IniLibraryMissing, EveryOperationReturnsTwoWhenTheLibraryIsAbsent) {
     TempFolder folder;
     CIniLibrary library(folder / L"QRM_UTIL.DLL");
     EXPECT_EQ(library.Load(), 1);
-    EXPECT_EQ(library.OpenFile("composition.ini", kSettingsFileKind, kSettingsOpenReadWrite), kIniLibraryMissing);
+    EXPECT_EQ(library.OpenFile("composition.ini", kSettingsFileKind, kSettingsOpenReadWrite),
+              kIniLibraryMissing);
     EXPECT_EQ(library.GetInt("INI_section", "Terminal0_SW", 0), kIniLibraryMissing);
     std::wstring value = L"既定";
     EXPECT_EQ(library.GetText("INI_section", "Terminal0", value), kIniLibraryMissing);
     EXPECT_EQ(value, L"既定");
     EXPECT_EQ(library.SetInt("INI_section", "Terminal0_SW", 1), kIniLibraryMissing);
-    EXPECT_EQ(library.SetText("INI_section", "Terminal0", L"x", kTextCodeUtf16), kIniLibraryMissing);
+    EXPECT_EQ(library.SetText("INI_section", "Terminal0", L"x", kTextCodeUtf16),
+              kIniLibraryMissing);
     EXPECT_EQ(library.Terminate(), kIniLibraryMissing);
 }
 
@@ -110,12 +115,14 @@ TEST(IniLibraryMissing, ALibraryWithoutTheEntryPointsLoadsButDoesNothing) {
     // A real shared library of the program folder that exports none of the entry points.
     CIniLibrary library(JoinPath(GetModuleFolder(), L"librelaydesk_winmsg.DLL"));
     EXPECT_EQ(library.Load(), 0);
-    EXPECT_EQ(library.OpenFile("composition.ini", kSettingsFileKind, kSettingsOpenReadWrite), kIniLibraryMissing);
+    EXPECT_EQ(library.OpenFile("composition.ini", kSettingsFileKind, kSettingsOpenReadWrite),
+              kIniLibraryMissing);
     EXPECT_EQ(library.GetInt("INI_section", "Terminal0_SW", 0), kIniLibraryMissing);
     std::wstring value = L"既定";
     EXPECT_EQ(library.GetText("INI_section", "Terminal0", value), kIniLibraryMissing);
     EXPECT_EQ(value, L"既定");
-    EXPECT_EQ(library.SetText("INI_section", "Terminal0", L"x", kTextCodeUtf16), kIniLibraryMissing);
+    EXPECT_EQ(library.SetText("INI_section", "Terminal0", L"x", kTextCodeUtf16),
+              kIniLibraryMissing);
 }
 
 TEST(ToSystemCodePage, CutsWholeCharactersToTheBuffer) {

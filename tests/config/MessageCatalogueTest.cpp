@@ -1,5 +1,5 @@
-#include "TempFolder.h"
 #include "config/MessageCatalogue.h"
+#include "TempFolder.h"
 #include "fileutil/FileUtil.h"
 #include "platform/KeyboardLayout.h"
 #include "platform/TextEncoding.h"
@@ -21,9 +21,9 @@ std::string Catalogue(std::string_view lines) {
 const std::set<int>& AllMessageNumbers() {
     static const std::set<int> numbers = [] {
         std::set<int> all(kEditDialogMessages.begin(), kEditDialogMessages.end());
-        for (int n : {26268, 26265, 26061, 26062, 25102, 20135, 26057, 26058, 26266, 26059, 26060, 26267,
-                      26076, 26077, 26063, 26065, 26064, 26066, 26067, 26068, 25110, 25378, 20258, 20092,
-                      25358, 25523, 20058})
+        for (int n : {26268, 26265, 26061, 26062, 25102, 20135, 26057, 26058, 26266,
+                      26059, 26060, 26267, 26076, 26077, 26063, 26065, 26064, 26066,
+                      26067, 26068, 25110, 25378, 20258, 20092, 25358, 25523, 20058})
             all.insert(n);
         return all;
     }();
@@ -34,11 +34,14 @@ const std::set<int>& AllMessageNumbers() {
 
 TEST(CatalogueChoice, SkipsTagFilesAndPicksBySecondEntryForJapanese) {
     TempFolder folder;
-    for (const wchar_t* name : {L"MSG_B.TAG.ini", L"MSG_b.ini", L"MSG_A.ini", L"MSG_A.txt", L"OTHER.ini"})
+    for (const wchar_t* name :
+         {L"MSG_B.TAG.ini", L"MSG_b.ini", L"MSG_A.ini", L"MSG_A.txt", L"OTHER.ini"})
         folder.WriteFile(name, Catalogue("1000=x\r\n"));
-    EXPECT_EQ(ChooseMessageCatalogue(folder.Path(), platform::kLanguageJapanese), folder / L"MSG_b.ini");
+    EXPECT_EQ(ChooseMessageCatalogue(folder.Path(), platform::kLanguageJapanese),
+              folder / L"MSG_b.ini");
     EXPECT_EQ(ChooseMessageCatalogue(folder.Path(), kLayoutUsKeyboard), folder / L"MSG_A.ini");
-    EXPECT_EQ(ChooseMessageCatalogue(folder.Path(), 0x0C11), folder / L"MSG_b.ini") << "0x0C11 & 0x411 is 0x411";
+    EXPECT_EQ(ChooseMessageCatalogue(folder.Path(), 0x0C11), folder / L"MSG_b.ini")
+        << "0x0C11 & 0x411 is 0x411";
 }
 
 TEST(CatalogueChoice, FallsBackToTheFileThatExistsOrToNone) {
@@ -47,7 +50,8 @@ TEST(CatalogueChoice, FallsBackToTheFileThatExistsOrToNone) {
     folder.WriteFile(L"MSG_ENG.TAG.ini", Catalogue("1000=x\r\n"));
     EXPECT_EQ(ChooseMessageCatalogue(folder.Path(), kLayoutUsKeyboard), L"");
     folder.WriteFile(L"MSG_ENG.ini", Catalogue("1000=x\r\n"));
-    EXPECT_EQ(ChooseMessageCatalogue(folder.Path(), platform::kLanguageJapanese), folder / L"MSG_ENG.ini");
+    EXPECT_EQ(ChooseMessageCatalogue(folder.Path(), platform::kLanguageJapanese),
+              folder / L"MSG_ENG.ini");
 
     MainWindowTexts texts = ReadMainWindowTexts(L"", 1000);
     for (const std::wstring& text : texts.messages)
@@ -57,13 +61,20 @@ TEST(CatalogueChoice, FallsBackToTheFileThatExistsOrToNone) {
 
 TEST(CatalogueTexts, ComposeStatusTextsAndTheFreeDiskText) {
     TempFolder folder;
-    folder.WriteFile(L"MSG_JPN.ini", Catalogue("26076=接続OK\r\n26077=接続エラー（%s）%s\r\n"
-                                               "26063=一\r\n26065=二\r\n26064=三\r\n26066=四\r\n26067=五\r\n26068=六\r\n"
-                                               "5986=空き %d MB（%d）\r\n26267=%d%\r\n25030=OK\r\n"));
+    folder.WriteFile(
+        L"MSG_JPN.ini",
+        Catalogue("26076=接続OK\r\n26077=接続エラー（%s）%s\r\n"
+                  "26063=一\r\n26065=二\r\n26064=三\r\n26066=四\r\n26067=五\r\n26068=六\r\n"
+                  "5986=空き %d MB（%d）\r\n26267=%d%\r\n25030=OK\r\n"));
     MainWindowTexts texts = ReadMainWindowTexts(folder / L"MSG_JPN.ini", 4294967295u);
     const std::wstring expected[kStatusTextCount] = {
-        L"接続OK", L"接続エラー（一）一", L"接続エラー（二）二", L"接続エラー（三）三",
-        L"接続エラー（四）四", L"接続エラー（五）五", L"接続エラー（六）六",
+        L"接続OK",
+        L"接続エラー（一）一",
+        L"接続エラー（二）二",
+        L"接続エラー（三）三",
+        L"接続エラー（四）四",
+        L"接続エラー（五）五",
+        L"接続エラー（六）六",
     };
     for (int status = 0; status < kStatusTextCount; ++status)
         EXPECT_EQ(texts.statusTexts[status], expected[status]) << status;
@@ -71,12 +82,15 @@ TEST(CatalogueTexts, ComposeStatusTextsAndTheFreeDiskText) {
     EXPECT_EQ(texts.messages[0], L"OK");
     EXPECT_EQ(texts.messages[1], L"") << "a missing key";
     EXPECT_EQ(texts.progressFormat, L"%d%");
-    EXPECT_EQ(ReadMainWindowTexts(folder / L"MSG_JPN.ini", 1500).messages[12], L"空き 1500 MB（1500）");
+    EXPECT_EQ(ReadMainWindowTexts(folder / L"MSG_JPN.ini", 1500).messages[12],
+              L"空き 1500 MB（1500）");
 }
 
 TEST(CatalogueTexts, ReadsAShiftJisCatalogue) {
     TempFolder folder;
-    folder.WriteFile(L"MSG_JPN.ini", platform::WideToShiftJis(L"[MESSAGE]\r\n26268=端末転送\r\n1000=ＭＳ Ｐゴシック\r\n"));
+    folder.WriteFile(
+        L"MSG_JPN.ini",
+        platform::WideToShiftJis(L"[MESSAGE]\r\n26268=端末転送\r\n1000=ＭＳ Ｐゴシック\r\n"));
     const std::wstring path = folder / L"MSG_JPN.ini";
     EXPECT_EQ(ReadCatalogueText(path, kMsgMainTitle), L"端末転送");
     EXPECT_EQ(MakeCatalogueFont(ReadCatalogueText(path, kMsgFontFace)).height, 12);
@@ -97,12 +111,16 @@ TEST(ShippedCatalogues, HoldEveryMessageWithItsPlaceholders) {
     for (const wchar_t* name : {L"MSG_JPN.ini", L"MSG_ENG.ini"}) {
         const std::wstring path = JoinPath(folder, name);
         for (int number : AllMessageNumbers())
-            EXPECT_NE(ReadCatalogueText(path, number), L"") << platform::WideToUtf8(name) << " " << number;
+            EXPECT_NE(ReadCatalogueText(path, number), L"")
+                << platform::WideToUtf8(name) << " " << number;
         EXPECT_NE(ReadCatalogueText(path, kMsgEditFreeDisk).find(L"%d"), std::wstring::npos);
         EXPECT_NE(ReadCatalogueText(path, kMsgProgressFormat).find(L"%d"), std::wstring::npos);
         EXPECT_NE(ReadCatalogueText(path, kMsgStatusFormat).find(L"%s"), std::wstring::npos);
     }
-    EXPECT_EQ(ChooseMessageCatalogue(folder, platform::kLanguageJapanese), JoinPath(folder, L"MSG_JPN.ini"));
+    EXPECT_EQ(ChooseMessageCatalogue(folder, platform::kLanguageJapanese),
+              JoinPath(folder, L"MSG_JPN.ini"));
     EXPECT_EQ(ChooseMessageCatalogue(folder, kLayoutUsKeyboard), JoinPath(folder, L"MSG_ENG.ini"));
-    EXPECT_EQ(MakeCatalogueFont(ReadCatalogueText(JoinPath(folder, L"MSG_JPN.ini"), kMsgFontFace)).height, 12);
+    EXPECT_EQ(
+        MakeCatalogueFont(ReadCatalogueText(JoinPath(folder, L"MSG_JPN.ini"), kMsgFontFace)).height,
+        12);
 }

@@ -1,7 +1,7 @@
+#include "config/TerminalTable.h"
 #include "TempFolder.h"
 #include "config/CIniLibrary.h"
 #include "config/ProfileFunctions.h"
-#include "config/TerminalTable.h"
 #include "logging/LogClient.h"
 #include "platform/FileSystemCalls.h"
 #include "platform/TextEncoding.h"
@@ -76,7 +76,8 @@ public:
     }
     std::string Text() const {
         std::string text;
-        for (const auto& entry : std::filesystem::directory_iterator(platform::ToFsPath(m_folder.Path())))
+        for (const auto& entry :
+             std::filesystem::directory_iterator(platform::ToFsPath(m_folder.Path())))
             text += m_folder.ReadFile(platform::FromFsPath(entry.path().filename()));
         return text;
     }
@@ -101,7 +102,8 @@ TEST_F(TerminalTableFile, SavedTerminalsComeBackInSlotOrderWithTheirSwitches) {
     for (int slot = 0; slot < kTerminalSlots; ++slot)
         EXPECT_TRUE(SameTerminal(loaded.slots[slot], table.slots[slot])) << "slot " << slot;
     EXPECT_EQ(ReadProfileString(File(), L"INI_section", L"Terminal2_PASSWORD_Code", L""), L"1");
-    EXPECT_EQ(ReadProfileString(File(), L"INI_section", L"Terminal_Out_9_PASSWORD_Code", L""), L"1");
+    EXPECT_EQ(ReadProfileString(File(), L"INI_section", L"Terminal_Out_9_PASSWORD_Code", L""),
+              L"1");
     EXPECT_EQ(ReadProfileString(File(), L"INI_section", L"Terminal2_SW", L""), L"5");
 }
 
@@ -110,7 +112,7 @@ TEST_F(TerminalTableFile, FreeDiskIsRaisedToTheMinimumAndTakenAsUnsigned) {
         const wchar_t* stored;
         std::uint32_t expected;
     } cases[] = {
-        {nullptr, 1000}, {L"0", 1000}, {L"999", 1000}, {L"1000", 1000},
+        {nullptr, 1000}, {L"0", 1000},         {L"999", 1000},  {L"1000", 1000},
         {L"1500", 1500}, {L"-1", 4294967295u}, {L"lots", 1000},
     };
     for (const auto& c : cases) {
@@ -145,7 +147,8 @@ TEST_F(TerminalTableFile, GapsBetweenUsedSlotsAreClosedInOrder) {
 
     CapturedLog log;
     TerminalTable table = Load();
-    EXPECT_NE(log.Text().find("LoadTerminalTable slot 2 moved to 1"), std::string::npos) << log.Text();
+    EXPECT_NE(log.Text().find("LoadTerminalTable slot 2 moved to 1"), std::string::npos)
+        << log.Text();
     EXPECT_NE(log.Text().find("LoadTerminalTable slot 5 moved to 2"), std::string::npos);
     EXPECT_EQ(table.UsedCount(), 3);
     EXPECT_EQ(table.slots[0].path, L"/in/zero");
