@@ -52,7 +52,7 @@ void COrderViewDlg::CreateControls() {
                                        from.GetSize(), wxDP_DROPDOWN | wxDP_SHOWCENTURY);
     wxRect separator = ToPixels(this, {205, 248, 33, 24});
     new wxStaticText(this, kIdDateSeparator, L"", separator.GetPosition(), separator.GetSize(),
-                     wxALIGN_CENTRE_HORIZONTAL);
+                     wxALIGN_CENTRE_HORIZONTAL | wxST_NO_AUTORESIZE);
     wxRect to = ToPixels(this, {249, 249, 69, 21});
     m_pDateTo = new wxDatePickerCtrl(this, kIdDateTo, today, to.GetPosition(), to.GetSize(),
                                      wxDP_DROPDOWN | wxDP_SHOWCENTURY);
@@ -71,7 +71,13 @@ void COrderViewDlg::ApplyCatalogue() {
     FindWindow(kIdSelectAll)->SetLabel(Text(kMsgOrderSelectAll));
     FindWindow(kIdDeleteSelected)->SetLabel(Text(kMsgOrderDelete));
     FindWindow(kIdSelectByDate)->SetLabel(Text(kMsgOrderSelectByDate));
-    FindWindow(kIdDateSeparator)->SetLabel(Text(kMsgOrderDateSeparator));
+    wxWindow* separator = FindWindow(kIdDateSeparator);
+    separator->SetLabel(Text(kMsgOrderDateSeparator));
+    // The text between the pickers sits on their middle line.
+    wxRect picker = m_pDateFrom->GetRect();
+    int height = separator->GetBestSize().y;
+    separator->SetSize(separator->GetPosition().x, picker.y + (picker.height - height) / 2,
+                       separator->GetSize().x, height);
     FindWindow(kIdListLabel)->SetLabel(Text(kMsgOrderView));
     FindWindow(wxID_OK)->SetLabel(Text(kMsgOrderOk));
     SetTitle(Text(kMsgOrderView));
