@@ -1,6 +1,6 @@
 #include "composition/CompositionInfo.h"
 
-#include "composition/ProfileValues.h"
+#include "config/ProfileValues.h"
 #include "config/ProfileDocument.h"
 #include "config/ProfileFunctions.h"
 #include "fileutil/FileUtil.h"

@@ -1,7 +1,7 @@
 #include "composition/CorrectionFolders.h"
 
 #include "composition/CompositionInfo.h"
-#include "composition/ProfileValues.h"
+#include "config/ProfileValues.h"
 #include "config/ProfileDocument.h"
 #include "fileutil/FileUtil.h"
 #include "fileutil/FolderLister.h"

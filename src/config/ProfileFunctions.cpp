@@ -1,6 +1,7 @@
 #include "config/ProfileFunctions.h"
 
 #include "config/ProfileDocument.h"
+#include "config/ProfileValues.h"
 #include "fileutil/FileUtil.h"
 
 #include <cstdint>
@@ -60,20 +61,5 @@ void WriteProfileString(std::wstring file, std::wstring section, std::wstring ke
 }
 
 int ReadProfileInt(std::wstring file, std::wstring section, std::wstring key, int defaultValue) {
-    const std::optional<std::wstring> value = ReadValue(file, section, key);
-    if (!value || value->empty())
-        return defaultValue;
-    std::size_t i = 0;
-    while (i < value->size() && ((*value)[i] == L' ' || (*value)[i] == L'\t'))
-        ++i;
-    bool negative = false;
-    if (i < value->size() && ((*value)[i] == L'-' || (*value)[i] == L'+'))
-        negative = (*value)[i++] == L'-';
-    // The system's conversion wraps around on overflow, and so does this one.
-    std::uint32_t number = 0;
-    for (; i < value->size() && (*value)[i] >= L'0' && (*value)[i] <= L'9'; ++i)
-        number = number * 10u + static_cast<std::uint32_t>((*value)[i] - L'0');
-    if (negative)
-        number = 0u - number;
-    return static_cast<int>(number);
+    return ProfileNumberFromText(ReadValue(file, section, key), defaultValue);
 }

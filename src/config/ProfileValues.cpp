@@ -1,4 +1,4 @@
-#include "composition/ProfileValues.h"
+#include "config/ProfileValues.h"
 
 std::int32_t ProfileNumberFromText(const std::optional<std::wstring>& value,
                                    std::int32_t defaultValue) {

@@ -3,6 +3,7 @@
 /// texts cut to the 260-character read buffer, integers parsed as signed decimals.
 
 #include "config/ProfileDocument.h"
+#include "config/ProfileFunctions.h"
 
 #include <cstdint>
 #include <optional>
@@ -10,7 +11,7 @@
 #include <string_view>
 
 /// Characters of a text value that survive a read (the buffer holds 260 with terminator).
-constexpr std::size_t kProfileTextLength = 259;
+constexpr std::size_t kProfileTextLength = kProfileReadBuffer - 1;
 
 /// The leading signed decimal number of a value, blanks before it skipped; 0 when the value
 /// holds no digits; `defaultValue` when the value is missing or empty. Digits beyond 32 bits
