@@ -218,7 +218,8 @@ EngineResult SpreadRenderer::Render(const SpreadLayout& spread, const std::wstri
     } catch (const PictureError& error) {
         result = error.code;
     } catch (const vips::VError&) {
-        result = m_cancel ? kResultCancelled : kResultUndecodablePicture;
+        // The pictures were decoded before the save began: what fails now is the writing.
+        result = m_cancel ? kResultCancelled : kResultUnwritableOutput;
     }
     if (m_cancel && result == kResultSuccess)
         result = kResultCancelled;
