@@ -60,6 +60,20 @@ private:
     FakeZoRiReportFunction m_report = nullptr;
 };
 
+/// A stand-in engine and an adapter that has prepared it, for runs on the test's thread.
+struct PreparedAdapter {
+    explicit PreparedAdapter(const std::wstring& variant)
+        : fake(variant), adapter(fake.Path()), prepared(adapter.Prepare()) {}
+    int Run(const std::wstring& dataPath) {
+        EngineRunParams params = ParamsFor(dataPath);
+        return adapter.Run(&params);
+    }
+
+    FakeEngine fake;
+    CZoRiEngine adapter;
+    int prepared;
+};
+
 /// Runs a composition on a thread of its own, as the transfer thread does; the adapter is
 /// created there too, so that thread also owns the wrapper window and pumps its reports.
 class BackgroundRun {
@@ -111,38 +125,32 @@ TEST(ZoRiEngine, MissingLibraryMakesRunReturnMinusOne) {
 }
 
 TEST(ZoRiEngine, MissingEntryPointMakesRunReturnWithoutCallingTheLibrary) {
-    FakeEngine fake(L"omit-cancel");
-    ASSERT_TRUE(fake.Ready());
-    CZoRiEngine adapter(fake.Path());
-    EXPECT_EQ(adapter.LoadEngine(), -1);
-    EXPECT_EQ(adapter.Prepare(), -1);
-    EngineRunParams params = ParamsFor(L"succeed");
-    EXPECT_EQ(adapter.Run(&params), -1);
-    EXPECT_EQ(fake.Record().calls, 0);
+    PreparedAdapter setup(L"omit-cancel");
+    ASSERT_TRUE(setup.fake.Ready());
+    EXPECT_EQ(setup.prepared, -1);
+    EXPECT_EQ(setup.adapter.LoadEngine(), -1);
+    EXPECT_EQ(setup.Run(L"succeed"), -1);
+    EXPECT_EQ(setup.fake.Record().calls, 0);
 }
 
 TEST(ZoRiEngine, RefusedInstanceReturnsMinusOneAndReleasesNothing) {
-    FakeEngine fake(L"create-fails");
-    ASSERT_TRUE(fake.Ready());
-    CZoRiEngine adapter(fake.Path());
-    ASSERT_EQ(adapter.Prepare(), 0);
-    EngineRunParams params = ParamsFor(L"succeed");
-    EXPECT_EQ(adapter.Run(&params), -1);
-    EXPECT_STREQ(fake.Record().callOrder, "C");
+    PreparedAdapter setup(L"create-fails");
+    ASSERT_TRUE(setup.fake.Ready());
+    ASSERT_EQ(setup.prepared, 0);
+    EXPECT_EQ(setup.Run(L"succeed"), -1);
+    EXPECT_STREQ(setup.fake.Record().callOrder, "C");
 }
 
 TEST(ZoRiEngine, IncompleteParametersReturnMinusOneBeforeCreatingAnInstance) {
-    FakeEngine fake(L"complete");
-    ASSERT_TRUE(fake.Ready());
-    CZoRiEngine adapter(fake.Path());
-    ASSERT_EQ(adapter.Prepare(), 0);
-    EXPECT_EQ(adapter.Run(nullptr), -1);
-    EngineRunParams noDataPath = ParamsFor(L"");
-    EXPECT_EQ(adapter.Run(&noDataPath), -1);
+    PreparedAdapter setup(L"complete");
+    ASSERT_TRUE(setup.fake.Ready());
+    ASSERT_EQ(setup.prepared, 0);
+    EXPECT_EQ(setup.adapter.Run(nullptr), -1);
+    EXPECT_EQ(setup.Run(L""), -1);
     EngineRunParams noFile = ParamsFor(L"succeed");
     noFile.SetCompositionInfoPath(L"");
-    EXPECT_EQ(adapter.Run(&noFile), -1);
-    EXPECT_EQ(fake.Record().calls, 0);
+    EXPECT_EQ(setup.adapter.Run(&noFile), -1);
+    EXPECT_EQ(setup.fake.Record().calls, 0);
 }
 
 TEST(ZoRiEngine, SuccessfulRunHandsOverDefaultsInOrderAndReportsProgress) {
@@ -171,13 +179,11 @@ TEST(ZoRiEngine, SuccessfulRunHandsOverDefaultsInOrderAndReportsProgress) {
 }
 
 TEST(ZoRiEngine, EngineFailureCodeBecomesTheResult) {
-    FakeEngine fake(L"complete");
-    ASSERT_TRUE(fake.Ready());
-    CZoRiEngine adapter(fake.Path());
-    ASSERT_EQ(adapter.Prepare(), 0);
-    EngineRunParams params = ParamsFor(L"fail-7");
-    EXPECT_EQ(adapter.Run(&params), 7);
-    EXPECT_EQ(fake.Record().releaseCalls, 1);
+    PreparedAdapter setup(L"complete");
+    ASSERT_TRUE(setup.fake.Ready());
+    ASSERT_EQ(setup.prepared, 0);
+    EXPECT_EQ(setup.Run(L"fail-7"), 7);
+    EXPECT_EQ(setup.fake.Record().releaseCalls, 1);
 }
 
 TEST(ZoRiEngine, LongPathsAreCutToTheFieldSize) {
@@ -213,14 +219,12 @@ TEST(ZoRiEngine, AbortReportAfterCancelKeepsItsCodeButTheCancelEndsTheRun) {
 }
 
 TEST(ZoRiEngine, CancelWithoutARunningCompositionIsIgnored) {
-    FakeEngine fake(L"complete");
-    ASSERT_TRUE(fake.Ready());
-    CZoRiEngine adapter(fake.Path());
-    ASSERT_EQ(adapter.Prepare(), 0);
-    adapter.RequestCancel();
-    EngineRunParams params = ParamsFor(L"succeed");
-    EXPECT_EQ(adapter.Run(&params), 0);
-    EXPECT_EQ(fake.Record().cancelCalls, 0);
+    PreparedAdapter setup(L"complete");
+    ASSERT_TRUE(setup.fake.Ready());
+    ASSERT_EQ(setup.prepared, 0);
+    setup.adapter.RequestCancel();
+    EXPECT_EQ(setup.Run(L"succeed"), 0);
+    EXPECT_EQ(setup.fake.Record().cancelCalls, 0);
 }
 
 } // namespace
