@@ -51,27 +51,11 @@ const ButtonLayout kButtons[] = {
     {CRelaydeskDlg::kIdOrderView, L"orderView", {195, 222, 89, 14}},
 };
 
-// The edit dialog's view of an entry and back.
-void FillEditDialog(CTerminalEditDlg& dialog, const TerminalEntry& entry) {
-    dialog.m_strName = entry.name;
-    dialog.m_strPath = entry.path;
-    dialog.m_strUserId = entry.userId;
-    dialog.m_strPassword = entry.password;
-    dialog.m_strOutName = entry.outName;
-    dialog.m_strOutPath = entry.outPath;
-    dialog.m_strOutUserId = entry.outUserId;
-    dialog.m_strOutPassword = entry.outPassword;
-}
-
+// The edit dialog's fields, keeping the terminal's switch.
 void TakeEditDialogFields(const CTerminalEditDlg& dialog, TerminalEntry& entry) {
-    entry.name = dialog.m_strName;
-    entry.path = dialog.m_strPath;
-    entry.userId = dialog.m_strUserId;
-    entry.password = dialog.m_strPassword;
-    entry.outName = dialog.m_strOutName;
-    entry.outPath = dialog.m_strOutPath;
-    entry.outUserId = dialog.m_strOutUserId;
-    entry.outPassword = dialog.m_strOutPassword;
+    std::int32_t enabled = entry.enabled;
+    entry = dialog.m_entry;
+    entry.enabled = enabled;
 }
 
 } // namespace
@@ -268,11 +252,10 @@ void CRelaydeskDlg::OnBAdd() {
             dialog.m_usedOutNames.push_back(table.slots[slot].outName);
         }
         dialog.m_strMessage = m_texts.messages;
-        if (dialog.ShowModal() == wxID_OK && !dialog.m_strPath.empty()) {
+        if (dialog.ShowModal() == wxID_OK && !dialog.m_entry.path.empty()) {
             m_pController->ModifyTerminalTable([&](TerminalTable& changed) {
-                TerminalEntry& entry = changed.slots[rows];
-                entry.enabled = 0;
-                TakeEditDialogFields(dialog, entry);
+                changed.slots[rows] = dialog.m_entry;
+                changed.slots[rows].enabled = 0;
             });
             SetListItem(rows, true);
         }
@@ -294,8 +277,8 @@ void CRelaydeskDlg::OnBEdit() {
             dialog.m_usedOutNames.push_back(table.slots[slot].outName);
         }
         dialog.m_strMessage = m_texts.messages;
-        FillEditDialog(dialog, table.slots[row]);
-        if (dialog.ShowModal() == wxID_OK && !dialog.m_strPath.empty()) {
+        dialog.m_entry = table.slots[row];
+        if (dialog.ShowModal() == wxID_OK && !dialog.m_entry.path.empty()) {
             m_pController->ModifyTerminalTable(
                 [&](TerminalTable& changed) { TakeEditDialogFields(dialog, changed.slots[row]); });
         }
@@ -343,7 +326,12 @@ void CRelaydeskDlg::OnOK() {
     WriteLog(g_pLogClient, L"OnOK IN");
     m_bStarted = false;
     Hide();
-    m_pController->Shutdown([] { CPlatformMessagePump::DispatchOne(); });
+    // The cancel is asked again at every wait slice: a composition that was only about to
+    // start when the first request came would otherwise miss it and run to its end.
+    m_pController->Shutdown([this] {
+        m_pController->RequestStop();
+        CPlatformMessagePump::DispatchOne();
+    });
     SetTitle(kResourceTitle);
     WriteLog(g_pLogClient, L"OnOK OUT");
     if (IsModal())

@@ -38,14 +38,14 @@ CTerminalEditDlg::CTerminalEditDlg()
     : wxDialog(nullptr, wxID_ANY, L"", wxDefaultPosition, wxDefaultSize,
                wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX),
       m_fields{{
-          {kIdPath, &CTerminalEditDlg::m_strPath, kFolderFieldLimit, true, true, {}},
-          {kIdName, &CTerminalEditDlg::m_strName, kNameFieldLimit, false, true, {}},
-          {kIdUserId, &CTerminalEditDlg::m_strUserId, kCredentialFieldLimit, false, false, {}},
-          {kIdPassword, &CTerminalEditDlg::m_strPassword, kCredentialFieldLimit, false, false, {}},
-          {kIdOutPath, &CTerminalEditDlg::m_strOutPath, kOutFolderFieldLimit, true, true, {}},
-          {kIdOutName, &CTerminalEditDlg::m_strOutName, kOutNameFieldLimit, false, true, {}},
-          {kIdOutUserId, &CTerminalEditDlg::m_strOutUserId, kOutCredentialFieldLimit, false, false, {}},
-          {kIdOutPassword, &CTerminalEditDlg::m_strOutPassword, kOutCredentialFieldLimit, false, false, {}},
+          {kIdPath, &TerminalEntry::path, kFolderFieldLimit, true, true, {}},
+          {kIdName, &TerminalEntry::name, kNameFieldLimit, false, true, {}},
+          {kIdUserId, &TerminalEntry::userId, kCredentialFieldLimit, false, false, {}},
+          {kIdPassword, &TerminalEntry::password, kCredentialFieldLimit, false, false, {}},
+          {kIdOutPath, &TerminalEntry::outPath, kOutFolderFieldLimit, true, true, {}},
+          {kIdOutName, &TerminalEntry::outName, kOutNameFieldLimit, false, true, {}},
+          {kIdOutUserId, &TerminalEntry::outUserId, kOutCredentialFieldLimit, false, false, {}},
+          {kIdOutPassword, &TerminalEntry::outPassword, kOutCredentialFieldLimit, false, false, {}},
       }} {
     SetFont(LayoutFont());
     CreateControls();
@@ -110,7 +110,7 @@ bool CTerminalEditDlg::TransferDataToWindow() {
     if (!m_bInitialised) {
         m_bInitialised = true;
         for (Field& field : m_fields)
-            TextOf(field)->ChangeValue(this->*field.value);
+            TextOf(field)->ChangeValue(m_entry.*field.value);
         ApplyCatalogue();
         UpdateOkButton();
         return true;
@@ -118,33 +118,20 @@ bool CTerminalEditDlg::TransferDataToWindow() {
     // Only changed texts are written, so that the caret of the field being typed in stays.
     for (Field& field : m_fields) {
         wxTextCtrl* edit = TextOf(field);
-        if (edit->GetValue().ToStdWstring() != this->*field.value)
-            edit->ChangeValue(this->*field.value);
+        if (edit->GetValue().ToStdWstring() != m_entry.*field.value)
+            edit->ChangeValue(m_entry.*field.value);
     }
     return true;
 }
 
 bool CTerminalEditDlg::TransferDataFromWindow() {
     for (Field& field : m_fields)
-        this->*field.value = TextOf(field)->GetValue().ToStdWstring();
+        m_entry.*field.value = TextOf(field)->GetValue().ToStdWstring();
     return true;
 }
 
-TerminalEntry CTerminalEditDlg::FieldsAsEntry() const {
-    TerminalEntry entry;
-    entry.name = m_strName;
-    entry.path = m_strPath;
-    entry.userId = m_strUserId;
-    entry.password = m_strPassword;
-    entry.outName = m_strOutName;
-    entry.outPath = m_strOutPath;
-    entry.outUserId = m_strOutUserId;
-    entry.outPassword = m_strOutPassword;
-    return entry;
-}
-
 void CTerminalEditDlg::UpdateOkButton() {
-    m_pOkButton->Enable(HasRequiredFields(FieldsAsEntry()));
+    m_pOkButton->Enable(HasRequiredFields(m_entry));
 }
 
 void CTerminalEditDlg::OnFieldChanged(Field& field) {
@@ -152,7 +139,7 @@ void CTerminalEditDlg::OnFieldChanged(Field& field) {
         return;
     if (field.decidesOk)
         UpdateOkButton();
-    std::wstring& value = this->*field.value;
+    std::wstring& value = m_entry.*field.value;
     // The edit control hands out at most as many characters as the width limit; only those
     // are measured.
     std::wstring measured = value.substr(0, static_cast<std::size_t>(field.limit.maxDisplayWidth));
@@ -170,23 +157,23 @@ void CTerminalEditDlg::OnFieldChanged(Field& field) {
 }
 
 void CTerminalEditDlg::OnBrowsePath(wxCommandEvent&) {
-    Browse(&CTerminalEditDlg::m_strPath, &CTerminalEditDlg::m_strName);
+    Browse(&TerminalEntry::path, &TerminalEntry::name);
 }
 
 void CTerminalEditDlg::OnBrowseOutPath(wxCommandEvent&) {
-    Browse(&CTerminalEditDlg::m_strOutPath, &CTerminalEditDlg::m_strOutName);
+    Browse(&TerminalEntry::outPath, &TerminalEntry::outName);
 }
 
-void CTerminalEditDlg::Browse(std::wstring CTerminalEditDlg::*folder,
-                              std::wstring CTerminalEditDlg::*name) {
+void CTerminalEditDlg::Browse(std::wstring TerminalEntry::*folder,
+                              std::wstring TerminalEntry::*name) {
     TransferDataFromWindow();
-    CFolderPicker picker(this, m_strMessage[kTextPickerTitle], this->*folder, m_strMessage[kTextOk],
+    CFolderPicker picker(this, m_strMessage[kTextPickerTitle], m_entry.*folder, m_strMessage[kTextOk],
                          m_strMessage[kTextCancel]);
     std::wstring chosen;
     if (picker.Run(chosen)) {
-        this->*folder = chosen;
+        m_entry.*folder = chosen;
         // A server name may be longer than the name field takes; it is cut to the field.
-        this->*name = TerminalNameFromFolder(chosen).substr(0, kNameFieldLimit.maxCharacters);
+        m_entry.*name = TerminalNameFromFolder(chosen).substr(0, kNameFieldLimit.maxCharacters);
     }
     TransferDataToWindow();
     TransferDataFromWindow();
@@ -195,7 +182,7 @@ void CTerminalEditDlg::Browse(std::wstring CTerminalEditDlg::*folder,
 
 void CTerminalEditDlg::OnOK(wxCommandEvent&) {
     TransferDataFromWindow();
-    TerminalCheckResult result = CheckTerminalEntry(FieldsAsEntry(), m_usedNames);
+    TerminalCheckResult result = CheckTerminalEntry(m_entry, m_usedNames);
     if (result == TerminalCheckResult::kSameFolders) {
         wxMessageBox(m_strMessage[kTextSameFolders], L"", wxOK, this);
         return;

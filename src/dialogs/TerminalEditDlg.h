@@ -57,9 +57,9 @@ public:
     std::vector<std::wstring> m_usedNames;
     std::vector<std::wstring> m_usedOutNames;
 
-    /// The eight fields: initial values before the run, results after OK.
-    std::wstring m_strPath, m_strName, m_strUserId, m_strPassword;
-    std::wstring m_strOutPath, m_strOutName, m_strOutUserId, m_strOutPassword;
+    /// The eight text fields: initial values before the run, results after OK. The switch
+    /// `enabled` is not the dialog's: it is neither shown nor changed.
+    TerminalEntry m_entry;
 
     /// Builds the captions and moves the fields into the controls (also run by ShowModal).
     bool TransferDataToWindow() override;
@@ -78,7 +78,7 @@ public:
 private:
     struct Field {
         int controlId;
-        std::wstring CTerminalEditDlg::*value;
+        std::wstring TerminalEntry::*value;
         TerminalFieldLimit limit;
         bool isFolder;
         bool decidesOk;         ///< part of the OK enabling rule
@@ -88,9 +88,8 @@ private:
     void CreateControls();
     void ApplyCatalogue();
     void OnFieldChanged(Field& field);
-    void Browse(std::wstring CTerminalEditDlg::*folder, std::wstring CTerminalEditDlg::*name);
+    void Browse(std::wstring TerminalEntry::*folder, std::wstring TerminalEntry::*name);
     wxTextCtrl* TextOf(const Field& field) const;
-    TerminalEntry FieldsAsEntry() const;
 
     std::array<Field, 8> m_fields;
     wxButton* m_pOkButton = nullptr;

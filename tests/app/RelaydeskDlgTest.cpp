@@ -190,7 +190,7 @@ TEST_F(RelaydeskDlgTest, EditRewritesTheRowAndKeepsItsCheckBox) {
     Open();
     SelectRow(1);
     ThenEditDialog([](CTerminalEditDlg& dialog) {
-        EXPECT_EQ(dialog.m_strName, L"KIOSK-2");
+        EXPECT_EQ(dialog.m_entry.name, L"KIOSK-2");
         EXPECT_EQ(dialog.m_usedNames.size(), 9u) << "every other slot, empty ones included";
         Type(dialog, CTerminalEditDlg::kIdOutName, L"新しい出力");
         Click(dialog.FindWindow(wxID_OK));

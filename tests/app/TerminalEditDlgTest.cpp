@@ -72,31 +72,31 @@ TEST_F(TerminalEditDlgTest, OkIsEnabledOnlyWhileBothFoldersAndBothNamesAreFilled
 TEST_F(TerminalEditDlgTest, NameFieldTakesFifteenHalfWidthOrSevenFullWidthCharacters) {
     m_dialog->TransferDataToWindow();
     Type(CTerminalEditDlg::kIdName, L"ABCDEFGHIJKLMNO");
-    EXPECT_EQ(m_dialog->m_strName, L"ABCDEFGHIJKLMNO");
+    EXPECT_EQ(m_dialog->m_entry.name, L"ABCDEFGHIJKLMNO");
     Edit(CTerminalEditDlg::kIdName)->AppendText(L"P");
     EXPECT_EQ(Edit(CTerminalEditDlg::kIdName)->GetValue().ToStdWstring(), L"ABCDEFGHIJKLMNO");
 
     Type(CTerminalEditDlg::kIdName, L"あいうえおかき");
-    EXPECT_EQ(m_dialog->m_strName, L"あいうえおかき");
+    EXPECT_EQ(m_dialog->m_entry.name, L"あいうえおかき");
     Type(CTerminalEditDlg::kIdName, L"あいうえおかきく");
-    EXPECT_EQ(m_dialog->m_strName, L"あいうえおかき");
+    EXPECT_EQ(m_dialog->m_entry.name, L"あいうえおかき");
     EXPECT_EQ(Edit(CTerminalEditDlg::kIdName)->GetValue().ToStdWstring(), L"あいうえおかき");
 }
 
 TEST_F(TerminalEditDlgTest, OutputNameHasNoCharacterLimitButTheSameDisplayWidth) {
     m_dialog->TransferDataToWindow();
     Type(CTerminalEditDlg::kIdOutName, L"ＡＢＣＤＥＦＧ");
-    EXPECT_EQ(m_dialog->m_strOutName, L"ＡＢＣＤＥＦＧ");
+    EXPECT_EQ(m_dialog->m_entry.outName, L"ＡＢＣＤＥＦＧ");
     Type(CTerminalEditDlg::kIdOutName, L"ＡＢＣＤＥＦＧＨ");
-    EXPECT_EQ(m_dialog->m_strOutName, L"ＡＢＣＤＥＦＧ");
+    EXPECT_EQ(m_dialog->m_entry.outName, L"ＡＢＣＤＥＦＧ");
 }
 
 TEST_F(TerminalEditDlgTest, OverWideFirstChangeOfAPrefilledFieldEmptiesIt) {
-    m_dialog->m_strName = L"受付";
+    m_dialog->m_entry.name = L"受付";
     m_dialog->TransferDataToWindow();
     EXPECT_EQ(Edit(CTerminalEditDlg::kIdName)->GetValue().ToStdWstring(), L"受付");
     Type(CTerminalEditDlg::kIdName, L"受付受付受付受付");
-    EXPECT_EQ(m_dialog->m_strName, L"");
+    EXPECT_EQ(m_dialog->m_entry.name, L"");
 }
 
 TEST_F(TerminalEditDlgTest, EqualFoldersAreRefusedBeforeAnyOtherCheck) {
@@ -133,15 +133,15 @@ TEST_F(TerminalEditDlgTest, InvalidFolderOrNameKeepsTheDialogOpenWithOneMessage)
             Type(CTerminalEditDlg::kIdPath, entry.path);
             Type(CTerminalEditDlg::kIdName, entry.name);
             Click(OkButton());
-            EXPECT_TRUE(m_dialog->IsModal()) << m_dialog->m_strName;
+            EXPECT_TRUE(m_dialog->IsModal()) << m_dialog->m_entry.name;
         }
         FillValidEntry();
         Click(OkButton());
     });
     EXPECT_EQ(result, wxID_OK);
     EXPECT_EQ(m_script.MessageTexts(), std::vector<std::wstring>(std::size(invalid), kInvalidEntryText));
-    EXPECT_EQ(m_dialog->m_strName, L"新しい端末");
-    EXPECT_EQ(m_dialog->m_strOutPath, L"/srv/端末/out");
+    EXPECT_EQ(m_dialog->m_entry.name, L"新しい端末");
+    EXPECT_EQ(m_dialog->m_entry.outPath, L"/srv/端末/out");
 }
 
 TEST_F(TerminalEditDlgTest, PickingALocalFolderNamesTheTerminalAfterThisComputer) {
@@ -155,9 +155,9 @@ TEST_F(TerminalEditDlgTest, PickingALocalFolderNamesTheTerminalAfterThisComputer
         return wxID_NONE;
     });
     Click(m_dialog->FindWindow(CTerminalEditDlg::kIdBrowsePath));
-    EXPECT_EQ(m_dialog->m_strPath, picked);
-    EXPECT_EQ(m_dialog->m_strName, platform::GetLocalComputerName().substr(0, 15));
-    EXPECT_EQ(Edit(CTerminalEditDlg::kIdName)->GetValue().ToStdWstring(), m_dialog->m_strName);
+    EXPECT_EQ(m_dialog->m_entry.path, picked);
+    EXPECT_EQ(m_dialog->m_entry.name, platform::GetLocalComputerName().substr(0, 15));
+    EXPECT_EQ(Edit(CTerminalEditDlg::kIdName)->GetValue().ToStdWstring(), m_dialog->m_entry.name);
 }
 
 TEST_F(TerminalEditDlgTest, CancelledFolderPickerLeavesFolderAndName) {
@@ -166,8 +166,8 @@ TEST_F(TerminalEditDlgTest, CancelledFolderPickerLeavesFolderAndName) {
     Type(CTerminalEditDlg::kIdOutName, L"出力");
     m_script.Then([](wxDialog*) { return wxID_CANCEL; });
     Click(m_dialog->FindWindow(CTerminalEditDlg::kIdBrowseOutPath));
-    EXPECT_EQ(m_dialog->m_strOutPath, L"/srv/out");
-    EXPECT_EQ(m_dialog->m_strOutName, L"出力");
+    EXPECT_EQ(m_dialog->m_entry.outPath, L"/srv/out");
+    EXPECT_EQ(m_dialog->m_entry.outName, L"出力");
     EXPECT_TRUE(m_script.Done());
 }
 
