@@ -75,7 +75,7 @@ void COrderViewDlg::ApplyCatalogue() {
     separator->SetLabel(Text(kMsgOrderDateSeparator));
     // The text between the pickers sits on their middle line.
     wxRect picker = m_pDateFrom->GetRect();
-    int height = separator->GetBestSize().y;
+    int height = separator->GetTextExtent(separator->GetLabel()).y;
     separator->SetSize(separator->GetPosition().x, picker.y + (picker.height - height) / 2,
                        separator->GetSize().x, height);
     FindWindow(kIdListLabel)->SetLabel(Text(kMsgOrderView));
