@@ -134,6 +134,7 @@ void CRelaydeskDlg::CreateControls() {
     m_pList->Bind(wxEVT_LIST_KEY_DOWN, followList);
     m_pList->Bind(wxEVT_CHILD_FOCUS, followList);
     m_pList->Bind(wxEVT_SET_FOCUS, followList);
+    m_pList->GetMainWindowOfCompositeControl()->Bind(wxEVT_MOTION, &CRelaydeskDlg::OnListMouseMove, this);
     m_pList->Bind(wxEVT_LIST_ITEM_CHECKED,
                   [this](wxListEvent& event) { OnCheckBoxChanged(event.GetIndex(), true); });
     m_pList->Bind(wxEVT_LIST_ITEM_UNCHECKED,
@@ -352,9 +353,28 @@ void CRelaydeskDlg::OnTimer(wxTimerEvent&) {
     }
 }
 
+void CRelaydeskDlg::OnListMouseMove(wxMouseEvent& event) {
+    event.Skip();
+    int flags = 0;
+    long row = m_pList->HitTest(event.GetPosition(), flags);
+    if (row == m_nTooltipRow)
+        return;
+    m_nTooltipRow = row;
+    wxWindow* rows = m_pList->GetMainWindowOfCompositeControl();
+    if (row < 0) {
+        rows->UnsetToolTip();
+        return;
+    }
+    auto cell = [this, row](int column) { return m_pList->GetItemText(row, column); };
+    rows->SetToolTip(cell(0) + L"\n" + cell(1) + L"  " + cell(kInputStatusColumn) + L"\n" +
+                     cell(3) + L"  " + cell(4) + L"  " + cell(kOutputStatusColumn));
+}
+
 void CRelaydeskDlg::ShowListCell(int row, int column, const std::wstring& text) {
     if (row >= 0 && row < m_pList->GetItemCount())
         m_pList->SetItem(row, column, text);
+    if (row == m_nTooltipRow)
+        m_nTooltipRow = -1; // the next mouse move shows the new text
 }
 
 void CRelaydeskDlg::ShowServingName(const std::wstring& name) {

@@ -85,6 +85,9 @@ private:
     void OnCheckBoxChanged(long row, bool checked);
     int SelectedRow() const;
     void OnTimer(wxTimerEvent& event);
+    /// The row under the mouse shows both folders' full status texts as its tooltip, as the
+    /// status columns are narrower than the longer texts.
+    void OnListMouseMove(wxMouseEvent& event);
 
     void ShowListCell(int row, int column, const std::wstring& text) override;
     void ShowServingName(const std::wstring& name) override;
@@ -106,6 +109,7 @@ private:
     MainWindowTexts m_texts;
     bool m_bStarted = false;
     bool m_bInShutdown = false;
+    long m_nTooltipRow = -1;
 
     CPlatformMessagePump m_messagePump;
     CQueuedTransferView m_view;
