@@ -177,7 +177,7 @@ int GuiTest::FindLogLine(const std::wstring& text, int from) const {
 }
 
 bool PumpUntil(const std::function<bool()>& done) {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     while (!done()) {
         if (std::chrono::steady_clock::now() > deadline)
             return false;

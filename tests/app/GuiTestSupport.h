@@ -46,7 +46,7 @@ private:
     bool m_ownsLogClient = false;
 };
 
-/// Runs the event loop until `done` holds or ten seconds have passed; whether it held.
+/// Runs the event loop until `done` holds or thirty seconds have passed; whether it held.
 bool PumpUntil(const std::function<bool()>& done);
 /// Runs the event loop until nothing more is waiting.
 void PumpPending();
