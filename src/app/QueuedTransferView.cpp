@@ -32,7 +32,8 @@ CQueuedTransferView::~CQueuedTransferView() {
 }
 
 void CQueuedTransferView::SetListCell(int row, int column, const std::wstring& text) {
-    Queue(m_shared, [row, column, text](ITransferViewSink& sink) { sink.ShowListCell(row, column, text); });
+    Queue(m_shared,
+          [row, column, text](ITransferViewSink& sink) { sink.ShowListCell(row, column, text); });
 }
 
 void CQueuedTransferView::SetServingName(const std::wstring& name) {

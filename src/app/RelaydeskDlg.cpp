@@ -66,21 +66,26 @@ CRelaydeskDlg::CRelaydeskDlg(platform::SingleInstanceGuard* instanceGuard,
                wxCAPTION | wxSYSTEM_MENU | wxMINIMIZE_BOX | wxCLOSE_BOX),
       m_pInstanceGuard(instanceGuard),
       m_strProgramFolder(programFolder.empty() ? GetModuleFolder() : std::move(programFolder)),
-      m_hIcon(relaydesk_xpm),
-      m_view(*this),
+      m_hIcon(relaydesk_xpm), m_view(*this),
       m_pController(std::make_unique<RelaydeskController>(m_view, m_strProgramFolder,
                                                           std::move(engineLibrary))) {
     SetFont(LayoutFont());
     CreateControls();
     SetClientSizeInDialogUnits(this, 479, 264);
 
-    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnOK(); }, wxID_OK);
-    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnOK(); }, wxID_CANCEL);
+    Bind(
+        wxEVT_BUTTON, [this](wxCommandEvent&) { OnOK(); }, wxID_OK);
+    Bind(
+        wxEVT_BUTTON, [this](wxCommandEvent&) { OnOK(); }, wxID_CANCEL);
     Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent&) { OnOK(); });
-    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnBAdd(); }, kIdAdd);
-    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnBEdit(); }, kIdEdit);
-    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnBDelete(); }, kIdDelete);
-    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnOrderView(); }, kIdOrderView);
+    Bind(
+        wxEVT_BUTTON, [this](wxCommandEvent&) { OnBAdd(); }, kIdAdd);
+    Bind(
+        wxEVT_BUTTON, [this](wxCommandEvent&) { OnBEdit(); }, kIdEdit);
+    Bind(
+        wxEVT_BUTTON, [this](wxCommandEvent&) { OnBDelete(); }, kIdDelete);
+    Bind(
+        wxEVT_BUTTON, [this](wxCommandEvent&) { OnOrderView(); }, kIdOrderView);
     m_raiseTimer.Bind(wxEVT_TIMER, &CRelaydeskDlg::OnTimer, this);
     m_raiseTimer.Start(kRaiseCheckIntervalMs);
 
@@ -109,15 +114,16 @@ void CRelaydeskDlg::CreateControls() {
     label = ToPixels(this, {82, 18, 64, 8});
     new wxStaticText(this, kIdProgressLabel, L"Static", label.GetPosition(), label.GetSize());
     wxRect progress = ToPixels(this, {82, 34, 82, 15});
-    m_pProgress = new wxTextCtrl(this, kIdProgress, L"", progress.GetPosition(),
-                                 progress.GetSize(), wxTE_READONLY);
+    m_pProgress = new wxTextCtrl(this, kIdProgress, L"", progress.GetPosition(), progress.GetSize(),
+                                 wxTE_READONLY);
     wxRect version = ToPixels(this, {411, 7, 61, 16});
     m_pVersion = new wxStaticText(this, kIdVersion, L"Static", version.GetPosition(),
                                   version.GetSize(), wxALIGN_RIGHT | wxST_NO_AUTORESIZE);
 
     for (const ButtonLayout& button : kButtons) {
         wxRect rect = ToPixels(this, button.rect);
-        auto* created = new wxButton(this, button.id, button.caption, rect.GetPosition(), rect.GetSize());
+        auto* created =
+            new wxButton(this, button.id, button.caption, rect.GetPosition(), rect.GetSize());
         if (button.id == wxID_OK)
             m_pOkButton = created;
     }
@@ -134,7 +140,8 @@ void CRelaydeskDlg::CreateControls() {
     m_pList->Bind(wxEVT_LIST_KEY_DOWN, followList);
     m_pList->Bind(wxEVT_CHILD_FOCUS, followList);
     m_pList->Bind(wxEVT_SET_FOCUS, followList);
-    m_pList->GetMainWindowOfCompositeControl()->Bind(wxEVT_MOTION, &CRelaydeskDlg::OnListMouseMove, this);
+    m_pList->GetMainWindowOfCompositeControl()->Bind(wxEVT_MOTION, &CRelaydeskDlg::OnListMouseMove,
+                                                     this);
     m_pList->Bind(wxEVT_LIST_ITEM_CHECKED,
                   [this](wxListEvent& event) { OnCheckBoxChanged(event.GetIndex(), true); });
     m_pList->Bind(wxEVT_LIST_ITEM_UNCHECKED,

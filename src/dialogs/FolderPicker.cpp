@@ -25,8 +25,9 @@ CFolderPicker::CFolderPicker(wxWindow* owner, const std::wstring& title,
     m_pStatus = new wxStaticText(this, wxID_ANY, L"", wxDefaultPosition, wxDefaultSize,
                                  wxST_ELLIPSIZE_MIDDLE | wxST_NO_AUTORESIZE);
     column->Add(m_pStatus, 0, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, kBorder);
-    m_pTree = new wxGenericDirCtrl(this, wxID_ANY, start, wxDefaultPosition, FromDIP(wxSize(420, 360)),
-                                   static_cast<long>(wxDIRCTRL_DIR_ONLY) | wxBORDER_SUNKEN);
+    m_pTree =
+        new wxGenericDirCtrl(this, wxID_ANY, start, wxDefaultPosition, FromDIP(wxSize(420, 360)),
+                             static_cast<long>(wxDIRCTRL_DIR_ONLY) | wxBORDER_SUNKEN);
     column->Add(m_pTree, 1, wxEXPAND | wxALL, kBorder);
 
     auto* buttons = new wxStdDialogButtonSizer;

@@ -48,8 +48,8 @@ void COrderViewDlg::CreateControls() {
     AddButton(this, kIdSelectByDate, {36, 247, 74, 22});
     wxRect from = ToPixels(this, {125, 249, 69, 21});
     wxDateTime today = wxDateTime::Today();
-    m_pDateFrom = new wxDatePickerCtrl(this, kIdDateFrom, today, from.GetPosition(),
-                                       from.GetSize(), wxDP_DROPDOWN | wxDP_SHOWCENTURY);
+    m_pDateFrom = new wxDatePickerCtrl(this, kIdDateFrom, today, from.GetPosition(), from.GetSize(),
+                                       wxDP_DROPDOWN | wxDP_SHOWCENTURY);
     wxRect separator = ToPixels(this, {205, 248, 33, 24});
     new wxStaticText(this, kIdDateSeparator, L"", separator.GetPosition(), separator.GetSize(),
                      wxALIGN_CENTRE_HORIZONTAL | wxST_NO_AUTORESIZE);

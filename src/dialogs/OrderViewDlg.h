@@ -44,7 +44,8 @@ public:
 private:
     void CreateControls();
     void ApplyCatalogue();
-    void FillOrderList(const std::vector<std::wstring>& times, const std::vector<std::wstring>& names);
+    void FillOrderList(const std::vector<std::wstring>& times,
+                       const std::vector<std::wstring>& names);
     std::wstring Text(int number) const;
 
     std::wstring m_strCataloguePath;

@@ -1,8 +1,8 @@
 #include "dialogs/TerminalEditDlg.h"
 
-#include "dialogs/WindowFont.h"
 #include "dialogs/DialogLayout.h"
 #include "dialogs/FolderPicker.h"
+#include "dialogs/WindowFont.h"
 
 #include <wx/button.h>
 #include <wx/msgdlg.h>
@@ -167,8 +167,8 @@ void CTerminalEditDlg::OnBrowseOutPath(wxCommandEvent&) {
 void CTerminalEditDlg::Browse(std::wstring TerminalEntry::*folder,
                               std::wstring TerminalEntry::*name) {
     TransferDataFromWindow();
-    CFolderPicker picker(this, m_strMessage[kTextPickerTitle], m_entry.*folder, m_strMessage[kTextOk],
-                         m_strMessage[kTextCancel]);
+    CFolderPicker picker(this, m_strMessage[kTextPickerTitle], m_entry.*folder,
+                         m_strMessage[kTextOk], m_strMessage[kTextCancel]);
     std::wstring chosen;
     if (picker.Run(chosen)) {
         m_entry.*folder = chosen;

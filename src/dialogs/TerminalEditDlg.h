@@ -81,7 +81,7 @@ private:
         std::wstring TerminalEntry::*value;
         TerminalFieldLimit limit;
         bool isFolder;
-        bool decidesOk;         ///< part of the OK enabling rule
+        bool decidesOk; ///< part of the OK enabling rule
         std::wstring lastAccepted;
     };
 

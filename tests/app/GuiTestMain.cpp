@@ -10,8 +10,8 @@
 namespace {
 
 // A failed toolkit assertion is a failed test, not a message box that nobody closes.
-void FailOnAssert(const wxString& file, int line, const wxString& function, const wxString& condition,
-                  const wxString& message) {
+void FailOnAssert(const wxString& file, int line, const wxString& function,
+                  const wxString& condition, const wxString& message) {
     ADD_FAILURE_AT(file.utf8_str(), line) << "toolkit assertion in " << function.utf8_str() << ": "
                                           << condition.utf8_str() << " " << message.utf8_str();
 }

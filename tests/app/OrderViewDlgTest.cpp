@@ -43,9 +43,7 @@ protected:
                             std::chrono::file_clock::from_sys(time));
     }
 
-    void Open() {
-        m_dialog = new COrderViewDlg(ProgramFolder() + L"/MSG_JPN.ini", m_output);
-    }
+    void Open() { m_dialog = new COrderViewDlg(ProgramFolder() + L"/MSG_JPN.ini", m_output); }
     wxListCtrl* List() const { return m_dialog->List(); }
     std::vector<std::wstring> Column(int column) const {
         std::vector<std::wstring> texts;
@@ -61,8 +59,10 @@ protected:
         return names;
     }
     void SetDates(int fromDay, int toDay) {
-        m_dialog->DateFrom()->SetValue(wxDateTime(static_cast<wxDateTime::wxDateTime_t>(fromDay), wxDateTime::Mar, 2026));
-        m_dialog->DateTo()->SetValue(wxDateTime(static_cast<wxDateTime::wxDateTime_t>(toDay), wxDateTime::Mar, 2026));
+        m_dialog->DateFrom()->SetValue(
+            wxDateTime(static_cast<wxDateTime::wxDateTime_t>(fromDay), wxDateTime::Mar, 2026));
+        m_dialog->DateTo()->SetValue(
+            wxDateTime(static_cast<wxDateTime::wxDateTime_t>(toDay), wxDateTime::Mar, 2026));
     }
 
     std::wstring m_output;
@@ -72,12 +72,13 @@ protected:
 TEST_F(OrderViewDlgTest, ListsOrderFoldersWithTheirModificationTimes) {
     MakeOrder(L"p0001234", 3, 2, 9, 5, 7);
     MakeOrder(L"o0001234", 3, 1, 23, 59, 59);
-    MakeOrder(L"p0123456", 3, 1, 10, 0, 0);  // third character is not 0
+    MakeOrder(L"p0123456", 3, 1, 10, 0, 0); // third character is not 0
     MakeOrder(L"注文0001", 3, 1, 10, 0, 0);
     m_folder.WriteFile(L"出力/o0009999", "a file, not an order");
     Open();
     EXPECT_EQ(Column(1), (std::vector<std::wstring>{L"o0001234", L"p0001234"}));
-    EXPECT_EQ(Column(0), (std::vector<std::wstring>{L"2026/03/01  23:59:59", L"2026/03/02  09:05:07"}));
+    EXPECT_EQ(Column(0),
+              (std::vector<std::wstring>{L"2026/03/01  23:59:59", L"2026/03/02  09:05:07"}));
     EXPECT_EQ(m_dialog->GetTitle().ToStdWstring(), L"出力済み注文");
     EXPECT_EQ(List()->GetColumnCount(), 2);
 }

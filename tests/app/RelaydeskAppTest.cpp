@@ -26,7 +26,8 @@ class RelaydeskAppTest : public GuiTest, public ::testing::WithParamInterface<Cl
 protected:
     void SetUp() override {
         GuiTest::SetUp();
-        SaveTerminals({MakeTerminal(L"店頭1"), MakeTerminal(L"KIOSK-2", true), MakeTerminal(L"受付")});
+        SaveTerminals(
+            {MakeTerminal(L"店頭1"), MakeTerminal(L"KIOSK-2", true), MakeTerminal(L"受付")});
         App().SetProgramFolder(ProgramFolder());
     }
     void TearDown() override {
@@ -85,7 +86,8 @@ std::string NameOfWay(const ::testing::TestParamInfo<CloseBy>& way) {
 TEST_P(RelaydeskAppTest, EveryWayOfClosingRunsTheShutdownAndSavesTheTable) {
     RunProgram([](CRelaydeskDlg& window) {
         window.List()->CheckItem(2, true);
-        window.Controller().ModifyTerminalTable([](TerminalTable& table) { table.slots[2].enabled = 1; });
+        window.Controller().ModifyTerminalTable(
+            [](TerminalTable& table) { table.slots[2].enabled = 1; });
         Close(window, GetParam());
     });
     std::vector<std::wstring> lines = LogLines();
@@ -99,7 +101,8 @@ TEST_P(RelaydeskAppTest, EveryWayOfClosingRunsTheShutdownAndSavesTheTable) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Closing, RelaydeskAppTest,
-                         ::testing::Values(CloseBy::kOkButton, CloseBy::kEscape, CloseBy::kCloseBox),
+                         ::testing::Values(CloseBy::kOkButton, CloseBy::kEscape,
+                                           CloseBy::kCloseBox),
                          NameOfWay);
 
 class SecondCopyTest : public GuiTest {};

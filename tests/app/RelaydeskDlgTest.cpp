@@ -21,7 +21,8 @@ protected:
     void SetUp() override {
         GuiTest::SetUp();
         StartLogging();
-        m_terminals = {MakeTerminal(L"店頭1"), MakeTerminal(L"KIOSK-2", true), MakeTerminal(L"受付")};
+        m_terminals = {MakeTerminal(L"店頭1"), MakeTerminal(L"KIOSK-2", true),
+                       MakeTerminal(L"受付")};
         SaveTerminals(m_terminals);
     }
     void TearDown() override {
@@ -126,7 +127,8 @@ TEST_F(RelaydeskDlgTest, TickingACheckBoxSwitchesTheTerminalSelectingDoesNot) {
 TEST_F(RelaydeskDlgTest, ButtonsFollowTheListSelectionAndRoom) {
     Open();
     SelectRow(1);
-    for (int id : {CRelaydeskDlg::kIdEdit, CRelaydeskDlg::kIdDelete, CRelaydeskDlg::kIdOrderView, CRelaydeskDlg::kIdAdd})
+    for (int id : {CRelaydeskDlg::kIdEdit, CRelaydeskDlg::kIdDelete, CRelaydeskDlg::kIdOrderView,
+                   CRelaydeskDlg::kIdAdd})
         EXPECT_TRUE(Button(id)->IsEnabled()) << id;
     List()->SetItemState(1, 0, wxLIST_STATE_SELECTED);
     PumpPending();
@@ -170,7 +172,8 @@ TEST_F(RelaydeskDlgTest, AddChecksTheEntryAndShowsTheNewTerminalUnchecked) {
     EXPECT_EQ(stored.enabled, 0);
     EXPECT_EQ(stored.path, added.path);
     EXPECT_EQ(stored.userId, L"利用者");
-    EXPECT_EQ(m_script.MessageTexts(), std::vector<std::wstring>{L"フォルダまたは名前が正しくありません"});
+    EXPECT_EQ(m_script.MessageTexts(),
+              std::vector<std::wstring>{L"フォルダまたは名前が正しくありません"});
     EXPECT_TRUE(m_script.Done());
 }
 
@@ -253,8 +256,8 @@ class ClosingDuringCompositionTest : public RelaydeskDlgTest {};
 
 TEST_F(ClosingDuringCompositionTest, LeavesTheOrderUnderItsRName) {
     std::wstring input = m_terminals[1].path;
-    std::string kiosk = "'" + platform::WideToUtf8(GetModuleFolder()) + "/relaydesk-kiosk' --input '" +
-                        platform::WideToUtf8(input) +
+    std::string kiosk = "'" + platform::WideToUtf8(GetModuleFolder()) +
+                        "/relaydesk-kiosk' --input '" + platform::WideToUtf8(input) +
                         "' --order 42 --pages 4 --photos-per-page 1 --megapixels 0.1 >/dev/null";
     ASSERT_EQ(std::system(kiosk.c_str()), 0);
     ASSERT_TRUE(m_folder.Exists(L"端末/KIOSK-2/in/r0000042"));

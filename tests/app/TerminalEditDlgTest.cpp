@@ -119,11 +119,10 @@ TEST_F(TerminalEditDlgTest, InvalidFolderOrNameKeepsTheDialogOpenWithOneMessage)
         std::wstring name;
     } invalid[] = {
         {L"..", L"新しい端末"}, // folder of dots only
-        {L"/srv/in", L"..."},    // name of dots only
-        {L"/srv/in", L"店頭1"},  // name of another terminal
-        {L"/srv/in", L"a:b"},    // reserved characters
-        {L"/srv/in", L"a|b"},
-        {L"/srv/in", L"a\\b"},
+        {L"/srv/in", L"..."},   // name of dots only
+        {L"/srv/in", L"店頭1"}, // name of another terminal
+        {L"/srv/in", L"a:b"},   // reserved characters
+        {L"/srv/in", L"a|b"},   {L"/srv/in", L"a\\b"},
     };
     for (std::size_t i = 0; i < std::size(invalid); ++i)
         m_script.ThenMessageBox(wxID_OK);
@@ -139,7 +138,8 @@ TEST_F(TerminalEditDlgTest, InvalidFolderOrNameKeepsTheDialogOpenWithOneMessage)
         Click(OkButton());
     });
     EXPECT_EQ(result, wxID_OK);
-    EXPECT_EQ(m_script.MessageTexts(), std::vector<std::wstring>(std::size(invalid), kInvalidEntryText));
+    EXPECT_EQ(m_script.MessageTexts(),
+              std::vector<std::wstring>(std::size(invalid), kInvalidEntryText));
     EXPECT_EQ(m_dialog->m_entry.name, L"新しい端末");
     EXPECT_EQ(m_dialog->m_entry.outPath, L"/srv/端末/out");
 }
