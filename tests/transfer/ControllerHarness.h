@@ -47,7 +47,7 @@ public:
     void WriteOrder(const std::wstring& input, int orderNumber) const;
 
     /// Starts both workers and dispatches this thread's window messages until `done` holds
-    /// (checked between dispatches; `onPump` runs there too) or a minute has passed.
+    /// (checked between dispatches; `onPump` runs there too) or ten minutes have passed.
     bool RunUntil(const std::function<bool()>& done, const std::function<void()>& onPump = {});
 
     int CountLogLines(const std::wstring& text) const;
