@@ -8,6 +8,7 @@
 #include <vips/vips8>
 
 #include "TempFolder.h"
+#include "TestImages.h"
 #include "composition/ZoRiEngine.h"
 #include "config/ProfileDocument.h"
 #include "fileutil/FileUtil.h"
@@ -22,6 +23,7 @@ std::string Utf8(const std::wstring& text) {
 }
 
 int RunKiosk(const std::string& arguments) {
+    StartTestImages(); // the tests look at what the kiosk wrote
     const std::string kiosk = Utf8(JoinPath(GetModuleFolder(), L"relaydesk-kiosk"));
     return std::system(("\"" + kiosk + "\" " + arguments + " 2>/dev/null").c_str());
 }

@@ -10,6 +10,7 @@
 #include <vips/vips8>
 
 #include "TempFolder.h"
+#include "TestImages.h"
 #include "composition/ZoRiEngine.h"
 #include "platform/FileSystemCalls.h"
 #include "platform/TextEncoding.h"
@@ -26,16 +27,11 @@ std::string Utf8(const std::wstring& path) {
     return platform::ToFsPath(path).string();
 }
 
-bool StartVips() {
-    static const bool started = vips_init("engine-test") == 0;
-    return started;
-}
-
 /// A work folder as the transfer prepares it: TEMP with COMPOSITION_INFO, CORRECT and CTML.
 class WorkFolder {
 public:
     WorkFolder() {
-        StartVips();
+        StartTestImages();
         m_temp.MakeFolder(L"TEMP/COMPOSITION_INFO/LAYOUTFINAL");
         m_temp.MakeFolder(L"TEMP/COMPOSITION_INFO/COVERFINAL");
         m_temp.MakeFolder(L"TEMP/CORRECT");
