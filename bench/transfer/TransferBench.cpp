@@ -161,8 +161,8 @@ void MeasureIdle(const fs::path& root, int seconds) {
 int main(int argc, char** argv) {
     const std::size_t megabytes = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 1024;
     const int idleSeconds = argc > 2 ? std::atoi(argv[2]) : 10;
-    const fs::path root =
-        fs::temp_directory_path() / ("relaydesk-bench-transfer-" + std::to_string(std::random_device()()));
+    const fs::path root = fs::temp_directory_path() /
+                          ("relaydesk-bench-transfer-" + std::to_string(std::random_device()()));
     fs::create_directories(root);
     MeasureTransfer(root, megabytes << 20);
     MeasureIdle(root, idleSeconds);
