@@ -138,27 +138,9 @@ public:
         const std::uintmax_t expected = fs::file_size(source, error);
         if (error)
             return false;
-        std::filebuf in;
-        if (!in.open(source, std::ios::in | std::ios::binary))
-            return false;
         const fs::path temporary = TemporarySibling(target);
-        std::filebuf out;
-        if (!out.open(temporary, std::ios::out | std::ios::binary | std::ios::trunc))
-            return false;
-        std::array<char, kCopyChunk> buffer;
-        std::uintmax_t copied = 0;
-        bool written = true;
-        for (;;) {
-            const std::streamsize got = in.sgetn(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-            if (got <= 0)
-                break;
-            if (!WriteAll(out, buffer.data(), static_cast<std::size_t>(got))) {
-                written = false;
-                break;
-            }
-            copied += static_cast<std::uintmax_t>(got);
-        }
-        written = FinishWriting(out) && written;
+        std::uint64_t copied = 0;
+        const bool written = platform::CopyFileData(from, platform::FromFsPath(temporary), copied);
         // A source that shrank or could not be read to its end gives a short copy.
         if (!written || copied != expected) {
             fs::remove(temporary, error);

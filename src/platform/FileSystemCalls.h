@@ -20,6 +20,11 @@ std::wstring FromFsPath(const std::filesystem::path& path);
 /// Renames a file or folder; fails, leaving both in place, when the destination exists.
 bool RenameNoReplace(const std::wstring& from, const std::wstring& to);
 
+/// Copies the bytes of file `from` into `to` (created or truncated), letting the system
+/// copy inside the kernel where it can. `copied` receives the number of bytes written.
+/// False on any read or write error; the partial `to` is left for the caller to remove.
+bool CopyFileData(const std::wstring& from, const std::wstring& to, std::uint64_t& copied);
+
 /// Creation time of a file in UTC (the change time where the file system keeps no birth time).
 bool GetCreationTimeUtc(const std::wstring& path, SystemTime& time);
 

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <vector>
 
 namespace platform {
 
@@ -27,6 +28,74 @@ bool RenameNoReplace(const std::wstring& from, const std::wstring& to) {
     if (lstat(destination.c_str(), &existing) == 0)
         return false;
     return rename(source.c_str(), destination.c_str()) == 0;
+}
+
+namespace {
+
+bool WriteAll(int descriptor, const char* data, size_t size) {
+    while (size > 0) {
+        ssize_t written = write(descriptor, data, size);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        data += written;
+        size -= static_cast<size_t>(written);
+    }
+    return true;
+}
+
+// Plain read/write copy, for file systems where copy_file_range does not apply.
+bool CopyThroughBuffer(int in, int out, std::uint64_t& copied) {
+    std::vector<char> buffer(1 << 20);
+    for (;;) {
+        ssize_t got = read(in, buffer.data(), buffer.size());
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return false;
+        if (got == 0)
+            return true;
+        if (!WriteAll(out, buffer.data(), static_cast<size_t>(got)))
+            return false;
+        copied += static_cast<std::uint64_t>(got);
+    }
+}
+
+bool CopyDescriptors(int in, int out, std::uint64_t& copied) {
+    for (;;) {
+        ssize_t moved = copy_file_range(in, nullptr, out, nullptr, size_t{1} << 30, 0);
+        if (moved > 0) {
+            copied += static_cast<std::uint64_t>(moved);
+            continue;
+        }
+        if (moved == 0)
+            return true;
+        if (errno == EINTR)
+            continue;
+        // Across file systems or on ones without support, copy the rest through a buffer.
+        if (errno == EXDEV || errno == ENOSYS || errno == EOPNOTSUPP || errno == EINVAL)
+            return CopyThroughBuffer(in, out, copied);
+        return false;
+    }
+}
+
+} // namespace
+
+bool CopyFileData(const std::wstring& from, const std::wstring& to, std::uint64_t& copied) {
+    copied = 0;
+    int in = open(WideToUtf8(from).c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0)
+        return false;
+    int out = open(WideToUtf8(to).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (out < 0) {
+        close(in);
+        return false;
+    }
+    bool ok = CopyDescriptors(in, out, copied);
+    ok = close(out) == 0 && ok; // a failed close can be the first report of a full disk
+    close(in);
+    return ok;
 }
 
 bool GetCreationTimeUtc(const std::wstring& path, SystemTime& time) {

@@ -10,6 +10,17 @@ bool RenameNoReplace(const std::wstring& from, const std::wstring& to) {
     return MoveFileW(from.c_str(), to.c_str()) != FALSE;
 }
 
+bool CopyFileData(const std::wstring& from, const std::wstring& to, std::uint64_t& copied) {
+    copied = 0;
+    if (!CopyFileW(from.c_str(), to.c_str(), FALSE))
+        return false;
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(to.c_str(), GetFileExInfoStandard, &data))
+        return false;
+    copied = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    return true;
+}
+
 bool GetCreationTimeUtc(const std::wstring& path, SystemTime& time) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
