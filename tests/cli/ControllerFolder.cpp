@@ -41,6 +41,7 @@ ControllerFolder::ControllerFolder()
     const fs::path program = platform::ToFsPath(m_programFolder);
     fs::create_directories(program);
     fs::create_directories(platform::ToFsPath(m_logFolder));
+    fs::create_directories(platform::ToFsPath(m_root / L"run"));
     for (const fs::directory_entry& entry : fs::directory_iterator(build)) {
         const std::string name = entry.path().filename().string();
         if (name == "relaydesk-cli" || name == "ini" || entry.path().extension() == ".so" ||
@@ -51,7 +52,8 @@ ControllerFolder::ControllerFolder()
 
 std::string ControllerFolder::Environment() const {
     return "RELAYDESK_LOG_DIR=" + Quote(m_logFolder) +
-           " RELAYDESK_REGISTRY=" + Quote(m_root / L"registry.ini") + " ";
+           " RELAYDESK_REGISTRY=" + Quote(m_root / L"registry.ini") +
+           " XDG_RUNTIME_DIR=" + Quote(m_root / L"run") + " ";
 }
 
 int ControllerFolder::RunCli(const std::string& arguments, std::string* output) const {

@@ -35,9 +35,12 @@ public:
     /// Names in a folder, sorted.
     static std::vector<std::wstring> Names(const std::wstring& folder);
 
-private:
+    /// Shell assignments that give a started program this test's log folder, registry and
+    /// runtime folder (where the single-instance lock lives, so that tests running side by
+    /// side do not see each other's controllers).
     std::string Environment() const;
 
+private:
     TempFolder m_root;
     std::wstring m_programFolder;
     std::wstring m_logFolder;

@@ -65,7 +65,7 @@ TEST_F(CrashRecovery, CompletesAnOrderStillWaitingWithoutComposingItAgain) {
 TEST_F(CrashRecovery, KilledControllerLeavesEachOrderTransferredOnceAfterRestart) {
     // Kill the controller at several moments of its transfers, restart it until idle, and
     // count: every order ends as e at the terminal and as exactly one o folder.
-    const std::string start = "RELAYDESK_LOG_DIR=" + Quote(folder.Root() / L"log") + " " +
+    const std::string start = folder.Environment() +
                               Quote(JoinPath(folder.ProgramFolder(), L"relaydesk-cli")) +
                               " run >/dev/null 2>&1 & echo $! >" + Quote(folder.Root() / L"pid");
     const std::string kill =

@@ -167,7 +167,7 @@ TEST_F(EndToEnd, SkipsOrdersForAnotherControllerOnlyWhileTheCheckIsOn) {
 
 TEST_F(EndToEnd, SecondControllerIsRefused) {
     // The first copy keeps running (no --until-idle) until it is sent SIGTERM.
-    const std::string start = "RELAYDESK_LOG_DIR=" + Quote(folder.Root() / L"log") + " " +
+    const std::string start = folder.Environment() +
                               Quote(JoinPath(folder.ProgramFolder(), L"relaydesk-cli")) +
                               " run >/dev/null 2>&1 & echo $! >" + Quote(folder.Root() / L"pid");
     ASSERT_EQ(std::system(start.c_str()), 0);
