@@ -336,10 +336,7 @@ void CRelaydeskDlg::OnOK() {
     Hide();
     // The cancel is asked again at every wait slice: a composition that was only about to
     // start when the first request came would otherwise miss it and run to its end.
-    m_pController->Shutdown([this] {
-        m_pController->RequestStop();
-        CPlatformMessagePump::DispatchOne();
-    });
+    m_pController->Shutdown(CPlatformMessagePump::DispatchOne);
     SetTitle(kResourceTitle);
     WriteLog(g_pLogClient, L"OnOK OUT");
     if (IsModal())

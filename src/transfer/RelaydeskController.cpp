@@ -134,6 +134,9 @@ void RelaydeskController::WaitForWorker(std::thread& worker, const std::atomic<b
         if (m_endCondition.wait_for(lock, kShutdownWaitSlice, [&ended] { return ended.load(); }))
             break;
         lock.unlock();
+        // A cancel asked for just before a composition started found no run to stop: ask
+        // again each slice until the worker has ended.
+        m_engine.RequestCancel();
         // The engine's reports reach this thread's wrapper window; keep them flowing.
         dispatchOne();
         Sleep(kShutdownPumpPause);
