@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <map>
+#include <vector>
 
 namespace {
 
@@ -23,7 +24,8 @@ protected:
         auto found = minuteOf.find(path.substr(path.find_last_of(platform::kPathSeparator) + 1));
         if (found == minuteOf.end())
             return false;
-        time = platform::SystemTime{2026, 12, 0, 5, 10, static_cast<std::uint16_t>(found->second), 0, 0};
+        time = platform::SystemTime{2026, 12, 0, 5, 10, static_cast<std::uint16_t>(found->second),
+                                    0,    0};
         return true;
     }
 };
@@ -47,31 +49,44 @@ protected:
 
 } // namespace
 
-TEST_F(LogFolder, OnlyTheFileThatPassesTheLimitAndOlderOnesAreDeleted) {
-    MakeFile(L"newest.log", 60 * kMiB, 30);
-    MakeFile(L"middle.log", 30 * kMiB, 20);
-    MakeFile(L"oldest.log", 20 * kMiB, 10);
-    RunWithLimit(100 * kMiB);
-    EXPECT_TRUE(m_folder.Exists(L"newest.log"));
-    EXPECT_TRUE(m_folder.Exists(L"middle.log"));
-    EXPECT_FALSE(m_folder.Exists(L"oldest.log"));
+struct RotationCase {
+    const char* what;
+    std::uint32_t limit;
+    struct File {
+        const wchar_t* name;
+        std::uint64_t size;
+        int minute;
+        bool kept;
+    };
+    std::vector<File> files;
+};
+
+class LogFolderRotation : public LogFolder, public ::testing::WithParamInterface<RotationCase> {};
+
+TEST_P(LogFolderRotation, KeepsTheNewestFilesWithinTheLimit) {
+    for (const auto& file : GetParam().files)
+        MakeFile(file.name, file.size, file.minute);
+    RunWithLimit(GetParam().limit);
+    for (const auto& file : GetParam().files)
+        EXPECT_EQ(m_folder.Exists(file.name), file.kept) << GetParam().what;
 }
 
-TEST_F(LogFolder, NewestFileOverTheLimitGoesWithEveryOlderFile) {
-    MakeFile(L"a.log", 150 * kMiB, 50);
-    MakeFile(L"b.log", 1 * kMiB, 40);
-    MakeFile(L"c.log", 1 * kMiB, 30);
-    RunWithLimit(100 * kMiB);
-    EXPECT_FALSE(m_folder.Exists(L"a.log"));
-    EXPECT_FALSE(m_folder.Exists(L"b.log"));
-    EXPECT_FALSE(m_folder.Exists(L"c.log"));
-}
-
-TEST_F(LogFolder, ZeroLimitDeletesNothing) {
-    MakeFile(L"big.log", 500 * kMiB, 1);
-    RunWithLimit(0);
-    EXPECT_TRUE(m_folder.Exists(L"big.log"));
-}
+INSTANTIATE_TEST_SUITE_P(
+    Totals, LogFolderRotation,
+    ::testing::Values(
+        // 60, 90, then 110 MiB: only the file that passes the limit goes.
+        RotationCase{"passing file",
+                     100 * kMiB,
+                     {{L"newest.log", 60 * kMiB, 30, true},
+                      {L"middle.log", 30 * kMiB, 20, true},
+                      {L"oldest.log", 20 * kMiB, 10, false}}},
+        // A newest file over the limit goes itself, and every older file with it.
+        RotationCase{"newest over limit",
+                     100 * kMiB,
+                     {{L"a.log", 150 * kMiB, 50, false},
+                      {L"b.log", 1 * kMiB, 40, false},
+                      {L"c.log", 1 * kMiB, 30, false}}},
+        RotationCase{"limit zero", 0, {{L"big.log", 500 * kMiB, 1, true}}}));
 
 TEST_F(LogFolder, OnlyLogFilesDirectlyInTheFolderCount) {
     MakeFile(L"keep.log", 90 * kMiB, 30);
@@ -101,7 +116,9 @@ TEST_F(LogFolder, MissingFolderIsHarmless) {
 }
 
 TEST(LogRotatorTimeKey, OrdersByMinuteWithThirtyTwoDayMonths) {
-    EXPECT_EQ(CLogRotator::TimeKey(2026, 12, 5, 10, 30) - CLogRotator::TimeKey(2026, 12, 5, 10, 29), 1u);
-    EXPECT_EQ(CLogRotator::TimeKey(2026, 2, 1, 0, 0) - CLogRotator::TimeKey(2026, 1, 1, 0, 0), 32u * 24 * 60);
+    EXPECT_EQ(CLogRotator::TimeKey(2026, 12, 5, 10, 30) - CLogRotator::TimeKey(2026, 12, 5, 10, 29),
+              1u);
+    EXPECT_EQ(CLogRotator::TimeKey(2026, 2, 1, 0, 0) - CLogRotator::TimeKey(2026, 1, 1, 0, 0),
+              32u * 24 * 60);
     EXPECT_GT(CLogRotator::TimeKey(2027, 1, 1, 0, 0), CLogRotator::TimeKey(2026, 12, 31, 23, 59));
 }
