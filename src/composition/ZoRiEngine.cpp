@@ -1,8 +1,6 @@
 #include "composition/ZoRiEngine.h"
 
 #include <algorithm>
-#include <chrono>
-#include <thread>
 
 #include "platform/LogWriterFactory.h"
 
@@ -10,9 +8,11 @@ namespace {
 
 const wchar_t kWrapperClassName[] = L"QrmZoRiWrapperDlg";
 const wchar_t kWrapperTitle[] = L"QrmZoRiWrapperDlg";
+const wchar_t kRunWakeClassName[] = L"QrmZoRiRunWake";
+constexpr std::uint32_t kRunWakeMessage = 1;
 constexpr std::int32_t kDefaultMidPictureSize = 400;
 constexpr std::int32_t kDefaultStartValue = 300;
-constexpr auto kPollInterval = std::chrono::milliseconds(1000);
+constexpr unsigned kPollIntervalMs = 1000;
 
 // Shared between the wrapper window procedure (user-interface thread) and Run (transfer
 // thread). The window procedure has no object to reach, so they are process-wide.
@@ -20,6 +20,16 @@ std::atomic<std::int32_t> g_nDone{0};
 std::atomic<std::int32_t> g_nProgress{0};
 std::atomic<std::int32_t> g_nCancel{0};
 std::atomic<std::int32_t> g_nResult{0};
+
+// A window of the transfer thread while Run waits. A report that ends the run, and a cancel
+// request, are passed on to it, so that Run looks at the flags at once rather than at the
+// end of its one-second wait; without it the run still ends, only later.
+std::atomic<platform::WindowHandle> g_hRunWakeWindow{0};
+
+void WakeRun() {
+    if (const platform::WindowHandle window = g_hRunWakeWindow.load())
+        platform::PostWindowMessage(window, kRunWakeMessage, 0, 0);
+}
 
 void CopyPath(wchar_t (&field)[EngineRunParams::kPathCapacity], std::wstring_view path) {
     std::size_t length = std::min(path.size(), EngineRunParams::kPathCapacity - 1);
@@ -51,6 +61,8 @@ void CZoRiEngine::CreateWrapperWindow() {
     g_nCancel = 0;
     g_nResult = 0;
     m_bClassRegistered = platform::RegisterWindowClass(kWrapperClassName, &WrapperWindowProc);
+    m_bRunWakeClassRegistered =
+        platform::RegisterWindowClass(kRunWakeClassName, &platform::DefaultWindowProcedure);
     // The window is hidden by nature here; there is nothing to move off screen.
     m_hWrapperWindow = platform::CreateHiddenWindow(kWrapperClassName, kWrapperTitle);
 }
@@ -122,14 +134,22 @@ int CZoRiEngine::Run(const EngineRunParams* params) {
                                     m_params.startValue);
         platform::PostWindowMessage(m_hEngineWindow, zori::kMessageStart, 0, 0);
 
+        const platform::WindowHandle wakeWindow =
+            platform::CreateHiddenWindow(kRunWakeClassName, kRunWakeClassName);
+        g_hRunWakeWindow = wakeWindow;
         while (g_nDone == 0) {
-            std::this_thread::sleep_for(kPollInterval);
+            // Never more than a second between looks at the flags; any message for this
+            // thread (the engine's own, or a wake from the wrapper window) ends the wait.
+            platform::WaitForWindowMessage(kPollIntervalMs);
             PumpMessages();
             if (g_nCancel == 1) {
                 m_pCancel(instance, 0);
                 break;
             }
         }
+        g_hRunWakeWindow = 0;
+        if (wakeWindow != 0)
+            platform::DestroyHiddenWindow(wakeWindow);
         if (g_nResult != 0)
             result = g_nResult;
     }
@@ -146,8 +166,10 @@ void CZoRiEngine::ReleaseEngineInstance() {
 }
 
 void CZoRiEngine::RequestCancel() {
-    if (m_instance.load() != nullptr)
+    if (m_instance.load() != nullptr) {
         g_nCancel = 1;
+        WakeRun();
+    }
 }
 
 int CZoRiEngine::GetProgress() const {
@@ -169,6 +191,10 @@ void CZoRiEngine::Shutdown() {
         platform::UnregisterWindowClass(kWrapperClassName);
         m_bClassRegistered = false;
     }
+    if (m_bRunWakeClassRegistered) {
+        platform::UnregisterWindowClass(kRunWakeClassName);
+        m_bRunWakeClassRegistered = false;
+    }
     m_library.Free();
 }
 
@@ -181,10 +207,12 @@ std::intptr_t CZoRiEngine::WrapperWindowProc(platform::WindowHandle window, std:
         } else if (wParam == zori::kNotifyDone) {
             g_nResult = value;
             g_nDone = 1;
+            WakeRun();
         } else if (wParam == zori::kNotifyAborted) {
             if (g_nCancel == 0)
                 g_nDone = 1;
             g_nResult = value;
+            WakeRun();
         }
     }
     return platform::DefaultWindowProcedure(window, message, wParam, lParam);

@@ -77,5 +77,6 @@ private:
     EngineRunParams m_params;
     platform::WindowHandle m_hWrapperWindow = 0;
     bool m_bClassRegistered = false;
+    bool m_bRunWakeClassRegistered = false;
     std::wstring m_strLibraryName;
 };
