@@ -3,6 +3,7 @@
 #include "composition/CompositionInfo.h"
 #include "config/ProfileValues.h"
 #include "config/ProfileDocument.h"
+#include "fileutil/ConcurrentBatch.h"
 #include "fileutil/FileUtil.h"
 #include "fileutil/FolderLister.h"
 #include "fileutil/NameCase.h"
@@ -56,6 +57,19 @@ public:
         return nullptr;
     }
 
+    /// Indices of every file whose name matches `pattern`, in name order.
+    std::vector<std::size_t> Matches(const std::wstring& pattern) const {
+        std::vector<std::size_t> found;
+        for (std::size_t i = 0; i < m_names.size(); ++i) {
+            if (MatchesWildcard(m_names[i], pattern))
+                found.push_back(i);
+        }
+        return found;
+    }
+
+    std::size_t Count() const { return m_paths.size(); }
+    const std::wstring& Path(std::size_t index) const { return m_paths[index]; }
+
 private:
     std::vector<std::wstring> m_paths;
     std::vector<std::wstring> m_names;
@@ -107,19 +121,30 @@ bool MergeCorrections(const std::wstring& workFolder) {
     std::vector<std::wstring> corrections;
     FolderLister().ListToArray(corrections, correctFolder, kCorrectedImagePattern, 0,
                                FolderLister::kFiles);
+    // The backup folder is listed once; a backup that several corrections replace is
+    // deleted once.
+    const FolderFiles backups(backupFolder);
+    std::vector<bool> replaced(backups.Count(), false);
+    std::vector<std::wstring> outdated;
     for (const std::wstring& correction : corrections) {
         // The name keeps its dot: IMG-0001.JPG gives IMG-0001.* and spares IMG-00010.JPG.
         const std::wstring name = NameOf(correction);
         const std::wstring pattern =
             name.substr(0, name.size() - GetExtensionText(name).size()) + L"*";
-        std::vector<std::wstring> backups;
-        FolderLister().ListToArray(backups, backupFolder, pattern, 0, FolderLister::kFiles);
-        for (const std::wstring& backup : backups) {
-            if (!DeleteItem(backup))
-                WriteLog(g_pLogClient, L"MergeCorrections ERR delete %s", backup);
+        for (const std::size_t backup : backups.Matches(pattern)) {
+            if (!replaced[backup])
+                outdated.push_back(backups.Path(backup));
+            replaced[backup] = true;
         }
     }
-    if (!CopyFolder(correctFolder, backupFolder))
+    RunConcurrently(outdated.size(), [&outdated](std::size_t backup) {
+        if (DeleteItem(outdated[backup]))
+            return true;
+        WriteLog(g_pLogClient, L"MergeCorrections ERR delete %s", outdated[backup]);
+        return false;
+    });
+    // Both folders are the work folder's own, whose pictures are never rewritten in place.
+    if (!LinkFolder(correctFolder, backupFolder))
         WriteLog(g_pLogClient, L"MergeCorrections ERR copy %s", correctFolder);
     return true;
 }

@@ -1,5 +1,6 @@
 #include "fileutil/FileUtil.h"
 
+#include "fileutil/ConcurrentBatch.h"
 #include "fileutil/FileSystem.h"
 #include "fileutil/Wildcard.h"
 #include "platform/FileSystemCalls.h"
@@ -71,6 +72,56 @@ std::string ReplaceInLine(const std::string& line, const std::wstring& find, con
     return result;
 }
 
+struct FileCopyJob {
+    std::wstring from;
+    std::wstring to;
+};
+
+// Makes the destination's folders and lists the files to copy into them; false when `source`
+// cannot be listed. Sub-folders that cannot be listed or named are left out.
+bool CollectFolderCopy(const std::wstring& source, const std::wstring& destination,
+                       std::vector<FileCopyJob>& files) {
+    MakeFolder(destination);
+    std::vector<FolderEntry> entries;
+    if (!FileSystemFor(source).ListFolder(source, entries))
+        return false;
+    for (const FolderEntry& entry : entries) {
+        if (entry.name.starts_with(L'.'))
+            continue;
+        std::wstring from = JoinPath(source, entry.name);
+        std::wstring to = JoinPath(destination, entry.name);
+        // Linked folders are not followed: a link back up the tree would never end.
+        if (entry.isFolder && !entry.isLink) {
+            if (!IsPathTooLong(from) && !IsPathTooLong(to))
+                CollectFolderCopy(from, to, files);
+        } else if (!entry.isFolder) {
+            files.push_back({std::move(from), std::move(to)});
+        }
+    }
+    return true;
+}
+
+// Copies a whole tree, the files side by side with `copyFile`. Failed copies are not
+// reported: true means the source could be listed.
+bool CopyFolderFiles(const std::wstring& source, const std::wstring& destination,
+                     bool (*copyFile)(std::wstring, std::wstring)) {
+    if (IsPathTooLong(source) || IsPathTooLong(destination))
+        return false;
+    std::vector<FileCopyJob> files;
+    if (!CollectFolderCopy(source, destination, files))
+        return false;
+    RunConcurrently(files.size(), [&files, copyFile](std::size_t file) {
+        return copyFile(files[file].from, files[file].to);
+    });
+    return true;
+}
+
+bool LinkOrCopyFile(std::wstring source, std::wstring destination) {
+    FileSystem& fileSystem = FileSystemFor(destination);
+    return (!IsNetworkPath(source) && fileSystem.LinkFile(source, destination)) ||
+           CopyOneFile(std::move(source), std::move(destination));
+}
+
 } // namespace
 
 bool IsPathTooLong(const std::wstring& path) {
@@ -110,24 +161,11 @@ bool CopyOneFile(std::wstring source, std::wstring destination) {
 }
 
 bool CopyFolder(std::wstring source, std::wstring destination) {
-    if (IsPathTooLong(source) || IsPathTooLong(destination))
-        return false;
-    MakeFolder(destination);
-    std::vector<FolderEntry> entries;
-    if (!FileSystemFor(source).ListFolder(source, entries))
-        return false;
-    for (const FolderEntry& entry : entries) {
-        if (entry.name.starts_with(L'.'))
-            continue;
-        const std::wstring from = JoinPath(source, entry.name);
-        const std::wstring to = JoinPath(destination, entry.name);
-        // Linked folders are not followed: a link back up the tree would never end.
-        if (entry.isFolder && !entry.isLink)
-            CopyFolder(from, to);
-        else if (!entry.isFolder)
-            CopyOneFile(from, to);
-    }
-    return true;
+    return CopyFolderFiles(source, destination, &CopyOneFile);
+}
+
+bool LinkFolder(std::wstring source, std::wstring destination) {
+    return CopyFolderFiles(source, destination, &LinkOrCopyFile);
 }
 
 bool MoveItem(std::wstring source, std::wstring destination) {

@@ -1,5 +1,6 @@
 #include "fileutil/FileSystem.h"
 
+#include "fileutil/ConcurrentBatch.h"
 #include "fileutil/Wildcard.h"
 #include "platform/FileSystemCalls.h"
 
@@ -65,6 +66,22 @@ bool CommitTemporary(const fs::path& temporary, const fs::path& target) {
     return true;
 }
 
+// Every file and link below `folder` (linked folders are not entered); nothing for a file
+// or for a link, even one to a folder.
+std::vector<fs::path> FilesBelow(const fs::path& folder) {
+    std::vector<fs::path> files;
+    std::error_code error;
+    if (!fs::is_directory(fs::symlink_status(folder, error)))
+        return files;
+    fs::recursive_directory_iterator it(folder, error);
+    for (; !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
+        std::error_code ignored;
+        if (!it->is_directory(ignored) || it->is_symlink(ignored))
+            files.push_back(it->path());
+    }
+    return files;
+}
+
 class LocalBackend final : public FileSystem {
 public:
     bool ListFolder(const std::wstring& folder, std::vector<FolderEntry>& entries) override {
@@ -123,6 +140,13 @@ public:
 
     bool DeleteTree(const std::wstring& path) override {
         const fs::path native = platform::ToFsPath(path);
+        // The files go first, side by side: each unlink of a file already on disk waits for
+        // the file system to free its blocks. The folders and any stragglers go after.
+        const std::vector<fs::path> files = FilesBelow(native);
+        RunConcurrently(files.size(), [&files](std::size_t file) {
+            std::error_code ignored;
+            return fs::remove(files[file], ignored);
+        });
         std::error_code error;
         fs::remove_all(native, error);
         std::error_code ignored;
@@ -150,6 +174,26 @@ public:
         if (!error)
             fs::last_write_time(temporary, modified, error);
         return CommitTemporary(temporary, target);
+    }
+
+    bool LinkFile(const std::wstring& from, const std::wstring& to) override {
+        // Linked beside the destination, then renamed over it, so that a same-named file
+        // is replaced in one step. The replaced file's permissions are not carried over:
+        // they would change the linked file's as well.
+        const fs::path target = platform::ToFsPath(to);
+        std::error_code error;
+        if (fs::is_directory(target, error))
+            return false;
+        const fs::path temporary = TemporarySibling(target);
+        if (!platform::LinkFile(from, platform::FromFsPath(temporary)))
+            return false;
+        fs::rename(temporary, target, error);
+        if (error) {
+            std::error_code ignored;
+            fs::remove(temporary, ignored);
+            return false;
+        }
+        return true;
     }
 
     bool ReadFile(const std::wstring& path, std::string& bytes, std::size_t maxBytes) override {

@@ -25,6 +25,11 @@ bool RenameNoReplace(const std::wstring& from, const std::wstring& to);
 /// False on any read or write error; the partial `to` is left for the caller to remove.
 bool CopyFileData(const std::wstring& from, const std::wstring& to, std::uint64_t& copied);
 
+/// Gives the existing file `existing` a second name `newName` on the same volume (a hard
+/// link). False, changing nothing, where the names are on different volumes, the volume has
+/// no links or `newName` exists.
+bool LinkFile(const std::wstring& existing, const std::wstring& newName);
+
 /// Creation time of a file in UTC (the change time where the file system keeps no birth time).
 bool GetCreationTimeUtc(const std::wstring& path, SystemTime& time);
 

@@ -3,6 +3,7 @@
 #include "composition/CompositionInfo.h"
 #include "composition/CorrectionFolders.h"
 #include "composition/ZoRiEngine.h"
+#include "fileutil/DeferredDeletion.h"
 #include "fileutil/FileSystem.h"
 #include "fileutil/FileUtil.h"
 #include "fileutil/FolderLister.h"
@@ -14,6 +15,7 @@
 #include <filesystem>
 #include <initializer_list>
 #include <system_error>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -44,6 +46,30 @@ std::wstring ParentFolder(const std::wstring& path) {
     return parent;
 }
 
+/// The previous order's work folder, set aside and deleted in the background while this
+/// transfer runs; the deletion has ended when the transfer returns.
+class OldWorkFolder {
+public:
+    explicit OldWorkFolder(std::wstring workFolder) : m_strWorkFolder(std::move(workFolder)) {
+        m_bSetAside = m_deletion.Start(m_strWorkFolder);
+    }
+    ~OldWorkFolder() {
+        if (!m_deletion.Finish())
+            WriteLog(g_pLogClient, L"Relaydesk2 oldWorkError %s",
+                     DeferredDeletion::AsideName(m_strWorkFolder));
+    }
+    OldWorkFolder(const OldWorkFolder&) = delete;
+    OldWorkFolder& operator=(const OldWorkFolder&) = delete;
+
+    /// False when the folder could not be moved aside and must be deleted in place.
+    bool SetAside() const { return m_bSetAside; }
+
+private:
+    std::wstring m_strWorkFolder;
+    DeferredDeletion m_deletion;
+    bool m_bSetAside = false;
+};
+
 } // namespace
 
 COrderTransfer::COrderTransfer(CZoRiEngine& engine, const std::atomic<bool>& closing,
@@ -70,9 +96,13 @@ void COrderTransfer::TransferOrder(OrderTicket ticket) {
     m_engine.Prepare();
     WriteLog(g_pLogClient, L"Relaydesk2 IN TerminalFolder:");
 
+    // The backup copy and the work folder's deletion touch different folders, so the
+    // deletion may begin first and go on while the order is copied and composed.
+    const OldWorkFolder oldWork(work);
     if (!PathExists(JoinPath(order, kCorrectBackupFolderName)))
         step(CopyFolder(JoinPath(order, L"IMAGE"), JoinPath(order, kCorrectBackupFolderName)));
-    DeleteItem(work);
+    if (!oldWork.SetAside())
+        DeleteItem(work);
     step(CreateFolder(work));
     step(CreateFolder(workInfo));
     step(CreateFolder(JoinPath(work, kCorrectFolderName)));
@@ -175,15 +205,22 @@ bool COrderTransfer::BuildFinishedOrder(const std::wstring& outputFolder, int or
 }
 
 bool COrderTransfer::FinishTerminalOrder(const std::wstring& orderFolder, int orderNumber) {
-    MergeCorrections(WorkFolder());
-    DeleteItem(JoinPath(orderFolder, kCorrectBackupFolderName));
-    CopyFolder(JoinPath(WorkFolder(), kCorrectBackupFolderName),
-               JoinPath(orderFolder, kCorrectBackupFolderName));
+    // Deleting the order's old backup and emptying its corrections are mostly waiting for the
+    // file system. Both run while the work folder's backups are merged, which touches
+    // neither; the new backup is copied once the old one is gone.
+    const std::wstring backup = JoinPath(orderFolder, kCorrectBackupFolderName);
     const std::wstring corrections = JoinPath(orderFolder, kCorrectFolderName);
-    if (PathExists(corrections)) {
-        DeleteItem(corrections);
-        CreateFolder(corrections);
-    }
+    std::jthread deleteOldBackup([&backup] { DeleteItem(backup); });
+    std::jthread emptyCorrections([&corrections] {
+        if (PathExists(corrections)) {
+            DeleteItem(corrections);
+            CreateFolder(corrections);
+        }
+    });
+    MergeCorrections(WorkFolder());
+    deleteOldBackup.join();
+    CopyFolder(JoinPath(WorkFolder(), kCorrectBackupFolderName), backup);
+    emptyCorrections.join();
     return MoveItem(orderFolder, JoinPath(ParentFolder(orderFolder),
                                           OrderFolderName(kTransferredLetter, orderNumber)));
 }

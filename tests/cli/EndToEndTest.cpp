@@ -41,6 +41,9 @@ protected:
 TEST_F(EndToEnd, TransfersTwoOrdersOfOneTerminalInTwoPasses) {
     folder.WriteOrder(input, 1);
     folder.WriteOrder(input, 2, "--seed 2");
+    // What a process killed while deleting an old work folder leaves beside the program.
+    const std::wstring interruptedDeletion = JoinPath(folder.ProgramFolder(), L"TEMP~deleting");
+    ASSERT_TRUE(MakeFolder(JoinPath(interruptedDeletion, L"CORRECT")));
     ASSERT_EQ(RunUntilIdle(), 0) << console;
 
     EXPECT_EQ(ControllerFolder::Names(input), (Names{L"e0000001", L"e0000002"}));
@@ -63,6 +66,8 @@ TEST_F(EndToEnd, TransfersTwoOrdersOfOneTerminalInTwoPasses) {
                                           L"cmb*.*", 0, FolderLister::kFiles),
               0);
     EXPECT_FALSE(PathExists(JoinPath(folder.ProgramFolder(), L"TransferJournal.ini")));
+    EXPECT_FALSE(PathExists(interruptedDeletion));
+    EXPECT_EQ(folder.CountLogLines(L"Relaydesk2 oldWorkError"), 0);
 }
 
 TEST_F(EndToEnd, LogsStartUpThreadsAndShutdownInOrder) {

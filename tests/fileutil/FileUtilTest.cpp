@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -46,6 +47,52 @@ TEST(CopyFolder, MergesIntoAnExistingDestination) {
     EXPECT_EQ(folder.ReadFile(L"dst/a.txt"), "new a");
     EXPECT_EQ(folder.ReadFile(L"dst/sub/b.txt"), "new b");
     EXPECT_EQ(folder.ReadFile(L"dst/sub/c.txt"), "kept c");
+}
+
+TEST(CopyFolder, CopiesEveryFileOfALargeTreeWholeAndOnce) {
+    TempFolder folder;
+    std::vector<std::wstring> names;
+    for (const wchar_t* sub : {L"", L"CORRECT/", L"CORRECT/深い/"}) {
+        for (int picture = 0; picture < 60; ++picture)
+            names.push_back(sub + std::wstring(L"IMG-") + std::to_wstring(picture) + L".jpg");
+    }
+    for (std::size_t i = 0; i < names.size(); ++i)
+        folder.WriteFile(L"order/" + names[i], std::string(1000 + i * 37, static_cast<char>(i)));
+    EXPECT_TRUE(CopyFolder(folder / L"order", folder / L"work"));
+    for (std::size_t i = 0; i < names.size(); ++i)
+        EXPECT_EQ(folder.ReadFile(L"work/" + names[i]), folder.ReadFile(L"order/" + names[i]));
+    // No temporary file of a copy is left, and nothing else was made.
+    std::size_t files = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(platform::ToFsPath(folder / L"work")))
+        files += entry.is_regular_file() ? 1 : 0;
+    EXPECT_EQ(files, names.size());
+}
+
+TEST(LinkFolder, GivesCopyFolderResultsAndLaterReplacementsStaySeparate) {
+    TempFolder folder;
+    folder.WriteFile(L"CORRECT/IMG-0001.jpg", "corrected 1");
+    folder.WriteFile(L"CORRECT/sub/IMG-0002.jpg", "corrected 2");
+    folder.WriteFile(L"CORRECT_BK/IMG-0001.jpg", "old 1");
+    folder.WriteFile(L"CORRECT_BK/IMG-0003.jpg", "kept 3");
+    const fs::path source = platform::ToFsPath(folder / L"CORRECT/IMG-0001.jpg");
+    fs::permissions(source, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::permissions(platform::ToFsPath(folder / L"CORRECT_BK/IMG-0001.jpg"), fs::perms::owner_read);
+
+    EXPECT_TRUE(LinkFolder(folder / L"CORRECT", folder / L"CORRECT_BK"));
+    EXPECT_EQ(folder.ReadFile(L"CORRECT_BK/IMG-0001.jpg"), "corrected 1");
+    EXPECT_EQ(folder.ReadFile(L"CORRECT_BK/sub/IMG-0002.jpg"), "corrected 2");
+    EXPECT_EQ(folder.ReadFile(L"CORRECT_BK/IMG-0003.jpg"), "kept 3");
+    // The replaced file's permissions are not forced onto the shared file.
+    EXPECT_EQ(fs::status(source).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    // Files are replaced through a new file renamed over the old name, so writing one name
+    // never changes the other.
+    folder.WriteFile(L"newer.jpg", "corrected again");
+    ASSERT_TRUE(CopyOneFile(folder / L"newer.jpg", folder / L"CORRECT/IMG-0001.jpg"));
+    EXPECT_EQ(folder.ReadFile(L"CORRECT_BK/IMG-0001.jpg"), "corrected 1");
+
+    EXPECT_FALSE(LinkFolder(folder / L"missing", folder / L"made"));
+    EXPECT_TRUE(folder.Exists(L"made"));
 }
 
 TEST(CopyOneFile, OverwritesWithContentAndModificationTime) {

@@ -30,6 +30,10 @@ bool RenameNoReplace(const std::wstring& from, const std::wstring& to) {
     return rename(source.c_str(), destination.c_str()) == 0;
 }
 
+bool LinkFile(const std::wstring& existing, const std::wstring& newName) {
+    return link(WideToUtf8(existing).c_str(), WideToUtf8(newName).c_str()) == 0;
+}
+
 namespace {
 
 bool WriteAll(int descriptor, const char* data, size_t size) {

@@ -10,6 +10,10 @@ bool RenameNoReplace(const std::wstring& from, const std::wstring& to) {
     return MoveFileW(from.c_str(), to.c_str()) != FALSE;
 }
 
+bool LinkFile(const std::wstring& existing, const std::wstring& newName) {
+    return CreateHardLinkW(newName.c_str(), existing.c_str(), nullptr) != FALSE;
+}
+
 bool CopyFileData(const std::wstring& from, const std::wstring& to, std::uint64_t& copied) {
     copied = 0;
     if (!CopyFileW(from.c_str(), to.c_str(), FALSE))

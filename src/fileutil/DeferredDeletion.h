@@ -1,0 +1,33 @@
+#pragma once
+/// Deletes a folder in the background after moving it aside.
+///
+/// Freeing a gigabyte of pictures that are already on disk takes about as long as copying
+/// them. A folder that is rebuilt at once under the same name (the work folder) is therefore
+/// renamed out of the way and deleted on a thread of its own while the new one fills.
+
+#include <string>
+#include <thread>
+
+class DeferredDeletion {
+public:
+    DeferredDeletion() = default;
+    /// Waits for a deletion still running.
+    ~DeferredDeletion();
+    DeferredDeletion(const DeferredDeletion&) = delete;
+    DeferredDeletion& operator=(const DeferredDeletion&) = delete;
+
+    /// Moves `folder` aside (a leftover of an earlier, interrupted deletion goes first) and
+    /// starts deleting it. True when nothing is left under `folder`'s name; false when it
+    /// could not be moved, in which case nothing was started.
+    bool Start(const std::wstring& folder);
+    /// Waits for the deletion; false when some of the set-aside folder is left (the next
+    /// `Start` on the same folder removes it).
+    bool Finish();
+
+    /// The name a folder is set aside under while it is deleted.
+    static std::wstring AsideName(const std::wstring& folder);
+
+private:
+    std::jthread m_worker;
+    bool m_bDeleted = true;
+};
