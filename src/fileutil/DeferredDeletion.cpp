@@ -13,11 +13,11 @@ std::wstring DeferredDeletion::AsideName(const std::wstring& folder) {
 bool DeferredDeletion::Start(const std::wstring& folder) {
     Finish();
     m_bDeleted = true;
-    if (!ItemExists(folder))
-        return true;
     const std::wstring aside = AsideName(folder);
     if (ItemExists(aside))
         DeleteItem(aside);
+    if (!ItemExists(folder))
+        return true;
     if (!MoveItem(folder, aside))
         return false;
     m_worker = std::jthread([this, aside] { m_bDeleted = DeleteItem(aside); });

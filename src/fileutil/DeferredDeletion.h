@@ -16,7 +16,7 @@ public:
     DeferredDeletion(const DeferredDeletion&) = delete;
     DeferredDeletion& operator=(const DeferredDeletion&) = delete;
 
-    /// Moves `folder` aside (a leftover of an earlier, interrupted deletion goes first) and
+    /// Removes what an interrupted deletion of `folder` left, then moves `folder` aside and
     /// starts deleting it. True when nothing is left under `folder`'s name; false when it
     /// could not be moved, in which case nothing was started.
     bool Start(const std::wstring& folder);

@@ -7,6 +7,7 @@
 #include "platform/ModulePath.h"
 #include "platform/TextEncoding.h"
 
+#include <optional>
 #include <vector>
 
 namespace {
@@ -77,10 +78,16 @@ struct FileCopyJob {
     std::wstring to;
 };
 
+struct FolderCopyPlan {
+    std::vector<FileCopyJob> files;
+    /// Sub-folders that could not be listed or whose paths are too long.
+    std::size_t foldersLeftOut = 0;
+};
+
 // Makes the destination's folders and lists the files to copy into them; false when `source`
-// cannot be listed. Sub-folders that cannot be listed or named are left out.
+// cannot be listed.
 bool CollectFolderCopy(const std::wstring& source, const std::wstring& destination,
-                       std::vector<FileCopyJob>& files) {
+                       FolderCopyPlan& plan) {
     MakeFolder(destination);
     std::vector<FolderEntry> entries;
     if (!FileSystemFor(source).ListFolder(source, entries))
@@ -92,28 +99,29 @@ bool CollectFolderCopy(const std::wstring& source, const std::wstring& destinati
         std::wstring to = JoinPath(destination, entry.name);
         // Linked folders are not followed: a link back up the tree would never end.
         if (entry.isFolder && !entry.isLink) {
-            if (!IsPathTooLong(from) && !IsPathTooLong(to))
-                CollectFolderCopy(from, to, files);
+            if (IsPathTooLong(from) || IsPathTooLong(to) || !CollectFolderCopy(from, to, plan))
+                ++plan.foldersLeftOut;
         } else if (!entry.isFolder) {
-            files.push_back({std::move(from), std::move(to)});
+            plan.files.push_back({std::move(from), std::move(to)});
         }
     }
     return true;
 }
 
-// Copies a whole tree, the files side by side with `copyFile`. Failed copies are not
-// reported: true means the source could be listed.
-bool CopyFolderFiles(const std::wstring& source, const std::wstring& destination,
-                     bool (*copyFile)(std::wstring, std::wstring)) {
+// Copies a whole tree, the files side by side with `copyFile`. Nothing when the source
+// cannot be listed, else the number of files and sub-folders that were not copied.
+std::optional<std::size_t> CopyFolderFiles(const std::wstring& source,
+                                           const std::wstring& destination,
+                                           bool (*copyFile)(std::wstring, std::wstring)) {
     if (IsPathTooLong(source) || IsPathTooLong(destination))
-        return false;
-    std::vector<FileCopyJob> files;
-    if (!CollectFolderCopy(source, destination, files))
-        return false;
-    RunConcurrently(files.size(), [&files, copyFile](std::size_t file) {
-        return copyFile(files[file].from, files[file].to);
+        return std::nullopt;
+    FolderCopyPlan plan;
+    if (!CollectFolderCopy(source, destination, plan))
+        return std::nullopt;
+    const std::size_t failedFiles = RunConcurrently(plan.files.size(), [&plan, copyFile](std::size_t file) {
+        return copyFile(plan.files[file].from, plan.files[file].to);
     });
-    return true;
+    return plan.foldersLeftOut + failedFiles;
 }
 
 bool LinkOrCopyFile(std::wstring source, std::wstring destination) {
@@ -161,11 +169,15 @@ bool CopyOneFile(std::wstring source, std::wstring destination) {
 }
 
 bool CopyFolder(std::wstring source, std::wstring destination) {
-    return CopyFolderFiles(source, destination, &CopyOneFile);
+    return CopyFolderFiles(source, destination, &CopyOneFile).has_value();
+}
+
+bool CopyFolderWhole(std::wstring source, std::wstring destination) {
+    return CopyFolderFiles(source, destination, &CopyOneFile) == std::size_t{0};
 }
 
 bool LinkFolder(std::wstring source, std::wstring destination) {
-    return CopyFolderFiles(source, destination, &LinkOrCopyFile);
+    return CopyFolderFiles(source, destination, &LinkOrCopyFile).has_value();
 }
 
 bool MoveItem(std::wstring source, std::wstring destination) {

@@ -39,6 +39,10 @@ bool CopyOneFile(std::wstring source, std::wstring destination);
 /// other entries stay. True when the source could be listed, whatever the single copies gave.
 bool CopyFolder(std::wstring source, std::wstring destination);
 
+/// CopyFolder that is true only when every file and sub-folder was copied: for copies
+/// whose gaps would cost data (pictures that a later step deletes at their source).
+bool CopyFolderWhole(std::wstring source, std::wstring destination);
+
 /// CopyFolder for folders whose files are never rewritten in place (the work folder): each
 /// file gets a second name in the destination where the volume allows it (a hard link),
 /// else a copy. Same result as CopyFolder, without writing the bytes again.

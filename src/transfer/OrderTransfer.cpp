@@ -15,7 +15,6 @@
 #include <filesystem>
 #include <initializer_list>
 #include <system_error>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -99,8 +98,12 @@ void COrderTransfer::TransferOrder(OrderTicket ticket) {
     // The backup copy and the work folder's deletion touch different folders, so the
     // deletion may begin first and go on while the order is copied and composed.
     const OldWorkFolder oldWork(work);
-    if (!PathExists(JoinPath(order, kCorrectBackupFolderName)))
-        step(CopyFolder(JoinPath(order, L"IMAGE"), JoinPath(order, kCorrectBackupFolderName)));
+    const std::wstring orderBackup = JoinPath(order, kCorrectBackupFolderName);
+    if (!PathExists(orderBackup) && !CopyFolderWhole(JoinPath(order, L"IMAGE"), orderBackup)) {
+        step(false);
+        // A partial backup would stand in the way of a whole one at the next attempt.
+        DeleteItem(orderBackup);
+    }
     if (!oldWork.SetAside())
         DeleteItem(work);
     step(CreateFolder(work));
@@ -108,7 +111,7 @@ void COrderTransfer::TransferOrder(OrderTicket ticket) {
     step(CreateFolder(JoinPath(work, kCorrectFolderName)));
     for (const wchar_t* folder :
          {kCompositionInfoFolderName, kCorrectFolderName, L"CTML", kCorrectBackupFolderName})
-        step(CopyFolder(JoinPath(order, folder), JoinPath(work, folder)));
+        step(CopyFolderWhole(JoinPath(order, folder), JoinPath(work, folder)));
 
     std::vector<std::wstring> pictures;
     FolderLister().ListNamesToArray(pictures, JoinPath(order, kCorrectFolderName),
@@ -205,24 +208,37 @@ bool COrderTransfer::BuildFinishedOrder(const std::wstring& outputFolder, int or
 }
 
 bool COrderTransfer::FinishTerminalOrder(const std::wstring& orderFolder, int orderNumber) {
-    // Deleting the order's old backup and emptying its corrections are mostly waiting for the
-    // file system. Both run while the work folder's backups are merged, which touches
-    // neither; the new backup is copied once the old one is gone.
-    const std::wstring backup = JoinPath(orderFolder, kCorrectBackupFolderName);
-    const std::wstring corrections = JoinPath(orderFolder, kCorrectFolderName);
-    std::jthread deleteOldBackup([&backup] { DeleteItem(backup); });
-    std::jthread emptyCorrections([&corrections] {
-        if (PathExists(corrections)) {
-            DeleteItem(corrections);
-            CreateFolder(corrections);
-        }
-    });
     MergeCorrections(WorkFolder());
-    deleteOldBackup.join();
-    CopyFolder(JoinPath(WorkFolder(), kCorrectBackupFolderName), backup);
-    emptyCorrections.join();
+    ReturnBackup(orderFolder);
     return MoveItem(orderFolder, JoinPath(ParentFolder(orderFolder),
                                           OrderFolderName(kTransferredLetter, orderNumber)));
+}
+
+bool COrderTransfer::ReturnBackup(const std::wstring& orderFolder) {
+    // The order gives up its backup and its corrections only once a whole copy of the merged
+    // backup stands beside them: a full share or a vanished file leaves them as they were.
+    const std::wstring backup = JoinPath(orderFolder, kCorrectBackupFolderName);
+    const std::wstring incoming = backup + L"~new";
+    DeleteItem(incoming);
+    if (!CopyFolderWhole(JoinPath(WorkFolder(), kCorrectBackupFolderName), incoming)) {
+        DeleteItem(incoming);
+        WriteLog(g_pLogClient, L"Relaydesk2 backupError %s", backup);
+        return false;
+    }
+    // The old backup is deleted in the background while the corrections are emptied.
+    DeferredDeletion oldBackup;
+    if (!oldBackup.Start(backup))
+        DeleteItem(backup);
+    if (!MoveItem(incoming, backup)) {
+        WriteLog(g_pLogClient, L"Relaydesk2 backupError %s", backup);
+        return false;
+    }
+    const std::wstring corrections = JoinPath(orderFolder, kCorrectFolderName);
+    if (PathExists(corrections)) {
+        DeleteItem(corrections);
+        CreateFolder(corrections);
+    }
+    return true;
 }
 
 bool COrderTransfer::RecoverInterruptedTransfer() {

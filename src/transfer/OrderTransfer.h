@@ -30,6 +30,10 @@ private:
     /// Steps after a successful build: corrections back into the order, then the terminal's
     /// order becomes e. False when the rename failed.
     bool FinishTerminalOrder(const std::wstring& orderFolder, int orderNumber);
+    /// Replaces the order's backup by the work folder's merged one and empties the order's
+    /// corrections; false (and logged) when that could not be done whole, and then the order
+    /// keeps both as they were.
+    bool ReturnBackup(const std::wstring& orderFolder);
     /// Builds p + number in the output folder; false when a step failed.
     bool BuildFinishedOrder(const std::wstring& outputFolder, int orderNumber);
 

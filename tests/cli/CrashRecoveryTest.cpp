@@ -4,9 +4,12 @@
 #include "ControllerFolder.h"
 
 #include "fileutil/FileUtil.h"
+#include "platform/TextEncoding.h"
 #include "transfer/TransferJournal.h"
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <string>
@@ -60,6 +63,27 @@ TEST_F(CrashRecovery, CompletesAnOrderStillWaitingWithoutComposingItAgain) {
     EXPECT_EQ(ControllerFolder::Names(output), (Names{L"o0000021"}));
     EXPECT_EQ(folder.CountLogLines(L"Relaydesk2 IN TerminalFolder:"), 1) << "composed again";
     EXPECT_EQ(folder.CountLogLines(L"RecoverTransfer OUT e"), 1);
+}
+
+TEST_F(CrashRecovery, BackupThatCannotBeReturnedWholeLeavesTheOrdersPicturesAlone) {
+    SimulateEndAfterBuild(L"r");
+    const std::wstring order = JoinPath(input, L"r0000021");
+    const Names backups = ControllerFolder::Names(JoinPath(order, L"CORRECT_BK"));
+    ASSERT_FALSE(backups.empty());
+    folder.Root().WriteFile(L"店頭/input/r0000021/CORRECT/IMG-0001.jpg", "a correction");
+    folder.Root().WriteFile(L"店頭/input/r0000021/CORRECT_BK~new/IMG-0001.jpg", "left by a crash");
+    // A file of the work folder's backup that cannot be copied (not a regular file).
+    const std::wstring fifo = JoinPath(folder.ProgramFolder(), L"TEMP/CORRECT_BK/IMG-9999.jpg");
+    ASSERT_EQ(mkfifo(platform::WideToUtf8(fifo).c_str(), 0600), 0);
+
+    ASSERT_EQ(folder.RunCli("run --until-idle", &console), 0) << console;
+    const std::wstring transferred = JoinPath(input, L"e0000021");
+    EXPECT_EQ(ControllerFolder::Names(input), (Names{L"e0000021"}));
+    EXPECT_EQ(ControllerFolder::Names(output), (Names{L"o0000021"}));
+    EXPECT_EQ(ControllerFolder::Names(JoinPath(transferred, L"CORRECT_BK")), backups);
+    EXPECT_EQ(folder.Root().ReadFile(L"店頭/input/e0000021/CORRECT/IMG-0001.jpg"), "a correction");
+    EXPECT_FALSE(PathExists(JoinPath(transferred, L"CORRECT_BK~new")));
+    EXPECT_EQ(folder.CountLogLines(L"Relaydesk2 backupError " + JoinPath(order, L"CORRECT_BK")), 1);
 }
 
 TEST_F(CrashRecovery, KilledControllerLeavesEachOrderTransferredOnceAfterRestart) {

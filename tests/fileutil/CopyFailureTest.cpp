@@ -33,7 +33,13 @@ TEST(FullDisk, CopyFailsAndLeavesNoTruncatedFile) {
         EXPECT_FALSE(CopyOneFile(folder / L"src/small.txt", folder / L"dst/small.txt"));
         // True: the source could be listed, whatever the single copies gave.
         EXPECT_TRUE(CopyFolder(folder / L"src", folder / L"work"));
+        // Only a whole copy counts for CopyFolderWhole.
+        EXPECT_FALSE(CopyFolderWhole(folder / L"src", folder / L"work"));
     }
+    EXPECT_TRUE(CopyFolderWhole(folder / L"src", folder / L"whole"));
+    EXPECT_FALSE(CopyFolderWhole(folder / L"missing", folder / L"none"));
+    DeleteItem(folder / L"whole");
+    DeleteItem(folder / L"none");
     EXPECT_EQ(folder.ReadFile(L"dst/大きい写真.jpg"), "previous version");
     EXPECT_EQ(AllNames(folder),
               (std::vector<std::wstring>{L"dst", L"src", L"work", L"大きい写真.jpg", L"small.txt", L"大きい写真.jpg"}));

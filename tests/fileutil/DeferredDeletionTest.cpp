@@ -36,4 +36,8 @@ TEST(DeferredDeletion, RemovesAnInterruptedDeletionFirstAndAcceptsNothingToDelet
     EXPECT_TRUE(deletion.Start(folder / L"TEMP"));
     EXPECT_TRUE(deletion.Start(folder / L"missing/TEMP"));
     EXPECT_TRUE(deletion.Finish());
+    // A crash may also come after the folder was set aside and before a new one was made.
+    folder.WriteFile(L"CORRECT_BK~deleting/IMG-1.jpg", "left by a crash");
+    EXPECT_TRUE(deletion.Start(folder / L"CORRECT_BK"));
+    EXPECT_FALSE(folder.Exists(L"CORRECT_BK~deleting"));
 }

@@ -2,16 +2,38 @@
 // shared terminal table and the transfer's outcomes when folders change under it.
 
 #include "ControllerHarness.h"
+#include "FileFaults.h"
 
 #include "fileutil/FileUtil.h"
+#include "platform/FileSystemCalls.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <optional>
+#include <sstream>
 
 namespace {
 
 using Names = std::vector<std::wstring>;
+
+/// Every file below `folder` with its bytes, by path relative to it.
+std::map<std::filesystem::path, std::string> FilesWithContent(const std::wstring& folder) {
+    namespace fs = std::filesystem;
+    std::map<fs::path, std::string> files;
+    const fs::path root = platform::ToFsPath(folder);
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        if (!entry.is_regular_file())
+            continue;
+        std::ostringstream bytes;
+        bytes << std::ifstream(entry.path(), std::ios::binary).rdbuf();
+        files[fs::relative(entry.path(), root)] = bytes.str();
+    }
+    return files;
+}
 
 class Controller : public ::testing::Test {
 protected:
@@ -124,6 +146,26 @@ TEST_F(Controller, InputFolderVanishingMidTransferLeavesTheOrderUntouched) {
     harness.controller->Shutdown();
     EXPECT_EQ(FolderNames(moved), (Names{L"r0000006"}));
     EXPECT_TRUE(FolderNames(output).empty());
+}
+
+TEST_F(Controller, FullWorkFolderEndsTheOrderAsFailedWithAllItsData) {
+    harness.WriteOrder(input, 8);
+    // With its backup made already, the transfer writes pictures only into the work folder.
+    const std::wstring order = JoinPath(input, L"r0000008");
+    ASSERT_TRUE(CopyFolder(JoinPath(order, L"IMAGE"), JoinPath(order, L"CORRECT_BK")));
+    const auto before = FilesWithContent(order);
+    // From the start of the transfer on, no file may grow past 4 KB: the settings files
+    // still fit, the pictures no longer do.
+    std::optional<FileSizeLimit> fullDisk;
+    harness.view.onServing = [&](const std::wstring&) { fullDisk.emplace(4096); };
+    ASSERT_TRUE(harness.RunUntil([&] { return InputShows({L"q0000008"}); }));
+    harness.controller->Shutdown();
+    fullDisk.reset();
+
+    EXPECT_EQ(FilesWithContent(JoinPath(input, L"q0000008")), before);
+    EXPECT_TRUE(FolderNames(output).empty());
+    EXPECT_EQ(harness.CountLogLines(L"Relaydesk2 fileError"), 1);
+    EXPECT_EQ(harness.CountLogLines(L"Relaydesk2 end"), 0);
 }
 
 } // namespace
