@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <mutex>
 
 namespace {
@@ -19,8 +20,34 @@ enum ServiceStatus : std::int32_t {
     kNotOpen = 0x4C05,           ///< Write before a successful Open
 };
 
+// Held from Begin to End, two separate calls. A flag under a mutex rather than a timed
+// mutex: ThreadSanitizer does not follow a timed mutex's waits and reports its unlock.
+class FileGuard {
+public:
+    bool TryAcquireFor(std::chrono::milliseconds wait) {
+        std::unique_lock lock(m_mutex);
+        if (!m_released.wait_for(lock, wait, [this] { return !m_bHeld; }))
+            return false;
+        m_bHeld = true;
+        return true;
+    }
+
+    void Release() {
+        {
+            std::lock_guard lock(m_mutex);
+            m_bHeld = false;
+        }
+        m_released.notify_one();
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_released;
+    bool m_bHeld = false;
+};
+
 // Begin/End guard the files of the whole process: every writer object shares them.
-std::timed_mutex g_fileGuard;
+FileGuard g_fileGuard;
 std::atomic<std::int32_t> g_nextToken{1};
 std::int32_t g_heldToken = 0;
 
@@ -42,7 +69,7 @@ public:
     }
 
     void Begin(std::int32_t* token, std::int32_t* status) override {
-        if (!g_fileGuard.try_lock_for(std::chrono::milliseconds(50))) {
+        if (!g_fileGuard.TryAcquireFor(std::chrono::milliseconds(50))) {
             *status = kBusy;
             return;
         }
@@ -58,7 +85,7 @@ public:
         }
         g_heldToken = 0;
         *token = 0;
-        g_fileGuard.unlock();
+        g_fileGuard.Release();
         *status = 0;
     }
 
@@ -82,7 +109,7 @@ public:
         if (!written && g_heldToken != 0) {
             // The client calls no End after a failed write: release the guard here.
             g_heldToken = 0;
-            g_fileGuard.unlock();
+            g_fileGuard.Release();
         }
     }
 
