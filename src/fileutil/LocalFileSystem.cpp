@@ -46,16 +46,23 @@ bool FinishWriting(std::filebuf& out) {
     return flushed && closed;
 }
 
-// Moves a completed temporary file onto its final name, keeping the permissions of the
-// file it replaces; the temporary file is removed when that fails.
-bool CommitTemporary(const fs::path& temporary, const fs::path& target) {
+enum class ReplacedPermissions {
+    kCarryOver,
+    /// For a second name of a file: carrying them over would change the file's own.
+    kLeave,
+};
+
+// Moves a completed temporary file onto its final name, by default keeping the permissions
+// of the file it replaces; the temporary file is removed when that fails.
+bool CommitTemporary(const fs::path& temporary, const fs::path& target,
+                     ReplacedPermissions permissions = ReplacedPermissions::kCarryOver) {
     std::error_code error;
     const fs::file_status previous = fs::status(target, error);
     if (fs::is_directory(previous)) {
         fs::remove(temporary, error);
         return false;
     }
-    if (fs::exists(previous))
+    if (fs::exists(previous) && permissions == ReplacedPermissions::kCarryOver)
         fs::permissions(temporary, previous.permissions(), error);
     fs::rename(temporary, target, error);
     if (error) {
@@ -178,22 +185,11 @@ public:
 
     bool LinkFile(const std::wstring& from, const std::wstring& to) override {
         // Linked beside the destination, then renamed over it, so that a same-named file
-        // is replaced in one step. The replaced file's permissions are not carried over:
-        // they would change the linked file's as well.
+        // is replaced in one step.
         const fs::path target = platform::ToFsPath(to);
-        std::error_code error;
-        if (fs::is_directory(target, error))
-            return false;
         const fs::path temporary = TemporarySibling(target);
-        if (!platform::LinkFile(from, platform::FromFsPath(temporary)))
-            return false;
-        fs::rename(temporary, target, error);
-        if (error) {
-            std::error_code ignored;
-            fs::remove(temporary, ignored);
-            return false;
-        }
-        return true;
+        return platform::LinkFile(from, platform::FromFsPath(temporary)) &&
+               CommitTemporary(temporary, target, ReplacedPermissions::kLeave);
     }
 
     bool ReadFile(const std::wstring& path, std::string& bytes, std::size_t maxBytes) override {
