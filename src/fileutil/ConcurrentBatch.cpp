@@ -7,12 +7,12 @@
 
 namespace {
 
-// More file operations at once than this only queue up in the kernel or at the share.
-constexpr std::size_t kMaxThreads = 4;
+// The operations mostly wait (for the file system's bookkeeping, for the disk, for a share),
+// so their number is not bound to the number of cores; more than this only queue up.
+constexpr std::size_t kMaxThreads = 8;
 
 std::size_t ThreadCount(std::size_t jobs) {
-    const std::size_t cores = std::max<std::size_t>(2, std::thread::hardware_concurrency());
-    return std::min({jobs, cores, kMaxThreads});
+    return std::min(jobs, kMaxThreads);
 }
 
 } // namespace
