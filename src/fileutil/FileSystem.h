@@ -22,6 +22,9 @@ struct ItemInfo {
     std::uint64_t size = 0;
     /// Last modification, seconds since 1970 (0 when unknown).
     std::int64_t modifiedSeconds = 0;
+    /// Last modification in the finest unit the volume keeps (0 when unknown): equal for a
+    /// copy and its source, as copies keep the time.
+    std::int64_t modifiedTicks = 0;
 };
 
 /// A file-system backend. All operations report failure as their result and throw nothing;
@@ -45,7 +48,7 @@ public:
     /// A copy that fails part-way leaves the destination as it was: never a truncated file.
     virtual bool CopyFile(const std::wstring& from, const std::wstring& to) = 0;
     /// Gives a file a second name (a hard link), replacing an existing destination file, for
-    /// files that are never rewritten in place. False, changing nothing, where the backend or
+    /// files that are never rewritten in place or whose first name is about to go. False, changing nothing, where the backend or
     /// the volume has no links; the caller then copies.
     virtual bool LinkFile(const std::wstring& /*from*/, const std::wstring& /*to*/) { return false; }
     /// Reads a whole file; false when it cannot be read or is larger than `maxBytes`.

@@ -7,6 +7,7 @@
 #include "platform/ModulePath.h"
 #include "platform/TextEncoding.h"
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -112,22 +113,41 @@ bool CollectFolderCopy(const std::wstring& source, const std::wstring& destinati
 // cannot be listed, else the number of files and sub-folders that were not copied.
 std::optional<std::size_t> CopyFolderFiles(const std::wstring& source,
                                            const std::wstring& destination,
-                                           bool (*copyFile)(std::wstring, std::wstring)) {
+                                           const std::function<bool(const FileCopyJob&)>& copyFile) {
     if (IsPathTooLong(source) || IsPathTooLong(destination))
         return std::nullopt;
     FolderCopyPlan plan;
     if (!CollectFolderCopy(source, destination, plan))
         return std::nullopt;
-    const std::size_t failedFiles = RunConcurrently(plan.files.size(), [&plan, copyFile](std::size_t file) {
-        return copyFile(plan.files[file].from, plan.files[file].to);
+    const std::size_t failedFiles = RunConcurrently(plan.files.size(), [&plan, &copyFile](std::size_t file) {
+        return copyFile(plan.files[file]);
     });
     return plan.foldersLeftOut + failedFiles;
 }
 
-bool LinkOrCopyFile(std::wstring source, std::wstring destination) {
-    FileSystem& fileSystem = FileSystemFor(destination);
-    return (!IsNetworkPath(source) && fileSystem.LinkFile(source, destination)) ||
-           CopyOneFile(std::move(source), std::move(destination));
+// The path that `job`'s destination file has below `destination`, below `folder` instead.
+std::wstring SamePathBelow(const std::wstring& folder, const FileCopyJob& job,
+                           const std::wstring& destination) {
+    return folder + job.to.substr(destination.size());
+}
+
+bool CopyJobFile(const FileCopyJob& job) {
+    return CopyOneFile(job.from, job.to);
+}
+
+bool LinkOrCopyFile(const FileCopyJob& job) {
+    FileSystem& fileSystem = FileSystemFor(job.to);
+    return (!IsNetworkPath(job.from) && fileSystem.LinkFile(job.from, job.to)) || CopyJobFile(job);
+}
+
+// Same name, size and modification time: the one was copied from the other (copies keep
+// the time) and neither has been written since (a write sets it).
+bool AreTwins(const std::wstring& file, const std::wstring& candidate) {
+    ItemInfo fileInfo, candidateInfo;
+    return FileSystemFor(file).GetItemInfo(file, fileInfo) && !fileInfo.isFolder &&
+           FileSystemFor(candidate).GetItemInfo(candidate, candidateInfo) &&
+           !candidateInfo.isFolder && fileInfo.size == candidateInfo.size &&
+           fileInfo.modifiedTicks != 0 && fileInfo.modifiedTicks == candidateInfo.modifiedTicks;
 }
 
 } // namespace
@@ -169,11 +189,35 @@ bool CopyOneFile(std::wstring source, std::wstring destination) {
 }
 
 bool CopyFolder(std::wstring source, std::wstring destination) {
-    return CopyFolderFiles(source, destination, &CopyOneFile).has_value();
+    return CopyFolderFiles(source, destination, &CopyJobFile).has_value();
 }
 
 bool CopyFolderWhole(std::wstring source, std::wstring destination) {
-    return CopyFolderFiles(source, destination, &CopyOneFile) == std::size_t{0};
+    return CopyFolderFiles(source, destination, &CopyJobFile) == std::size_t{0};
+}
+
+bool CopyFolderWholeFromTwins(std::wstring source, std::wstring destination,
+                              const std::vector<std::wstring>& twinFolders) {
+    const auto linkTwinOrCopy = [&destination, &twinFolders](const FileCopyJob& job) {
+        for (const std::wstring& folder : twinFolders) {
+            const std::wstring twin = SamePathBelow(folder, job, destination);
+            if (!IsPathTooLong(twin) && AreTwins(job.from, twin))
+                return FileSystemFor(job.to).LinkFile(twin, job.to) || CopyJobFile(job);
+        }
+        return CopyJobFile(job);
+    };
+    return CopyFolderFiles(source, destination, linkTwinOrCopy) == std::size_t{0};
+}
+
+bool CopyFolderWholeOverlaid(std::wstring source, std::wstring overlay, std::wstring destination) {
+    const auto copyOrTakeOverlay = [&destination, &overlay](const FileCopyJob& job) {
+        const std::wstring over = SamePathBelow(overlay, job, destination);
+        ItemInfo info;
+        if (!IsPathTooLong(over) && FileSystemFor(over).GetItemInfo(over, info) && !info.isFolder)
+            return LinkOrCopyFile({over, job.to});
+        return CopyJobFile(job);
+    };
+    return CopyFolderFiles(source, destination, copyOrTakeOverlay) == std::size_t{0};
 }
 
 bool LinkFolder(std::wstring source, std::wstring destination) {

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 /// Path buffers hold 260 characters including the terminator.
 constexpr std::size_t kMaxPathLength = 260;
@@ -42,6 +43,20 @@ bool CopyFolder(std::wstring source, std::wstring destination);
 /// CopyFolder that is true only when every file and sub-folder was copied: for copies
 /// whose gaps would cost data (pictures that a later step deletes at their source).
 bool CopyFolderWhole(std::wstring source, std::wstring destination);
+
+/// CopyFolderWhole that spares writing the bytes of files that already stand on the
+/// destination's volume: a file whose twin (same path below one of `twinFolders`, same size
+/// and modification time) exists gets a second name of the twin (a hard link) where the
+/// volume allows it, else a copy. For twins that are about to lose their own names, so that
+/// the file never has two names for long.
+bool CopyFolderWholeFromTwins(std::wstring source, std::wstring destination,
+                              const std::vector<std::wstring>& twinFolders);
+
+/// CopyFolderWhole of `source`, except that a file which `overlay` holds at the same path
+/// below it is taken from there, as in LinkFolder: for an overlay on the destination's volume
+/// whose files would replace those of `source` anyway, sparing the copy of bytes about to be
+/// thrown away.
+bool CopyFolderWholeOverlaid(std::wstring source, std::wstring overlay, std::wstring destination);
 
 /// CopyFolder for folders whose files are never rewritten in place (the work folder): each
 /// file gets a second name in the destination where the volume allows it (a hard link),

@@ -133,6 +133,9 @@ public:
             info.size = error ? 0 : static_cast<std::uint64_t>(size);
         }
         platform::GetModificationTime(path, info.modifiedSeconds);
+        const fs::file_time_type modified = fs::last_write_time(native, error);
+        if (!error)
+            info.modifiedTicks = static_cast<std::int64_t>(modified.time_since_epoch().count());
         return true;
     }
 

@@ -44,6 +44,12 @@ bool MountedShareFileSystem::CopyFile(const std::wstring& from, const std::wstri
     return !localFrom.empty() && !localTo.empty() && LocalFileSystem().CopyFile(localFrom, localTo);
 }
 
+bool MountedShareFileSystem::LinkFile(const std::wstring& from, const std::wstring& to) {
+    // Both names must lie in one share; the local volume tells whether it keeps links.
+    const std::wstring localFrom = Local(from), localTo = Local(to);
+    return !localFrom.empty() && !localTo.empty() && LocalFileSystem().LinkFile(localFrom, localTo);
+}
+
 bool MountedShareFileSystem::ReadFile(const std::wstring& path, std::string& bytes,
                                       std::size_t maxBytes) {
     const std::wstring local = Local(path);

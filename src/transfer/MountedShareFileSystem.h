@@ -13,6 +13,7 @@ public:
     bool RenameNoReplace(const std::wstring& from, const std::wstring& to) override;
     bool DeleteTree(const std::wstring& path) override;
     bool CopyFile(const std::wstring& from, const std::wstring& to) override;
+    bool LinkFile(const std::wstring& from, const std::wstring& to) override;
     bool ReadFile(const std::wstring& path, std::string& bytes, std::size_t maxBytes) override;
     bool WriteFileAtomically(const std::wstring& path, std::string_view bytes) override;
     bool GetFreeBytes(const std::wstring& path, std::uint64_t& freeBytes) override;

@@ -109,9 +109,12 @@ void COrderTransfer::TransferOrder(OrderTicket ticket) {
     step(CreateFolder(work));
     step(CreateFolder(workInfo));
     step(CreateFolder(JoinPath(work, kCorrectFolderName)));
-    for (const wchar_t* folder :
-         {kCompositionInfoFolderName, kCorrectFolderName, L"CTML", kCorrectBackupFolderName})
+    for (const wchar_t* folder : {kCompositionInfoFolderName, kCorrectFolderName, L"CTML"})
         step(CopyFolderWhole(JoinPath(order, folder), JoinPath(work, folder)));
+    // The merge replaces the backup of a picture corrected under the same name, so the
+    // correction stands in for it from the start instead of a copy that would be dropped.
+    step(CopyFolderWholeOverlaid(orderBackup, JoinPath(work, kCorrectFolderName),
+                                 JoinPath(work, kCorrectBackupFolderName)));
 
     std::vector<std::wstring> pictures;
     FolderLister().ListNamesToArray(pictures, JoinPath(order, kCorrectFolderName),
@@ -219,8 +222,12 @@ bool COrderTransfer::ReturnBackup(const std::wstring& orderFolder) {
     // backup stands beside them: a full share or a vanished file leaves them as they were.
     const std::wstring backup = JoinPath(orderFolder, kCorrectBackupFolderName);
     const std::wstring incoming = backup + L"~new";
+    const std::wstring corrections = JoinPath(orderFolder, kCorrectFolderName);
     DeleteItem(incoming);
-    if (!CopyFolderWhole(JoinPath(WorkFolder(), kCorrectBackupFolderName), incoming)) {
+    // Most merged pictures are still here unchanged, as a correction or as an old backup,
+    // both about to be deleted: those get a second name instead of being sent back.
+    if (!CopyFolderWholeFromTwins(JoinPath(WorkFolder(), kCorrectBackupFolderName), incoming,
+                                  {corrections, backup})) {
         DeleteItem(incoming);
         WriteLog(g_pLogClient, L"Relaydesk2 backupError %s", backup);
         return false;
@@ -233,7 +240,6 @@ bool COrderTransfer::ReturnBackup(const std::wstring& orderFolder) {
         WriteLog(g_pLogClient, L"Relaydesk2 backupError %s", backup);
         return false;
     }
-    const std::wstring corrections = JoinPath(orderFolder, kCorrectFolderName);
     if (PathExists(corrections)) {
         DeleteItem(corrections);
         CreateFolder(corrections);

@@ -5,9 +5,12 @@
 
 #include "fileutil/FileUtil.h"
 #include "fileutil/FolderLister.h"
+#include "platform/FileSystemCalls.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -94,15 +97,30 @@ TEST_F(EndToEnd, CorrectedOrderIsComposedAgainAndItsCorrectionsMerged) {
     ASSERT_EQ(RunUntilIdle(), 0) << console;
     folder.WriteOrder(input, 7, "--correct 1");
     ASSERT_EQ(ControllerFolder::Names(input), (Names{L"r0000007"}));
+    // What the merged backup must hold: every backup, corrected pictures replaced.
+    const std::wstring order = L"端末A/input/r0000007/";
+    std::map<std::wstring, std::string> merged;
+    for (const std::wstring& name : ControllerFolder::Names(JoinPath(input, L"r0000007/CORRECT_BK")))
+        merged[name] = folder.Root().ReadFile(order + L"CORRECT_BK/" + name);
+    const Names corrected = ControllerFolder::Names(JoinPath(input, L"r0000007/CORRECT"));
+    ASSERT_FALSE(corrected.empty());
+    for (const std::wstring& name : corrected) {
+        ASSERT_TRUE(merged.contains(name));
+        merged[name] = folder.Root().ReadFile(order + L"CORRECT/" + name);
+    }
     ASSERT_EQ(RunUntilIdle(), 0) << console;
 
     EXPECT_EQ(ControllerFolder::Names(input), (Names{L"e0000007"}));
     EXPECT_EQ(ControllerFolder::Names(output), (Names{L"o0000007"}));
     // The corrections went into the backup, and the order's CORRECT is empty again.
     EXPECT_TRUE(ControllerFolder::Names(JoinPath(input, L"e0000007/CORRECT")).empty());
-    EXPECT_GT(FolderLister().CountEntries(JoinPath(input, L"e0000007/CORRECT_BK"), L"IMG-0001.*", 0,
-                                          FolderLister::kFiles),
-              0);
+    EXPECT_EQ(ControllerFolder::Names(JoinPath(input, L"e0000007/CORRECT_BK")).size(), merged.size());
+    for (const auto& [name, bytes] : merged) {
+        const std::wstring backup = L"端末A/input/e0000007/CORRECT_BK/" + name;
+        EXPECT_EQ(folder.Root().ReadFile(backup), bytes) << "backup differs";
+        // Taken over from the order's own files, each ends with a single name.
+        EXPECT_EQ(std::filesystem::hard_link_count(platform::ToFsPath(folder.Root() / backup)), 1u);
+    }
     EXPECT_EQ(folder.CountLogLines(L"Relaydesk2 end"), 2);
 }
 

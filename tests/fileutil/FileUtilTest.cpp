@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <vector>
 
@@ -93,6 +94,55 @@ TEST(LinkFolder, GivesCopyFolderResultsAndLaterReplacementsStaySeparate) {
 
     EXPECT_FALSE(LinkFolder(folder / L"missing", folder / L"made"));
     EXPECT_TRUE(folder.Exists(L"made"));
+}
+
+TEST(CopyFolderWholeFromTwins, LinksUnchangedTwinsAndCopiesEverythingElse) {
+    TempFolder folder;
+    folder.WriteFile(L"share/CORRECT/IMG-0001.jpg", "corrected 1");
+    folder.WriteFile(L"share/CORRECT_BK/IMG-0002.jpg", "kept 2");
+    folder.WriteFile(L"share/CORRECT_BK/IMG-0003.jpg", "old 3");
+    ASSERT_TRUE(CopyFolderWhole(folder / L"share/CORRECT", folder / L"work"));
+    ASSERT_TRUE(CopyOneFile(folder / L"share/CORRECT_BK/IMG-0002.jpg", folder / L"work/IMG-0002.jpg"));
+    // Rewritten after the copy with as many bytes: only its time tells it apart.
+    folder.WriteFile(L"work/IMG-0003.jpg", "new 3");
+    const auto path = [&folder](const wchar_t* name) { return platform::ToFsPath(folder / name); };
+    fs::last_write_time(path(L"work/IMG-0003.jpg"),
+                        fs::last_write_time(path(L"share/CORRECT_BK/IMG-0003.jpg")) +
+                            std::chrono::seconds(5));
+    folder.WriteFile(L"work/sub/IMG-0004.jpg", "only here");
+    const std::vector<std::wstring> twins = {folder / L"share/CORRECT", folder / L"share/CORRECT_BK"};
+
+    EXPECT_TRUE(CopyFolderWholeFromTwins(folder / L"work", folder / L"share/new", twins));
+    EXPECT_EQ(fs::hard_link_count(path(L"share/new/IMG-0001.jpg")), 2u);
+    EXPECT_EQ(fs::hard_link_count(path(L"share/new/IMG-0002.jpg")), 2u);
+    EXPECT_EQ(fs::hard_link_count(path(L"share/new/IMG-0003.jpg")), 1u);
+    EXPECT_EQ(folder.ReadFile(L"share/new/IMG-0003.jpg"), "new 3");
+    EXPECT_EQ(folder.ReadFile(L"share/new/sub/IMG-0004.jpg"), "only here");
+    // The twins go; what they held stays under the new names.
+    ASSERT_TRUE(DeleteItem(folder / L"share/CORRECT"));
+    ASSERT_TRUE(DeleteItem(folder / L"share/CORRECT_BK"));
+    EXPECT_EQ(folder.ReadFile(L"share/new/IMG-0001.jpg"), "corrected 1");
+    EXPECT_EQ(folder.ReadFile(L"share/new/IMG-0002.jpg"), "kept 2");
+
+    EXPECT_FALSE(CopyFolderWholeFromTwins(folder / L"missing", folder / L"share/none", twins));
+}
+
+TEST(CopyFolderWholeOverlaid, TakesTheOverlaysFileWhereItHasOne) {
+    TempFolder folder;
+    folder.WriteFile(L"share/CORRECT_BK/IMG-0001.jpg", "old 1");
+    folder.WriteFile(L"share/CORRECT_BK/IMG-0002.jpg", "kept 2");
+    folder.WriteFile(L"work/CORRECT/IMG-0001.jpg", "corrected 1");
+    folder.WriteFile(L"work/CORRECT/IMG-0003.jpg", "corrected 3");
+
+    EXPECT_TRUE(CopyFolderWholeOverlaid(folder / L"share/CORRECT_BK", folder / L"work/CORRECT",
+                                        folder / L"work/CORRECT_BK"));
+    EXPECT_EQ(folder.ReadFile(L"work/CORRECT_BK/IMG-0001.jpg"), "corrected 1");
+    EXPECT_EQ(fs::hard_link_count(platform::ToFsPath(folder / L"work/CORRECT_BK/IMG-0001.jpg")), 2u);
+    EXPECT_EQ(folder.ReadFile(L"work/CORRECT_BK/IMG-0002.jpg"), "kept 2");
+    // Only the source's names are copied: the overlay replaces, it does not add.
+    EXPECT_FALSE(folder.Exists(L"work/CORRECT_BK/IMG-0003.jpg"));
+    EXPECT_FALSE(CopyFolderWholeOverlaid(folder / L"missing", folder / L"work/CORRECT",
+                                         folder / L"work/none"));
 }
 
 TEST(CopyOneFile, OverwritesWithContentAndModificationTime) {
