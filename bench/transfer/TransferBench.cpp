@@ -1,5 +1,6 @@
 // The transfer of one large order (hundreds of pictures, 1 GB by default) with an engine
-// that composes nothing, against `cp -r` of the same order twice, run side by side; then
+// that composes nothing, against `cp -r` of the same order twice, run side by side, for an
+// order with every picture corrected and for one with a picture in a hundred corrected; then
 // the CPU use of an idle controller with ten enabled terminals.
 //
 // bench_transfer [megabytes of the order, default 1024] [idle seconds, default 10]
@@ -43,26 +44,40 @@ std::string Quote(const fs::path& path) {
     return "'" + path.string() + "'";
 }
 
-/// An order as a kiosk leaves it: the pictures in IMAGE and CORRECT, composition data, CTML.
-void WriteOrder(const fs::path& order, std::size_t totalBytes) {
-    const int pictures = static_cast<int>(totalBytes / 2 / kPictureBytes);
+/// An order as a kiosk leaves it: the pictures in IMAGE, every `correctedEvery`-th of them
+/// corrected in CORRECT, composition data and CTML; `totalBytes` of pictures in all.
+int WriteOrder(const fs::path& order, std::size_t totalBytes, int correctedEvery) {
+    const double perPicture = 1.0 + 1.0 / correctedEvery;
+    const int pictures = static_cast<int>(static_cast<double>(totalBytes / kPictureBytes) / perPicture);
     std::mt19937_64 random(7);
     std::vector<std::uint64_t> bytes(kPictureBytes / sizeof(std::uint64_t));
     for (const char* folder : {"IMAGE", "CORRECT", "CTML", "COMPOSITION_INFO"})
         fs::create_directories(order / folder);
-    for (int picture = 1; picture <= pictures; ++picture) {
+    const auto write = [&](const fs::path& file) {
         std::generate(bytes.begin(), bytes.end(), random);
-        char name[32];
-        std::snprintf(name, sizeof name, "IMG-%04d.jpg", picture);
-        std::ofstream(order / "IMAGE" / name, std::ios::binary)
+        std::ofstream(file, std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()),
                    static_cast<std::streamsize>(kPictureBytes));
-        fs::copy_file(order / "IMAGE" / name, order / "CORRECT" / name);
+    };
+    for (int picture = 1; picture <= pictures; ++picture) {
+        char name[32];
+        std::snprintf(name, sizeof name, "IMG-%04d.jpg", picture);
+        write(order / "IMAGE" / name);
+        if (picture % correctedEvery == 0)
+            write(order / "CORRECT" / name);
     }
     std::ofstream(order / "COMPOSITION_INFO" / "QrmZoInRi.ini")
         << "[ZO_INFO]\r\nPAGE_CNT=0\r\nPICT_CNT=0\r\n";
     std::ofstream(order / "COMPOSITION_INFO" / "AUTPRINT.MRK") << "[HDR]\r\nGEN REV = 01.10\r\n";
     std::ofstream(order / "CTML" / "QrmFormat.ini") << "[FORMAT]\r\n";
+    return pictures;
+}
+
+std::size_t CountFiles(const fs::path& folder) {
+    std::size_t files = 0;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder))
+        files += entry.is_regular_file() ? 1 : 0;
+    return files;
 }
 
 double Median(std::vector<double> values) {
@@ -77,10 +92,11 @@ public:
     void SetProgressText(const std::wstring&) override {}
 };
 
-void MeasureTransfer(const fs::path& root, std::size_t totalBytes) {
+void MeasureTransfer(const fs::path& root, std::size_t totalBytes, int correctedEvery) {
+    fs::remove_all(root / "pristine");
     const fs::path pristine = root / "pristine" / "r0000001";
     const fs::path input = root / "input", output = root / "output", program = root / "program";
-    WriteOrder(pristine, totalBytes);
+    const int pictures = WriteOrder(pristine, totalBytes, correctedEvery);
     fs::create_directories(output);
     fs::create_directories(program);
 
@@ -105,7 +121,11 @@ void MeasureTransfer(const fs::path& root, std::size_t totalBytes) {
                                            platform::FromFsPath(input),
                                            platform::FromFsPath(output), 1});
         const double transferSeconds = std::chrono::duration<double>(Clock::now() - start).count();
-        if (!fs::exists(input / "e0000001") || !fs::exists(output / "o0000001")) {
+        // Transferred, with every picture in its backup and the corrections merged into it.
+        const fs::path transferred = input / "e0000001";
+        if (!fs::exists(transferred) || !fs::exists(output / "o0000001") ||
+            CountFiles(transferred / "CORRECT_BK") != static_cast<std::size_t>(pictures) ||
+            CountFiles(transferred / "CORRECT") != 0) {
             std::fprintf(stderr, "bench_transfer: the order was not transferred\n");
             std::exit(1);
         }
@@ -123,10 +143,10 @@ void MeasureTransfer(const fs::path& root, std::size_t totalBytes) {
         copies.push_back(copySeconds);
         ratios.push_back(transferSeconds / copySeconds);
     }
-    std::printf("transfer of a %zu MB order (%zu pictures twice): %.2f s; cp -r twice: %.2f s "
-                "(medians of %d rounds)\n",
-                totalBytes >> 20, totalBytes / 2 / kPictureBytes, Median(ours), Median(copies),
-                kRounds);
+    std::printf("transfer of a %zu MB order (%d pictures, every %s corrected): %.2f s; "
+                "cp -r twice: %.2f s (medians of %d rounds)\n",
+                totalBytes >> 20, pictures, correctedEvery == 1 ? "one" : "100th",
+                Median(ours), Median(copies), kRounds);
     std::printf("ratio transfer / cp -r twice: %.2f (median of the rounds' ratios)\n",
                 Median(ratios));
 }
@@ -172,7 +192,9 @@ int main(int argc, char** argv) {
     const fs::path root = fs::temp_directory_path() /
                           ("relaydesk-bench-transfer-" + std::to_string(std::random_device()()));
     fs::create_directories(root);
-    MeasureTransfer(root, megabytes << 20);
+    // Every picture corrected: the most the transfer moves. One in a hundred: the usual order.
+    MeasureTransfer(root, megabytes << 20, 1);
+    MeasureTransfer(root, megabytes << 20, 100);
     MeasureIdle(root, idleSeconds);
     fs::remove_all(root);
     return 0;
