@@ -48,8 +48,8 @@ public:
     /// A copy that fails part-way leaves the destination as it was: never a truncated file.
     virtual bool CopyFile(const std::wstring& from, const std::wstring& to) = 0;
     /// Gives a file a second name (a hard link), replacing an existing destination file, for
-    /// files that are never rewritten in place or whose first name is about to go. False, changing nothing, where the backend or
-    /// the volume has no links; the caller then copies.
+    /// files that are never rewritten in place or whose first name is about to go. False,
+    /// changing nothing, where the backend or the volume has no links; the caller then copies.
     virtual bool LinkFile(const std::wstring& /*from*/, const std::wstring& /*to*/) { return false; }
     /// Reads a whole file; false when it cannot be read or is larger than `maxBytes`.
     virtual bool ReadFile(const std::wstring& path, std::string& bytes, std::size_t maxBytes) = 0;

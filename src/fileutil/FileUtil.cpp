@@ -135,19 +135,24 @@ bool CopyJobFile(const FileCopyJob& job) {
     return CopyOneFile(job.from, job.to);
 }
 
-bool LinkOrCopyFile(const FileCopyJob& job) {
-    FileSystem& fileSystem = FileSystemFor(job.to);
-    return (!IsNetworkPath(job.from) && fileSystem.LinkFile(job.from, job.to)) || CopyJobFile(job);
+// Gives `copy.to` a second name of `linkFrom` where one backend serves both names and the
+// volume keeps links, else makes `copy`.
+bool LinkOrCopy(const std::wstring& linkFrom, const FileCopyJob& copy) {
+    FileSystem& fileSystem = FileSystemFor(copy.to);
+    return (&FileSystemFor(linkFrom) == &fileSystem && fileSystem.LinkFile(linkFrom, copy.to)) ||
+           CopyJobFile(copy);
 }
 
-// Same name, size and modification time: the one was copied from the other (copies keep
-// the time) and neither has been written since (a write sets it).
-bool AreTwins(const std::wstring& file, const std::wstring& candidate) {
-    ItemInfo fileInfo, candidateInfo;
-    return FileSystemFor(file).GetItemInfo(file, fileInfo) && !fileInfo.isFolder &&
-           FileSystemFor(candidate).GetItemInfo(candidate, candidateInfo) &&
-           !candidateInfo.isFolder && fileInfo.size == candidateInfo.size &&
-           fileInfo.modifiedTicks != 0 && fileInfo.modifiedTicks == candidateInfo.modifiedTicks;
+bool LinkOrCopyFile(const FileCopyJob& job) {
+    return LinkOrCopy(job.from, job);
+}
+
+// A regular file's size and modification time; nothing for a folder or a missing item.
+std::optional<ItemInfo> FileInfo(const std::wstring& path) {
+    ItemInfo info;
+    if (IsPathTooLong(path) || !FileSystemFor(path).GetItemInfo(path, info) || info.isFolder)
+        return std::nullopt;
+    return info;
 }
 
 } // namespace
@@ -199,10 +204,17 @@ bool CopyFolderWhole(std::wstring source, std::wstring destination) {
 bool CopyFolderWholeFromTwins(std::wstring source, std::wstring destination,
                               const std::vector<std::wstring>& twinFolders) {
     const auto linkTwinOrCopy = [&destination, &twinFolders](const FileCopyJob& job) {
+        const std::optional<ItemInfo> file = FileInfo(job.from);
+        if (!file || file->modifiedTicks == 0)
+            return CopyJobFile(job);
+        // Same size and modification time: the one was copied from the other (copies keep
+        // the time) and neither has been written since (a write sets it).
         for (const std::wstring& folder : twinFolders) {
             const std::wstring twin = SamePathBelow(folder, job, destination);
-            if (!IsPathTooLong(twin) && AreTwins(job.from, twin))
-                return FileSystemFor(job.to).LinkFile(twin, job.to) || CopyJobFile(job);
+            const std::optional<ItemInfo> candidate = FileInfo(twin);
+            if (candidate && candidate->size == file->size &&
+                candidate->modifiedTicks == file->modifiedTicks)
+                return LinkOrCopy(twin, job);
         }
         return CopyJobFile(job);
     };
@@ -212,10 +224,7 @@ bool CopyFolderWholeFromTwins(std::wstring source, std::wstring destination,
 bool CopyFolderWholeOverlaid(std::wstring source, std::wstring overlay, std::wstring destination) {
     const auto copyOrTakeOverlay = [&destination, &overlay](const FileCopyJob& job) {
         const std::wstring over = SamePathBelow(overlay, job, destination);
-        ItemInfo info;
-        if (!IsPathTooLong(over) && FileSystemFor(over).GetItemInfo(over, info) && !info.isFolder)
-            return LinkOrCopyFile({over, job.to});
-        return CopyJobFile(job);
+        return FileInfo(over) ? LinkOrCopyFile({over, job.to}) : CopyJobFile(job);
     };
     return CopyFolderFiles(source, destination, copyOrTakeOverlay) == std::size_t{0};
 }
