@@ -4,6 +4,9 @@
 #include "logging/LogClient.h"
 #include "platform/LogWriterFactory.h"
 #include "platform/Version.h"
+#include "transfer/StartupChecks.h"
+
+#include <wx/msgdlg.h>
 
 #include <new>
 
@@ -44,6 +47,14 @@ bool CRelaydeskApp::InitInstance() {
         m_pInstanceGuard->AskRunningInstanceToRaise();
         m_pInstanceGuard.reset();
         WriteLog(g_pLogClient, L"InitInstance ERR");
+        return false;
+    }
+
+    // A controller that cannot write its own folders would fail every order quietly.
+    if (const std::wstring problem = FindUnwritableFolder(m_strProgramFolder); !problem.empty()) {
+        WriteLog(g_pLogClient, L"InitInstance ERR %s", problem);
+        wxMessageBox(problem, m_strAppName, wxOK | wxICON_ERROR);
+        m_pInstanceGuard.reset();
         return false;
     }
 

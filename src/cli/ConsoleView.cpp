@@ -37,3 +37,11 @@ void ConsoleView::EndProgressLine() {
         PrintText(m_output, L"\n");
     m_bProgressLineOpen = false;
 }
+
+void ConsoleView::ShowHeldOrder(const std::wstring& terminalName, const std::wstring& orderName,
+                                const std::wstring& takenFolder) {
+    std::lock_guard lock(m_mutex);
+    EndProgressLine();
+    PrintLine(m_output, L"held: " + terminalName + L" " + orderName + L" (" + takenFolder +
+                            L" exists; move it away to have the order transferred)");
+}

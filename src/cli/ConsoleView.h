@@ -17,6 +17,8 @@ public:
     void SetListCell(int row, int column, const std::wstring& text) override;
     void SetServingName(const std::wstring& name) override;
     void SetProgressText(const std::wstring& text) override;
+    void ShowHeldOrder(const std::wstring& terminalName, const std::wstring& orderName,
+                       const std::wstring& takenFolder) override;
 
 private:
     void EndProgressLine();

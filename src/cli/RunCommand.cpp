@@ -7,6 +7,7 @@
 #include "platform/SingleInstance.h"
 #include "platform/WindowMessages.h"
 #include "transfer/RelaydeskController.h"
+#include "transfer/StartupChecks.h"
 
 #include <atomic>
 #include <csignal>
@@ -40,6 +41,13 @@ int RunController(const std::wstring& programFolder, bool untilIdle) {
     if (!instance.IsFirstInstance()) {
         WriteLog(g_pLogClient, L"InitInstance ERR");
         PrintError(L"another controller is already running on this machine");
+        return 1;
+    }
+    // Said before any order is touched: a controller that cannot write its own folders
+    // would fail every order quietly.
+    if (const std::wstring problem = FindUnwritableFolder(programFolder); !problem.empty()) {
+        WriteLog(g_pLogClient, L"InitInstance ERR %s", problem);
+        PrintError(problem);
         return 1;
     }
     std::signal(SIGINT, OnStopSignal);

@@ -28,6 +28,14 @@ TerminalTable LoadTable(const std::wstring& programFolder) {
     return table;
 }
 
+/// Saves the table; says so on stderr when it could not be written.
+bool SaveTable(const std::wstring& programFolder, const TerminalTable& table) {
+    if (SaveTerminalTable(CompositionIni(programFolder), table))
+        return true;
+    PrintError(L"cannot save the terminal table to " + CompositionIni(programFolder));
+    return false;
+}
+
 void Apply(const std::optional<std::wstring>& value, std::wstring& field) {
     if (value)
         field = *value;
@@ -123,8 +131,8 @@ int AddTerminal(const std::wstring& programFolder, const TerminalFields& fields)
         namesInUse.push_back(table.slots[static_cast<size_t>(slot)].name);
     if (used >= kTerminalSlots) {
         PrintError(L"all ten terminal slots are in use");
-    } else if (IsAcceptable(programFolder, entry, namesInUse) && table.AddTerminal(entry)) {
-        SaveTerminalTable(CompositionIni(programFolder), table);
+    } else if (IsAcceptable(programFolder, entry, namesInUse) && table.AddTerminal(entry) &&
+               SaveTable(programFolder, table)) {
         PrintLine(stdout, L"added terminal " + std::to_wstring(used) + L" (switched off)");
         status = 0;
     }
@@ -151,8 +159,8 @@ int EditTerminal(const std::wstring& programFolder, const std::wstring& terminal
         }
         if (IsAcceptable(programFolder, entry, namesInUse)) {
             table.slots[static_cast<size_t>(slot)] = entry;
-            SaveTerminalTable(CompositionIni(programFolder), table);
-            status = 0;
+            if (SaveTable(programFolder, table))
+                status = 0;
         }
     }
     WriteLog(g_pLogClient, L"OnBEdit OUT");
@@ -172,9 +180,9 @@ int RemoveTerminal(const std::wstring& programFolder, const std::wstring& termin
     }
     const std::wstring path = table.slots[static_cast<size_t>(slot)].path;
     table.DeleteTerminal(slot);
-    SaveTerminalTable(CompositionIni(programFolder), table);
+    const bool saved = SaveTable(programFolder, table);
     WriteLog(g_pLogClient, L"OnBDelete OUT YES %s", path);
-    return 0;
+    return saved ? 0 : 1;
 }
 
 int SetTerminalEnabled(const std::wstring& programFolder, const std::wstring& terminal,
@@ -187,6 +195,5 @@ int SetTerminalEnabled(const std::wstring& programFolder, const std::wstring& te
     if (slot < 0)
         return 1;
     table.slots[static_cast<size_t>(slot)].enabled = enabled ? 1 : 0;
-    SaveTerminalTable(CompositionIni(programFolder), table);
-    return 0;
+    return SaveTable(programFolder, table) ? 0 : 1;
 }

@@ -105,8 +105,10 @@ bool ResolvePictureFiles(const std::wstring& workFolder) {
             changed = true;
         }
     }
-    if (changed && !document.Save(infoFile))
+    if (changed && !document.Save(infoFile)) {
         WriteLog(g_pLogClient, L"ResolvePictureFiles ERR %s", infoFile);
+        return false;
+    }
     return true;
 }
 
@@ -137,16 +139,18 @@ bool MergeCorrections(const std::wstring& workFolder) {
             replaced[backup] = true;
         }
     }
-    RunConcurrently(outdated.size(), [&outdated](std::size_t backup) {
+    const std::size_t undeleted = RunConcurrently(outdated.size(), [&outdated](std::size_t backup) {
         if (DeleteItem(outdated[backup]))
             return true;
         WriteLog(g_pLogClient, L"MergeCorrections ERR delete %s", outdated[backup]);
         return false;
     });
     // Both folders are the work folder's own, whose pictures are never rewritten in place.
-    if (!LinkFolder(correctFolder, backupFolder))
+    if (!LinkFolderWhole(correctFolder, backupFolder)) {
         WriteLog(g_pLogClient, L"MergeCorrections ERR copy %s", correctFolder);
-    return true;
+        return false;
+    }
+    return undeleted == 0;
 }
 
 bool MergeCorrections() {

@@ -18,14 +18,14 @@ inline constexpr wchar_t kCorrectedImagePattern[] = L"IMG-*.*";
 /// Before the composition information file is loaded: points the "FILENAME" of every picture
 /// record at the full path of the first file (in name order) of CORRECT that matches it as a
 /// name pattern, else of CORRECT_BK; a picture found in neither keeps its text. The file is
-/// rewritten once, and only when a name changed; a file that cannot be rewritten is logged
-/// and left as it was. Always true, as the transfer expects.
+/// rewritten once, and only when a name changed; a file that cannot be rewritten is logged,
+/// left as it was, and the result is false.
 bool ResolvePictureFiles(const std::wstring& workFolder);
 bool ResolvePictureFiles();
 
 /// After a successful composition: for every corrected picture of CORRECT ("IMG-*.*"),
 /// deletes the backups of the same picture from CORRECT_BK whatever their extension
 /// (IMG-0001.JPG removes IMG-0001.TIF but not IMG-00010.JPG), then copies CORRECT into
-/// CORRECT_BK. Failures are logged. Always true, as the transfer expects.
+/// CORRECT_BK. Failures are logged; false when CORRECT_BK is not the whole merge.
 bool MergeCorrections(const std::wstring& workFolder);
 bool MergeCorrections();

@@ -37,7 +37,7 @@ bool IsAscii(std::string_view bytes) {
 
 bool ProfileDocument::Load(const std::wstring& path) {
     std::string bytes;
-    const bool read = FileSystemFor(path).ReadFile(path, bytes, kMaxProfileBytes);
+    const bool read = static_cast<bool>(FileSystemFor(path).ReadFile(path, bytes, kMaxProfileBytes));
     LoadFromBytes(read ? bytes : std::string());
     return read;
 }
@@ -246,5 +246,5 @@ std::string ProfileDocument::ToBytes() const {
 }
 
 bool ProfileDocument::Save(const std::wstring& path) const {
-    return FileSystemFor(path).WriteFileAtomically(path, ToBytes());
+    return static_cast<bool>(FileSystemFor(path).WriteFileAtomically(path, ToBytes()));
 }

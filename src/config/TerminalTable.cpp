@@ -48,8 +48,14 @@ public:
         m_library.OpenFile(path, kSettingsFileKind, kSettingsOpenReadWrite);
     }
     ~SettingsFileSession() {
-        m_library.Terminate();
+        if (!m_bFinished)
+            m_library.Terminate();
         m_library.Unload();
+    }
+    /// Makes the changes permanent; false when the file could not be written.
+    bool Finish() {
+        m_bFinished = true;
+        return m_library.Terminate() == 0;
     }
     SettingsFileSession(const SettingsFileSession&) = delete;
     SettingsFileSession& operator=(const SettingsFileSession&) = delete;
@@ -58,6 +64,7 @@ public:
 
 private:
     CIniLibrary m_library;
+    bool m_bFinished = false;
 };
 
 // Moves used slots up over unused ones, keeping their order, so that row i shows slot i.
@@ -131,7 +138,7 @@ void LoadTerminalTable(const std::wstring& compositionIni, TerminalTable& table,
     CloseGaps(table);
 }
 
-void SaveTerminalTable(const std::wstring& compositionIni, const TerminalTable& table,
+bool SaveTerminalTable(const std::wstring& compositionIni, const TerminalTable& table,
                        const std::wstring& settingsLibrary) {
     SettingsFileSession settings(compositionIni, settingsLibrary);
     for (int slot = 0; slot < kTerminalSlots; ++slot) {
@@ -141,4 +148,5 @@ void SaveTerminalTable(const std::wstring& compositionIni, const TerminalTable& 
             settings->SetText(kTerminalSection, SlotKey(text.keyFormat, slot).c_str(),
                               entry.*text.field, kTextCodeUtf16);
     }
+    return settings.Finish();
 }

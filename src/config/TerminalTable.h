@@ -41,5 +41,5 @@ void LoadTerminalTable(const std::wstring& compositionIni, TerminalTable& table,
                        std::uint32_t& freeDisk,
                        const std::wstring& settingsLibrary = kSettingsLibraryName);
 /// Writes all ten slots to `compositionIni`, texts with text code 1.
-void SaveTerminalTable(const std::wstring& compositionIni, const TerminalTable& table,
+bool SaveTerminalTable(const std::wstring& compositionIni, const TerminalTable& table,
                        const std::wstring& settingsLibrary = kSettingsLibraryName);

@@ -20,7 +20,7 @@ bool DeferredDeletion::Start(const std::wstring& folder) {
         return true;
     if (!MoveItem(folder, aside))
         return false;
-    m_worker = std::jthread([this, aside] { m_bDeleted = DeleteItem(aside); });
+    m_worker = std::jthread([this, aside] { m_bDeleted = static_cast<bool>(DeleteItem(aside)); });
     return true;
 }
 

@@ -13,15 +13,27 @@ std::atomic<FileSystem*> g_networkFileSystem{nullptr};
 // a share path never falls through to a local folder of the same name.
 class UnreachableFileSystem final : public FileSystem {
 public:
-    bool ListFolder(const std::wstring&, std::vector<FolderEntry>&) override { return false; }
-    bool GetItemInfo(const std::wstring&, ItemInfo&) override { return false; }
-    bool MakeFolder(const std::wstring&) override { return false; }
-    bool RenameNoReplace(const std::wstring&, const std::wstring&) override { return false; }
-    bool DeleteTree(const std::wstring&) override { return false; }
-    bool CopyFile(const std::wstring&, const std::wstring&) override { return false; }
-    bool ReadFile(const std::wstring&, std::string&, std::size_t) override { return false; }
-    bool WriteFileAtomically(const std::wstring&, std::string_view) override { return false; }
-    bool GetFreeBytes(const std::wstring&, std::uint64_t&) override { return false; }
+    FsResult ListFolder(const std::wstring&, std::vector<FolderEntry>&) override {
+        return FsError::kUnreachable;
+    }
+    FsResult GetItemInfo(const std::wstring&, ItemInfo&) override { return FsError::kUnreachable; }
+    FsResult MakeFolder(const std::wstring&) override { return FsError::kUnreachable; }
+    FsResult RenameNoReplace(const std::wstring&, const std::wstring&) override {
+        return FsError::kUnreachable;
+    }
+    FsResult DeleteTree(const std::wstring&) override { return FsError::kUnreachable; }
+    FsResult CopyFile(const std::wstring&, const std::wstring&) override {
+        return FsError::kUnreachable;
+    }
+    FsResult ReadFile(const std::wstring&, std::string&, std::size_t) override {
+        return FsError::kUnreachable;
+    }
+    FsResult WriteFileAtomically(const std::wstring&, std::string_view) override {
+        return FsError::kUnreachable;
+    }
+    FsResult GetFreeBytes(const std::wstring&, std::uint64_t&) override {
+        return FsError::kUnreachable;
+    }
 };
 
 } // namespace

@@ -3,6 +3,8 @@
 /// through this interface, so that network paths can be served by their own backend while
 /// local folders use the local one.
 
+#include "fileutil/FsResult.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -27,37 +29,47 @@ struct ItemInfo {
     std::int64_t modifiedTicks = 0;
 };
 
-/// A file-system backend. All operations report failure as their result and throw nothing;
-/// an implementation must be safe to use from several threads at once.
+/// A file-system backend. All operations report failure, with its reason, as their result and
+/// throw nothing; an implementation must be safe to use from several threads at once.
+/// Exact names follow Windows' rules whatever the system: a name is found, and is taken,
+/// without regard to case.
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
 
     /// The entries of `folder` in NTFS name order; false when the folder cannot be listed.
-    virtual bool ListFolder(const std::wstring& folder, std::vector<FolderEntry>& entries) = 0;
+    virtual FsResult ListFolder(const std::wstring& folder, std::vector<FolderEntry>& entries) = 0;
     /// False when nothing exists at `path`.
-    virtual bool GetItemInfo(const std::wstring& path, ItemInfo& info) = 0;
+    virtual FsResult GetItemInfo(const std::wstring& path, ItemInfo& info) = 0;
     /// Creates one folder whose parent exists; false when it cannot be created or exists.
-    virtual bool MakeFolder(const std::wstring& path) = 0;
-    /// Renames a file or folder; fails, changing nothing, when `to` exists.
-    virtual bool RenameNoReplace(const std::wstring& from, const std::wstring& to) = 0;
+    virtual FsResult MakeFolder(const std::wstring& path) = 0;
+    /// Renames a file or folder; fails, changing nothing, when `to` exists. The rename
+    /// survives a power cut once this returns.
+    virtual FsResult RenameNoReplace(const std::wstring& from, const std::wstring& to) = 0;
     /// Deletes a file, or a folder with everything in it (links are removed, not followed).
     /// True when nothing is left at `path`.
-    virtual bool DeleteTree(const std::wstring& path) = 0;
+    virtual FsResult DeleteTree(const std::wstring& path) = 0;
     /// Copies a file's bytes and modification time, replacing an existing destination file.
     /// A copy that fails part-way leaves the destination as it was: never a truncated file.
-    virtual bool CopyFile(const std::wstring& from, const std::wstring& to) = 0;
+    virtual FsResult CopyFile(const std::wstring& from, const std::wstring& to) = 0;
     /// Gives a file a second name (a hard link), replacing an existing destination file, for
     /// files that are never rewritten in place or whose first name is about to go. False,
     /// changing nothing, where the backend or the volume has no links; the caller then copies.
-    virtual bool LinkFile(const std::wstring& /*from*/, const std::wstring& /*to*/) { return false; }
+    virtual FsResult LinkFile(const std::wstring& /*from*/, const std::wstring& /*to*/) {
+        return false;
+    }
     /// Reads a whole file; false when it cannot be read or is larger than `maxBytes`.
-    virtual bool ReadFile(const std::wstring& path, std::string& bytes, std::size_t maxBytes) = 0;
+    virtual FsResult ReadFile(const std::wstring& path, std::string& bytes,
+                              std::size_t maxBytes) = 0;
     /// Replaces a file's content as one step (a temporary file beside it, then a rename), so
-    /// that readers see the old or the new content, never a half-written file.
-    virtual bool WriteFileAtomically(const std::wstring& path, std::string_view bytes) = 0;
+    /// that readers see the old or the new content, never a half-written file, also after a
+    /// power cut.
+    virtual FsResult WriteFileAtomically(const std::wstring& path, std::string_view bytes) = 0;
+    /// Makes what was written at `path` (a file, or a folder with everything below it) and
+    /// the names made in it survive a power cut. Backends that write through return true.
+    virtual FsResult Flush(const std::wstring& /*path*/) { return true; }
     /// Free bytes for this program on the volume that holds `path`.
-    virtual bool GetFreeBytes(const std::wstring& path, std::uint64_t& freeBytes) = 0;
+    virtual FsResult GetFreeBytes(const std::wstring& path, std::uint64_t& freeBytes) = 0;
 };
 
 /// The backend for folders of this machine.

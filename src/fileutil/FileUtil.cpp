@@ -8,6 +8,7 @@
 #include "platform/TextEncoding.h"
 
 #include <functional>
+#include <mutex>
 #include <optional>
 #include <vector>
 
@@ -19,6 +20,27 @@ constexpr std::size_t kMaxTextFileBytes = 256 * 1024 * 1024;
 struct DeleteOutcome {
     int matched = 0;
     int failed = 0;
+    FsResult firstFailure = true;
+};
+
+/// The first failure among steps that run side by side.
+class FirstFailureOfMany {
+public:
+    void Note(const FsResult& result) {
+        if (result)
+            return;
+        std::lock_guard lock(m_mutex);
+        if (m_result)
+            m_result = result;
+    }
+    FsResult Result() const {
+        std::lock_guard lock(m_mutex);
+        return m_result;
+    }
+
+private:
+    mutable std::mutex m_mutex;
+    FsResult m_result = true;
 };
 
 // Deletes every entry that matches the last part of `path` (folders with their content).
@@ -45,8 +67,11 @@ DeleteOutcome DeleteMatches(const std::wstring& path) {
     }
     for (const std::wstring& target : targets) {
         ++outcome.matched;
-        if (!fileSystem.DeleteTree(target))
+        const FsResult deleted = fileSystem.DeleteTree(target);
+        if (!deleted) {
             ++outcome.failed;
+            outcome.firstFailure = FirstFailure(outcome.firstFailure, deleted);
+        }
     }
     return outcome;
 }
@@ -54,12 +79,14 @@ DeleteOutcome DeleteMatches(const std::wstring& path) {
 // Replaces in one line of 8-bit text. Lines that the system code page holds without loss
 // are compared as characters; others (bytes the code page cannot decode) as bytes, so
 // that no byte of the file is lost.
-std::string ReplaceInLine(const std::string& line, const std::wstring& find, const std::wstring& replacement) {
+std::string ReplaceInLine(const std::string& line, const std::wstring& find,
+                          const std::wstring& replacement) {
     const std::wstring text = platform::SystemCodePageToWide(line);
     if (platform::WideToSystemCodePage(text) == line) {
         std::wstring result;
         std::size_t start = 0;
-        for (std::size_t hit; (hit = text.find(find, start)) != std::wstring::npos; start = hit + find.size())
+        for (std::size_t hit; (hit = text.find(find, start)) != std::wstring::npos;
+             start = hit + find.size())
             result.append(text, start, hit - start).append(replacement);
         result.append(text, start, std::wstring::npos);
         return platform::WideToSystemCodePage(result);
@@ -68,7 +95,8 @@ std::string ReplaceInLine(const std::string& line, const std::wstring& find, con
     const std::string replacementBytes = platform::WideToSystemCodePage(replacement);
     std::string result;
     std::size_t start = 0;
-    for (std::size_t hit; (hit = line.find(findBytes, start)) != std::string::npos; start = hit + findBytes.size())
+    for (std::size_t hit; (hit = line.find(findBytes, start)) != std::string::npos;
+         start = hit + findBytes.size())
         result.append(line, start, hit - start).append(replacementBytes);
     result.append(line, start, std::string::npos);
     return result;
@@ -81,48 +109,81 @@ struct FileCopyJob {
 
 struct FolderCopyPlan {
     std::vector<FileCopyJob> files;
-    /// Sub-folders that could not be listed or whose paths are too long.
-    std::size_t foldersLeftOut = 0;
+    /// Why a sub-folder was left out (not listable, path too long, a linked folder).
+    FsResult foldersLeftOut = true;
 };
 
-// Makes the destination's folders and lists the files to copy into them; false when `source`
-// cannot be listed.
-bool CollectFolderCopy(const std::wstring& source, const std::wstring& destination,
-                       FolderCopyPlan& plan) {
-    MakeFolder(destination);
+// Makes one folder of a copy inside its parent, which the copy made or was handed: never a
+// missing parent, so that a copy into a vanished share cannot rebuild its folders locally.
+FsResult MakeCopyFolder(const std::wstring& folder) {
+    FileSystem& fileSystem = FileSystemFor(folder);
+    const FsResult made = fileSystem.MakeFolder(folder);
+    ItemInfo info;
+    if (made ||
+        (made.Error() == FsError::kExists && fileSystem.GetItemInfo(folder, info) && info.isFolder))
+        return true;
+    return made;
+}
+
+// Makes the destination's folders and lists the files to copy into them; the failure when
+// `source` cannot be listed or `destination` cannot be made.
+FsResult CollectFolderCopy(const std::wstring& source, const std::wstring& destination,
+                           FolderCopyPlan& plan) {
     std::vector<FolderEntry> entries;
-    if (!FileSystemFor(source).ListFolder(source, entries))
-        return false;
+    if (const FsResult listed = FileSystemFor(source).ListFolder(source, entries); !listed)
+        return listed;
+    if (const FsResult made = MakeCopyFolder(destination); !made)
+        return made;
     for (const FolderEntry& entry : entries) {
         if (entry.name.starts_with(L'.'))
             continue;
         std::wstring from = JoinPath(source, entry.name);
         std::wstring to = JoinPath(destination, entry.name);
-        // Linked folders are not followed: a link back up the tree would never end.
-        if (entry.isFolder && !entry.isLink) {
-            if (IsPathTooLong(from) || IsPathTooLong(to) || !CollectFolderCopy(from, to, plan))
-                ++plan.foldersLeftOut;
-        } else if (!entry.isFolder) {
+        if (!entry.isFolder) {
             plan.files.push_back({std::move(from), std::move(to)});
+        } else if (entry.isLink) {
+            // Linked folders are not followed (a link back up the tree would never end), and
+            // what they hold is not copied: the copy is not whole.
+            plan.foldersLeftOut = FirstFailure(plan.foldersLeftOut, FsError::kFailed);
+        } else if (IsPathTooLong(from) || IsPathTooLong(to)) {
+            plan.foldersLeftOut = FirstFailure(plan.foldersLeftOut, FsError::kTooLong);
+        } else {
+            plan.foldersLeftOut =
+                FirstFailure(plan.foldersLeftOut, CollectFolderCopy(from, to, plan));
         }
     }
     return true;
 }
 
-// Copies a whole tree, the files side by side with `copyFile`. Nothing when the source
-// cannot be listed, else the number of files and sub-folders that were not copied.
-std::optional<std::size_t> CopyFolderFiles(const std::wstring& source,
-                                           const std::wstring& destination,
-                                           const std::function<bool(const FileCopyJob&)>& copyFile) {
-    if (IsPathTooLong(source) || IsPathTooLong(destination))
-        return std::nullopt;
+struct FolderCopyOutcome {
+    /// Whether the source could be listed and the destination made.
+    FsResult started = true;
+    /// Whether every file and sub-folder was copied; the first failure otherwise.
+    FsResult whole = true;
+};
+
+// Copies a whole tree, the files side by side with `copyFile`.
+FolderCopyOutcome CopyFolderFiles(const std::wstring& source, const std::wstring& destination,
+                                  const std::function<FsResult(const FileCopyJob&)>& copyFile) {
+    FolderCopyOutcome outcome;
+    if (IsPathTooLong(source) || IsPathTooLong(destination)) {
+        outcome.started = outcome.whole = FsError::kTooLong;
+        return outcome;
+    }
     FolderCopyPlan plan;
-    if (!CollectFolderCopy(source, destination, plan))
-        return std::nullopt;
-    const std::size_t failedFiles = RunConcurrently(plan.files.size(), [&plan, &copyFile](std::size_t file) {
-        return copyFile(plan.files[file]);
+    outcome.started = CollectFolderCopy(source, destination, plan);
+    if (!outcome.started) {
+        outcome.whole = outcome.started;
+        return outcome;
+    }
+    FirstFailureOfMany failure;
+    RunConcurrently(plan.files.size(), [&plan, &copyFile, &failure](std::size_t file) {
+        const FsResult copied = copyFile(plan.files[file]);
+        failure.Note(copied);
+        return static_cast<bool>(copied);
     });
-    return plan.foldersLeftOut + failedFiles;
+    outcome.whole = FirstFailure(plan.foldersLeftOut, failure.Result());
+    return outcome;
 }
 
 // The path that `job`'s destination file has below `destination`, below `folder` instead.
@@ -131,19 +192,20 @@ std::wstring SamePathBelow(const std::wstring& folder, const FileCopyJob& job,
     return folder + job.to.substr(destination.size());
 }
 
-bool CopyJobFile(const FileCopyJob& job) {
+FsResult CopyJobFile(const FileCopyJob& job) {
     return CopyOneFile(job.from, job.to);
 }
 
 // Gives `copy.to` a second name of `linkFrom` where one backend serves both names and the
 // volume keeps links, else makes `copy`.
-bool LinkOrCopy(const std::wstring& linkFrom, const FileCopyJob& copy) {
+FsResult LinkOrCopy(const std::wstring& linkFrom, const FileCopyJob& copy) {
     FileSystem& fileSystem = FileSystemFor(copy.to);
-    return (&FileSystemFor(linkFrom) == &fileSystem && fileSystem.LinkFile(linkFrom, copy.to)) ||
-           CopyJobFile(copy);
+    if (&FileSystemFor(linkFrom) == &fileSystem && fileSystem.LinkFile(linkFrom, copy.to))
+        return true;
+    return CopyJobFile(copy);
 }
 
-bool LinkOrCopyFile(const FileCopyJob& job) {
+FsResult LinkOrCopyFile(const FileCopyJob& job) {
     return LinkOrCopy(job.from, job);
 }
 
@@ -185,24 +247,25 @@ bool ItemExists(std::wstring path) {
     return PathExists(std::move(path));
 }
 
-bool CopyOneFile(std::wstring source, std::wstring destination) {
+FsResult CopyOneFile(std::wstring source, std::wstring destination) {
     if (IsPathTooLong(source) || IsPathTooLong(destination))
-        return false;
+        return FsError::kTooLong;
     // A network backend copies between its shares and local folders in both directions.
-    FileSystem& fileSystem = IsNetworkPath(source) ? FileSystemFor(source) : FileSystemFor(destination);
+    FileSystem& fileSystem =
+        IsNetworkPath(source) ? FileSystemFor(source) : FileSystemFor(destination);
     return fileSystem.CopyFile(source, destination);
 }
 
 bool CopyFolder(std::wstring source, std::wstring destination) {
-    return CopyFolderFiles(source, destination, &CopyJobFile).has_value();
+    return static_cast<bool>(CopyFolderFiles(source, destination, &CopyJobFile).started);
 }
 
-bool CopyFolderWhole(std::wstring source, std::wstring destination) {
-    return CopyFolderFiles(source, destination, &CopyJobFile) == std::size_t{0};
+FsResult CopyFolderWhole(std::wstring source, std::wstring destination) {
+    return CopyFolderFiles(source, destination, &CopyJobFile).whole;
 }
 
-bool CopyFolderWholeFromTwins(std::wstring source, std::wstring destination,
-                              const std::vector<std::wstring>& twinFolders) {
+FsResult CopyFolderWholeFromTwins(std::wstring source, std::wstring destination,
+                                  const std::vector<std::wstring>& twinFolders) {
     const auto linkTwinOrCopy = [&destination, &twinFolders](const FileCopyJob& job) {
         const std::optional<ItemInfo> file = FileInfo(job.from);
         if (!file || file->modifiedTicks == 0)
@@ -218,31 +281,36 @@ bool CopyFolderWholeFromTwins(std::wstring source, std::wstring destination,
         }
         return CopyJobFile(job);
     };
-    return CopyFolderFiles(source, destination, linkTwinOrCopy) == std::size_t{0};
+    return CopyFolderFiles(source, destination, linkTwinOrCopy).whole;
 }
 
-bool CopyFolderWholeOverlaid(std::wstring source, std::wstring overlay, std::wstring destination) {
+FsResult CopyFolderWholeOverlaid(std::wstring source, std::wstring overlay,
+                                 std::wstring destination) {
     const auto copyOrTakeOverlay = [&destination, &overlay](const FileCopyJob& job) {
         const std::wstring over = SamePathBelow(overlay, job, destination);
         return FileInfo(over) ? LinkOrCopyFile({over, job.to}) : CopyJobFile(job);
     };
-    return CopyFolderFiles(source, destination, copyOrTakeOverlay) == std::size_t{0};
+    return CopyFolderFiles(source, destination, copyOrTakeOverlay).whole;
+}
+
+FsResult LinkFolderWhole(std::wstring source, std::wstring destination) {
+    return CopyFolderFiles(source, destination, &LinkOrCopyFile).whole;
 }
 
 bool LinkFolder(std::wstring source, std::wstring destination) {
-    return CopyFolderFiles(source, destination, &LinkOrCopyFile).has_value();
+    return static_cast<bool>(CopyFolderFiles(source, destination, &LinkOrCopyFile).started);
 }
 
-bool MoveItem(std::wstring source, std::wstring destination) {
+FsResult MoveItem(std::wstring source, std::wstring destination) {
     if (IsPathTooLong(source) || IsPathTooLong(destination))
-        return false;
+        return FsError::kTooLong;
     return FileSystemFor(source).RenameNoReplace(source, destination);
 }
 
-bool DeleteItem(std::wstring path) {
+FsResult DeleteItem(std::wstring path) {
     if (IsPathTooLong(path))
-        return false;
-    return DeleteMatches(path).failed == 0;
+        return FsError::kTooLong;
+    return DeleteMatches(path).firstFailure;
 }
 
 int DeleteMatching(std::wstring path) {
@@ -250,6 +318,12 @@ int DeleteMatching(std::wstring path) {
         return kDeleteMatchingInvalidPath;
     const DeleteOutcome outcome = DeleteMatches(path);
     return outcome.failed == 0 ? 0 : kDeleteMatchingFailed;
+}
+
+FsResult MakeFolderInParent(const std::wstring& path) {
+    if (path.empty() || IsPathTooLong(path))
+        return FsError::kTooLong;
+    return FileSystemFor(path).MakeFolder(path);
 }
 
 bool MakeFolder(const std::wstring& path) {
@@ -288,13 +362,13 @@ std::wstring GetExtensionText(const std::wstring& name) {
     return dot == std::wstring::npos ? std::wstring() : name.substr(dot + 1);
 }
 
-void ReplaceInTextFile(std::wstring path, std::wstring find, std::wstring replacement) {
+FsResult ReplaceInTextFile(std::wstring path, std::wstring find, std::wstring replacement) {
     if (IsPathTooLong(path))
-        return;
+        return FsError::kTooLong;
     FileSystem& fileSystem = FileSystemFor(path);
     std::string bytes;
-    if (!fileSystem.ReadFile(path, bytes, kMaxTextFileBytes))
-        return;
+    if (const FsResult read = fileSystem.ReadFile(path, bytes, kMaxTextFileBytes); !read)
+        return read;
     std::string result;
     result.reserve(bytes.size() + bytes.size() / 8);
     std::size_t start = 0;
@@ -313,5 +387,5 @@ void ReplaceInTextFile(std::wstring path, std::wstring find, std::wstring replac
         result += "\r\n";
         start = end + 1;
     }
-    fileSystem.WriteFileAtomically(path, result);
+    return fileSystem.WriteFileAtomically(path, result);
 }

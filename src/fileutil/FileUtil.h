@@ -5,6 +5,8 @@
 /// (the limit of the program's path buffers) are refused: the operation fails and changes
 /// nothing. Operations on a terminal's folders go through FileSystemFor(path).
 
+#include "fileutil/FsResult.h"
+
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -31,51 +33,61 @@ std::wstring JoinPath(const std::wstring& folder, const std::wstring& name);
 bool PathExists(std::wstring path);
 bool ItemExists(std::wstring path);
 
-/// Copies a file, overwriting an existing destination file; false on any failure, and then
-/// the destination is as it was.
-bool CopyOneFile(std::wstring source, std::wstring destination);
+/// Copies a file, overwriting an existing destination file; on any failure the destination
+/// is as it was.
+FsResult CopyOneFile(std::wstring source, std::wstring destination);
 
-/// Creates `destination` (failure ignored), then copies every entry of `source` whose name
-/// does not begin with "." into it, folders recursively, files overwriting; the destination's
-/// other entries stay. True when the source could be listed, whatever the single copies gave.
+/// Creates `destination` inside its existing parent (never a missing parent: a copy into a
+/// share that vanished must not rebuild its folders on this machine), then copies every entry
+/// of `source` whose name does not begin with "." into it, folders recursively, files
+/// overwriting; the destination's other entries stay. True when the source could be listed
+/// and the destination made, whatever the single copies gave.
 bool CopyFolder(std::wstring source, std::wstring destination);
 
-/// CopyFolder that is true only when every file and sub-folder was copied: for copies
-/// whose gaps would cost data (pictures that a later step deletes at their source).
-bool CopyFolderWhole(std::wstring source, std::wstring destination);
+/// CopyFolder that succeeds only when every file and sub-folder was copied (a linked folder
+/// is not, so it fails the copy): for copies whose gaps would cost data. The first failure.
+FsResult CopyFolderWhole(std::wstring source, std::wstring destination);
 
 /// CopyFolderWhole that spares writing the bytes of files that already stand on the
 /// destination's volume: a file whose twin (same path below one of `twinFolders`, same size
 /// and modification time) exists gets a second name of the twin (a hard link) where the
 /// volume allows it, else a copy. For twins that are about to lose their own names, so that
 /// the file never has two names for long.
-bool CopyFolderWholeFromTwins(std::wstring source, std::wstring destination,
-                              const std::vector<std::wstring>& twinFolders);
+FsResult CopyFolderWholeFromTwins(std::wstring source, std::wstring destination,
+                                  const std::vector<std::wstring>& twinFolders);
 
 /// CopyFolderWhole of `source`, except that a file which `overlay` holds at the same path
 /// below it is taken from there, as in LinkFolder: for an overlay on the destination's volume
 /// whose files would replace those of `source` anyway, sparing the copy of bytes about to be
 /// thrown away.
-bool CopyFolderWholeOverlaid(std::wstring source, std::wstring overlay, std::wstring destination);
+FsResult CopyFolderWholeOverlaid(std::wstring source, std::wstring overlay,
+                                 std::wstring destination);
 
 /// CopyFolder for folders whose files are never rewritten in place (the work folder): each
 /// file gets a second name in the destination where the volume allows it (a hard link),
 /// else a copy. Same result as CopyFolder, without writing the bytes again.
 bool LinkFolder(std::wstring source, std::wstring destination);
+/// LinkFolder that succeeds only when every file was linked or copied.
+FsResult LinkFolderWhole(std::wstring source, std::wstring destination);
 
 /// Renames a file or folder; fails when the destination exists.
-bool MoveItem(std::wstring source, std::wstring destination);
+FsResult MoveItem(std::wstring source, std::wstring destination);
 
 /// Deletes every file and folder (recursively) that matches the last part of `path`, which
-/// may hold the wildcards * and ?. True unless something that matched could not be deleted.
-bool DeleteItem(std::wstring path);
+/// may hold the wildcards * and ?. Succeeds unless something that matched could not be
+/// deleted (the first such failure).
+FsResult DeleteItem(std::wstring path);
 
 /// Like DeleteItem, but returns 0 on success or when nothing matches, kDeleteMatchingFailed
 /// when a match could not be deleted, kDeleteMatchingInvalidPath for a path too long.
 int DeleteMatching(std::wstring path);
 
-/// Creates a folder and any missing parents; true when the folder exists afterwards.
+/// Creates a folder and any missing parents; true when the folder exists afterwards. For the
+/// program's own folders only: a terminal's folder is never made.
 bool MakeFolder(const std::wstring& path);
+
+/// Creates one folder inside an existing one; fails (kExists) when the name is taken.
+FsResult MakeFolderInParent(const std::wstring& path);
 
 /// Splits at the last separator at position 1 or later; without one, folder and name are
 /// left empty.
@@ -87,5 +99,5 @@ std::wstring GetExtensionText(const std::wstring& name);
 
 /// Replaces every occurrence of `find` (case-sensitive, left to right) in every line of an
 /// 8-bit text file in the system code page, and writes the lines back ending in CR LF. A
-/// missing or unreadable file is left alone, silently.
-void ReplaceInTextFile(std::wstring path, std::wstring find, std::wstring replacement);
+/// missing or unreadable file is left alone; the result tells why.
+FsResult ReplaceInTextFile(std::wstring path, std::wstring find, std::wstring replacement);

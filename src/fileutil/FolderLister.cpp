@@ -7,7 +7,8 @@
 
 namespace {
 
-std::wstring EntryText(FolderLister::ListMode mode, const std::wstring& folder, const std::wstring& name) {
+std::wstring EntryText(FolderLister::ListMode mode, const std::wstring& folder,
+                       const std::wstring& name) {
     switch (mode) {
     case FolderLister::kFullPaths:
         return JoinPath(folder, name);
@@ -32,32 +33,36 @@ int FolderLister::ListNamesToArray(std::vector<std::wstring>& target, const std:
     return ListToArray(kNames, target, folder, pattern, maxDepth, typeMask);
 }
 
-int FolderLister::ListToArray(ListMode mode, std::vector<std::wstring>& target, const std::wstring& folder,
-                              const std::wstring& pattern, int maxDepth, int typeMask) {
+int FolderLister::ListToArray(ListMode mode, std::vector<std::wstring>& target,
+                              const std::wstring& folder, const std::wstring& pattern, int maxDepth,
+                              int typeMask) {
     target.clear();
     if (mode == kCountOnly)
         return CountEntries(folder, pattern, maxDepth, typeMask);
-    return Run(folder, pattern, maxDepth, typeMask, [&](const std::wstring& parent, const std::wstring& name) {
-        target.push_back(EntryText(mode, parent, name));
-    });
+    return Run(folder, pattern, maxDepth, typeMask,
+               [&](const std::wstring& parent, const std::wstring& name) {
+                   target.push_back(EntryText(mode, parent, name));
+               });
 }
 
 int FolderLister::ListToList(std::list<std::wstring>& target, const std::wstring& folder,
                              const std::wstring& pattern, int maxDepth, int typeMask) {
     target.clear();
-    return Run(folder, pattern, maxDepth, typeMask, [&](const std::wstring& parent, const std::wstring& name) {
-        target.push_back(JoinPath(parent, name));
-    });
+    return Run(folder, pattern, maxDepth, typeMask,
+               [&](const std::wstring& parent, const std::wstring& name) {
+                   target.push_back(JoinPath(parent, name));
+               });
 }
 
-int FolderLister::CountEntries(const std::wstring& folder, const std::wstring& pattern, int maxDepth,
-                               int typeMask) {
-    return Run(folder, pattern, maxDepth, typeMask, [](const std::wstring&, const std::wstring&) {});
+int FolderLister::CountEntries(const std::wstring& folder, const std::wstring& pattern,
+                               int maxDepth, int typeMask) {
+    return Run(folder, pattern, maxDepth, typeMask,
+               [](const std::wstring&, const std::wstring&) {});
 }
 
 template <typename Store>
-int FolderLister::Run(const std::wstring& folder, const std::wstring& pattern, int maxDepth, int typeMask,
-                      Store store) {
+int FolderLister::Run(const std::wstring& folder, const std::wstring& pattern, int maxDepth,
+                      int typeMask, Store store) {
     m_strPattern = pattern;
     m_nMaxDepth = maxDepth;
     m_nTypeMask = typeMask;
@@ -70,8 +75,7 @@ int FolderLister::Run(const std::wstring& folder, const std::wstring& pattern, i
     return m_nCount;
 }
 
-template <typename Store>
-void FolderLister::Walk(const std::wstring& folder, Store& store) {
+template <typename Store> void FolderLister::Walk(const std::wstring& folder, Store& store) {
     if (m_nMaxDepth >= 0 && m_nDepth > m_nMaxDepth)
         return;
     // The enumeration pattern must fit a path buffer, as it must for the system's own search.

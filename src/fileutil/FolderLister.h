@@ -34,8 +34,9 @@ public:
                      int typeMask);
 
 private:
-    template <typename Store> int Run(const std::wstring& folder, const std::wstring& pattern,
-                                      int maxDepth, int typeMask, Store store);
+    template <typename Store>
+    int Run(const std::wstring& folder, const std::wstring& pattern, int maxDepth, int typeMask,
+            Store store);
     template <typename Store> void Walk(const std::wstring& folder, Store& store);
 
     std::wstring m_strPattern;

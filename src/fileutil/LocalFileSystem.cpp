@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -54,13 +55,13 @@ enum class ReplacedPermissions {
 
 // Moves a completed temporary file onto its final name, by default keeping the permissions
 // of the file it replaces; the temporary file is removed when that fails.
-bool CommitTemporary(const fs::path& temporary, const fs::path& target,
-                     ReplacedPermissions permissions = ReplacedPermissions::kCarryOver) {
+FsResult CommitTemporary(const fs::path& temporary, const fs::path& target,
+                         ReplacedPermissions permissions = ReplacedPermissions::kCarryOver) {
     std::error_code error;
     const fs::file_status previous = fs::status(target, error);
     if (fs::is_directory(previous)) {
         fs::remove(temporary, error);
-        return false;
+        return FsError::kExists;
     }
     if (fs::exists(previous) && permissions == ReplacedPermissions::kCarryOver)
         fs::permissions(temporary, previous.permissions(), error);
@@ -68,9 +69,14 @@ bool CommitTemporary(const fs::path& temporary, const fs::path& target,
     if (error) {
         std::error_code ignored;
         fs::remove(temporary, ignored);
-        return false;
+        return FsResult::FromErrorCode(error);
     }
     return true;
+}
+
+// The folder that holds `path`, for syncing the names made in it.
+std::wstring ContainingFolder(const fs::path& path) {
+    return platform::FromFsPath(path.parent_path());
 }
 
 // Every file and link below `folder` (linked folders are not entered); nothing for a file
@@ -89,17 +95,27 @@ std::vector<fs::path> FilesBelow(const fs::path& folder) {
     return files;
 }
 
+// The reason the C library left for the write or open that just failed; where it left none,
+// the folder tells whether it vanished meanwhile.
+FsResult LastWriteError(const fs::path& folder) {
+    const int code = errno;
+    if (code != 0)
+        return FsResult::FromErrorCode(std::error_code(code, std::generic_category()));
+    std::error_code error;
+    return fs::exists(fs::status(folder, error)) ? FsError::kIo : FsError::kNotFound;
+}
+
 class LocalBackend final : public FileSystem {
 public:
-    bool ListFolder(const std::wstring& folder, std::vector<FolderEntry>& entries) override {
+    FsResult ListFolder(const std::wstring& folder, std::vector<FolderEntry>& entries) override {
         entries.clear();
         std::error_code error;
         fs::directory_iterator it(platform::ToFsPath(folder), error);
         if (error)
-            return false;
+            return FsResult::FromErrorCode(error);
         for (; it != fs::directory_iterator(); it.increment(error)) {
             if (error)
-                return false;
+                return FsResult::FromErrorCode(error);
             std::error_code ignored;
             FolderEntry entry;
             entry.name = platform::FromFsPath(it->path().filename());
@@ -108,7 +124,7 @@ public:
             entries.push_back(std::move(entry));
         }
         if (error)
-            return false;
+            return FsResult::FromErrorCode(error);
         // NTFS order; names that differ only in case (possible here) keep a fixed order.
         std::sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) {
             const int order = CompareNtfsNames(a.name, b.name);
@@ -117,7 +133,7 @@ public:
         return true;
     }
 
-    bool GetItemInfo(const std::wstring& path, ItemInfo& info) override {
+    FsResult GetItemInfo(const std::wstring& path, ItemInfo& info) override {
         info = ItemInfo{};
         const fs::path native = platform::ToFsPath(path);
         std::error_code error;
@@ -125,7 +141,9 @@ public:
         if (!fs::exists(status)) {
             // A link whose target is gone still occupies its name.
             status = fs::symlink_status(native, error);
-            return fs::exists(status);
+            if (fs::exists(status))
+                return true;
+            return error ? FsResult::FromErrorCode(error) : FsError::kNotFound;
         }
         info.isFolder = fs::is_directory(status);
         if (fs::is_regular_file(status)) {
@@ -139,16 +157,27 @@ public:
         return true;
     }
 
-    bool MakeFolder(const std::wstring& path) override {
+    FsResult MakeFolder(const std::wstring& path) override {
         std::error_code error;
-        return fs::create_directory(platform::ToFsPath(path), error) && !error;
+        if (fs::create_directory(platform::ToFsPath(path), error))
+            return true;
+        return error ? FsResult::FromErrorCode(error) : FsError::kExists;
     }
 
-    bool RenameNoReplace(const std::wstring& from, const std::wstring& to) override {
-        return platform::RenameNoReplace(from, to);
+    FsResult RenameNoReplace(const std::wstring& from, const std::wstring& to) override {
+        std::error_code error;
+        if (!platform::RenameNoReplace(from, to, error))
+            return FsResult::FromErrorCode(error);
+        // The rename marks or releases an order: it must outlive a power cut.
+        const fs::path source = platform::ToFsPath(from);
+        const fs::path target = platform::ToFsPath(to);
+        platform::SyncFolder(ContainingFolder(target));
+        if (source.parent_path() != target.parent_path())
+            platform::SyncFolder(ContainingFolder(source));
+        return true;
     }
 
-    bool DeleteTree(const std::wstring& path) override {
+    FsResult DeleteTree(const std::wstring& path) override {
         const fs::path native = platform::ToFsPath(path);
         // The files go first, side by side: each unlink of a file already on disk waits for
         // the file system to free its blocks. The folders and any stragglers go after.
@@ -160,25 +189,29 @@ public:
         std::error_code error;
         fs::remove_all(native, error);
         std::error_code ignored;
-        return !fs::exists(fs::symlink_status(native, ignored));
+        if (!fs::exists(fs::symlink_status(native, ignored)))
+            return true;
+        return error ? FsResult::FromErrorCode(error) : FsError::kFailed;
     }
 
-    bool CopyFile(const std::wstring& from, const std::wstring& to) override {
+    FsResult CopyFile(const std::wstring& from, const std::wstring& to) override {
         const fs::path source = platform::ToFsPath(from);
         const fs::path target = platform::ToFsPath(to);
         std::error_code error;
         if (!fs::is_regular_file(source, error))
-            return false;
+            return error ? FsResult::FromErrorCode(error) : FsError::kNotFound;
         const std::uintmax_t expected = fs::file_size(source, error);
         if (error)
-            return false;
+            return FsResult::FromErrorCode(error);
         const fs::path temporary = TemporarySibling(target);
         std::uint64_t copied = 0;
-        const bool written = platform::CopyFileData(from, platform::FromFsPath(temporary), copied);
+        const bool written =
+            platform::CopyFileData(from, platform::FromFsPath(temporary), copied, error);
         // A source that shrank or could not be read to its end gives a short copy.
         if (!written || copied != expected) {
-            fs::remove(temporary, error);
-            return false;
+            std::error_code ignored;
+            fs::remove(temporary, ignored);
+            return written ? FsError::kIo : FsResult::FromErrorCode(error);
         }
         const fs::file_time_type modified = fs::last_write_time(source, error);
         if (!error)
@@ -186,52 +219,70 @@ public:
         return CommitTemporary(temporary, target);
     }
 
-    bool LinkFile(const std::wstring& from, const std::wstring& to) override {
+    FsResult LinkFile(const std::wstring& from, const std::wstring& to) override {
         // Linked beside the destination, then renamed over it, so that a same-named file
         // is replaced in one step.
         const fs::path target = platform::ToFsPath(to);
         const fs::path temporary = TemporarySibling(target);
-        return platform::LinkFile(from, platform::FromFsPath(temporary)) &&
-               CommitTemporary(temporary, target, ReplacedPermissions::kLeave);
+        std::error_code error;
+        if (!platform::LinkFile(from, platform::FromFsPath(temporary), error))
+            return FsResult::FromErrorCode(error);
+        return CommitTemporary(temporary, target, ReplacedPermissions::kLeave);
     }
 
-    bool ReadFile(const std::wstring& path, std::string& bytes, std::size_t maxBytes) override {
+    FsResult ReadFile(const std::wstring& path, std::string& bytes, std::size_t maxBytes) override {
         bytes.clear();
         const fs::path native = platform::ToFsPath(path);
         std::error_code error;
         if (!fs::is_regular_file(native, error))
-            return false;
+            return error ? FsResult::FromErrorCode(error) : FsError::kNotFound;
         const std::uintmax_t size = fs::file_size(native, error);
-        if (error || size > maxBytes)
-            return false;
+        if (error)
+            return FsResult::FromErrorCode(error);
+        if (size > maxBytes)
+            return FsError::kFailed;
         std::filebuf in;
         if (!in.open(native, std::ios::in | std::ios::binary))
-            return false;
+            return FsError::kNoAccess;
         bytes.resize(static_cast<std::size_t>(size));
         const std::streamsize got = in.sgetn(bytes.data(), static_cast<std::streamsize>(size));
         if (got != static_cast<std::streamsize>(size)) {
             bytes.clear();
-            return false;
+            return FsError::kIo;
         }
         return true;
     }
 
-    bool WriteFileAtomically(const std::wstring& path, std::string_view bytes) override {
+    FsResult WriteFileAtomically(const std::wstring& path, std::string_view bytes) override {
         const fs::path target = platform::ToFsPath(path);
         const fs::path temporary = TemporarySibling(target);
         std::filebuf out;
+        errno = 0;
         if (!out.open(temporary, std::ios::out | std::ios::binary | std::ios::trunc))
-            return false;
+            return LastWriteError(target.parent_path());
         const bool written = WriteAll(out, bytes.data(), bytes.size());
-        if (!FinishWriting(out) || !written) {
+        // The content is on the device before its name is: a power cut leaves the old file
+        // or the new one, never an empty one.
+        const bool finished =
+            written && FinishWriting(out) && platform::SyncFile(platform::FromFsPath(temporary));
+        if (!finished) {
+            const FsResult failure = LastWriteError(target.parent_path());
+            out.close();
             std::error_code ignored;
             fs::remove(temporary, ignored);
-            return false;
+            return failure;
         }
-        return CommitTemporary(temporary, target);
+        const FsResult committed = CommitTemporary(temporary, target);
+        if (committed)
+            platform::SyncFolder(ContainingFolder(target));
+        return committed;
     }
 
-    bool GetFreeBytes(const std::wstring& path, std::uint64_t& freeBytes) override {
+    FsResult Flush(const std::wstring& path) override {
+        return platform::SyncVolume(path) ? FsResult(true) : FsError::kIo;
+    }
+
+    FsResult GetFreeBytes(const std::wstring& path, std::uint64_t& freeBytes) override {
         return platform::GetFreeBytes(path, freeBytes);
     }
 };

@@ -43,14 +43,16 @@ bool MatchesWildcard(std::wstring_view name, std::wstring_view pattern) {
             if (p == L'*') {
                 // A star before a dot stops short of the name's last dot, so "*." only
                 // matches names without an extension.
-                const bool mayConsume = more && !(j + 1 < m && pattern[j + 1] == L'.' && i == lastDot);
+                const bool mayConsume =
+                    more && !(j + 1 < m && pattern[j + 1] == L'.' && i == lastDot);
                 result = at(i, j + 1) || (mayConsume && at(i + 1, j));
             } else if (p == L'?') {
                 result = (more && at(i + 1, j + 1)) || ((!more || name[i] == L'.') && at(i, j + 1));
             } else if (IsDosDot(pattern, j)) {
                 result = (more && name[i] == L'.' && at(i + 1, j + 1)) || (!more && at(i, j + 1));
             } else {
-                result = more && UpperCaseNameChar(name[i]) == UpperCaseNameChar(p) && at(i + 1, j + 1);
+                result =
+                    more && UpperCaseNameChar(name[i]) == UpperCaseNameChar(p) && at(i + 1, j + 1);
             }
             at(i, j) = result ? 1 : 0;
         }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "platform/LocalTime.h"
 
@@ -18,17 +19,28 @@ std::filesystem::path ToFsPath(const std::wstring& path);
 std::wstring FromFsPath(const std::filesystem::path& path);
 
 /// Renames a file or folder; fails, leaving both in place, when the destination exists.
-bool RenameNoReplace(const std::wstring& from, const std::wstring& to);
+/// `error` receives the system's reason for a failure.
+bool RenameNoReplace(const std::wstring& from, const std::wstring& to, std::error_code& error);
 
 /// Copies the bytes of file `from` into `to` (created or truncated), letting the system
 /// copy inside the kernel where it can. `copied` receives the number of bytes written.
-/// False on any read or write error; the partial `to` is left for the caller to remove.
-bool CopyFileData(const std::wstring& from, const std::wstring& to, std::uint64_t& copied);
+/// False on any read or write error (`error` tells which); the partial `to` is left for the
+/// caller to remove.
+bool CopyFileData(const std::wstring& from, const std::wstring& to, std::uint64_t& copied,
+                  std::error_code& error);
 
 /// Gives the existing file `existing` a second name `newName` on the same volume (a hard
 /// link). False, changing nothing, where the names are on different volumes, the volume has
 /// no links or `newName` exists.
-bool LinkFile(const std::wstring& existing, const std::wstring& newName);
+bool LinkFile(const std::wstring& existing, const std::wstring& newName, std::error_code& error);
+
+/// Writes a file's data, or a folder's entries (names made, renamed or removed in it), to
+/// the device, so that they survive a power cut. False when that could not be done.
+bool SyncFile(const std::wstring& path);
+bool SyncFolder(const std::wstring& folder);
+/// Writes everything still held in memory for the volume that holds `path` to the device:
+/// one call for a whole tree just written.
+bool SyncVolume(const std::wstring& path);
 
 /// Creation time of a file in UTC (the change time where the file system keeps no birth time).
 bool GetCreationTimeUtc(const std::wstring& path, SystemTime& time);

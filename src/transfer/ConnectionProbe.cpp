@@ -19,7 +19,7 @@ int LogOn(const std::wstring& folder, const std::wstring& userId, const std::wst
 
 bool CanListFolder(const std::wstring& folder) {
     std::vector<FolderEntry> entries;
-    return FileSystemFor(folder).ListFolder(folder, entries);
+    return static_cast<bool>(FileSystemFor(folder).ListFolder(folder, entries));
 }
 
 } // namespace

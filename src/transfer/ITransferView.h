@@ -18,6 +18,12 @@ public:
     /// The composition progress line; empty while no order is being transferred. Called
     /// only when the text changes.
     virtual void SetProgressText(const std::wstring& text) = 0;
+    /// An order of terminal `terminalName` that is not composed because its new name
+    /// (`takenFolder`, an e or q folder of the same number) is taken: the operator must
+    /// clear it. Told once per start and order.
+    virtual void ShowHeldOrder(const std::wstring& /*terminalName*/,
+                               const std::wstring& /*orderName*/,
+                               const std::wstring& /*takenFolder*/) {}
 };
 
 /// List columns written by the connection checks.

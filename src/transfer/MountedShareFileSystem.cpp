@@ -2,68 +2,87 @@
 
 #include "platform/NetworkShare.h"
 
+#include <initializer_list>
+
 namespace {
 
-/// The local path of `path`, or empty when no mounted share serves it.
-std::wstring Local(const std::wstring& path) {
-    return platform::ResolveNetworkPath(path);
+/// The local paths of `paths`, or false when no mounted share serves one of them (a local
+/// path, such as the work folder's, resolves to itself).
+bool Resolve(std::initializer_list<std::wstring*> paths) {
+    for (std::wstring* path : paths) {
+        *path = platform::ResolveNetworkPath(*path);
+        if (path->empty())
+            return false;
+    }
+    return true;
 }
 
 } // namespace
 
-bool MountedShareFileSystem::ListFolder(const std::wstring& folder,
-                                        std::vector<FolderEntry>& entries) {
-    const std::wstring local = Local(folder);
-    return !local.empty() && LocalFileSystem().ListFolder(local, entries);
+FsResult MountedShareFileSystem::ListFolder(const std::wstring& folder,
+                                            std::vector<FolderEntry>& entries) {
+    std::wstring local = folder;
+    return Resolve({&local}) ? LocalFileSystem().ListFolder(local, entries) : FsError::kUnreachable;
 }
 
-bool MountedShareFileSystem::GetItemInfo(const std::wstring& path, ItemInfo& info) {
-    const std::wstring local = Local(path);
-    return !local.empty() && LocalFileSystem().GetItemInfo(local, info);
+FsResult MountedShareFileSystem::GetItemInfo(const std::wstring& path, ItemInfo& info) {
+    std::wstring local = path;
+    return Resolve({&local}) ? LocalFileSystem().GetItemInfo(local, info) : FsError::kUnreachable;
 }
 
-bool MountedShareFileSystem::MakeFolder(const std::wstring& path) {
-    const std::wstring local = Local(path);
-    return !local.empty() && LocalFileSystem().MakeFolder(local);
+FsResult MountedShareFileSystem::MakeFolder(const std::wstring& path) {
+    std::wstring local = path;
+    return Resolve({&local}) ? LocalFileSystem().MakeFolder(local) : FsError::kUnreachable;
 }
 
-bool MountedShareFileSystem::RenameNoReplace(const std::wstring& from, const std::wstring& to) {
-    const std::wstring localFrom = Local(from), localTo = Local(to);
-    return !localFrom.empty() && !localTo.empty() &&
-           LocalFileSystem().RenameNoReplace(localFrom, localTo);
+FsResult MountedShareFileSystem::RenameNoReplace(const std::wstring& from, const std::wstring& to) {
+    std::wstring localFrom = from, localTo = to;
+    return Resolve({&localFrom, &localTo}) ? LocalFileSystem().RenameNoReplace(localFrom, localTo)
+                                           : FsError::kUnreachable;
 }
 
-bool MountedShareFileSystem::DeleteTree(const std::wstring& path) {
-    const std::wstring local = Local(path);
-    return !local.empty() && LocalFileSystem().DeleteTree(local);
+FsResult MountedShareFileSystem::DeleteTree(const std::wstring& path) {
+    std::wstring local = path;
+    return Resolve({&local}) ? LocalFileSystem().DeleteTree(local) : FsError::kUnreachable;
 }
 
-bool MountedShareFileSystem::CopyFile(const std::wstring& from, const std::wstring& to) {
+FsResult MountedShareFileSystem::CopyFile(const std::wstring& from, const std::wstring& to) {
     // One side may be a local folder (the work folder): resolving leaves it unchanged.
-    const std::wstring localFrom = Local(from), localTo = Local(to);
-    return !localFrom.empty() && !localTo.empty() && LocalFileSystem().CopyFile(localFrom, localTo);
+    std::wstring localFrom = from, localTo = to;
+    return Resolve({&localFrom, &localTo}) ? LocalFileSystem().CopyFile(localFrom, localTo)
+                                           : FsError::kUnreachable;
 }
 
-bool MountedShareFileSystem::LinkFile(const std::wstring& from, const std::wstring& to) {
+FsResult MountedShareFileSystem::LinkFile(const std::wstring& from, const std::wstring& to) {
     // Both names must lie in one share; the local volume tells whether it keeps links.
-    const std::wstring localFrom = Local(from), localTo = Local(to);
-    return !localFrom.empty() && !localTo.empty() && LocalFileSystem().LinkFile(localFrom, localTo);
+    std::wstring localFrom = from, localTo = to;
+    return Resolve({&localFrom, &localTo}) ? LocalFileSystem().LinkFile(localFrom, localTo)
+                                           : FsError::kUnreachable;
 }
 
-bool MountedShareFileSystem::ReadFile(const std::wstring& path, std::string& bytes,
-                                      std::size_t maxBytes) {
-    const std::wstring local = Local(path);
-    return !local.empty() && LocalFileSystem().ReadFile(local, bytes, maxBytes);
+FsResult MountedShareFileSystem::ReadFile(const std::wstring& path, std::string& bytes,
+                                          std::size_t maxBytes) {
+    std::wstring local = path;
+    return Resolve({&local}) ? LocalFileSystem().ReadFile(local, bytes, maxBytes)
+                             : FsError::kUnreachable;
 }
 
-bool MountedShareFileSystem::WriteFileAtomically(const std::wstring& path, std::string_view bytes) {
-    const std::wstring local = Local(path);
-    return !local.empty() && LocalFileSystem().WriteFileAtomically(local, bytes);
+FsResult MountedShareFileSystem::WriteFileAtomically(const std::wstring& path,
+                                                     std::string_view bytes) {
+    std::wstring local = path;
+    return Resolve({&local}) ? LocalFileSystem().WriteFileAtomically(local, bytes)
+                             : FsError::kUnreachable;
 }
 
-bool MountedShareFileSystem::GetFreeBytes(const std::wstring& path, std::uint64_t& freeBytes) {
-    const std::wstring local = Local(path);
-    return !local.empty() && LocalFileSystem().GetFreeBytes(local, freeBytes);
+FsResult MountedShareFileSystem::Flush(const std::wstring& path) {
+    std::wstring local = path;
+    return Resolve({&local}) ? LocalFileSystem().Flush(local) : FsError::kUnreachable;
+}
+
+FsResult MountedShareFileSystem::GetFreeBytes(const std::wstring& path, std::uint64_t& freeBytes) {
+    std::wstring local = path;
+    return Resolve({&local}) ? LocalFileSystem().GetFreeBytes(local, freeBytes)
+                             : FsError::kUnreachable;
 }
 
 void InstallMountedShareFileSystem() {

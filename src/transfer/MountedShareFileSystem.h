@@ -7,16 +7,17 @@
 
 class MountedShareFileSystem : public FileSystem {
 public:
-    bool ListFolder(const std::wstring& folder, std::vector<FolderEntry>& entries) override;
-    bool GetItemInfo(const std::wstring& path, ItemInfo& info) override;
-    bool MakeFolder(const std::wstring& path) override;
-    bool RenameNoReplace(const std::wstring& from, const std::wstring& to) override;
-    bool DeleteTree(const std::wstring& path) override;
-    bool CopyFile(const std::wstring& from, const std::wstring& to) override;
-    bool LinkFile(const std::wstring& from, const std::wstring& to) override;
-    bool ReadFile(const std::wstring& path, std::string& bytes, std::size_t maxBytes) override;
-    bool WriteFileAtomically(const std::wstring& path, std::string_view bytes) override;
-    bool GetFreeBytes(const std::wstring& path, std::uint64_t& freeBytes) override;
+    FsResult ListFolder(const std::wstring& folder, std::vector<FolderEntry>& entries) override;
+    FsResult GetItemInfo(const std::wstring& path, ItemInfo& info) override;
+    FsResult MakeFolder(const std::wstring& path) override;
+    FsResult RenameNoReplace(const std::wstring& from, const std::wstring& to) override;
+    FsResult DeleteTree(const std::wstring& path) override;
+    FsResult CopyFile(const std::wstring& from, const std::wstring& to) override;
+    FsResult LinkFile(const std::wstring& from, const std::wstring& to) override;
+    FsResult ReadFile(const std::wstring& path, std::string& bytes, std::size_t maxBytes) override;
+    FsResult WriteFileAtomically(const std::wstring& path, std::string_view bytes) override;
+    FsResult Flush(const std::wstring& path) override;
+    FsResult GetFreeBytes(const std::wstring& path, std::uint64_t& freeBytes) override;
 };
 
 /// Makes the mounted shares serve every network path of the file functions (start-up).

@@ -1,12 +1,19 @@
 #pragma once
 /// The transfer of one order: work folder, composition, finished order, the order's new
 /// letter at the terminal. Runs on the transfer thread, one order at a time.
+///
+/// An order is delivered whole or not at all: the finished order p is released as o only
+/// complete, and together with the terminal's rename of r to e (both covered by the
+/// journal). A passing fault (a full or vanished share, a refused rename) leaves the order r
+/// for a later try; only faults in the order's own data make it q.
 
 #include "transfer/OrderTicket.h"
 #include "transfer/TransferJournal.h"
+#include "transfer/TransferSteps.h"
 
 #include <atomic>
 #include <string>
+#include <vector>
 
 class CZoRiEngine;
 
@@ -16,33 +23,57 @@ public:
     COrderTransfer(CZoRiEngine& engine, const std::atomic<bool>& closing,
                    std::wstring programFolder);
 
-    /// Transfers the order; the outcome shows only in the order folder's new name (e or q;
-    /// unchanged when the controller is closing) and in the log.
-    void TransferOrder(OrderTicket ticket);
+    /// Transfers the order; the outcome shows in the order folder's name (e, q, or still r)
+    /// and in the log, which names the step, the path and the reason of every failure.
+    TransferOutcome TransferOrder(OrderTicket ticket);
 
-    /// Completes a transfer that ended with the process after its finished order had been
-    /// built (the journal names it). True when nothing is left to do; false when a folder
-    /// involved cannot be reached now (the journal stays, and no other transfer may start,
-    /// since the work folder still holds what the completion needs).
-    bool RecoverInterruptedTransfer();
+    /// Orders whose finished order was built but whose renames are not both done.
+    std::vector<OrderTicket> JournaledTransfers() const;
+    /// Whether the order in `orderFolder` waits for the completion of its renames: it must
+    /// not be transferred again meanwhile.
+    bool IsJournaled(const std::wstring& orderFolder) const;
+    /// Completes a journaled transfer where its folders can be reached: kDelivered when it
+    /// is done, kRetry when a folder is out of reach (the entry stays), and kFailed when its
+    /// finished order is gone and the order was handed back as r to be composed again.
+    TransferOutcome CompleteJournaledTransfer(const OrderTicket& ticket);
 
 private:
-    /// Steps after a successful build: corrections back into the order, then the terminal's
-    /// order becomes e. False when the rename failed.
-    bool FinishTerminalOrder(const std::wstring& orderFolder, int orderNumber);
-    /// Replaces the order's backup by the work folder's merged one and empties the order's
-    /// corrections; false (and logged) when that could not be done whole, and then the order
-    /// keeps both as they were.
-    bool ReturnBackup(const std::wstring& orderFolder);
-    /// Builds p + number in the output folder; false when a step failed.
-    bool BuildFinishedOrder(const std::wstring& outputFolder, int orderNumber);
+    // Stages of a transfer, in order.
+    TransferSteps PrepareWorkFolder(const OrderTicket& ticket, std::wstring& rejectedValue);
+    int Compose();
+    TransferOutcome MarkFailed(const OrderTicket& ticket, int engineResult);
+    TransferOutcome Deliver(const OrderTicket& ticket);
 
+    // Delivery (OrderDelivery.cpp).
+    TransferSteps BuildFinishedOrder(const OrderTicket& ticket);
+    TransferSteps StageBackup(const OrderTicket& ticket);
+    TransferOutcome Release(const OrderTicket& ticket);
+    /// After the order became e: its merged backup replaces the old one, its corrections go.
+    TransferSteps FinishTransferredOrder(const std::wstring& transferredFolder);
+    /// Undoes what a delivery left before its renames: the staged backup, the built p.
+    void Discard(const OrderTicket& ticket);
+    /// Removes the order's journal entry, then discards; keeps both when the entry stays.
+    void ForgetAndDiscard(const OrderTicket& ticket);
+
+    TransferOutcome RetryLater(const TransferSteps& steps);
     std::wstring WorkFolder() const;
-    std::wstring WorkPath(const wchar_t* relative) const;
 
     CZoRiEngine& m_engine;
     const std::atomic<bool>& m_bClosing;
     std::wstring m_strProgramFolder;
     TransferJournal m_journal;
-    bool m_bRecoveryFailureLogged = false;
 };
+
+/// The names the transfer gives an order's folders.
+struct OrderFolders {
+    explicit OrderFolders(const OrderTicket& ticket);
+
+    std::wstring waiting;     ///< the r folder at the terminal
+    std::wstring transferred; ///< its e name
+    std::wstring failed;      ///< its q name
+    std::wstring building;    ///< p in the output folder
+    std::wstring finished;    ///< o in the output folder
+};
+
+/// The merged backup staged in an order folder before the order is marked transferred.
+std::wstring StagedBackupFolder(const std::wstring& orderFolder);

@@ -6,6 +6,7 @@
 #include "fileutil/FileSystem.h"
 #include "fileutil/FileUtil.h"
 #include "fileutil/FolderLister.h"
+#include "fileutil/NameCase.h"
 #include "logging/LogClient.h"
 #include "platform/WindowMessages.h"
 #include "transfer/MountedShareFileSystem.h"
@@ -164,7 +165,8 @@ void RelaydeskController::ModifyTerminalTable(const std::function<void(TerminalT
 
 void RelaydeskController::SaveTerminalTable() const {
     const TerminalTable table = GetTerminalTable();
-    ::SaveTerminalTable(m_strCompositionIni, table);
+    if (!::SaveTerminalTable(m_strCompositionIni, table))
+        WriteLog(g_pLogClient, L"SaveTerminalTable ERR %s", m_strCompositionIni);
 }
 
 TerminalEntry RelaydeskController::GetSlot(int slot) const {
@@ -273,13 +275,24 @@ void RelaydeskController::UpdateProgressText() {
     m_view.SetProgressText(text);
 }
 
+void RelaydeskController::CompleteJournaledTransfers() {
+    for (const OrderTicket& ticket : m_transfer.JournaledTransfers()) {
+        if (m_bTransferStop)
+            return;
+        if (!m_retries.IsDue(ticket.orderFolder))
+            continue;
+        if (m_transfer.CompleteJournaledTransfer(ticket) == TransferOutcome::kRetry)
+            m_retries.Postpone(ticket.orderFolder);
+        else
+            m_retries.Forget(ticket.orderFolder);
+    }
+}
+
 int RelaydeskController::CheckTerminalFolder() {
     int transferred = 0;
     try {
-        if (!m_transfer.RecoverInterruptedTransfer()) {
-            Sleep(kPauseAfterTerminal);
-            return 0;
-        }
+        // A journaled order waits for its own shares only; the other terminals go on.
+        CompleteJournaledTransfers();
         for (int slot = 0; slot < kTerminalSlots; ++slot) {
             const TerminalEntry terminal = GetSlot(slot);
             if (terminal.enabled == 0 || terminal.path.empty()) {
@@ -318,16 +331,39 @@ bool RelaydeskController::PollTerminal(const TerminalEntry& terminal) {
         if (!ParseOrderFolderName(name, orderNumber))
             continue;
         const std::wstring orderFolder = JoinPath(terminal.path, name);
-        if (!ItemExists(orderFolder) || !IsForThisController(orderFolder))
+        if (!m_retries.IsDue(orderFolder) || m_transfer.IsJournaled(orderFolder) ||
+            !ItemExists(orderFolder) || IsHeldForTheOperator(terminal, orderNumber) ||
+            !IsForThisController(orderFolder))
             continue;
         m_currentOrder = OrderTicket{orderFolder, terminal.path, terminal.outPath, orderNumber};
         m_view.SetServingName(terminal.name);
         m_bOrderBusy = true;
-        m_transfer.TransferOrder(m_currentOrder);
+        const TransferOutcome outcome = m_transfer.TransferOrder(m_currentOrder);
+        if (outcome == TransferOutcome::kRetry)
+            m_retries.Postpone(orderFolder);
+        else
+            m_retries.Forget(orderFolder);
         m_logRotator.Run();
         Sleep(kPauseAfterTransfer);
         if (!m_bTransferStop)
             m_view.SetServingName(L"");
+        return true;
+    }
+    return false;
+}
+
+bool RelaydeskController::IsHeldForTheOperator(const TerminalEntry& terminal, int orderNumber) {
+    // An order whose e or q name is taken (a stale folder of an earlier order) could be
+    // marked neither way: it is not composed, and the operator is told once per start.
+    for (const wchar_t letter : {kTransferredLetter, kFailedLetter}) {
+        const std::wstring taken = JoinPath(terminal.path, OrderFolderName(letter, orderNumber));
+        if (!ItemExists(taken))
+            continue;
+        if (m_heldOrdersReported.insert(UpperCaseName(taken)).second) {
+            WriteLog(g_pLogClient, L"Relaydesk2 conflict %s", taken);
+            m_view.ShowHeldOrder(terminal.name, OrderFolderName(kWaitingLetter, orderNumber),
+                                 taken);
+        }
         return true;
     }
     return false;

@@ -17,6 +17,7 @@
 #include "transfer/ITransferView.h"
 #include "transfer/OrderTicket.h"
 #include "transfer/OrderTransfer.h"
+#include "transfer/RetrySchedule.h"
 
 #include <array>
 #include <atomic>
@@ -24,6 +25,7 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <set>
 #include <string>
 #include <thread>
 
@@ -91,6 +93,9 @@ private:
     /// Hands an acceptable order of the terminal's input folder to the transfer; true when one was.
     bool PollTerminal(const TerminalEntry& terminal);
     bool IsForThisController(const std::wstring& orderFolder) const;
+    bool IsHeldForTheOperator(const TerminalEntry& terminal, int orderNumber);
+    /// Completes the renames of journaled transfers whose shares can be reached.
+    void CompleteJournaledTransfers();
     void WaitForWorker(std::thread& worker, const std::atomic<bool>& ended,
                        const std::function<void()>& dispatchOne);
     void MarkEnded(std::atomic<bool>& ended);
@@ -129,7 +134,9 @@ private:
     CLogRotator m_logRotator;
     CZoRiEngine m_engine;
     COrderTransfer m_transfer;
-    OrderTicket m_currentOrder; ///< transfer thread only
+    OrderTicket m_currentOrder;                  ///< transfer thread only
+    RetrySchedule m_retries;                     ///< transfer thread only
+    std::set<std::wstring> m_heldOrdersReported; ///< transfer thread only
     std::thread m_pTransferThread;
     std::thread m_pCheckThread;
 };

@@ -1,28 +1,39 @@
 #pragma once
-/// Remembers, in the program folder, the order whose finished order has been built but not
-/// yet released, so that a transfer cut short by the end of the process (killed, power cut)
-/// is completed at the next start instead of being stranded.
+/// Remembers, in the program folder, every order whose finished order has been built but whose
+/// two renames (the terminal's r to e, the output folder's p to o) are not both done, so that a
+/// transfer cut short by the end of the process (killed, power cut) or by a share that went
+/// away between the renames is completed later instead of being stranded or delivered twice.
+///
+/// One entry per order, each its own small file: an order whose share is unreachable waits
+/// for it without holding up the others. An entry is written only once the finished order p
+/// and the order's merged backup (CORRECT_BK~new) stand complete, so its presence says that
+/// completing the renames delivers the whole order.
 
+#include "fileutil/FsResult.h"
 #include "transfer/OrderTicket.h"
 
-#include <optional>
 #include <string>
+#include <vector>
 
-/// File name of the journal beside composition.ini.
-inline constexpr wchar_t kTransferJournalName[] = L"TransferJournal.ini";
+/// Folder of the journal entries beside composition.ini.
+inline constexpr wchar_t kTransferJournalFolderName[] = L"JOURNAL";
 
 class TransferJournal {
 public:
-    explicit TransferJournal(std::wstring path) : m_strPath(std::move(path)) {}
+    explicit TransferJournal(std::wstring folder) : m_strFolder(std::move(folder)) {}
 
-    /// Writes the ticket as one step (the old journal or the new one, never half of it).
-    bool Record(const OrderTicket& ticket) const;
-    /// The recorded ticket; nullopt when there is none or it is unreadable.
-    std::optional<OrderTicket> Read() const;
-    bool Exists() const;
-    /// True when no journal is left.
-    bool Clear() const;
+    /// Writes the order's entry as one step, on the device before this returns.
+    FsResult Record(const OrderTicket& ticket) const;
+    /// Every recorded order. An entry that cannot be read is removed and logged.
+    std::vector<OrderTicket> Pending() const;
+    /// Whether the order (its r folder, named in any case) has an entry.
+    bool IsPending(const std::wstring& orderFolder) const;
+    /// Succeeds when the order has no entry left.
+    FsResult Clear(const OrderTicket& ticket) const;
+
+    /// The file that holds the entry of the order in `orderFolder`.
+    std::wstring EntryPath(const std::wstring& orderFolder) const;
 
 private:
-    std::wstring m_strPath;
+    std::wstring m_strFolder;
 };

@@ -38,8 +38,11 @@ protected:
         if (terminalName != L"e0000021") {
             ASSERT_TRUE(MoveItem(JoinPath(input, L"e0000021"), JoinPath(input, terminalName)));
         }
-        const TransferJournal journal(JoinPath(folder.ProgramFolder(), kTransferJournalName));
-        ASSERT_TRUE(journal.Record(OrderTicket{JoinPath(input, L"r0000021"), input, output, 21}));
+        ASSERT_TRUE(Journal().Record(OrderTicket{JoinPath(input, L"r0000021"), input, output, 21}));
+    }
+
+    TransferJournal Journal() const {
+        return TransferJournal(JoinPath(folder.ProgramFolder(), kTransferJournalFolderName));
     }
 
     ControllerFolder folder;
@@ -53,7 +56,7 @@ TEST_F(CrashRecovery, ReleasesTheFinishedOrderOfAnOrderAlreadyMarkedTransferred)
     EXPECT_EQ(ControllerFolder::Names(input), (Names{L"e0000021"}));
     EXPECT_EQ(ControllerFolder::Names(output), (Names{L"o0000021"}));
     EXPECT_EQ(folder.CountLogLines(L"Relaydesk2 IN TerminalFolder:"), 1) << "composed again";
-    EXPECT_FALSE(PathExists(JoinPath(folder.ProgramFolder(), kTransferJournalName)));
+    EXPECT_TRUE(Journal().Pending().empty());
 }
 
 TEST_F(CrashRecovery, CompletesAnOrderStillWaitingWithoutComposingItAgain) {
@@ -65,25 +68,33 @@ TEST_F(CrashRecovery, CompletesAnOrderStillWaitingWithoutComposingItAgain) {
     EXPECT_EQ(folder.CountLogLines(L"RecoverTransfer OUT e"), 1);
 }
 
-TEST_F(CrashRecovery, BackupThatCannotBeReturnedWholeLeavesTheOrdersPicturesAlone) {
+TEST_F(CrashRecovery, StagedBackupReplacesTheOldOneAndTheCorrectionsGo) {
     SimulateEndAfterBuild(L"r");
+    // The merged backup stood complete beside the order when the journal was written.
     const std::wstring order = JoinPath(input, L"r0000021");
-    const Names backups = ControllerFolder::Names(JoinPath(order, L"CORRECT_BK"));
-    ASSERT_FALSE(backups.empty());
+    ASSERT_TRUE(
+        CopyFolderWhole(JoinPath(order, L"CORRECT_BK"), JoinPath(order, L"CORRECT_BK~new")));
+    folder.Root().WriteFile(L"店頭/input/r0000021/CORRECT_BK~new/IMG-0001.jpg", "merged");
     folder.Root().WriteFile(L"店頭/input/r0000021/CORRECT/IMG-0001.jpg", "a correction");
-    folder.Root().WriteFile(L"店頭/input/r0000021/CORRECT_BK~new/IMG-0001.jpg", "left by a crash");
-    // A file of the work folder's backup that cannot be copied (not a regular file).
-    const std::wstring fifo = JoinPath(folder.ProgramFolder(), L"TEMP/CORRECT_BK/IMG-9999.jpg");
-    ASSERT_EQ(mkfifo(platform::WideToUtf8(fifo).c_str(), 0600), 0);
 
     ASSERT_EQ(folder.RunCli("run --until-idle", &console), 0) << console;
     const std::wstring transferred = JoinPath(input, L"e0000021");
     EXPECT_EQ(ControllerFolder::Names(input), (Names{L"e0000021"}));
     EXPECT_EQ(ControllerFolder::Names(output), (Names{L"o0000021"}));
-    EXPECT_EQ(ControllerFolder::Names(JoinPath(transferred, L"CORRECT_BK")), backups);
-    EXPECT_EQ(folder.Root().ReadFile(L"店頭/input/e0000021/CORRECT/IMG-0001.jpg"), "a correction");
+    EXPECT_EQ(folder.Root().ReadFile(L"店頭/input/e0000021/CORRECT_BK/IMG-0001.jpg"), "merged");
+    EXPECT_TRUE(ControllerFolder::Names(JoinPath(transferred, L"CORRECT")).empty());
     EXPECT_FALSE(PathExists(JoinPath(transferred, L"CORRECT_BK~new")));
-    EXPECT_EQ(folder.CountLogLines(L"Relaydesk2 backupError " + JoinPath(order, L"CORRECT_BK")), 1);
+    EXPECT_TRUE(Journal().Pending().empty());
+}
+
+TEST_F(CrashRecovery, JournaledOrderWhoseFinishedOrderIsGoneIsComposedAgain) {
+    SimulateEndAfterBuild(L"e");
+    ASSERT_TRUE(DeleteItem(JoinPath(output, L"p0000021")));
+    ASSERT_EQ(folder.RunCli("run --until-idle", &console), 0) << console;
+    EXPECT_EQ(ControllerFolder::Names(input), (Names{L"e0000021"}));
+    EXPECT_EQ(ControllerFolder::Names(output), (Names{L"o0000021"}));
+    EXPECT_EQ(folder.CountLogLines(L"RecoverTransfer OUT r"), 1);
+    EXPECT_EQ(folder.CountLogLines(L"Relaydesk2 IN TerminalFolder:"), 2);
 }
 
 TEST_F(CrashRecovery, KilledControllerLeavesEachOrderTransferredOnceAfterRestart) {

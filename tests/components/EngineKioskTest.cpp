@@ -34,6 +34,7 @@ int CountMatching(const std::wstring& folder, const std::wstring& pattern) {
 
 /// Copies the order's folders into TEMP and fills in what the transfer fills in.
 void PrepareWorkFolder(const std::wstring& order, const std::wstring& work) {
+    ASSERT_TRUE(MakeFolder(work));
     for (const wchar_t* folder : {L"COMPOSITION_INFO", L"CORRECT", L"CTML"})
         ASSERT_TRUE(CopyFolder(JoinPath(order, folder), JoinPath(work, folder)));
     const std::wstring info = JoinPath(work, L"COMPOSITION_INFO");

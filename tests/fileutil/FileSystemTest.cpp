@@ -19,15 +19,15 @@ public:
     explicit MappedShare(std::wstring root) : m_root(std::move(root)) {}
     ~MappedShare() override { SetNetworkFileSystem(nullptr); }
 
-    bool ListFolder(const std::wstring& f, std::vector<FolderEntry>& e) override { return Local().ListFolder(Map(f), e); }
-    bool GetItemInfo(const std::wstring& p, ItemInfo& i) override { return Local().GetItemInfo(Map(p), i); }
-    bool MakeFolder(const std::wstring& p) override { return Local().MakeFolder(Map(p)); }
-    bool RenameNoReplace(const std::wstring& a, const std::wstring& b) override { return Local().RenameNoReplace(Map(a), Map(b)); }
-    bool DeleteTree(const std::wstring& p) override { return Local().DeleteTree(Map(p)); }
-    bool CopyFile(const std::wstring& a, const std::wstring& b) override { return Local().CopyFile(Map(a), Map(b)); }
-    bool ReadFile(const std::wstring& p, std::string& b, std::size_t n) override { return Local().ReadFile(Map(p), b, n); }
-    bool WriteFileAtomically(const std::wstring& p, std::string_view b) override { return Local().WriteFileAtomically(Map(p), b); }
-    bool GetFreeBytes(const std::wstring& p, std::uint64_t& n) override { return Local().GetFreeBytes(Map(p), n); }
+    FsResult ListFolder(const std::wstring& f, std::vector<FolderEntry>& e) override { return Local().ListFolder(Map(f), e); }
+    FsResult GetItemInfo(const std::wstring& p, ItemInfo& i) override { return Local().GetItemInfo(Map(p), i); }
+    FsResult MakeFolder(const std::wstring& p) override { return Local().MakeFolder(Map(p)); }
+    FsResult RenameNoReplace(const std::wstring& a, const std::wstring& b) override { return Local().RenameNoReplace(Map(a), Map(b)); }
+    FsResult DeleteTree(const std::wstring& p) override { return Local().DeleteTree(Map(p)); }
+    FsResult CopyFile(const std::wstring& a, const std::wstring& b) override { return Local().CopyFile(Map(a), Map(b)); }
+    FsResult ReadFile(const std::wstring& p, std::string& b, std::size_t n) override { return Local().ReadFile(Map(p), b, n); }
+    FsResult WriteFileAtomically(const std::wstring& p, std::string_view b) override { return Local().WriteFileAtomically(Map(p), b); }
+    FsResult GetFreeBytes(const std::wstring& p, std::uint64_t& n) override { return Local().GetFreeBytes(Map(p), n); }
 
 private:
     static FileSystem& Local() { return LocalFileSystem(); }

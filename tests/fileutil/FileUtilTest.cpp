@@ -14,7 +14,8 @@ namespace fs = std::filesystem;
 namespace {
 
 std::ptrdiff_t EntryCount(const TempFolder& folder) {
-    return std::distance(fs::directory_iterator(platform::ToFsPath(folder.Path())), fs::directory_iterator());
+    return std::distance(fs::directory_iterator(platform::ToFsPath(folder.Path())),
+                         fs::directory_iterator());
 }
 
 } // namespace
@@ -33,9 +34,15 @@ TEST(CopyFolder, ReproducesATreeWithoutDotNamesOrLinkedFolders) {
     EXPECT_TRUE(folder.Exists(L"work/EMPTY"));
     for (const wchar_t* skipped : {L"work/.DS_Store", L"work/.cache", L"work/up"})
         EXPECT_FALSE(folder.Exists(skipped)) << skipped;
-    // A missing source fails, but the destination is made.
-    EXPECT_FALSE(CopyFolder(folder / L"missing", folder / L"作業/TEMP"));
-    EXPECT_TRUE(folder.Exists(L"作業/TEMP"));
+    // The copy that must be whole fails on the linked folder it left out.
+    EXPECT_EQ(CopyFolderWhole(folder / L"order", folder / L"whole").Error(), FsError::kFailed);
+    // A missing source fails and makes nothing; a missing parent is never made, so that a
+    // copy into a vanished share cannot rebuild its folders here.
+    EXPECT_EQ(CopyFolderWhole(folder / L"missing", folder / L"TEMP").Error(), FsError::kNotFound);
+    EXPECT_FALSE(folder.Exists(L"TEMP"));
+    EXPECT_EQ(CopyFolderWhole(folder / L"order/IMAGE", folder / L"作業/TEMP").Error(),
+              FsError::kNotFound);
+    EXPECT_FALSE(folder.Exists(L"作業"));
 }
 
 TEST(CopyFolder, MergesIntoAnExistingDestination) {
@@ -93,7 +100,7 @@ TEST(LinkFolder, GivesCopyFolderResultsAndLaterReplacementsStaySeparate) {
     EXPECT_EQ(folder.ReadFile(L"CORRECT_BK/IMG-0001.jpg"), "corrected 1");
 
     EXPECT_FALSE(LinkFolder(folder / L"missing", folder / L"made"));
-    EXPECT_TRUE(folder.Exists(L"made"));
+    EXPECT_FALSE(folder.Exists(L"made"));
 }
 
 TEST(CopyFolderWholeFromTwins, LinksUnchangedTwinsAndCopiesEverythingElse) {
@@ -102,7 +109,8 @@ TEST(CopyFolderWholeFromTwins, LinksUnchangedTwinsAndCopiesEverythingElse) {
     folder.WriteFile(L"share/CORRECT_BK/IMG-0002.jpg", "kept 2");
     folder.WriteFile(L"share/CORRECT_BK/IMG-0003.jpg", "old 3");
     ASSERT_TRUE(CopyFolderWhole(folder / L"share/CORRECT", folder / L"work"));
-    ASSERT_TRUE(CopyOneFile(folder / L"share/CORRECT_BK/IMG-0002.jpg", folder / L"work/IMG-0002.jpg"));
+    ASSERT_TRUE(
+        CopyOneFile(folder / L"share/CORRECT_BK/IMG-0002.jpg", folder / L"work/IMG-0002.jpg"));
     // Rewritten after the copy with as many bytes: only its time tells it apart.
     folder.WriteFile(L"work/IMG-0003.jpg", "new 3");
     const auto path = [&folder](const wchar_t* name) { return platform::ToFsPath(folder / name); };
@@ -110,7 +118,8 @@ TEST(CopyFolderWholeFromTwins, LinksUnchangedTwinsAndCopiesEverythingElse) {
                         fs::last_write_time(path(L"share/CORRECT_BK/IMG-0003.jpg")) +
                             std::chrono::seconds(5));
     folder.WriteFile(L"work/sub/IMG-0004.jpg", "only here");
-    const std::vector<std::wstring> twins = {folder / L"share/CORRECT", folder / L"share/CORRECT_BK"};
+    const std::vector<std::wstring> twins = {folder / L"share/CORRECT",
+                                             folder / L"share/CORRECT_BK"};
 
     EXPECT_TRUE(CopyFolderWholeFromTwins(folder / L"work", folder / L"share/new", twins));
     EXPECT_EQ(fs::hard_link_count(path(L"share/new/IMG-0001.jpg")), 2u);
@@ -137,7 +146,8 @@ TEST(CopyFolderWholeOverlaid, TakesTheOverlaysFileWhereItHasOne) {
     EXPECT_TRUE(CopyFolderWholeOverlaid(folder / L"share/CORRECT_BK", folder / L"work/CORRECT",
                                         folder / L"work/CORRECT_BK"));
     EXPECT_EQ(folder.ReadFile(L"work/CORRECT_BK/IMG-0001.jpg"), "corrected 1");
-    EXPECT_EQ(fs::hard_link_count(platform::ToFsPath(folder / L"work/CORRECT_BK/IMG-0001.jpg")), 2u);
+    EXPECT_EQ(fs::hard_link_count(platform::ToFsPath(folder / L"work/CORRECT_BK/IMG-0001.jpg")),
+              2u);
     EXPECT_EQ(folder.ReadFile(L"work/CORRECT_BK/IMG-0002.jpg"), "kept 2");
     // Only the source's names are copied: the overlay replaces, it does not add.
     EXPECT_FALSE(folder.Exists(L"work/CORRECT_BK/IMG-0003.jpg"));
@@ -205,7 +215,8 @@ TEST(DeleteItem, DeletesAnItemEveryMatchOrALinkButNotItsTarget) {
     folder.WriteFile(L"log/a.log", "x");
     folder.WriteFile(L"log/B.LOG", "x");
     folder.WriteFile(L"log/c.txt", "x");
-    fs::create_directory_symlink(platform::ToFsPath(folder / L"TEMP"), platform::ToFsPath(folder / L"link"));
+    fs::create_directory_symlink(platform::ToFsPath(folder / L"TEMP"),
+                                 platform::ToFsPath(folder / L"link"));
     EXPECT_TRUE(DeleteItem(folder / L"li*"));
     EXPECT_TRUE(folder.Exists(L"TEMP/IMAGE/写真.jpg"));
     EXPECT_TRUE(DeleteItem(folder / L"TEMP/*"));
@@ -261,8 +272,13 @@ TEST(PathText, SplitAndExtensionFollowTheirRules) {
     SplitPath(L"/root-only", folder, name); // a separator in the first place does not count
     EXPECT_EQ(folder + L"|" + name, L"|");
     const std::pair<const wchar_t*, const wchar_t*> extensions[] = {
-        {L"test.txt", L"txt"}, {L"IMG-0001.JPG", L"JPG"}, {L"archive.tar.gz", L"tar.gz"}, {L"IMG-0001", L""},
-        {L".hidden", L"hidden"}, {L"写真.ｊｐｇ", L"ｊｐｇ"}, {L"dir.old/photo.jpg", L"old/photo.jpg"},
+        {L"test.txt", L"txt"},
+        {L"IMG-0001.JPG", L"JPG"},
+        {L"archive.tar.gz", L"tar.gz"},
+        {L"IMG-0001", L""},
+        {L".hidden", L"hidden"},
+        {L"写真.ｊｐｇ", L"ｊｐｇ"},
+        {L"dir.old/photo.jpg", L"old/photo.jpg"},
         {L"dir.old/./photo.jpg", L"jpg"}, // the search starts behind a "." + separator
     };
     for (const auto& [file, extension] : extensions)
@@ -276,10 +292,12 @@ TEST(GetModuleFolder, IsTheFolderOfTheRunningProgram) {
 
 TEST(ReplaceInTextFile, ReplacesEveryOccurrenceAndWritesCrLf) {
     TempFolder folder;
-    folder.WriteFile(L"a.ini", "[PAGE]\nPATH=%WORK%/IMAGE/%WORK%\r\naaaa AAA\nlast line without end");
+    folder.WriteFile(L"a.ini",
+                     "[PAGE]\nPATH=%WORK%/IMAGE/%WORK%\r\naaaa AAA\nlast line without end");
     ReplaceInTextFile(folder / L"a.ini", L"%WORK%", L"/作業/TEMP");
     ReplaceInTextFile(folder / L"a.ini", L"aa", L"b");
-    EXPECT_EQ(folder.ReadFile(L"a.ini"), "[PAGE]\r\nPATH=/作業/TEMP/IMAGE//作業/TEMP\r\nbb AAA\r\nlast line without end\r\n");
+    EXPECT_EQ(folder.ReadFile(L"a.ini"),
+              "[PAGE]\r\nPATH=/作業/TEMP/IMAGE//作業/TEMP\r\nbb AAA\r\nlast line without end\r\n");
     ReplaceInTextFile(folder / L"missing.ini", L"a", L"b");
     EXPECT_FALSE(folder.Exists(L"missing.ini"));
 }
@@ -290,5 +308,6 @@ TEST(ReplaceInTextFile, KeepsBytesTheCodePageCannotRead) {
     // a lone CR is part of its line.
     folder.WriteFile(L"sjis.ini", "NAME=\x8e\xca\x90\x5e%NO%\nA=%NO%\r");
     ReplaceInTextFile(folder / L"sjis.ini", L"%NO%", L"0001234");
-    EXPECT_EQ(folder.ReadFile(L"sjis.ini"), "NAME=\x8e\xca\x90\x5e" "0001234\r\nA=0001234\r\r\n");
+    EXPECT_EQ(folder.ReadFile(L"sjis.ini"), "NAME=\x8e\xca\x90\x5e"
+                                            "0001234\r\nA=0001234\r\r\n");
 }

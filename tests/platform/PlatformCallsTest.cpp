@@ -35,9 +35,11 @@ TEST(FileSystemCalls, RenameNoReplaceRefusesAnExistingDestination) {
     TempFolder folder;
     folder.WriteFile(L"a.txt", "a");
     folder.WriteFile(L"b.txt", "b");
-    EXPECT_FALSE(RenameNoReplace(folder / L"a.txt", folder / L"b.txt"));
+    std::error_code error;
+    EXPECT_FALSE(RenameNoReplace(folder / L"a.txt", folder / L"b.txt", error));
+    EXPECT_EQ(error, std::errc::file_exists);
     EXPECT_EQ(folder.ReadFile(L"b.txt"), "b");
-    EXPECT_TRUE(RenameNoReplace(folder / L"a.txt", folder / L"注文.txt"));
+    EXPECT_TRUE(RenameNoReplace(folder / L"a.txt", folder / L"注文.txt", error));
     EXPECT_EQ(folder.ReadFile(L"注文.txt"), "a");
 }
 

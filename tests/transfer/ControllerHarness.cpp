@@ -107,7 +107,9 @@ void ControllerHarness::WriteOrder(const std::wstring& input, int orderNumber) c
 bool ControllerHarness::RunUntil(const std::function<bool()>& done,
                                  const std::function<void()>& onPump) {
     controller->StartCheckThread();
-    controller->ThreadStart();
+    // A second wait goes on with the workers of the first.
+    if (!controller->IsTransferRunning())
+        controller->ThreadStart();
     // A bound, not a measure: under ThreadSanitizer one composition takes minutes.
     const auto giveUp = std::chrono::steady_clock::now() + std::chrono::minutes(10);
     while (!done()) {

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <filesystem>
 #include <fstream>
@@ -122,50 +123,80 @@ TEST_F(Controller, TerminalDeletedDuringItsTransferStillGetsItsOrder) {
     EXPECT_EQ(saved.UsedCount(), 0);
 }
 
-TEST_F(Controller, OutputFolderVanishingMidTransferMarksTheOrderWithFileError2) {
+TEST_F(Controller, OutputFolderVanishingMidTransferKeepsTheOrderWaitingUntilItIsBack) {
     harness.WriteOrder(input, 5);
-    harness.view.onServing = [&](const std::wstring&) { DeleteItem(output); };
+    const std::wstring order = JoinPath(input, L"r0000005");
+    ASSERT_TRUE(CopyFolder(JoinPath(order, L"IMAGE"), JoinPath(order, L"CORRECT_BK")));
+    const auto before = FilesWithContent(order);
+    bool removed = false;
+    harness.view.onServing = [&](const std::wstring&) {
+        if (!std::exchange(removed, true))
+            DeleteItem(output);
+    };
     ASSERT_TRUE(
         harness.RunUntil([&] { return harness.CountLogLines(L"Relaydesk2 fileError2") == 1; }));
+    // Nothing is built in place of the terminal's folder, and the order is not marked.
+    EXPECT_FALSE(PathExists(output));
+    EXPECT_EQ(FolderNames(input), (Names{L"r0000005"}));
+    EXPECT_EQ(FilesWithContent(order), before);
+    EXPECT_EQ(harness.CountLogLines(L"Relaydesk2 retry mkdir " + JoinPath(output, L"p0000005") +
+                                    L": not found"),
+              1);
+
+    // Once the share is back, a later try delivers the order.
+    ASSERT_TRUE(MakeFolder(output));
+    ASSERT_TRUE(harness.RunUntil([&] { return InputShows({L"e0000005"}); }));
     harness.controller->Shutdown();
-    // The terminal's order keeps all its data under e; the work folder keeps the composition.
-    EXPECT_EQ(FolderNames(input), (Names{L"e0000005"}));
-    // The copy into the finished order makes its folders again: what could be built stands
-    // as o, without its print order; no p is left.
     EXPECT_EQ(FolderNames(output), (Names{L"o0000005"}));
-    EXPECT_FALSE(PathExists(JoinPath(output, L"o0000005/MISC/AUTPRINT.MRK")));
-    EXPECT_FALSE(FolderNames(harness.folder / L"TEMP/COMPOSITION_INFO/LAYOUTFINAL").empty());
+    EXPECT_TRUE(PathExists(JoinPath(output, L"o0000005/MISC/AUTPRINT.MRK")));
 }
 
-TEST_F(Controller, InputFolderVanishingMidTransferLeavesTheOrderUntouched) {
+TEST_F(Controller, InputFolderVanishingMidTransferIsNeitherRebuiltNorMarked) {
     harness.WriteOrder(input, 6);
     const std::wstring moved = harness.folder / L"受付/moved";
     harness.view.onServing = [&](const std::wstring&) { MoveItem(input, moved); };
-    ASSERT_TRUE(
-        harness.RunUntil([&] { return harness.CountLogLines(L"Relaydesk2 fileError") == 1; }));
+    ASSERT_TRUE(harness.RunUntil([&] {
+        return harness.CountLogLines(L"Relaydesk2 IN TerminalFolder:") == 1 &&
+               !harness.controller->IsOrderBusy();
+    }));
     harness.controller->Shutdown();
+    EXPECT_FALSE(PathExists(input));
     EXPECT_EQ(FolderNames(moved), (Names{L"r0000006"}));
     EXPECT_TRUE(FolderNames(output).empty());
+    EXPECT_EQ(harness.CountLogLines(L"Relaydesk2 fileError"), 0);
+    EXPECT_EQ(harness.CountLogLines(L"Relaydesk2 end"), 0);
 }
 
-TEST_F(Controller, FullWorkFolderEndsTheOrderAsFailedWithAllItsData) {
+TEST_F(Controller, FullWorkFolderKeepsTheOrderWaitingWithAllItsDataAndRetries) {
     harness.WriteOrder(input, 8);
     // With its backup made already, the transfer writes pictures only into the work folder.
     const std::wstring order = JoinPath(input, L"r0000008");
     ASSERT_TRUE(CopyFolder(JoinPath(order, L"IMAGE"), JoinPath(order, L"CORRECT_BK")));
     const auto before = FilesWithContent(order);
-    // From the start of the transfer on, no file may grow past 4 KB: the settings files
-    // still fit, the pictures no longer do.
+    // During the first transfer no file may grow past 4 KB: the settings files still fit,
+    // the pictures no longer do.
     std::optional<FileSizeLimit> fullDisk;
-    harness.view.onServing = [&](const std::wstring&) { fullDisk.emplace(4096); };
-    ASSERT_TRUE(harness.RunUntil([&] { return InputShows({L"q0000008"}); }));
-    harness.controller->Shutdown();
+    harness.view.onServing = [&](const std::wstring&) {
+        if (harness.CountLogLines(L"Relaydesk2 IN TerminalFolder:") == 0)
+            fullDisk.emplace(4096);
+    };
+    ASSERT_TRUE(harness.RunUntil([&] {
+        return harness.CountLogLines(L"Relaydesk2 IN TerminalFolder:") == 1 &&
+               !harness.controller->IsOrderBusy();
+    }));
     fullDisk.reset();
-
-    EXPECT_EQ(FilesWithContent(JoinPath(input, L"q0000008")), before);
+    EXPECT_EQ(FilesWithContent(order), before);
     EXPECT_TRUE(FolderNames(output).empty());
-    EXPECT_EQ(harness.CountLogLines(L"Relaydesk2 fileError"), 1);
-    EXPECT_EQ(harness.CountLogLines(L"Relaydesk2 end"), 0);
+    const std::vector<std::wstring> lines = harness.LogLines();
+    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const std::wstring& line) {
+        return line.find(L"Relaydesk2 retry copy ") != std::wstring::npos &&
+               line.find(L": no space") != std::wstring::npos;
+    }));
+
+    ASSERT_TRUE(harness.RunUntil([&] { return InputShows({L"e0000008"}); }));
+    harness.controller->Shutdown();
+    EXPECT_EQ(FolderNames(output), (Names{L"o0000008"}));
+    EXPECT_EQ(harness.CountLogLines(L"Relaydesk2 fileError"), 0);
 }
 
 } // namespace

@@ -200,7 +200,8 @@ bool WriteOrder(const OrderRequest& request, std::wstring& error) {
     std::error_code code;
     fs::remove_all(platform::ToFsPath(building), code);
     const bool written = MakeFolders(building, error) && WriteContents(request, building, error);
-    if (written && platform::RenameNoReplace(building, finalName))
+    std::error_code renameError;
+    if (written && platform::RenameNoReplace(building, finalName, renameError))
         return true;
     if (written)
         error = finalName + L" exists already";
@@ -227,7 +228,9 @@ bool SendCorrection(const std::wstring& inputFolder, int orderNumber,
             return false;
         }
     }
-    if (!platform::RenameNoReplace(order, Join(inputFolder, OrderName(L'r', orderNumber)))) {
+    std::error_code renameError;
+    if (!platform::RenameNoReplace(order, Join(inputFolder, OrderName(L'r', orderNumber)),
+                                   renameError)) {
         error = L"cannot rename " + order;
         return false;
     }

@@ -16,22 +16,65 @@ namespace platform {
 
 const wchar_t kPathSeparator = L'/';
 
-bool RenameNoReplace(const std::wstring& from, const std::wstring& to) {
+namespace {
+
+bool Failed(std::error_code& error) {
+    error = std::error_code(errno, std::generic_category());
+    return false;
+}
+
+bool Succeeded(std::error_code& error) {
+    error.clear();
+    return true;
+}
+
+bool SyncDescriptorOf(const std::string& path, int flags) {
+    const int descriptor = open(path.c_str(), flags | O_CLOEXEC);
+    if (descriptor < 0)
+        return false;
+    const bool synced = fsync(descriptor) == 0;
+    close(descriptor);
+    return synced;
+}
+
+} // namespace
+
+bool RenameNoReplace(const std::wstring& from, const std::wstring& to, std::error_code& error) {
     std::string source = WideToUtf8(from);
     std::string destination = WideToUtf8(to);
     if (renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, destination.c_str(), RENAME_NOREPLACE) == 0)
-        return true;
+        return Succeeded(error);
     if (errno != EINVAL && errno != ENOSYS)
-        return false;
+        return Failed(error);
     // File systems without RENAME_NOREPLACE (some network mounts): check, then rename.
     struct stat existing {};
-    if (lstat(destination.c_str(), &existing) == 0)
+    if (lstat(destination.c_str(), &existing) == 0) {
+        error = std::make_error_code(std::errc::file_exists);
         return false;
-    return rename(source.c_str(), destination.c_str()) == 0;
+    }
+    return rename(source.c_str(), destination.c_str()) == 0 ? Succeeded(error) : Failed(error);
 }
 
-bool LinkFile(const std::wstring& existing, const std::wstring& newName) {
-    return link(WideToUtf8(existing).c_str(), WideToUtf8(newName).c_str()) == 0;
+bool LinkFile(const std::wstring& existing, const std::wstring& newName, std::error_code& error) {
+    return link(WideToUtf8(existing).c_str(), WideToUtf8(newName).c_str()) == 0 ? Succeeded(error)
+                                                                                : Failed(error);
+}
+
+bool SyncFile(const std::wstring& path) {
+    return SyncDescriptorOf(WideToUtf8(path), O_RDONLY);
+}
+
+bool SyncFolder(const std::wstring& folder) {
+    return SyncDescriptorOf(WideToUtf8(folder), O_RDONLY | O_DIRECTORY);
+}
+
+bool SyncVolume(const std::wstring& path) {
+    const int descriptor = open(WideToUtf8(path).c_str(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0)
+        return false;
+    const bool synced = syncfs(descriptor) == 0;
+    close(descriptor);
+    return synced;
 }
 
 namespace {
@@ -86,20 +129,24 @@ bool CopyDescriptors(int in, int out, std::uint64_t& copied) {
 
 } // namespace
 
-bool CopyFileData(const std::wstring& from, const std::wstring& to, std::uint64_t& copied) {
+bool CopyFileData(const std::wstring& from, const std::wstring& to, std::uint64_t& copied,
+                  std::error_code& error) {
     copied = 0;
     int in = open(WideToUtf8(from).c_str(), O_RDONLY | O_CLOEXEC);
     if (in < 0)
-        return false;
+        return Failed(error);
     int out = open(WideToUtf8(to).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (out < 0) {
+        Failed(error);
         close(in);
         return false;
     }
-    bool ok = CopyDescriptors(in, out, copied);
-    ok = close(out) == 0 && ok; // a failed close can be the first report of a full disk
+    bool ok = CopyDescriptors(in, out, copied) || Failed(error);
+    // A failed close can be the first report of a full disk.
+    if (close(out) != 0 && ok)
+        ok = Failed(error);
     close(in);
-    return ok;
+    return ok && Succeeded(error);
 }
 
 bool GetCreationTimeUtc(const std::wstring& path, SystemTime& time) {

@@ -1,0 +1,236 @@
+// Delivery of a composed order: the finished order p built whole in the output folder, the
+// order's merged backup staged beside its pictures, then the two renames that mark the
+// order transferred and release the finished order, covered by the journal.
+
+#include "transfer/OrderTransfer.h"
+
+#include "composition/CorrectionFolders.h"
+#include "fileutil/DeferredDeletion.h"
+#include "fileutil/FileSystem.h"
+#include "fileutil/FileUtil.h"
+#include "fileutil/FolderLister.h"
+#include "logging/LogClient.h"
+#include "transfer/JobFile.h"
+#include "transfer/OrderFolderName.h"
+
+#include <vector>
+
+namespace {
+
+constexpr wchar_t kPrintOrderFile[] = L"AUTPRINT.MRK";
+constexpr wchar_t kComposedPattern[] = L"cmb*.*";
+constexpr wchar_t kComposedFolders[][12] = {L"COVERFINAL", L"LAYOUTFINAL"};
+
+std::size_t CountFiles(const std::wstring& folder, const wchar_t* pattern) {
+    std::vector<std::wstring> files;
+    FolderLister().ListToArray(files, folder, pattern, 0, FolderLister::kFiles);
+    return files.size();
+}
+
+/// Every file the engine composed has arrived in the finished order.
+FsResult AllComposedImagesArrived(const std::wstring& workInfo, const std::wstring& images) {
+    std::size_t composed = 0;
+    for (const wchar_t* folder : kComposedFolders)
+        composed += CountFiles(JoinPath(workInfo, folder), L"*");
+    return CountFiles(images, L"*") == composed ? FsResult(true) : FsError::kIo;
+}
+
+FsResult Flush(const std::wstring& path) {
+    return FileSystemFor(path).Flush(path);
+}
+
+} // namespace
+
+TransferOutcome COrderTransfer::Deliver(const OrderTicket& ticket) {
+    const OrderFolders folders(ticket);
+    // The order may have gone while it was composed (its share unmounted, its folder renamed
+    // away): nothing is written for it then, and it is tried again when it is back.
+    TransferSteps present;
+    if (!present.Check(L"find", folders.waiting,
+                       ItemExists(folders.waiting) ? FsResult(true) : FsError::kNotFound))
+        return RetryLater(present);
+
+    TransferSteps built = BuildFinishedOrder(ticket);
+    if (!built.AllSucceeded()) {
+        WriteLog(g_pLogClient, L"Relaydesk2 fileError2");
+        Discard(ticket);
+        return RetryLater(built);
+    }
+    TransferSteps staged = StageBackup(ticket);
+    // From here on a kill or a vanished share must not strand the order: the journal lets a
+    // later pass finish both renames.
+    if (!staged.AllSucceeded() || !staged.Check(L"journal", m_journal.EntryPath(ticket.orderFolder),
+                                                m_journal.Record(ticket))) {
+        Discard(ticket);
+        return RetryLater(staged);
+    }
+    return Release(ticket);
+}
+
+TransferSteps COrderTransfer::BuildFinishedOrder(const OrderTicket& ticket) {
+    const OrderFolders folders(ticket);
+    const std::wstring workInfo = JoinPath(WorkFolder(), kCompositionInfoFolderName);
+    const std::wstring workPrintOrder = JoinPath(workInfo, kPrintOrderFile);
+    const std::wstring images = JoinPath(folders.building, L"IMAGE");
+    const std::wstring misc = JoinPath(folders.building, L"MISC");
+    const std::wstring printOrder = JoinPath(misc, kPrintOrderFile);
+    TransferSteps steps;
+
+    // An earlier p or o of the same number (the terminal sent the order again) goes first.
+    const std::wstring earlier =
+        JoinPath(ticket.outputFolder, L"*" + OrderDigits(ticket.orderNumber));
+    if (!steps.Check(L"delete", earlier, DeleteItem(earlier)))
+        return steps;
+    // The output folder itself is the terminal's: only p is made in it, never the folder.
+    if (!steps.Check(L"mkdir", folders.building, MakeFolderInParent(folders.building)) ||
+        !steps.Check(L"mkdir", images, MakeFolderInParent(images)) ||
+        !steps.Check(L"mkdir", misc, MakeFolderInParent(misc)))
+        return steps;
+    for (const wchar_t* folder : kComposedFolders) {
+        if (!steps.Check(L"copy", images, CopyFolderWhole(JoinPath(workInfo, folder), images)))
+            return steps;
+    }
+    if (!steps.Check(L"copy", printOrder, CopyOneFile(workPrintOrder, printOrder)))
+        return steps;
+
+    // The print order keeps as many jobs as there are composed images.
+    JobFile jobs;
+    jobs.SetPath(workPrintOrder);
+    const auto composed = static_cast<int>(CountFiles(images, kComposedPattern));
+    DeleteMatching(printOrder);
+    steps.Check(L"write", printOrder, jobs.CopyJobs(composed, printOrder));
+    steps.Check(L"verify", images, AllComposedImagesArrived(workInfo, images));
+    steps.Check(L"flush", folders.building, Flush(folders.building));
+    return steps;
+}
+
+TransferSteps COrderTransfer::StageBackup(const OrderTicket& ticket) {
+    const std::wstring& order = ticket.orderFolder;
+    const std::wstring backup = JoinPath(order, kCorrectBackupFolderName);
+    const std::wstring staged = StagedBackupFolder(order);
+    TransferSteps steps;
+    if (!steps.Check(L"merge", WorkFolder(), MergeCorrections(WorkFolder())))
+        return steps;
+    steps.Check(L"delete", staged, DeleteItem(staged));
+    // Most merged pictures are still here unchanged, as a correction or as an old backup,
+    // both about to be deleted: those get a second name instead of being sent back.
+    if (steps.Check(L"copy", staged,
+                    CopyFolderWholeFromTwins(JoinPath(WorkFolder(), kCorrectBackupFolderName),
+                                             staged,
+                                             {JoinPath(order, kCorrectFolderName), backup})))
+        steps.Check(L"flush", staged, Flush(staged));
+    return steps;
+}
+
+TransferOutcome COrderTransfer::Release(const OrderTicket& ticket) {
+    const OrderFolders folders(ticket);
+    TransferSteps marked;
+    if (!marked.Check(L"rename", folders.waiting, MoveItem(folders.waiting, folders.transferred))) {
+        ForgetAndDiscard(ticket);
+        if (marked.FirstFailure().Error() == FsError::kExists) {
+            WriteLog(g_pLogClient, L"Relaydesk2 conflict %s", folders.transferred);
+            return TransferOutcome::kConflict;
+        }
+        return RetryLater(marked);
+    }
+    TransferSteps released;
+    if (!released.Check(L"rename", folders.building,
+                        MoveItem(folders.building, folders.finished))) {
+        // Not released: the order goes back to r, so that it is not e without its o. Where
+        // that fails too, the journal completes the release once the output folder is back.
+        if (MoveItem(folders.transferred, folders.waiting))
+            ForgetAndDiscard(ticket);
+        WriteLog(g_pLogClient, L"Relaydesk2 fileError2");
+        return RetryLater(released);
+    }
+    const TransferSteps finished = FinishTransferredOrder(folders.transferred);
+    if (!finished.AllSucceeded()) {
+        // Delivered; the order's backup is swapped by a later pass from its journal entry.
+        WriteLog(g_pLogClient, L"Relaydesk2 backupError %s", finished.Describe());
+        return TransferOutcome::kDelivered;
+    }
+    if (!m_journal.Clear(ticket))
+        WriteLog(g_pLogClient, L"Relaydesk2 journalError %s",
+                 m_journal.EntryPath(ticket.orderFolder));
+    WriteLog(g_pLogClient, L"Relaydesk2 end");
+    return TransferOutcome::kDelivered;
+}
+
+TransferSteps COrderTransfer::FinishTransferredOrder(const std::wstring& transferredFolder) {
+    const std::wstring backup = JoinPath(transferredFolder, kCorrectBackupFolderName);
+    const std::wstring staged = StagedBackupFolder(transferredFolder);
+    const std::wstring corrections = JoinPath(transferredFolder, kCorrectFolderName);
+    TransferSteps steps;
+    // Without a staged backup the swap is done already: only the corrections may be left.
+    if (PathExists(staged)) {
+        // The old backup is deleted in the background while the staged one takes its name.
+        DeferredDeletion oldBackup;
+        if (!oldBackup.Start(backup))
+            steps.Check(L"delete", backup, DeleteItem(backup));
+        if (!steps.Check(L"rename", staged, MoveItem(staged, backup)))
+            return steps;
+    }
+    if (PathExists(corrections)) {
+        std::vector<FolderEntry> left;
+        FileSystemFor(corrections).ListFolder(corrections, left);
+        if (!left.empty() && steps.Check(L"delete", corrections, DeleteItem(corrections)))
+            steps.Check(L"mkdir", corrections, MakeFolderInParent(corrections));
+    }
+    return steps;
+}
+
+void COrderTransfer::ForgetAndDiscard(const OrderTicket& ticket) {
+    // The entry goes first: an entry whose p is half deleted would release a partial order.
+    if (m_journal.Clear(ticket))
+        Discard(ticket);
+    else
+        WriteLog(g_pLogClient, L"Relaydesk2 journalError %s",
+                 m_journal.EntryPath(ticket.orderFolder));
+}
+
+void COrderTransfer::Discard(const OrderTicket& ticket) {
+    const OrderFolders folders(ticket);
+    for (const std::wstring& path : {StagedBackupFolder(ticket.orderFolder), folders.building}) {
+        if (PathExists(path) && !DeleteItem(path))
+            WriteLog(g_pLogClient, L"Relaydesk2 discardError %s", path);
+    }
+}
+
+TransferOutcome COrderTransfer::CompleteJournaledTransfer(const OrderTicket& ticket) {
+    const OrderFolders folders(ticket);
+    std::wstring terminalFolder, name;
+    SplitPath(ticket.orderFolder, terminalFolder, name);
+    // Nothing is tried, and nothing logged, while either share is away.
+    if (!PathExists(terminalFolder) || !PathExists(ticket.outputFolder))
+        return TransferOutcome::kRetry;
+    WriteLog(g_pLogClient, L"RecoverTransfer IN %s", ticket.orderFolder);
+    TransferSteps steps;
+    const bool hasFinishedOrder = PathExists(folders.building) || PathExists(folders.finished);
+    if (!hasFinishedOrder) {
+        // The built order was lost (deleted by hand): the order is composed again.
+        if (PathExists(folders.transferred))
+            steps.Check(L"rename", folders.transferred,
+                        MoveItem(folders.transferred, folders.waiting));
+        if (steps.AllSucceeded()) {
+            Discard(ticket);
+            m_journal.Clear(ticket);
+            WriteLog(g_pLogClient, L"RecoverTransfer OUT r");
+            return TransferOutcome::kFailed;
+        }
+    }
+    if (steps.AllSucceeded() && PathExists(folders.waiting) && !PathExists(folders.transferred))
+        steps.Check(L"rename", folders.waiting, MoveItem(folders.waiting, folders.transferred));
+    if (steps.AllSucceeded() && PathExists(folders.building))
+        steps.Check(L"rename", folders.building, MoveItem(folders.building, folders.finished));
+    if (steps.AllSucceeded()) {
+        const TransferSteps finished = FinishTransferredOrder(folders.transferred);
+        steps.Check(L"finish", folders.transferred, finished.FirstFailure());
+    }
+    if (!steps.AllSucceeded()) {
+        WriteLog(g_pLogClient, L"RecoverTransfer ERR %s", steps.Describe());
+        return TransferOutcome::kRetry;
+    }
+    m_journal.Clear(ticket);
+    WriteLog(g_pLogClient, L"RecoverTransfer OUT e");
+    return TransferOutcome::kDelivered;
+}

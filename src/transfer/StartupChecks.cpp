@@ -1,0 +1,42 @@
+#include "transfer/StartupChecks.h"
+
+#include "composition/CorrectionFolders.h"
+#include "fileutil/FileSystem.h"
+#include "fileutil/FileUtil.h"
+#include "platform/TextEncoding.h"
+
+#include <cstdlib>
+
+namespace {
+
+constexpr wchar_t kProbeName[] = L".relaydesk-write-check";
+
+/// Whether a file can be made and removed in `folder`, made first where missing.
+FsResult CanWriteIn(const std::wstring& folder) {
+    if (!MakeFolder(folder))
+        return PathExists(folder) ? FsError::kNoAccess : FsError::kNotFound;
+    const std::wstring probe = JoinPath(folder, kProbeName);
+    FileSystem& fileSystem = FileSystemFor(probe);
+    const FsResult written = fileSystem.WriteFileAtomically(probe, "");
+    if (!written)
+        return written;
+    return fileSystem.DeleteTree(probe);
+}
+
+} // namespace
+
+std::wstring LogServiceFolder(const std::wstring& programFolder) {
+    if (const char* configured = std::getenv("RELAYDESK_LOG_DIR"); configured && *configured)
+        return platform::Utf8ToWide(configured);
+    return JoinPath(programFolder, L"log");
+}
+
+std::wstring FindUnwritableFolder(const std::wstring& programFolder) {
+    for (const std::wstring& folder : {programFolder, JoinPath(programFolder, kWorkFolderName),
+                                       LogServiceFolder(programFolder)}) {
+        const FsResult writable = CanWriteIn(folder);
+        if (!writable)
+            return L"cannot write " + folder + L": " + writable.Reason();
+    }
+    return {};
+}
