@@ -7,9 +7,9 @@
 #include <limits>
 #include <optional>
 
-#include "FolderBoundary.h"
 #include "config/ProfileDocument.h"
 #include "config/ProfileValues.h"
+#include "fileutil/FolderBoundary.h"
 #include "platform/FileSystemCalls.h"
 
 namespace zori {
@@ -65,25 +65,18 @@ bool ReadNumbers(const std::wstring& text, std::size_t count, std::vector<double
     return numbers.size() == count;
 }
 
-/// Kiosks write Windows paths; on this system a backslash separates folders as well.
-fs::path ToEnginePath(std::wstring text, const fs::path& baseFolder) {
-    for (wchar_t& c : text)
-        if (c == L'\\')
-            c = platform::kPathSeparator;
-    fs::path path = platform::ToFsPath(text);
-    return path.is_absolute() ? path : baseFolder / path;
-}
-
 class BookReader {
 public:
     BookReader(const EngineFolders& folders, BookLayout& book)
         : m_compositionFile(platform::ToFsPath(folders.compositionFile)),
           m_dataFolder(platform::ToFsPath(folders.dataFolder)), m_book(book) {
         // Pictures lie in the work folder (the parent of the composition file's folder)
-        // beside the composition data; formats and backgrounds in the data folder.
+        // beside the composition data; formats and backgrounds in the data folder; spreads
+        // go below the composition file's folder.
         m_pictureBoundary.Allow(m_compositionFile.parent_path().parent_path());
         m_pictureBoundary.Allow(m_dataFolder);
         m_dataBoundary.Allow(m_dataFolder);
+        m_outputBoundary = OutputBoundary(folders);
     }
 
     EngineResult Read() {
@@ -126,14 +119,18 @@ private:
         m_book.quality = *quality == 0 ? kDefaultQuality : *quality;
         m_pictureCount = *pictureCount;
 
+        // Checked before anything is composed, so that a refused book creates no folder.
         const fs::path base = m_compositionFile.parent_path();
         const std::wstring inner = ReadText(m_composition, L"ZO_INFO", L"OUTPUT_PATH");
         const std::wstring cover = ReadText(m_composition, L"ZO_INFO", L"OUTPUT_PATH2");
         if (inner.empty())
             return kResultUnwritableOutput;
-        m_book.innerOutputFolder = platform::FromFsPath(ToEnginePath(inner, base));
-        m_book.coverOutputFolder =
-            cover.empty() ? m_book.innerOutputFolder : platform::FromFsPath(ToEnginePath(cover, base));
+        const fs::path innerFolder = OrderDataPath(inner, base);
+        const fs::path coverFolder = cover.empty() ? innerFolder : OrderDataPath(cover, base);
+        if (!m_outputBoundary.Contains(innerFolder) || !m_outputBoundary.Contains(coverFolder))
+            return kResultPathOutsideFolders;
+        m_book.innerOutputFolder = platform::FromFsPath(innerFolder);
+        m_book.coverOutputFolder = platform::FromFsPath(coverFolder);
         return kResultSuccess;
     }
 
@@ -141,7 +138,7 @@ private:
         std::wstring name = ReadText(m_composition, L"ZO_INFO", L"FORMAT_FILE_NAME");
         if (name.empty())
             name = kDefaultFormatFileName;
-        const fs::path path = ToEnginePath(name, m_dataFolder);
+        const fs::path path = OrderDataPath(name, m_dataFolder);
         if (!m_dataBoundary.Contains(path))
             return kResultPathOutsideFolders;
         if (!m_formats.Load(platform::FromFsPath(path)))
@@ -183,7 +180,7 @@ private:
 
         const std::wstring background = ReadText(m_formats, section, L"BACKGROUND");
         if (!background.empty()) {
-            const fs::path path = ToEnginePath(background, m_dataFolder);
+            const fs::path path = OrderDataPath(background, m_dataFolder);
             if (!m_dataBoundary.Contains(path))
                 return kResultPathOutsideFolders;
             std::error_code error;
@@ -256,7 +253,7 @@ private:
         const std::wstring name = ReadText(m_composition, section, L"FileName");
         if (name.empty())
             return kResultMissingPicture;
-        const fs::path path = ToEnginePath(name, m_compositionFile.parent_path());
+        const fs::path path = OrderDataPath(name, m_compositionFile.parent_path());
         if (!m_pictureBoundary.Contains(path))
             return kResultPathOutsideFolders;
         std::error_code error;
@@ -274,10 +271,17 @@ private:
     ProfileDocument m_formats;
     FolderBoundary m_pictureBoundary;
     FolderBoundary m_dataBoundary;
+    FolderBoundary m_outputBoundary;
     int m_pictureCount = 0;
 };
 
 } // namespace
+
+FolderBoundary OutputBoundary(const EngineFolders& folders) {
+    FolderBoundary boundary;
+    boundary.Allow(platform::ToFsPath(folders.compositionFile).parent_path());
+    return boundary;
+}
 
 EngineResult ReadBookLayout(const EngineFolders& folders, BookLayout& book) {
     book = BookLayout{};

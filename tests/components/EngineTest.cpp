@@ -262,6 +262,73 @@ void PrepareBook(const WorkFolder& work) {
     work.Temp().MakeFolder(L"外");
 }
 
+TEST(Engine, RefusesOutputFoldersOutsideTheCompositionFoldersAndCreatesNothing) {
+    const struct {
+        const char* name;
+        std::string (*line)(const WorkFolder&);
+    } cases[] = {
+        {"absolute path elsewhere",
+         [](const WorkFolder& w) { return "OUTPUT_PATH=" + Utf8(w.Path(L"外/LAYOUTFINAL")); }},
+        {"dots out of the album folder", [](const WorkFolder&) { return std::string("OUTPUT_PATH=@\\..\\..\\外\\x"); }},
+        {"dots with slashes", [](const WorkFolder&) { return std::string("OUTPUT_PATH=@/LAYOUTFINAL/../../../外/x"); }},
+        // The work folder's other folders hold the order's pictures, not spreads.
+        {"the pictures' folder", [](const WorkFolder&) { return std::string("OUTPUT_PATH=@\\..\\CORRECT"); }},
+        {"cover folder elsewhere",
+         [](const WorkFolder& w) { return "OUTPUT_PATH2=" + Utf8(w.Path(L"外/COVERFINAL")); }},
+        {"link out of the album folder",
+         [](const WorkFolder& w) {
+             std::filesystem::create_directory_symlink(platform::ToFsPath(w.Path(L"外")),
+                                                       platform::ToFsPath(w.Path(L"TEMP/COMPOSITION_INFO/out")));
+             return std::string("OUTPUT_PATH=@\\out\\LAYOUTFINAL");
+         }},
+        // A spread's own name, linked to a file not made yet, would write through the link.
+        {"spread file linked out of the output folder",
+         [](const WorkFolder& w) {
+             std::filesystem::create_symlink(platform::ToFsPath(w.Path(L"外/cmb0001.jpg")),
+                                             platform::ToFsPath(w.Path(L"TEMP/COMPOSITION_INFO/LAYOUTFINAL/cmb0001.jpg")));
+             return std::string("OUTPUT_PATH=@\\LAYOUTFINAL");
+         }},
+    };
+    for (const auto& c : cases) {
+        WorkFolder work;
+        PrepareBook(work);
+        work.WriteComposition(BookWith(work, {{"ZO_INFO", c.line(work)}}));
+
+        EXPECT_EQ(work.Compose(), 32) << c.name;
+        EXPECT_TRUE(std::filesystem::is_empty(platform::ToFsPath(work.Path(L"外")))) << c.name;
+        EXPECT_FALSE(work.Temp().Exists(L"TEMP/CORRECT/cmb0001.jpg")) << c.name;
+        EXPECT_FALSE(work.Temp().Exists(L"TEMP/COMPOSITION_INFO/LAYOUTFINAL/cmb0001.jpg")) << c.name;
+    }
+}
+
+TEST(Engine, RefusesAFormatFileOutsideTheDataFolder) {
+    const struct {
+        const char* name;
+        std::string (*line)(const WorkFolder&);
+    } cases[] = {
+        {"absolute path elsewhere",
+         [](const WorkFolder& w) { return "FORMAT_FILE_NAME=" + Utf8(w.Path(L"外/QrmFormat.ini")); }},
+        {"dots out of the data folder",
+         [](const WorkFolder&) { return std::string("FORMAT_FILE_NAME=..\\..\\外\\QrmFormat.ini"); }},
+        {"link in the data folder",
+         [](const WorkFolder& w) {
+             std::filesystem::create_symlink(platform::ToFsPath(w.Path(L"外/QrmFormat.ini")),
+                                             platform::ToFsPath(w.Path(L"TEMP/CTML/linked.ini")));
+             return std::string("FORMAT_FILE_NAME=linked.ini");
+         }},
+    };
+    for (const auto& c : cases) {
+        WorkFolder work;
+        PrepareBook(work);
+        // A format file that would compose the book, so only its place can refuse it.
+        work.Temp().WriteFile(L"外/QrmFormat.ini", kFormats);
+        work.WriteComposition(BookWith(work, {{"ZO_INFO", c.line(work)}}));
+
+        EXPECT_EQ(work.Compose(), 32) << c.name;
+        EXPECT_FALSE(work.Temp().Exists(L"TEMP/COMPOSITION_INFO/LAYOUTFINAL/cmb0001.jpg")) << c.name;
+    }
+}
+
 TEST(Engine, NumbersOutOfRangeAreRefusedNeverWrapped) {
     const struct {
         const char* section;
