@@ -362,6 +362,18 @@ TEST(Engine, NumbersOutOfRangeAreRefusedNeverWrapped) {
     }
 }
 
+TEST(Engine, APictureTooThinToCoverItsFrameIsRefused) {
+    WorkFolder work;
+    PrepareBook(work);
+    // Covering the 150-pixel-wide frame and zoomed ten times, it would be 10.5 million
+    // pixels tall: more than the image library holds along a side.
+    work.WritePicture(L"TEMP/CORRECT/IMG-0001.jpg", Solid(1, 7000, {255, 0, 0}));
+    work.WriteComposition(BookWith(work, {{"PICT_INFO1", "ENLARGE=1000"}}));
+
+    EXPECT_EQ(work.Compose(), 31);
+    EXPECT_FALSE(work.Temp().Exists(L"TEMP/COMPOSITION_INFO/LAYOUTFINAL/cmb0001.jpg"));
+}
+
 TEST(Engine, FormatFramesBeyondAPagesReachAreMalformed) {
     for (const char* frame : {"FRAME1=1e300,5,15,10", "FRAME1=5,-1e12,15,10", "FRAME1=5,5,1e300,10",
                               "FRAME1=5,5,15,2001"}) {
