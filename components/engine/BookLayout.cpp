@@ -33,7 +33,7 @@ const wchar_t kDefaultFormatFileName[] = L"QrmFormat.ini";
 std::optional<int> ReadInt(const ProfileDocument& document, std::wstring_view section,
                            std::wstring_view key, int minimum = -kAnyInt - 1,
                            int maximum = kAnyInt) {
-    const Int32ProfileNumber number = ProfileNumberWithinInt32(document.Get(section, key), 0);
+    const Int32ProfileNumber number = ReadDocumentNumber(document, section, key, 0);
     if (!number.fits || number.value < minimum || number.value > maximum)
         return std::nullopt;
     return number.value;

@@ -118,8 +118,7 @@ void ReadRecord(const ProfileDocument& document, const std::wstring& section,
         return;
     for (const Field<Record>& field : fields) {
         if (auto number = std::get_if<std::int32_t Record::*>(&field.member)) {
-            const Int32ProfileNumber read =
-                ProfileNumberWithinInt32(document.Get(section, field.key), 0);
+            const Int32ProfileNumber read = ReadDocumentNumber(document, section, field.key, 0);
             record.**number = read.value;
             if (!read.fits || read.value < field.range.minimum ||
                 read.value > field.range.maximum)

@@ -56,9 +56,9 @@ Int32ProfileNumber ProfileNumberWithinInt32(const std::optional<std::wstring>& v
     return {static_cast<std::int32_t>(signedValue), true};
 }
 
-std::int32_t ReadDocumentNumber(const ProfileDocument& document, std::wstring_view section,
-                                std::wstring_view key, std::int32_t defaultValue) {
-    return ProfileNumberFromText(document.Get(section, key), defaultValue);
+Int32ProfileNumber ReadDocumentNumber(const ProfileDocument& document, std::wstring_view section,
+                                      std::wstring_view key, std::int32_t defaultValue) {
+    return ProfileNumberWithinInt32(document.Get(section, key), defaultValue);
 }
 
 std::wstring ReadDocumentText(const ProfileDocument& document, std::wstring_view section,

@@ -28,8 +28,9 @@ struct Int32ProfileNumber {
 Int32ProfileNumber ProfileNumberWithinInt32(const std::optional<std::wstring>& value,
                                             std::int32_t defaultValue);
 
-std::int32_t ReadDocumentNumber(const ProfileDocument& document, std::wstring_view section,
-                                std::wstring_view key, std::int32_t defaultValue);
+/// A number of the document, held to 32 bits: order data must not wrap into range.
+Int32ProfileNumber ReadDocumentNumber(const ProfileDocument& document, std::wstring_view section,
+                                      std::wstring_view key, std::int32_t defaultValue);
 
 /// The value cut to kProfileTextLength characters, or `defaultValue` when it is missing.
 std::wstring ReadDocumentText(const ProfileDocument& document, std::wstring_view section,
