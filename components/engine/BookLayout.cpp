@@ -201,7 +201,8 @@ private:
         if (!frameCount)
             return kResultMissingFormat;
         for (int n = 1; n <= *frameCount; ++n) {
-            if (!ReadNumbers(ReadText(m_formats, section, L"FRAME" + std::to_wstring(n)), 4, numbers) ||
+            if (!ReadNumbers(ReadText(m_formats, section, L"FRAME" + std::to_wstring(n)), 4,
+                             numbers) ||
                 !IsFrame(numbers))
                 return kResultMissingFormat;
             Frame frame;
@@ -238,10 +239,13 @@ private:
             return kResultSuccess; // an empty slot: the frame shows the background
 
         PicturePlacement& picture = frame.picture;
-        const std::optional<int> zoom = ReadInt(m_composition, section, L"ENLARGE", 0, kMaxZoomPercent);
+        const std::optional<int> zoom =
+            ReadInt(m_composition, section, L"ENLARGE", 0, kMaxZoomPercent);
         const std::optional<int> degree = ReadInt(m_composition, section, L"degree");
-        const std::optional<int> moveX = ReadInt(m_composition, section, L"moveX", -kMaxShift, kMaxShift);
-        const std::optional<int> moveY = ReadInt(m_composition, section, L"moveY", -kMaxShift, kMaxShift);
+        const std::optional<int> moveX =
+            ReadInt(m_composition, section, L"moveX", -kMaxShift, kMaxShift);
+        const std::optional<int> moveY =
+            ReadInt(m_composition, section, L"moveY", -kMaxShift, kMaxShift);
         if (!zoom || (*zoom != 0 && *zoom < kMinZoomPercent) || !degree || *degree % 90 != 0 ||
             !moveX || !moveY)
             return kResultInvalidCompositionValue;

@@ -1,8 +1,8 @@
 #include "composition/CompositionInfo.h"
 
-#include "config/ProfileValues.h"
 #include "config/ProfileDocument.h"
 #include "config/ProfileFunctions.h"
+#include "config/ProfileValues.h"
 #include "fileutil/FileUtil.h"
 #include "fileutil/FolderBoundary.h"
 #include "logging/LogClient.h"
@@ -119,9 +119,8 @@ void ReadRecord(const ProfileDocument& document, const std::wstring& section,
     for (const Field<Record>& field : fields) {
         if (auto number = std::get_if<std::int32_t Record::*>(&field.member)) {
             const Int32ProfileNumber read = ReadDocumentNumber(document, section, field.key, 0);
-            record.**number = read.value;
-            if (!read.fits || read.value < field.range.minimum ||
-                read.value > field.range.maximum)
+            record.** number = read.value;
+            if (!read.fits || read.value < field.range.minimum || read.value > field.range.maximum)
                 outOfRange.push_back(KeyName(section, field.key));
         } else {
             record.*std::get<std::wstring Record::*>(field.member) =
@@ -192,8 +191,7 @@ bool CompositionInfo::LoadFromFile(const std::wstring& path) {
 
     m_pictures.assign(RecordsFor(m_zoInfo.pictureCount, L"PICT_CNT", path), PictInfo());
     for (std::size_t i = 0; i < m_pictures.size(); ++i)
-        ReadRecord(document, PictureSection(i), kPictureFields, m_pictures[i],
-                   m_valuesOutOfRange);
+        ReadRecord(document, PictureSection(i), kPictureFields, m_pictures[i], m_valuesOutOfRange);
     return loaded;
 }
 

@@ -21,8 +21,7 @@ LeadingDecimal ScanLeadingDecimal(const std::wstring& text) {
         ++position;
     if (position < text.size() && (text[position] == L'-' || text[position] == L'+'))
         number.negative = text[position++] == L'-';
-    for (; position < text.size() && text[position] >= L'0' && text[position] <= L'9';
-         ++position) {
+    for (; position < text.size() && text[position] >= L'0' && text[position] <= L'9'; ++position) {
         const auto digit = static_cast<std::uint32_t>(text[position] - L'0');
         number.wrapped = number.wrapped * 10u + digit;
         if (number.magnitude <= kHeldAbove)

@@ -10,7 +10,8 @@
 
 /// A path as order data names it: backslashes made folder separators, and a relative path
 /// taken from `baseFolder`.
-std::filesystem::path OrderDataPath(const std::wstring& text, const std::filesystem::path& baseFolder);
+std::filesystem::path OrderDataPath(const std::wstring& text,
+                                    const std::filesystem::path& baseFolder);
 
 /// `path` made absolute, with its links followed and "." and ".." resolved; the parts that do
 /// not exist are resolved as text. Empty when the links go round in a loop.

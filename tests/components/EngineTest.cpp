@@ -243,7 +243,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 /// A valid book of one inner spread with one picture; `lines` are put first into their
 /// sections, where of keys given twice the first counts.
-std::string BookWith(const WorkFolder& work, const std::vector<std::pair<std::string, std::string>>& lines) {
+std::string BookWith(const WorkFolder& work,
+                     const std::vector<std::pair<std::string, std::string>>& lines) {
     std::string text = ZoInfo(2, 1) + Page(1, "TWO", 1) + Page(2, "PAPER", 0) +
                        Picture(1, Utf8(work.Path(L"TEMP/CORRECT/IMG-0001.jpg")), 0);
     for (const auto& [section, line] : lines) {
@@ -269,23 +270,28 @@ TEST(Engine, RefusesOutputFoldersOutsideTheCompositionFoldersAndCreatesNothing) 
     } cases[] = {
         {"absolute path elsewhere",
          [](const WorkFolder& w) { return "OUTPUT_PATH=" + Utf8(w.Path(L"外/LAYOUTFINAL")); }},
-        {"dots out of the album folder", [](const WorkFolder&) { return std::string("OUTPUT_PATH=@\\..\\..\\外\\x"); }},
-        {"dots with slashes", [](const WorkFolder&) { return std::string("OUTPUT_PATH=@/LAYOUTFINAL/../../../外/x"); }},
+        {"dots out of the album folder",
+         [](const WorkFolder&) { return std::string("OUTPUT_PATH=@\\..\\..\\外\\x"); }},
+        {"dots with slashes",
+         [](const WorkFolder&) { return std::string("OUTPUT_PATH=@/LAYOUTFINAL/../../../外/x"); }},
         // The work folder's other folders hold the order's pictures, not spreads.
-        {"the pictures' folder", [](const WorkFolder&) { return std::string("OUTPUT_PATH=@\\..\\CORRECT"); }},
+        {"the pictures' folder",
+         [](const WorkFolder&) { return std::string("OUTPUT_PATH=@\\..\\CORRECT"); }},
         {"cover folder elsewhere",
          [](const WorkFolder& w) { return "OUTPUT_PATH2=" + Utf8(w.Path(L"外/COVERFINAL")); }},
         {"link out of the album folder",
          [](const WorkFolder& w) {
-             std::filesystem::create_directory_symlink(platform::ToFsPath(w.Path(L"外")),
-                                                       platform::ToFsPath(w.Path(L"TEMP/COMPOSITION_INFO/out")));
+             std::filesystem::create_directory_symlink(
+                 platform::ToFsPath(w.Path(L"外")),
+                 platform::ToFsPath(w.Path(L"TEMP/COMPOSITION_INFO/out")));
              return std::string("OUTPUT_PATH=@\\out\\LAYOUTFINAL");
          }},
         // A spread's own name, linked to a file not made yet, would write through the link.
         {"spread file linked out of the output folder",
          [](const WorkFolder& w) {
-             std::filesystem::create_symlink(platform::ToFsPath(w.Path(L"外/cmb0001.jpg")),
-                                             platform::ToFsPath(w.Path(L"TEMP/COMPOSITION_INFO/LAYOUTFINAL/cmb0001.jpg")));
+             std::filesystem::create_symlink(
+                 platform::ToFsPath(w.Path(L"外/cmb0001.jpg")),
+                 platform::ToFsPath(w.Path(L"TEMP/COMPOSITION_INFO/LAYOUTFINAL/cmb0001.jpg")));
              return std::string("OUTPUT_PATH=@\\LAYOUTFINAL");
          }},
     };
@@ -297,7 +303,8 @@ TEST(Engine, RefusesOutputFoldersOutsideTheCompositionFoldersAndCreatesNothing) 
         EXPECT_EQ(work.Compose(), 32) << c.name;
         EXPECT_TRUE(std::filesystem::is_empty(platform::ToFsPath(work.Path(L"外")))) << c.name;
         EXPECT_FALSE(work.Temp().Exists(L"TEMP/CORRECT/cmb0001.jpg")) << c.name;
-        EXPECT_FALSE(work.Temp().Exists(L"TEMP/COMPOSITION_INFO/LAYOUTFINAL/cmb0001.jpg")) << c.name;
+        EXPECT_FALSE(work.Temp().Exists(L"TEMP/COMPOSITION_INFO/LAYOUTFINAL/cmb0001.jpg"))
+            << c.name;
     }
 }
 
@@ -307,9 +314,13 @@ TEST(Engine, RefusesAFormatFileOutsideTheDataFolder) {
         std::string (*line)(const WorkFolder&);
     } cases[] = {
         {"absolute path elsewhere",
-         [](const WorkFolder& w) { return "FORMAT_FILE_NAME=" + Utf8(w.Path(L"外/QrmFormat.ini")); }},
+         [](const WorkFolder& w) {
+             return "FORMAT_FILE_NAME=" + Utf8(w.Path(L"外/QrmFormat.ini"));
+         }},
         {"dots out of the data folder",
-         [](const WorkFolder&) { return std::string("FORMAT_FILE_NAME=..\\..\\外\\QrmFormat.ini"); }},
+         [](const WorkFolder&) {
+             return std::string("FORMAT_FILE_NAME=..\\..\\外\\QrmFormat.ini");
+         }},
         {"link in the data folder",
          [](const WorkFolder& w) {
              std::filesystem::create_symlink(platform::ToFsPath(w.Path(L"外/QrmFormat.ini")),
@@ -325,7 +336,8 @@ TEST(Engine, RefusesAFormatFileOutsideTheDataFolder) {
         work.WriteComposition(BookWith(work, {{"ZO_INFO", c.line(work)}}));
 
         EXPECT_EQ(work.Compose(), 32) << c.name;
-        EXPECT_FALSE(work.Temp().Exists(L"TEMP/COMPOSITION_INFO/LAYOUTFINAL/cmb0001.jpg")) << c.name;
+        EXPECT_FALSE(work.Temp().Exists(L"TEMP/COMPOSITION_INFO/LAYOUTFINAL/cmb0001.jpg"))
+            << c.name;
     }
 }
 
@@ -357,7 +369,8 @@ TEST(Engine, NumbersOutOfRangeAreRefusedNeverWrapped) {
         work.WriteComposition(BookWith(work, {{c.section, c.line}}));
 
         EXPECT_EQ(work.Compose(), c.expected) << c.line;
-        EXPECT_EQ(work.Temp().Exists(L"TEMP/COMPOSITION_INFO/LAYOUTFINAL/cmb0001.jpg"), c.expected == 0)
+        EXPECT_EQ(work.Temp().Exists(L"TEMP/COMPOSITION_INFO/LAYOUTFINAL/cmb0001.jpg"),
+                  c.expected == 0)
             << c.line;
     }
 }

@@ -183,8 +183,8 @@ const std::string kKioskTemplate =
 class WorkFolder {
 public:
     WorkFolder() {
-        for (const wchar_t* folder : {L"COMPOSITION_INFO/LAYOUTFINAL",
-                                      L"COMPOSITION_INFO/COVERFINAL", L"CTML", L"CORRECT"})
+        for (const wchar_t* folder :
+             {L"COMPOSITION_INFO/LAYOUTFINAL", L"COMPOSITION_INFO/COVERFINAL", L"CTML", L"CORRECT"})
             m_temp.MakeFolder(std::wstring(L"TEMP/") + folder);
         m_temp.WriteFile(L"TEMP/CTML/QrmFormat.ini", "[FORMAT_GRID2]\n");
         m_temp.WriteFile(L"TEMP/CORRECT/IMG-0002.jpg", "corrected");
@@ -212,15 +212,15 @@ public:
         ReplaceInTextFile(infoFile, L"<<CTML_DIR>>", Path(L"TEMP/CTML"));
         ResolvePictureFiles(Path(L"TEMP"));
         m_info.LoadFromFile(infoFile);
-        return m_info.FindValueOutsideBounds(
-            {Path(L"TEMP/COMPOSITION_INFO"), Path(L"TEMP/CTML"), Path(L"TEMP/CORRECT"),
-             Path(L"TEMP/CORRECT_BK")});
+        return m_info.FindValueOutsideBounds({Path(L"TEMP/COMPOSITION_INFO"), Path(L"TEMP/CTML"),
+                                              Path(L"TEMP/CORRECT"), Path(L"TEMP/CORRECT_BK")});
     }
 
     const CompositionInfo& Info() const { return m_info; }
 
     void Link(std::wstring_view target, std::wstring_view link) const {
-        fs::create_symlink(platform::ToFsPath(std::wstring(target)), platform::ToFsPath(Path(link)));
+        fs::create_symlink(platform::ToFsPath(std::wstring(target)),
+                           platform::ToFsPath(Path(link)));
     }
 
 private:
@@ -250,7 +250,8 @@ TEST(CompositionInfoBounds, NamesThePathThatLeadsOutsideTheWorkFolders) {
         {"ZO_INFO", "OUTPUT_PATH=/somewhere/LAYOUTFINAL", L"ZO_INFO/OUTPUT_PATH"},
         {"ZO_INFO", "OUTPUT_PATH=<<ALBUM_DIR>>\\..\\..\\x", L"ZO_INFO/OUTPUT_PATH"},
         {"ZO_INFO", "OUTPUT_PATH2=<<ALBUM_DIR>>/../../x", L"ZO_INFO/OUTPUT_PATH2"},
-        {"ZO_INFO", "OUTPUT_PATH2=<<ALBUM_DIR>>\\LAYOUTFINAL/..\\..\\..\\x", L"ZO_INFO/OUTPUT_PATH2"},
+        {"ZO_INFO", "OUTPUT_PATH2=<<ALBUM_DIR>>\\LAYOUTFINAL/..\\..\\..\\x",
+         L"ZO_INFO/OUTPUT_PATH2"},
         {"ZO_INFO", "FORMAT_FILE_NAME=<<CTML_DIR>>\\..\\..\\QrmFormat.ini",
          L"ZO_INFO/FORMAT_FILE_NAME"},
         // The work folder itself holds only the order's folders: nothing may go beside them.
@@ -302,7 +303,9 @@ TEST(CompositionInfoBounds, FollowsLinksInsideTheWorkFolder) {
          "ZO_INFO", "PAGE_CNT=2", L"ZO_INFO/OUTPUT_PATH"},
         // A link to a folder not made yet would have the engine create it outside.
         {"dangling link to a folder outside",
-         [](const WorkFolder& work) { work.Link(work.Path(L"外/later"), L"TEMP/COMPOSITION_INFO/out"); },
+         [](const WorkFolder& work) {
+             work.Link(work.Path(L"外/later"), L"TEMP/COMPOSITION_INFO/out");
+         },
          "ZO_INFO", "OUTPUT_PATH=<<ALBUM_DIR>>\\out\\LAYOUTFINAL", L"ZO_INFO/OUTPUT_PATH"},
         // ".." leaves the link's target, not the folder that holds the link.
         {"dots after a link",
