@@ -2,13 +2,14 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <cwchar>
 #include <filesystem>
+#include <limits>
 #include <optional>
 
-#include "FolderBoundary.h"
 #include "config/ProfileDocument.h"
+#include "config/ProfileValues.h"
+#include "fileutil/FolderBoundary.h"
 #include "platform/FileSystemCalls.h"
 
 namespace zori {
@@ -20,16 +21,22 @@ namespace fs = std::filesystem;
 constexpr int kDefaultQuality = 90;
 constexpr int kMinZoomPercent = 10;
 constexpr int kMaxZoomPercent = 1000;
+/// moveX and moveY are thousandths of the frame: at most one frame's width or height.
+constexpr int kMaxShift = 1000;
 constexpr double kMaxPageMm = 2000.0;
+constexpr int kAnyInt = std::numeric_limits<int>::max();
 const wchar_t kDefaultFormatFileName[] = L"QrmFormat.ini";
 
-/// Integer as the profile functions read it: leading blanks, a sign, digits; 0 otherwise.
-int ReadInt(const ProfileDocument& document, std::wstring_view section, std::wstring_view key,
-            int defaultValue) {
-    std::optional<std::wstring> text = document.Get(section, key);
-    if (!text)
-        return defaultValue;
-    return static_cast<int>(std::wcstol(text->c_str(), nullptr, 10));
+/// Integer as the profile functions read it (leading blanks, a sign, digits; 0 without
+/// digits or key) when it lies in [minimum, maximum]; nothing when it does not, also when its
+/// digits go beyond 32 bits, which must never wrap into range.
+std::optional<int> ReadInt(const ProfileDocument& document, std::wstring_view section,
+                           std::wstring_view key, int minimum = -kAnyInt - 1,
+                           int maximum = kAnyInt) {
+    const Int32ProfileNumber number = ReadDocumentNumber(document, section, key, 0);
+    if (!number.fits || number.value < minimum || number.value > maximum)
+        return std::nullopt;
+    return number.value;
 }
 
 std::wstring ReadText(const ProfileDocument& document, std::wstring_view section,
@@ -58,25 +65,18 @@ bool ReadNumbers(const std::wstring& text, std::size_t count, std::vector<double
     return numbers.size() == count;
 }
 
-/// Kiosks write Windows paths; on this system a backslash separates folders as well.
-fs::path ToEnginePath(std::wstring text, const fs::path& baseFolder) {
-    for (wchar_t& c : text)
-        if (c == L'\\')
-            c = platform::kPathSeparator;
-    fs::path path = platform::ToFsPath(text);
-    return path.is_absolute() ? path : baseFolder / path;
-}
-
 class BookReader {
 public:
     BookReader(const EngineFolders& folders, BookLayout& book)
         : m_compositionFile(platform::ToFsPath(folders.compositionFile)),
           m_dataFolder(platform::ToFsPath(folders.dataFolder)), m_book(book) {
         // Pictures lie in the work folder (the parent of the composition file's folder)
-        // beside the composition data; formats and backgrounds in the data folder.
+        // beside the composition data; formats and backgrounds in the data folder; spreads
+        // go below the composition file's folder.
         m_pictureBoundary.Allow(m_compositionFile.parent_path().parent_path());
         m_pictureBoundary.Allow(m_dataFolder);
         m_dataBoundary.Allow(m_dataFolder);
+        m_outputBoundary = OutputBoundary(folders);
     }
 
     EngineResult Read() {
@@ -85,13 +85,15 @@ public:
             return kResultUnreadableCompositionFile;
         if (EngineResult result = ReadSettings(); result != kResultSuccess)
             return result;
-        const int pageCount = ReadInt(m_composition, L"ZO_INFO", L"PAGE_CNT", 0);
-        if (pageCount <= 0)
+        const std::optional<int> pageCount = ReadInt(m_composition, L"ZO_INFO", L"PAGE_CNT", 0);
+        if (!pageCount)
+            return kResultInvalidCompositionValue;
+        if (*pageCount == 0)
             return kResultSuccess;
         if (EngineResult result = LoadFormatFile(); result != kResultSuccess)
             return result;
         int firstPicture = 1;
-        for (int page = 1; page <= pageCount; ++page) {
+        for (int page = 1; page <= *pageCount; ++page) {
             PageLayout layout;
             bool cover = false;
             if (EngineResult result = ReadPage(page, firstPicture, layout, cover);
@@ -107,24 +109,28 @@ public:
 
 private:
     EngineResult ReadSettings() {
-        const int fit = ReadInt(m_composition, L"ZO_INFO", L"IMAGE_FIT", 0);
-        if (fit != 0 && fit != 1)
+        const std::optional<int> fit = ReadInt(m_composition, L"ZO_INFO", L"IMAGE_FIT", 0, 1);
+        const std::optional<int> quality = ReadInt(m_composition, L"ZO_INFO", L"quality", 0, 100);
+        const std::optional<int> pictureCount =
+            ReadInt(m_composition, L"ZO_INFO", L"PICT_CNT", 0, kAnyInt);
+        if (!fit || !quality || !pictureCount)
             return kResultInvalidCompositionValue;
-        m_book.fit = fit == 1 ? ImageFit::kContain : ImageFit::kCover;
-        const int quality = ReadInt(m_composition, L"ZO_INFO", L"quality", 0);
-        if (quality < 0 || quality > 100)
-            return kResultInvalidCompositionValue;
-        m_book.quality = quality == 0 ? kDefaultQuality : quality;
-        m_pictureCount = ReadInt(m_composition, L"ZO_INFO", L"PICT_CNT", 0);
+        m_book.fit = *fit == 1 ? ImageFit::kContain : ImageFit::kCover;
+        m_book.quality = *quality == 0 ? kDefaultQuality : *quality;
+        m_pictureCount = *pictureCount;
 
+        // Checked before anything is composed, so that a refused book creates no folder.
         const fs::path base = m_compositionFile.parent_path();
         const std::wstring inner = ReadText(m_composition, L"ZO_INFO", L"OUTPUT_PATH");
         const std::wstring cover = ReadText(m_composition, L"ZO_INFO", L"OUTPUT_PATH2");
         if (inner.empty())
             return kResultUnwritableOutput;
-        m_book.innerOutputFolder = platform::FromFsPath(ToEnginePath(inner, base));
-        m_book.coverOutputFolder =
-            cover.empty() ? m_book.innerOutputFolder : platform::FromFsPath(ToEnginePath(cover, base));
+        const fs::path innerFolder = OrderDataPath(inner, base);
+        const fs::path coverFolder = cover.empty() ? innerFolder : OrderDataPath(cover, base);
+        if (!m_outputBoundary.Contains(innerFolder) || !m_outputBoundary.Contains(coverFolder))
+            return kResultPathOutsideFolders;
+        m_book.innerOutputFolder = platform::FromFsPath(innerFolder);
+        m_book.coverOutputFolder = platform::FromFsPath(coverFolder);
         return kResultSuccess;
     }
 
@@ -132,7 +138,7 @@ private:
         std::wstring name = ReadText(m_composition, L"ZO_INFO", L"FORMAT_FILE_NAME");
         if (name.empty())
             name = kDefaultFormatFileName;
-        const fs::path path = ToEnginePath(name, m_dataFolder);
+        const fs::path path = OrderDataPath(name, m_dataFolder);
         if (!m_dataBoundary.Contains(path))
             return kResultPathOutsideFolders;
         if (!m_formats.Load(platform::FromFsPath(path)))
@@ -148,12 +154,15 @@ private:
             return kResultMissingFormat;
         if (EngineResult result = ReadFormat(formatSection, layout); result != kResultSuccess)
             return result;
-        cover = ReadInt(m_formats, formatSection, L"COVER", 0) == 1;
+        cover = ReadInt(m_formats, formatSection, L"COVER") == 1;
 
-        const int pictures = ReadInt(m_composition, pageSection, L"PICT_CNT", 0);
-        if (pictures > static_cast<int>(layout.frames.size()))
+        const std::optional<int> pictures =
+            ReadInt(m_composition, pageSection, L"PICT_CNT", 0, kAnyInt);
+        if (!pictures)
+            return kResultInvalidCompositionValue;
+        if (*pictures > static_cast<int>(layout.frames.size()))
             return kResultMissingFormat;
-        for (int slot = 0; slot < pictures; ++slot, ++firstPicture) {
+        for (int slot = 0; slot < *pictures; ++slot, ++firstPicture) {
             if (firstPicture > m_pictureCount)
                 return kResultInvalidCompositionValue;
             if (EngineResult result = ReadPicture(firstPicture, layout.frames[slot]);
@@ -171,7 +180,7 @@ private:
 
         const std::wstring background = ReadText(m_formats, section, L"BACKGROUND");
         if (!background.empty()) {
-            const fs::path path = ToEnginePath(background, m_dataFolder);
+            const fs::path path = OrderDataPath(background, m_dataFolder);
             if (!m_dataBoundary.Contains(path))
                 return kResultPathOutsideFolders;
             std::error_code error;
@@ -188,10 +197,13 @@ private:
                 layout.backgroundRgb[i] = static_cast<std::uint8_t>(std::clamp(numbers[i], 0.0, 255.0));
         }
 
-        const int frameCount = ReadInt(m_formats, section, L"FRAME_CNT", 0);
-        for (int n = 1; n <= frameCount; ++n) {
-            if (!ReadNumbers(ReadText(m_formats, section, L"FRAME" + std::to_wstring(n)), 4, numbers) ||
-                numbers[2] <= 0 || numbers[3] <= 0)
+        const std::optional<int> frameCount = ReadInt(m_formats, section, L"FRAME_CNT", 0, kAnyInt);
+        if (!frameCount)
+            return kResultMissingFormat;
+        for (int n = 1; n <= *frameCount; ++n) {
+            if (!ReadNumbers(ReadText(m_formats, section, L"FRAME" + std::to_wstring(n)), 4,
+                             numbers) ||
+                !IsFrame(numbers))
                 return kResultMissingFormat;
             Frame frame;
             frame.xMm = numbers[0];
@@ -203,6 +215,14 @@ private:
         return kResultSuccess;
     }
 
+    /// x, y, width, height within a page's reach: pixel positions must fit an int at any
+    /// resolution the engine accepts.
+    static bool IsFrame(const std::vector<double>& numbers) {
+        return std::abs(numbers[0]) <= kMaxPageMm && std::abs(numbers[1]) <= kMaxPageMm &&
+               numbers[2] > 0 && numbers[2] <= kMaxPageMm && numbers[3] > 0 &&
+               numbers[3] <= kMaxPageMm;
+    }
+
     double ReadMillimetres(const std::wstring& section, const wchar_t* key) {
         std::vector<double> numbers;
         if (!ReadNumbers(ReadText(m_formats, section, key), 1, numbers) || numbers[0] > kMaxPageMm)
@@ -212,26 +232,32 @@ private:
 
     EngineResult ReadPicture(int number, Frame& frame) {
         const std::wstring section = L"PICT_INFO" + std::to_wstring(number);
-        if (ReadInt(m_composition, section, L"FILENUM", 0) == -1)
+        const std::optional<int> fileNumber = ReadInt(m_composition, section, L"FILENUM");
+        if (!fileNumber)
+            return kResultInvalidCompositionValue;
+        if (*fileNumber == -1)
             return kResultSuccess; // an empty slot: the frame shows the background
 
         PicturePlacement& picture = frame.picture;
-        const int zoom = ReadInt(m_composition, section, L"ENLARGE", 0);
-        const int degrees = ((ReadInt(m_composition, section, L"degree", 0) % 360) + 360) % 360;
-        const int moveX = ReadInt(m_composition, section, L"moveX", 0);
-        const int moveY = ReadInt(m_composition, section, L"moveY", 0);
-        if ((zoom != 0 && (zoom < kMinZoomPercent || zoom > kMaxZoomPercent)) || degrees % 90 != 0 ||
-            std::abs(moveX) > 1000 || std::abs(moveY) > 1000)
+        const std::optional<int> zoom =
+            ReadInt(m_composition, section, L"ENLARGE", 0, kMaxZoomPercent);
+        const std::optional<int> degree = ReadInt(m_composition, section, L"degree");
+        const std::optional<int> moveX =
+            ReadInt(m_composition, section, L"moveX", -kMaxShift, kMaxShift);
+        const std::optional<int> moveY =
+            ReadInt(m_composition, section, L"moveY", -kMaxShift, kMaxShift);
+        if (!zoom || (*zoom != 0 && *zoom < kMinZoomPercent) || !degree || *degree % 90 != 0 ||
+            !moveX || !moveY)
             return kResultInvalidCompositionValue;
-        picture.zoom = zoom == 0 ? 1.0 : zoom / 100.0;
-        picture.clockwiseDegrees = degrees;
-        picture.shiftX = moveX / 1000.0;
-        picture.shiftY = moveY / 1000.0;
+        picture.zoom = *zoom == 0 ? 1.0 : *zoom / 100.0;
+        picture.clockwiseDegrees = ((*degree % 360) + 360) % 360;
+        picture.shiftX = *moveX / double(kMaxShift);
+        picture.shiftY = *moveY / double(kMaxShift);
 
         const std::wstring name = ReadText(m_composition, section, L"FileName");
         if (name.empty())
             return kResultMissingPicture;
-        const fs::path path = ToEnginePath(name, m_compositionFile.parent_path());
+        const fs::path path = OrderDataPath(name, m_compositionFile.parent_path());
         if (!m_pictureBoundary.Contains(path))
             return kResultPathOutsideFolders;
         std::error_code error;
@@ -249,10 +275,17 @@ private:
     ProfileDocument m_formats;
     FolderBoundary m_pictureBoundary;
     FolderBoundary m_dataBoundary;
+    FolderBoundary m_outputBoundary;
     int m_pictureCount = 0;
 };
 
 } // namespace
+
+FolderBoundary OutputBoundary(const EngineFolders& folders) {
+    FolderBoundary boundary;
+    boundary.Allow(platform::ToFsPath(folders.compositionFile).parent_path());
+    return boundary;
+}
 
 EngineResult ReadBookLayout(const EngineFolders& folders, BookLayout& book) {
     book = BookLayout{};

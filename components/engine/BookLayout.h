@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "EngineResult.h"
+#include "fileutil/FolderBoundary.h"
 
 namespace zori {
 
@@ -42,16 +43,21 @@ struct SpreadLayout {
 struct BookLayout {
     ImageFit fit = ImageFit::kCover;
     int quality = 90;
-    std::wstring innerOutputFolder; ///< "OUTPUT_PATH"
+    std::wstring innerOutputFolder; ///< "OUTPUT_PATH", checked to lie in OutputBoundary
     std::wstring coverOutputFolder; ///< "OUTPUT_PATH2", or OUTPUT_PATH when empty
     std::vector<SpreadLayout> spreads;
 };
 
-/// The folders a composition may read from.
+/// The folders a composition may use: it reads pictures from the work folder (the parent of
+/// the composition file's folder) and the data folder, formats and backgrounds from the data
+/// folder, and writes spreads only below the composition file's folder.
 struct EngineFolders {
     std::wstring compositionFile; ///< the composition information file
     std::wstring dataFolder;      ///< the CTML folder
 };
+
+/// The folder tree the engine may create folders and write spreads in.
+FolderBoundary OutputBoundary(const EngineFolders& folders);
 
 /// Reads and checks the book; kResultSuccess or the code of the first problem found.
 EngineResult ReadBookLayout(const EngineFolders& folders, BookLayout& book);

@@ -7,6 +7,10 @@ namespace zori {
 
 namespace {
 
+/// The largest image side the image library declares (VIPS_MAX_COORD): a bound well below
+/// the int range, which placed sizes must never leave.
+constexpr double kMaxPlacedSide = 10'000'000;
+
 int Round(double value) {
     return static_cast<int>(std::lround(value));
 }
@@ -38,6 +42,13 @@ PictureGeometry PlacePicture(int sourceWidth, int sourceHeight, int frameWidth, 
     const double scale = (fit == ImageFit::kCover ? std::max(widthScale, heightScale)
                                                   : std::min(widthScale, heightScale)) *
                          picture.zoom;
+    // A very thin picture covering its frame grows without bound along its long side; the
+    // sizes must be refused before they are rounded into an int, where they would wrap.
+    if (turnedWidth * scale > kMaxPlacedSide || turnedHeight * scale > kMaxPlacedSide) {
+        PictureGeometry unplaceable;
+        unplaceable.placeable = false;
+        return unplaceable;
+    }
     const int placedWidth = std::max(1, Round(turnedWidth * scale));
     const int placedHeight = std::max(1, Round(turnedHeight * scale));
 

@@ -17,6 +17,9 @@ struct PictureGeometry {
     PixelRect cut;        ///< the visible part in the decoded picture, before the turn
     int frameX = 0;       ///< where the visible part, turned, lands in the frame
     int frameY = 0;
+    /// False for a picture that, fitted, would be larger along a side than the image library
+    /// can hold; the other members are then 0.
+    bool placeable = true;
     bool Visible() const { return !cut.Empty(); }
 };
 

@@ -171,6 +171,8 @@ private:
         const PictureGeometry geometry =
             PlacePicture(sourceWidth, sourceHeight, m_renderer.ToPixels(frame.widthMm),
                          m_renderer.ToPixels(frame.heightMm), m_fit, picture);
+        if (!geometry.placeable)
+            throw PictureError{kResultUndecodablePicture};
         if (!geometry.Visible())
             return canvas;
         const PixelRect& cut = geometry.cut;

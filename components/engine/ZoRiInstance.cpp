@@ -14,8 +14,8 @@ namespace zori {
 namespace {
 
 const wchar_t kWindowClass[] = L"QrmZoRiEngineWindow";
-constexpr std::int32_t kMinDotsPerInch = 30;
-constexpr std::int32_t kMaxDotsPerInch = 1200;
+constexpr std::intptr_t kMinDotsPerInch = 30;
+constexpr std::intptr_t kMaxDotsPerInch = 1200;
 
 /// Window handle -> instance, for the window procedure, which has no other way to its object.
 std::mutex g_windowsMutex;
@@ -72,7 +72,7 @@ std::intptr_t ZoRiInstance::WindowProc(std::uintptr_t window, std::uint32_t mess
                                        std::uintptr_t wParam, std::intptr_t lParam) {
     if (ZoRiInstance* instance = InstanceOf(window)) {
         if (message == kMessageStartValue)
-            instance->OnStartValue(static_cast<std::int32_t>(lParam));
+            instance->OnStartValue(lParam);
         else if (message == kMessageStart)
             instance->OnStart();
     }
@@ -98,25 +98,30 @@ EngineResult ZoRiInstance::ComposeBook() {
         return kResultRenderingFailed;
     if (m_nDotsPerInch < kMinDotsPerInch || m_nDotsPerInch > kMaxDotsPerInch)
         return kResultInvalidCompositionValue;
+    const EngineFolders folders{m_strCompositionFile, m_strDataPath};
     BookLayout book;
-    if (EngineResult result = ReadBookLayout({m_strCompositionFile, m_strDataPath}, book);
-        result != kResultSuccess)
+    if (EngineResult result = ReadBookLayout(folders, book); result != kResultSuccess)
         return result;
     if (m_bCancel)
         return kResultCancelled;
 
-    const SpreadRenderer renderer(book.fit, book.quality, m_nDotsPerInch, m_bCancel);
-    const int total = static_cast<int>(book.spreads.size());
+    const SpreadRenderer renderer(book.fit, book.quality, static_cast<int>(m_nDotsPerInch),
+                                  m_bCancel);
+    // The output folders were checked; a spread's file name might still be a link out of them.
+    const FolderBoundary outputBoundary = OutputBoundary(folders);
+    const std::size_t total = book.spreads.size();
     Report(kNotifyProgress, 0);
-    for (int index = 0; index < total; ++index) {
+    for (std::size_t index = 0; index < total; ++index) {
         const SpreadLayout& spread = book.spreads[index];
         const std::wstring& folder = spread.cover ? book.coverOutputFolder : book.innerOutputFolder;
+        const std::wstring file = OutputFileName(folder, static_cast<int>(index + 1));
+        if (!outputBoundary.Contains(platform::ToFsPath(file)))
+            return kResultPathOutsideFolders;
         if (!EnsureFolder(folder))
             return kResultUnwritableOutput;
-        if (EngineResult result = renderer.Render(spread, OutputFileName(folder, index + 1));
-            result != kResultSuccess)
+        if (EngineResult result = renderer.Render(spread, file); result != kResultSuccess)
             return result;
-        Report(kNotifyProgress, (index + 1) * 100 / total);
+        Report(kNotifyProgress, static_cast<std::intptr_t>((index + 1) * 100 / total));
     }
     return kResultSuccess;
 }

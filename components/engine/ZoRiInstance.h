@@ -35,7 +35,8 @@ public:
 private:
     static std::intptr_t WindowProc(std::uintptr_t window, std::uint32_t message,
                                     std::uintptr_t wParam, std::intptr_t lParam);
-    void OnStartValue(std::int32_t dotsPerInch) { m_nDotsPerInch = dotsPerInch; }
+    /// Kept whole: a value beyond 32 bits must fail the range check, not wrap into it.
+    void OnStartValue(std::intptr_t dotsPerInch) { m_nDotsPerInch = dotsPerInch; }
     void OnStart();
     void Compose();
     EngineResult ComposeBook();
@@ -48,7 +49,7 @@ private:
     std::int32_t m_nMidWidth = 400;
     std::int32_t m_nMidHeight = 400;
     std::int32_t m_nApplicationId = 0;
-    std::int32_t m_nDotsPerInch = 300;
+    std::intptr_t m_nDotsPerInch = 300;
     std::atomic<bool> m_bCancel{false};
     std::thread m_composer;
 };

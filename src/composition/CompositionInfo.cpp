@@ -1,60 +1,86 @@
 #include "composition/CompositionInfo.h"
 
-#include "config/ProfileValues.h"
 #include "config/ProfileDocument.h"
 #include "config/ProfileFunctions.h"
+#include "config/ProfileValues.h"
 #include "fileutil/FileUtil.h"
+#include "fileutil/FolderBoundary.h"
 #include "logging/LogClient.h"
+#include "platform/FileSystemCalls.h"
 
 #include <algorithm>
+#include <limits>
 #include <variant>
 
 namespace {
 
+namespace fs = std::filesystem;
+
+struct NumberRange {
+    std::int32_t minimum = std::numeric_limits<std::int32_t>::min();
+    std::int32_t maximum = std::numeric_limits<std::int32_t>::max();
+};
+
+/// Numbers carried for the engine: any 32-bit value.
+constexpr NumberRange kAnyNumber;
+/// Counts of records, which cannot be negative and are held to what a load keeps.
+constexpr NumberRange kCountRange{0, CompositionInfo::kMaxRecordCount};
+/// A picture's file number: an empty slot or a file.
+constexpr NumberRange kFileNumberRange{PictInfo::kEmptySlot,
+                                       std::numeric_limits<std::int32_t>::max()};
+
+enum FieldTraits : unsigned {
+    kPlain = 0,
+    /// A text naming a file or folder, which must lead inside the order's folders.
+    kNamesFile = 1,
+    /// Read into the model but never written back.
+    kNotWritten = 2,
+};
+
 template <typename Record> struct Field {
     const wchar_t* key;
     std::variant<std::int32_t Record::*, std::wstring Record::*> member;
-    /// False for keys that are read into the model but never written back.
-    bool written = true;
+    NumberRange range = kAnyNumber;
+    unsigned traits = kPlain;
 };
 
 // Each table lists its section's keys in the order a save writes them, which is the order
 // of the keys in the written file.
 const Field<ZoInfo> kZoInfoFields[] = {
-    {L"PAGE_CNT", &ZoInfo::pageCount},
-    {L"PICT_CNT", &ZoInfo::pictureCount},
-    {L"OUTPUT_PATH", &ZoInfo::outputPath},
-    {L"OUTPUT_PATH2", &ZoInfo::outputPath2},
+    {L"PAGE_CNT", &ZoInfo::pageCount, kCountRange},
+    {L"PICT_CNT", &ZoInfo::pictureCount, kCountRange},
+    {L"OUTPUT_PATH", &ZoInfo::outputPath, kAnyNumber, kNamesFile},
+    {L"OUTPUT_PATH2", &ZoInfo::outputPath2, kAnyNumber, kNamesFile},
     {L"IMAGE_FIT", &ZoInfo::imageFit},
-    {L"FORMAT_FILE_NAME", &ZoInfo::formatFileName},
+    {L"FORMAT_FILE_NAME", &ZoInfo::formatFileName, kAnyNumber, kNamesFile},
     {L"SPLIT_PICTURE_FLAG", &ZoInfo::splitPictureFlag},
     {L"HARD_COVER_FLAG", &ZoInfo::hardCoverFlag},
     {L"quality", &ZoInfo::quality},
     {L"PREVIEW_WIDTH", &ZoInfo::previewWidth},
     {L"PREVIEW_HEIGHT", &ZoInfo::previewHeight},
     {L"PREVIEW_COMPOSITE", &ZoInfo::previewComposite},
-    {L"ADOBERGB_LUT_FILE_NAME", &ZoInfo::adobeRgbLutFileName},
+    {L"ADOBERGB_LUT_FILE_NAME", &ZoInfo::adobeRgbLutFileName, kAnyNumber, kNamesFile},
     {L"NOT_OUTPUT_RAKUGAKI_MOJI_BG", &ZoInfo::notOutputRakugakiMojiBg},
-    {L"STAMP_PATH", &ZoInfo::stampPath},
-    {L"ALLSYS_FILE_NAME", &ZoInfo::allSysFileName},
+    {L"STAMP_PATH", &ZoInfo::stampPath, kAnyNumber, kNamesFile},
+    {L"ALLSYS_FILE_NAME", &ZoInfo::allSysFileName, kAnyNumber, kNamesFile},
 };
 
 const Field<PageInfo> kPageFields[] = {
-    {L"PICT_CNT", &PageInfo::pictureCount},
+    {L"PICT_CNT", &PageInfo::pictureCount, kCountRange},
     {L"FORMAT_NO", &PageInfo::formatNo},
-    {L"SINFO_INI", &PageInfo::sInfoIni},
-    {L"SINFO_BMP", &PageInfo::sInfoBmp},
-    {L"SINFO_MSK", &PageInfo::sInfoMsk},
-    {L"TINFO_INI", &PageInfo::tInfoIni},
-    {L"TINFO_BMP", &PageInfo::tInfoBmp},
-    {L"TINFO_MSK", &PageInfo::tInfoMsk},
-    {L"BG_IMAGE_FLAG", &PageInfo::bgImageFlag, false},
-    {L"BACKIMG_PATH", &PageInfo::backImgPath, false},
+    {L"SINFO_INI", &PageInfo::sInfoIni, kAnyNumber, kNamesFile},
+    {L"SINFO_BMP", &PageInfo::sInfoBmp, kAnyNumber, kNamesFile},
+    {L"SINFO_MSK", &PageInfo::sInfoMsk, kAnyNumber, kNamesFile},
+    {L"TINFO_INI", &PageInfo::tInfoIni, kAnyNumber, kNamesFile},
+    {L"TINFO_BMP", &PageInfo::tInfoBmp, kAnyNumber, kNamesFile},
+    {L"TINFO_MSK", &PageInfo::tInfoMsk, kAnyNumber, kNamesFile},
+    {L"BG_IMAGE_FLAG", &PageInfo::bgImageFlag, kAnyNumber, kNotWritten},
+    {L"BACKIMG_PATH", &PageInfo::backImgPath, kAnyNumber, kNamesFile | kNotWritten},
 };
 
 const Field<PictInfo> kPictureFields[] = {
-    {L"FileName", &PictInfo::fileName},
-    {L"FILENUM", &PictInfo::fileNum},
+    {L"FileName", &PictInfo::fileName, kAnyNumber, kNamesFile},
+    {L"FILENUM", &PictInfo::fileNum, kFileNumberRange},
     {L"CORRECT_AUTO", &PictInfo::correctAuto},
     {L"CORRECT_PARAM", &PictInfo::correctParam},
     {L"CORRECT_PARAM_CIPO", &PictInfo::correctParamCipo},
@@ -78,26 +104,52 @@ std::wstring PictureSection(std::size_t index) {
     return L"PICT_INFO" + std::to_wstring(index + 1);
 }
 
+std::wstring KeyName(const std::wstring& section, const wchar_t* key) {
+    return section + L"/" + key;
+}
+
+/// Reads one record; the keys of numbers outside their range are added to `outOfRange`.
 template <typename Record, std::size_t N>
 void ReadRecord(const ProfileDocument& document, const std::wstring& section,
-                const Field<Record> (&fields)[N], Record& record) {
+                const Field<Record> (&fields)[N], Record& record,
+                std::vector<std::wstring>& outOfRange) {
     // A missing section leaves the defaults; skipping it keeps huge counts cheap.
     if (!document.HasSection(section))
         return;
     for (const Field<Record>& field : fields) {
-        if (auto number = std::get_if<std::int32_t Record::*>(&field.member))
-            record.** number = ReadDocumentNumber(document, section, field.key, 0);
-        else
+        if (auto number = std::get_if<std::int32_t Record::*>(&field.member)) {
+            const Int32ProfileNumber read = ReadDocumentNumber(document, section, field.key, 0);
+            record.** number = read.value;
+            if (!read.fits || read.value < field.range.minimum || read.value > field.range.maximum)
+                outOfRange.push_back(KeyName(section, field.key));
+        } else {
             record.*std::get<std::wstring Record::*>(field.member) =
                 ReadDocumentText(document, section, field.key, L"");
+        }
     }
+}
+
+/// The key of the first non-empty file or folder name of a record that leads outside
+/// `boundary`; empty when there is none.
+template <typename Record, std::size_t N>
+std::wstring FirstPathOutside(const FolderBoundary& boundary, const fs::path& baseFolder,
+                              const std::wstring& section, const Field<Record> (&fields)[N],
+                              const Record& record) {
+    for (const Field<Record>& field : fields) {
+        if (!(field.traits & kNamesFile))
+            continue;
+        const std::wstring& name = record.*std::get<std::wstring Record::*>(field.member);
+        if (!name.empty() && !boundary.Contains(OrderDataPath(name, baseFolder)))
+            return KeyName(section, field.key);
+    }
+    return {};
 }
 
 template <typename Record, std::size_t N>
 void WriteRecord(ProfileDocument& document, const std::wstring& section,
                  const Field<Record> (&fields)[N], const Record& record) {
     for (const Field<Record>& field : fields) {
-        if (!field.written)
+        if (field.traits & kNotWritten)
             continue;
         if (auto number = std::get_if<std::int32_t Record::*>(&field.member))
             document.Set(section, field.key, std::to_wstring(record.**number));
@@ -130,16 +182,35 @@ bool CompositionInfo::LoadFromFile(const std::wstring& path) {
     const bool loaded = document.Load(path);
 
     m_zoInfo = ZoInfo();
-    ReadRecord(document, kZoInfoSection, kZoInfoFields, m_zoInfo);
+    m_valuesOutOfRange.clear();
+    ReadRecord(document, kZoInfoSection, kZoInfoFields, m_zoInfo, m_valuesOutOfRange);
 
     m_pages.assign(RecordsFor(m_zoInfo.pageCount, L"PAGE_CNT", path), PageInfo());
     for (std::size_t i = 0; i < m_pages.size(); ++i)
-        ReadRecord(document, PageSection(i), kPageFields, m_pages[i]);
+        ReadRecord(document, PageSection(i), kPageFields, m_pages[i], m_valuesOutOfRange);
 
     m_pictures.assign(RecordsFor(m_zoInfo.pictureCount, L"PICT_CNT", path), PictInfo());
     for (std::size_t i = 0; i < m_pictures.size(); ++i)
-        ReadRecord(document, PictureSection(i), kPictureFields, m_pictures[i]);
+        ReadRecord(document, PictureSection(i), kPictureFields, m_pictures[i], m_valuesOutOfRange);
     return loaded;
+}
+
+std::wstring
+CompositionInfo::FindValueOutsideBounds(const std::vector<std::wstring>& allowedFolders) const {
+    if (!m_valuesOutOfRange.empty())
+        return m_valuesOutOfRange.front();
+    FolderBoundary boundary;
+    for (const std::wstring& folder : allowedFolders)
+        boundary.Allow(platform::ToFsPath(folder));
+    const fs::path baseFolder = platform::ToFsPath(m_strFilePath).parent_path();
+    std::wstring outside =
+        FirstPathOutside(boundary, baseFolder, kZoInfoSection, kZoInfoFields, m_zoInfo);
+    for (std::size_t i = 0; outside.empty() && i < m_pages.size(); ++i)
+        outside = FirstPathOutside(boundary, baseFolder, PageSection(i), kPageFields, m_pages[i]);
+    for (std::size_t i = 0; outside.empty() && i < m_pictures.size(); ++i)
+        outside = FirstPathOutside(boundary, baseFolder, PictureSection(i), kPictureFields,
+                                   m_pictures[i]);
+    return outside;
 }
 
 bool CompositionInfo::SaveToFile(const std::wstring& path) {

@@ -82,8 +82,22 @@ public:
     /// Reads the file into the model; a missing or unreadable file gives zero counts, empty
     /// texts and no records. The page and picture arrays get exactly "PAGE_CNT" and
     /// "PICT_CNT" records (none for a count of 0 or less), missing sections giving defaults.
-    /// False when the file could not be read.
+    /// A number outside its key's range (docs/composition-info.md) is kept for
+    /// FindValueOutsideBounds to report; one beyond 32 bits is read as the nearest 32-bit
+    /// value, never wrapped. False when the file could not be read.
     bool LoadFromFile(const std::wstring& path);
+    /// The first key whose value breaks the order's bounds: a path (OUTPUT_PATH,
+    /// OUTPUT_PATH2, FORMAT_FILE_NAME, a picture's FileName, BACKIMG_PATH, STAMP_PATH, ...
+    /// every key that names a file or folder) that does not resolve inside one of
+    /// `allowedFolders` (after the placeholders were replaced; ".." components and either
+    /// separator "\\" or "/" are resolved both as text and through existing links), or a number
+    /// outside its range. Empty when every value is acceptable. The text names the section
+    /// and key, e.g. L"ZO_INFO/OUTPUT_PATH".
+    ///
+    /// Numbers are judged as the last load read them and come first, in file order; then the
+    /// names of the model's records, in the order of a saved file, a relative name taken from
+    /// the loaded file's folder. An empty name names nothing and is accepted.
+    std::wstring FindValueOutsideBounds(const std::vector<std::wstring>& allowedFolders) const;
     /// Writes the model into the file, key by key as the profile functions would, in the
     /// file order documented in docs/composition-info.md; into a deleted (absent) file this
     /// gives exactly that order. False when the file could not be written.
@@ -146,4 +160,6 @@ private:
     std::vector<PageInfo> m_pages;
     std::vector<PictInfo> m_pictures;
     std::wstring m_strFilePath;
+    /// "SECTION/KEY" of every number of the last load that lay outside its range.
+    std::vector<std::wstring> m_valuesOutOfRange;
 };

@@ -86,8 +86,9 @@ bool ResolvePictureFiles(const std::wstring& workFolder) {
     if (!document.Load(infoFile))
         return true;
     // Records beyond what a load would hold are never composed, so they need no file.
-    const std::int32_t pictures = std::min(ReadDocumentNumber(document, L"ZO_INFO", L"PICT_CNT", 0),
-                                           CompositionInfo::kMaxRecordCount);
+    const std::int32_t pictures =
+        std::min(ReadDocumentNumber(document, L"ZO_INFO", L"PICT_CNT", 0).value,
+                 CompositionInfo::kMaxRecordCount);
     if (pictures <= 0)
         return true;
 

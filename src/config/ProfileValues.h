@@ -19,8 +19,18 @@ constexpr std::size_t kProfileTextLength = kProfileReadBuffer - 1;
 std::int32_t ProfileNumberFromText(const std::optional<std::wstring>& value,
                                    std::int32_t defaultValue);
 
-std::int32_t ReadDocumentNumber(const ProfileDocument& document, std::wstring_view section,
-                                std::wstring_view key, std::int32_t defaultValue);
+/// A number read as ProfileNumberFromText reads it, but held to 32 bits instead of wrapping:
+/// digits beyond them give the nearest 32-bit value and `fits` false.
+struct Int32ProfileNumber {
+    std::int32_t value = 0;
+    bool fits = true;
+};
+Int32ProfileNumber ProfileNumberWithinInt32(const std::optional<std::wstring>& value,
+                                            std::int32_t defaultValue);
+
+/// A number of the document, held to 32 bits: order data must not wrap into range.
+Int32ProfileNumber ReadDocumentNumber(const ProfileDocument& document, std::wstring_view section,
+                                      std::wstring_view key, std::int32_t defaultValue);
 
 /// The value cut to kProfileTextLength characters, or `defaultValue` when it is missing.
 std::wstring ReadDocumentText(const ProfileDocument& document, std::wstring_view section,

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <future>
 #include <string>
 #include <thread>
@@ -239,6 +240,166 @@ INSTANTIATE_TEST_SUITE_P(
                 c = '_';
         return name;
     });
+
+/// A valid book of one inner spread with one picture; `lines` are put first into their
+/// sections, where of keys given twice the first counts.
+std::string BookWith(const WorkFolder& work,
+                     const std::vector<std::pair<std::string, std::string>>& lines) {
+    std::string text = ZoInfo(2, 1) + Page(1, "TWO", 1) + Page(2, "PAPER", 0) +
+                       Picture(1, Utf8(work.Path(L"TEMP/CORRECT/IMG-0001.jpg")), 0);
+    for (const auto& [section, line] : lines) {
+        const std::string header = "[" + section + "]\n";
+        const std::size_t at = text.find(header);
+        EXPECT_NE(at, std::string::npos) << section;
+        text.insert(at + header.size(), line + "\n");
+    }
+    return text;
+}
+
+void PrepareBook(const WorkFolder& work) {
+    work.WriteFormats(kFormats);
+    work.WritePicture(L"TEMP/CTML/紙.jpg", Solid(80, 60, {0, 160, 0}));
+    work.WritePicture(L"TEMP/CORRECT/IMG-0001.jpg", Solid(60, 40, {255, 0, 0}));
+    work.Temp().MakeFolder(L"外");
+}
+
+TEST(Engine, RefusesOutputFoldersOutsideTheCompositionFoldersAndCreatesNothing) {
+    const struct {
+        const char* name;
+        std::string (*line)(const WorkFolder&);
+    } cases[] = {
+        {"absolute path elsewhere",
+         [](const WorkFolder& w) { return "OUTPUT_PATH=" + Utf8(w.Path(L"外/LAYOUTFINAL")); }},
+        {"dots out of the album folder",
+         [](const WorkFolder&) { return std::string("OUTPUT_PATH=@\\..\\..\\外\\x"); }},
+        {"dots with slashes",
+         [](const WorkFolder&) { return std::string("OUTPUT_PATH=@/LAYOUTFINAL/../../../外/x"); }},
+        // The work folder's other folders hold the order's pictures, not spreads.
+        {"the pictures' folder",
+         [](const WorkFolder&) { return std::string("OUTPUT_PATH=@\\..\\CORRECT"); }},
+        {"cover folder elsewhere",
+         [](const WorkFolder& w) { return "OUTPUT_PATH2=" + Utf8(w.Path(L"外/COVERFINAL")); }},
+        {"link out of the album folder",
+         [](const WorkFolder& w) {
+             std::filesystem::create_directory_symlink(
+                 platform::ToFsPath(w.Path(L"外")),
+                 platform::ToFsPath(w.Path(L"TEMP/COMPOSITION_INFO/out")));
+             return std::string("OUTPUT_PATH=@\\out\\LAYOUTFINAL");
+         }},
+        // A spread's own name, linked to a file not made yet, would write through the link.
+        {"spread file linked out of the output folder",
+         [](const WorkFolder& w) {
+             std::filesystem::create_symlink(
+                 platform::ToFsPath(w.Path(L"外/cmb0001.jpg")),
+                 platform::ToFsPath(w.Path(L"TEMP/COMPOSITION_INFO/LAYOUTFINAL/cmb0001.jpg")));
+             return std::string("OUTPUT_PATH=@\\LAYOUTFINAL");
+         }},
+    };
+    for (const auto& c : cases) {
+        WorkFolder work;
+        PrepareBook(work);
+        work.WriteComposition(BookWith(work, {{"ZO_INFO", c.line(work)}}));
+
+        EXPECT_EQ(work.Compose(), 32) << c.name;
+        EXPECT_TRUE(std::filesystem::is_empty(platform::ToFsPath(work.Path(L"外")))) << c.name;
+        EXPECT_FALSE(work.Temp().Exists(L"TEMP/CORRECT/cmb0001.jpg")) << c.name;
+        EXPECT_FALSE(work.Temp().Exists(L"TEMP/COMPOSITION_INFO/LAYOUTFINAL/cmb0001.jpg"))
+            << c.name;
+    }
+}
+
+TEST(Engine, RefusesAFormatFileOutsideTheDataFolder) {
+    const struct {
+        const char* name;
+        std::string (*line)(const WorkFolder&);
+    } cases[] = {
+        {"absolute path elsewhere",
+         [](const WorkFolder& w) {
+             return "FORMAT_FILE_NAME=" + Utf8(w.Path(L"外/QrmFormat.ini"));
+         }},
+        {"dots out of the data folder",
+         [](const WorkFolder&) {
+             return std::string("FORMAT_FILE_NAME=..\\..\\外\\QrmFormat.ini");
+         }},
+        {"link in the data folder",
+         [](const WorkFolder& w) {
+             std::filesystem::create_symlink(platform::ToFsPath(w.Path(L"外/QrmFormat.ini")),
+                                             platform::ToFsPath(w.Path(L"TEMP/CTML/linked.ini")));
+             return std::string("FORMAT_FILE_NAME=linked.ini");
+         }},
+    };
+    for (const auto& c : cases) {
+        WorkFolder work;
+        PrepareBook(work);
+        // A format file that would compose the book, so only its place can refuse it.
+        work.Temp().WriteFile(L"外/QrmFormat.ini", kFormats);
+        work.WriteComposition(BookWith(work, {{"ZO_INFO", c.line(work)}}));
+
+        EXPECT_EQ(work.Compose(), 32) << c.name;
+        EXPECT_FALSE(work.Temp().Exists(L"TEMP/COMPOSITION_INFO/LAYOUTFINAL/cmb0001.jpg"))
+            << c.name;
+    }
+}
+
+TEST(Engine, NumbersOutOfRangeAreRefusedNeverWrapped) {
+    const struct {
+        const char* section;
+        const char* line;
+        int expected;
+    } cases[] = {
+        {"PICT_INFO1", "moveX=-2147483648", 11},
+        {"PICT_INFO1", "moveY=2147483648", 11},
+        {"PICT_INFO1", "moveX=-1001", 11},
+        // Each of these wraps to an accepted value in 32 bits: 100, 90, -1 (an empty slot).
+        {"PICT_INFO1", "ENLARGE=4294967396", 11},
+        {"PICT_INFO1", "degree=4294967386", 11},
+        {"PICT_INFO1", "FILENUM=4294967295", 11},
+        {"ZO_INFO", "quality=4294967386", 11},
+        {"ZO_INFO", "IMAGE_FIT=4294967297", 11},
+        {"ZO_INFO", "PICT_CNT=4294967297", 11},
+        {"ZO_INFO", "PAGE_CNT=-2", 11},
+        {"PAGE_INFO1", "PICT_CNT=-4294967295", 11},
+        // The same values within range compose.
+        {"PICT_INFO1", "moveX=-1000", 0},
+        {"PICT_INFO1", "degree=-2147483610", 0},
+    };
+    for (const auto& c : cases) {
+        WorkFolder work;
+        PrepareBook(work);
+        work.WriteComposition(BookWith(work, {{c.section, c.line}}));
+
+        EXPECT_EQ(work.Compose(), c.expected) << c.line;
+        EXPECT_EQ(work.Temp().Exists(L"TEMP/COMPOSITION_INFO/LAYOUTFINAL/cmb0001.jpg"),
+                  c.expected == 0)
+            << c.line;
+    }
+}
+
+TEST(Engine, APictureTooThinToCoverItsFrameIsRefused) {
+    WorkFolder work;
+    PrepareBook(work);
+    // Covering the 150-pixel-wide frame and zoomed ten times, it would be 10.5 million
+    // pixels tall: more than the image library holds along a side.
+    work.WritePicture(L"TEMP/CORRECT/IMG-0001.jpg", Solid(1, 7000, {255, 0, 0}));
+    work.WriteComposition(BookWith(work, {{"PICT_INFO1", "ENLARGE=1000"}}));
+
+    EXPECT_EQ(work.Compose(), 31);
+    EXPECT_FALSE(work.Temp().Exists(L"TEMP/COMPOSITION_INFO/LAYOUTFINAL/cmb0001.jpg"));
+}
+
+TEST(Engine, FormatFramesBeyondAPagesReachAreMalformed) {
+    for (const char* frame : {"FRAME1=1e300,5,15,10", "FRAME1=5,-1e12,15,10", "FRAME1=5,5,1e300,10",
+                              "FRAME1=5,5,15,2001"}) {
+        WorkFolder work;
+        PrepareBook(work);
+        std::string formats = kFormats;
+        formats.insert(formats.find("FRAME1=5,5,15,10"), std::string(frame) + "\n");
+        work.WriteFormats(formats);
+        work.WriteComposition(BookWith(work, {}));
+
+        EXPECT_EQ(work.Compose(), 21) << frame;
+    }
+}
 
 TEST(Engine, CancelStopsALongCompositionWithinASecond) {
     WorkFolder work;

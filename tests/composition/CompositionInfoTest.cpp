@@ -1,9 +1,15 @@
 #include "composition/CompositionInfo.h"
 
 #include "TempFolder.h"
+#include "composition/CorrectionFolders.h"
+#include "fileutil/FileUtil.h"
+#include "platform/FileSystemCalls.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <limits>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -85,7 +91,9 @@ TEST(CompositionInfoFile, CountsDecideTheRecordsWhateverSectionsArePresent) {
         {"1", 1, 1},
         {"0", 0, 0},
         {"-5", 0, -5},
-        {"4294967295", 0, -1},
+        // Beyond 32 bits: the nearest 32-bit value, not a wrapped -1 or 1.
+        {"4294967295", CompositionInfo::kMaxRecordCount, CompositionInfo::kMaxRecordCount},
+        {"-4294967295", 0, std::numeric_limits<std::int32_t>::min()},
         {"2abc", 2, 2},
         {"abc", 0, 0},
         {"", 0, 0},
@@ -150,4 +158,237 @@ TEST(CompositionInfoFile, SingleValuesGoThroughTheBoundFile) {
     ASSERT_TRUE(info.LoadFromFile(info.GetFilePath()));
     EXPECT_EQ(info.GetPicture(1)->fileName, longPath);
     EXPECT_EQ(info.GetPicture(0)->printName, L"夏休み");
+}
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A kiosk's composition file before the transfer replaces its placeholders: pictures named
+// by pattern, outputs below the album folder, the format file in the CTML folder.
+const std::string kKioskTemplate =
+    "[ZO_INFO]\r\nPAGE_CNT=2\r\nPICT_CNT=3\r\nOUTPUT_PATH=<<ALBUM_DIR>>\\LAYOUTFINAL\r\n"
+    "OUTPUT_PATH2=<<ALBUM_DIR>>\\COVERFINAL\r\nIMAGE_FIT=0\r\n"
+    "FORMAT_FILE_NAME=<<CTML_DIR>>\\QrmFormat.ini\r\nquality=90\r\nADOBERGB_LUT_FILE_NAME=\r\n"
+    "STAMP_PATH=\r\nALLSYS_FILE_NAME=\r\n"
+    "[PAGE_INFO1]\r\nPICT_CNT=1\r\nFORMAT_NO=COVER_FRONT\r\nBG_IMAGE_FLAG=0\r\nBACKIMG_PATH=\r\n"
+    "[PAGE_INFO2]\r\nPICT_CNT=2\r\nFORMAT_NO=GRID2\r\nBACKIMG_PATH=\r\n"
+    "[PICT_INFO1]\r\nFileName=IMG-0001.<<EXT>>\r\nFILENUM=0\r\nENLARGE=120\r\nmoveX=-40\r\n"
+    "degree=90\r\nIFPO_NAME=IMG-0001.jpg\r\nPRINT_NAME=写真1\r\n"
+    "[PICT_INFO2]\r\nFileName=IMG-0002.<<EXT>>\r\nFILENUM=1\r\n"
+    "[PICT_INFO3]\r\nFileName=IMG-0003.<<EXT>>\r\nFILENUM=-1\r\n";
+
+/// A work folder as the transfer prepares it, with the composition file loaded the way the
+/// transfer loads it: placeholders replaced, pictures pointed at CORRECT or CORRECT_BK.
+class WorkFolder {
+public:
+    WorkFolder() {
+        for (const wchar_t* folder :
+             {L"COMPOSITION_INFO/LAYOUTFINAL", L"COMPOSITION_INFO/COVERFINAL", L"CTML", L"CORRECT"})
+            m_temp.MakeFolder(std::wstring(L"TEMP/") + folder);
+        m_temp.WriteFile(L"TEMP/CTML/QrmFormat.ini", "[FORMAT_GRID2]\n");
+        m_temp.WriteFile(L"TEMP/CORRECT/IMG-0002.jpg", "corrected");
+        m_temp.WriteFile(L"TEMP/CORRECT_BK/IMG-0001.jpg", "as ordered");
+        m_temp.WriteFile(L"TEMP/CORRECT_BK/IMG-0002.jpg", "as ordered");
+        m_temp.MakeFolder(L"外");
+    }
+
+    const TempFolder& Temp() const { return m_temp; }
+    std::wstring Path(std::wstring_view relative) const { return m_temp / relative; }
+
+    /// Gives the composition file `text`, with `lines` put first into their sections: of
+    /// keys given twice the first counts, so they replace the template's.
+    std::wstring FindOutside(std::string text, const std::map<std::string, std::string>& lines) {
+        for (const auto& [section, line] : lines) {
+            const std::string header = "[" + section + "]\r\n";
+            const std::size_t at = text.find(header);
+            EXPECT_NE(at, std::string::npos) << section;
+            text.insert(at + header.size(), line + "\r\n");
+        }
+        const std::wstring infoFile = Path(L"TEMP/COMPOSITION_INFO/QrmZoInRi.ini");
+        m_temp.WriteFile(L"TEMP/COMPOSITION_INFO/QrmZoInRi.ini", text);
+        ReplaceInTextFile(infoFile, L"<<ALBUM_DIR>>", Path(L"TEMP/COMPOSITION_INFO"));
+        ReplaceInTextFile(infoFile, L"<<EXT>>", L"jpg");
+        ReplaceInTextFile(infoFile, L"<<CTML_DIR>>", Path(L"TEMP/CTML"));
+        ResolvePictureFiles(Path(L"TEMP"));
+        m_info.LoadFromFile(infoFile);
+        return m_info.FindValueOutsideBounds({Path(L"TEMP/COMPOSITION_INFO"), Path(L"TEMP/CTML"),
+                                              Path(L"TEMP/CORRECT"), Path(L"TEMP/CORRECT_BK")});
+    }
+
+    const CompositionInfo& Info() const { return m_info; }
+
+    void Link(std::wstring_view target, std::wstring_view link) const {
+        fs::create_symlink(platform::ToFsPath(std::wstring(target)),
+                           platform::ToFsPath(Path(link)));
+    }
+
+private:
+    TempFolder m_temp;
+    CompositionInfo m_info;
+};
+
+struct BoundsCase {
+    const char* section;
+    const char* line;
+    /// The key named; empty when the value is acceptable.
+    const wchar_t* expected;
+};
+
+} // namespace
+
+TEST(CompositionInfoBounds, AcceptsAKioskOrderAsTheTransferPreparesIt) {
+    WorkFolder work;
+    EXPECT_EQ(work.FindOutside(kKioskTemplate, {}), L"");
+    // The pictures were pointed at the work folder's copies, so the check saw real paths.
+    EXPECT_EQ(work.Info().GetPicture(0)->fileName, work.Path(L"TEMP/CORRECT_BK/IMG-0001.jpg"));
+    EXPECT_EQ(work.Info().GetPicture(1)->fileName, work.Path(L"TEMP/CORRECT/IMG-0002.jpg"));
+}
+
+TEST(CompositionInfoBounds, NamesThePathThatLeadsOutsideTheWorkFolders) {
+    const BoundsCase cases[] = {
+        {"ZO_INFO", "OUTPUT_PATH=/somewhere/LAYOUTFINAL", L"ZO_INFO/OUTPUT_PATH"},
+        {"ZO_INFO", "OUTPUT_PATH=<<ALBUM_DIR>>\\..\\..\\x", L"ZO_INFO/OUTPUT_PATH"},
+        {"ZO_INFO", "OUTPUT_PATH2=<<ALBUM_DIR>>/../../x", L"ZO_INFO/OUTPUT_PATH2"},
+        {"ZO_INFO", "OUTPUT_PATH2=<<ALBUM_DIR>>\\LAYOUTFINAL/..\\..\\..\\x",
+         L"ZO_INFO/OUTPUT_PATH2"},
+        {"ZO_INFO", "FORMAT_FILE_NAME=<<CTML_DIR>>\\..\\..\\QrmFormat.ini",
+         L"ZO_INFO/FORMAT_FILE_NAME"},
+        // The work folder itself holds only the order's folders: nothing may go beside them.
+        {"ZO_INFO", "ALLSYS_FILE_NAME=<<ALBUM_DIR>>\\..\\allsys.dat", L"ZO_INFO/ALLSYS_FILE_NAME"},
+        // A folder whose name only begins like an allowed one.
+        {"ZO_INFO", "ADOBERGB_LUT_FILE_NAME=<<CTML_DIR>>_2\\lut.bin",
+         L"ZO_INFO/ADOBERGB_LUT_FILE_NAME"},
+        // Relative names start in the composition file's folder.
+        {"ZO_INFO", "STAMP_PATH=..\\..\\stamp.png", L"ZO_INFO/STAMP_PATH"},
+        {"PAGE_INFO2", "BACKIMG_PATH=\\\\server\\share\\bg.jpg", L"PAGE_INFO2/BACKIMG_PATH"},
+        {"PAGE_INFO1", "TINFO_BMP=<<CTML_DIR>>\\..\\..\\t.bmp", L"PAGE_INFO1/TINFO_BMP"},
+        {"PICT_INFO3", "FileName=/etc/passwd", L"PICT_INFO3/FileName"},
+        {"PICT_INFO1", "FILENAME=..\\..\\外\\IMG-0001.jpg", L"PICT_INFO1/FileName"},
+        // Inside after all: the dots come back, a relative name stays, an allowed folder itself.
+        {"ZO_INFO", "OUTPUT_PATH=<<ALBUM_DIR>>\\x\\..\\LAYOUTFINAL", L""},
+        {"ZO_INFO", "FORMAT_FILE_NAME=<<ALBUM_DIR>>\\..\\CTML\\QrmFormat.ini", L""},
+        {"ZO_INFO", "FORMAT_FILE_NAME=QrmFormat.ini", L""},
+        {"ZO_INFO", "OUTPUT_PATH2=<<ALBUM_DIR>>", L""},
+        {"PICT_INFO3", "FileName=..\\CORRECT_BK\\IMG-0002.jpg", L""},
+        // Texts that name no file are not paths.
+        {"PICT_INFO1", "PRINT_NAME=..\\..\\..\\名前", L""},
+        {"PAGE_INFO1", "FORMAT_NO=../../x", L""},
+    };
+    for (const BoundsCase& c : cases) {
+        WorkFolder work;
+        EXPECT_EQ(work.FindOutside(kKioskTemplate, {{c.section, c.line}}), c.expected) << c.line;
+    }
+}
+
+TEST(CompositionInfoBounds, FollowsLinksInsideTheWorkFolder) {
+    const struct {
+        const char* name;
+        void (*prepare)(const WorkFolder&);
+        const char* section;
+        const char* line;
+        const wchar_t* expected;
+    } cases[] = {
+        {"picture linked to a file outside",
+         [](const WorkFolder& work) {
+             work.Temp().WriteFile(L"外/secret.jpg", "not the order's");
+             work.Link(work.Path(L"外/secret.jpg"), L"TEMP/CORRECT/IMG-0003.jpg");
+         },
+         "PICT_INFO3", "FILENUM=2", L"PICT_INFO3/FileName"},
+        {"output folder linked outside",
+         [](const WorkFolder& work) {
+             fs::remove(platform::ToFsPath(work.Path(L"TEMP/COMPOSITION_INFO/LAYOUTFINAL")));
+             work.Link(work.Path(L"外"), L"TEMP/COMPOSITION_INFO/LAYOUTFINAL");
+         },
+         "ZO_INFO", "PAGE_CNT=2", L"ZO_INFO/OUTPUT_PATH"},
+        // A link to a folder not made yet would have the engine create it outside.
+        {"dangling link to a folder outside",
+         [](const WorkFolder& work) {
+             work.Link(work.Path(L"外/later"), L"TEMP/COMPOSITION_INFO/out");
+         },
+         "ZO_INFO", "OUTPUT_PATH=<<ALBUM_DIR>>\\out\\LAYOUTFINAL", L"ZO_INFO/OUTPUT_PATH"},
+        // ".." leaves the link's target, not the folder that holds the link.
+        {"dots after a link",
+         [](const WorkFolder& work) {
+             work.Temp().MakeFolder(L"外/a/b");
+             work.Link(work.Path(L"外/a/b"), L"TEMP/CTML/up");
+         },
+         "ZO_INFO", "FORMAT_FILE_NAME=<<CTML_DIR>>\\up\\..\\QrmFormat.ini",
+         L"ZO_INFO/FORMAT_FILE_NAME"},
+        {"links in a loop",
+         [](const WorkFolder& work) {
+             work.Link(L"loop2", L"TEMP/CTML/loop1");
+             work.Link(L"loop1", L"TEMP/CTML/loop2");
+         },
+         "ZO_INFO", "FORMAT_FILE_NAME=<<CTML_DIR>>\\loop1\\QrmFormat.ini",
+         L"ZO_INFO/FORMAT_FILE_NAME"},
+        {"relative link that stays inside",
+         [](const WorkFolder& work) {
+             work.Link(L"../CORRECT_BK/IMG-0001.jpg", L"TEMP/CORRECT/IMG-0003.jpg");
+         },
+         "PICT_INFO3", "FILENUM=2", L""},
+    };
+    for (const auto& c : cases) {
+        WorkFolder work;
+        c.prepare(work);
+        EXPECT_EQ(work.FindOutside(kKioskTemplate, {{c.section, c.line}}), c.expected) << c.name;
+    }
+}
+
+TEST(CompositionInfoBounds, NamesTheNumberOutsideItsRange) {
+    const BoundsCase cases[] = {
+        {"ZO_INFO", "PAGE_CNT=-1", L"ZO_INFO/PAGE_CNT"},
+        {"ZO_INFO", "PAGE_CNT=100001", L"ZO_INFO/PAGE_CNT"},
+        {"ZO_INFO", "PICT_CNT=4294967299", L"ZO_INFO/PICT_CNT"},
+        {"ZO_INFO", "PREVIEW_WIDTH=2147483648", L"ZO_INFO/PREVIEW_WIDTH"},
+        {"PAGE_INFO2", "PICT_CNT=-2", L"PAGE_INFO2/PICT_CNT"},
+        {"PICT_INFO1", "FILENUM=-2", L"PICT_INFO1/FILENUM"},
+        {"PICT_INFO2", "moveX=-2147483649", L"PICT_INFO2/moveX"},
+        {"PICT_INFO3", "o_degree=99999999999999999999", L"PICT_INFO3/o_degree"},
+        // Within range: the largest count, any 32-bit value, the empty slot.
+        {"ZO_INFO", "PAGE_CNT=100000", L""},
+        {"PICT_INFO2", "moveX=-2147483648", L""},
+        {"PICT_INFO2", "ENLARGE=2147483647", L""},
+        {"PICT_INFO1", "FILENUM=-1", L""},
+        {"PICT_INFO1", "degree=12abc", L""},
+    };
+    for (const BoundsCase& c : cases) {
+        WorkFolder work;
+        EXPECT_EQ(work.FindOutside(kKioskTemplate, {{c.section, c.line}}), c.expected) << c.line;
+    }
+}
+
+TEST(CompositionInfoBounds, NumbersBeyond32BitsHoldTheNearestValue) {
+    const struct {
+        const char* text;
+        std::int32_t expected;
+    } cases[] = {
+        {"2147483647", std::numeric_limits<std::int32_t>::max()},
+        {"2147483648", std::numeric_limits<std::int32_t>::max()},
+        {"4294967297", std::numeric_limits<std::int32_t>::max()},
+        {"-2147483648", std::numeric_limits<std::int32_t>::min()},
+        {"-2147483649", std::numeric_limits<std::int32_t>::min()},
+        {" -99999999999999999999999 ", std::numeric_limits<std::int32_t>::min()},
+    };
+    for (const auto& c : cases) {
+        TempFolder folder;
+        const CompositionInfo info = LoadText(
+            folder, std::string("[ZO_INFO]\nPICT_CNT=1\n[PICT_INFO1]\nmoveY=") + c.text + "\n");
+        ASSERT_EQ(info.PictureRecordCount(), 1);
+        EXPECT_EQ(info.GetPicture(0)->moveY, c.expected) << c.text;
+    }
+}
+
+TEST(CompositionInfoBounds, ReportsNumbersFirstThenPathsInFileOrder) {
+    WorkFolder work;
+    EXPECT_EQ(work.FindOutside(kKioskTemplate, {{"ZO_INFO", "STAMP_PATH=/x"},
+                                                {"PAGE_INFO1", "BACKIMG_PATH=/y"},
+                                                {"PICT_INFO3", "FILENUM=-7"}}),
+              L"PICT_INFO3/FILENUM");
+    EXPECT_EQ(work.FindOutside(kKioskTemplate,
+                               {{"ZO_INFO", "STAMP_PATH=/x"}, {"PAGE_INFO1", "BACKIMG_PATH=/y"}}),
+              L"ZO_INFO/STAMP_PATH");
+    // A new load forgets the numbers of the last one.
+    EXPECT_EQ(work.FindOutside(kKioskTemplate, {{"PAGE_INFO1", "BACKIMG_PATH=/y"}}),
+              L"PAGE_INFO1/BACKIMG_PATH");
 }
