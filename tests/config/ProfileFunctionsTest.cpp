@@ -41,10 +41,22 @@ TEST(WriteProfileString, CutsStringsAt127AndRefusesWhatItCannotWriteWhole) {
     const std::wstring ini = folder / L"a.ini";
     WriteProfileString(ini, L"S", std::wstring(130, L'k'), std::wstring(200, L'x'));
     EXPECT_EQ(ReadProfileString(ini, L"S", std::wstring(127, L'k'), L""), std::wstring(127, L'x'));
-    const std::wstring longName(128 - folder.Path().size(), L'n');
-    WriteProfileString(folder / longName, L"S", L"K", L"v");
+    // One character more than the 260-character path buffer holds with its terminator.
+    const std::wstring tooLong(260 - folder.Path().size() - 1, L'n');
+    WriteProfileString(folder / tooLong, L"S", L"K", L"v");
     WriteProfileString(folder / L"no folder/a.ini", L"S", L"K", L"v");
-    EXPECT_FALSE(folder.Exists(longName) || folder.Exists(longName.substr(1)) || folder.Exists(L"no folder"));
+    EXPECT_FALSE(folder.Exists(tooLong) || folder.Exists(tooLong.substr(1)) || folder.Exists(L"no folder"));
+}
+
+TEST(WriteProfileString, WritesEveryPathTheReadsAccept) {
+    TempFolder folder;
+    for (std::size_t length : {127u, 128u, 200u, 259u}) {
+        const std::wstring name(length - folder.Path().size() - 1, L'n');
+        ASSERT_EQ((folder / name).size(), length);
+        WriteProfileString(folder / name, L"CONFIG", L"UniqueID", L"ID-" + std::to_wstring(length));
+        EXPECT_EQ(ReadProfileString(folder / name, L"CONFIG", L"UniqueID", L"unwritten"),
+                  L"ID-" + std::to_wstring(length));
+    }
 }
 
 TEST(WriteProfileString, ConcurrentWritersLoseNoKey) {
