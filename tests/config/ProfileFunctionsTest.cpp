@@ -59,6 +59,16 @@ TEST(WriteProfileString, WritesEveryPathTheReadsAccept) {
     }
 }
 
+TEST(WriteProfileString, LeavesTheOtherLinesOfAShiftJisFileAsTheyWere) {
+    TempFolder folder;
+    // "\x85\x40" decodes to nothing in Shift-JIS.
+    const std::string kept = platform::WideToShiftJis(L"[端末]\r\n名前=店頭") + "\x85\x40" +
+                             platform::WideToShiftJis(L"\r\n[CONFIG]\n");
+    folder.WriteFile(L"composition.ini", kept + "UniqueID=\r\nx = 1 \r\n");
+    WriteProfileString(folder / L"composition.ini", L"CONFIG", L"UniqueID", L"ID-1");
+    EXPECT_EQ(folder.ReadFile(L"composition.ini"), kept + "UniqueID=ID-1\r\nx = 1 \r\n");
+}
+
 TEST(WriteProfileString, ConcurrentWritersLoseNoKey) {
     TempFolder folder;
     const std::wstring ini = folder / L"composition.ini";
