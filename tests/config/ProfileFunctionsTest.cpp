@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <thread>
 #include <vector>
 
@@ -85,6 +86,19 @@ TEST(WriteProfileString, ConcurrentWritersLoseNoKey) {
         for (int i = 0; i < 25; ++i)
             EXPECT_EQ(ReadProfileString(ini, L"T" + std::to_wstring(t), L"K" + std::to_wstring(i), L"lost"), std::to_wstring(i));
     }
+}
+
+TEST(ReadProfileInt, NumbersBeyond32BitsWrapAsTheSystemReadsThem) {
+    TempFolder folder;
+    folder.WriteFile(L"a.ini", "[N]\r\nmin=-2147483648\r\nmax=2147483647\r\nabove=2147483648\r\n"
+                               "below=-2147483649\r\nlong=99999999999999999999\r\n"
+                               "longNegative=-99999999999999999999\r\n");
+    // 10^20 - 1 is 1661992959 modulo 2^32.
+    const std::pair<const wchar_t*, int> cases[] = {
+        {L"min", INT_MIN},   {L"max", INT_MAX},     {L"above", INT_MIN},
+        {L"below", INT_MAX}, {L"long", 1661992959}, {L"longNegative", -1661992959}};
+    for (const auto& [key, expected] : cases)
+        EXPECT_EQ(ReadProfileInt(folder / L"a.ini", L"N", key, -1), expected) << key;
 }
 
 TEST(ReadProfileInt, ReadsTheLeadingNumber) {
