@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <numeric>
 #include <variant>
 
 namespace {
@@ -292,6 +293,46 @@ std::vector<CompositionInfo::PictureBlock> CompositionInfo::PictureBlocks() cons
         base += page.pictureCount;
     }
     return blocks;
+}
+
+std::vector<int> CompositionInfo::PageOfEachPicture() const {
+    std::vector<int> pages(m_pictures.size(), -1);
+    // Blocks overlap only after a negative count. Each picture is given to the first page
+    // that holds it, and `nextUngiven` jumps over the pictures already given, so each is
+    // visited about once however the blocks overlap.
+    std::vector<int> nextUngiven(m_pictures.size() + 1);
+    std::iota(nextUngiven.begin(), nextUngiven.end(), 0);
+    const auto firstUngivenFrom = [&nextUngiven](int picture) {
+        while (nextUngiven[picture] != picture) {
+            nextUngiven[picture] = nextUngiven[nextUngiven[picture]];
+            picture = nextUngiven[picture];
+        }
+        return picture;
+    };
+    const std::vector<PictureBlock> blocks = PictureBlocks();
+    for (std::size_t page = 0; page < blocks.size(); ++page) {
+        if (blocks[page].Size() == 0)
+            continue;
+        for (int picture = firstUngivenFrom(blocks[page].first); picture < blocks[page].end;
+             picture = firstUngivenFrom(picture + 1)) {
+            pages[picture] = static_cast<int>(page);
+            nextUngiven[picture] = picture + 1;
+        }
+    }
+    return pages;
+}
+
+std::vector<int> CompositionInfo::UsedPictureCounts() const {
+    // usedBefore[i]: used pictures among the first i records, so that a block of any size
+    // is counted in one step.
+    std::vector<int> usedBefore(m_pictures.size() + 1, 0);
+    for (std::size_t picture = 0; picture < m_pictures.size(); ++picture)
+        usedBefore[picture + 1] = usedBefore[picture] + (m_pictures[picture].IsUsed() ? 1 : 0);
+    std::vector<int> counts;
+    counts.reserve(m_pages.size());
+    for (const PictureBlock& block : PictureBlocks())
+        counts.push_back(usedBefore[block.end] - usedBefore[block.first]);
+    return counts;
 }
 
 CompositionInfo::PictureBlock CompositionInfo::BlockOfPage(int page) const {

@@ -139,7 +139,10 @@ public:
     int UsedPictureCount(int page) const;
     /// Removes a page and its pictures, lowering both counts accordingly.
     void RemovePage(int page);
-    /// Removes every page that need not be composed again, from the back (PageSelection.cpp).
+    /// Removes every page that need not be composed again with the pictures it holds (those
+    /// PageOfPicture gives it), lowering both counts accordingly; the records left keep their
+    /// order (PageSelection.cpp). The same as RemovePage from the back for pages whose blocks do
+    /// not overlap, which only a negative count makes them do.
     void PrunePages(const std::vector<std::wstring>& correctedImages);
 
     /// The picture indices [first, end) of a page's block, cut to the picture array.
@@ -150,6 +153,10 @@ public:
     };
     /// The blocks of all pages in one pass.
     std::vector<PictureBlock> PictureBlocks() const;
+    /// For each picture record, the page that PageOfPicture gives, for all in one pass.
+    std::vector<int> PageOfEachPicture() const;
+    /// For each page, UsedPictureCount, for all in one pass.
+    std::vector<int> UsedPictureCounts() const;
 
 private:
     /// The block of `count` pictures from `base`, cut to the picture array.

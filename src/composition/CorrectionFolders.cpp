@@ -94,13 +94,20 @@ bool ResolvePictureFiles(const std::wstring& workFolder) {
 
     const FolderFiles corrected(JoinPath(workFolder, kCorrectFolderName));
     const FolderFiles backedUp(JoinPath(workFolder, kCorrectBackupFolderName));
+    // Each name is looked up once: a name with wildcards is matched against every file, and
+    // many pictures may give the same one.
+    std::unordered_map<std::wstring, const std::wstring*> newestByName;
     bool changed = false;
     for (std::int32_t n = 1; n <= pictures; ++n) {
         const std::wstring section = L"PICT_INFO" + std::to_wstring(n);
         const std::wstring fileName = ReadDocumentText(document, section, L"FILENAME", L"");
-        const std::wstring* newest = corrected.FirstMatch(fileName);
-        if (!newest)
-            newest = backedUp.FirstMatch(fileName);
+        const auto [entry, added] = newestByName.try_emplace(fileName, nullptr);
+        if (added) {
+            entry->second = corrected.FirstMatch(fileName);
+            if (!entry->second)
+                entry->second = backedUp.FirstMatch(fileName);
+        }
+        const std::wstring* newest = entry->second;
         if (newest && *newest != fileName) {
             document.Set(section, L"FILENAME", *newest);
             changed = true;

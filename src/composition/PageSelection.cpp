@@ -14,15 +14,6 @@ std::wstring NameOf(const std::wstring& path) {
     return name;
 }
 
-/// The first page whose block holds the picture, or -1.
-int PageOfPictureIn(const std::vector<CompositionInfo::PictureBlock>& blocks, int picture) {
-    for (std::size_t page = 0; page < blocks.size(); ++page) {
-        if (picture >= blocks[page].first && picture < blocks[page].end)
-            return static_cast<int>(page);
-    }
-    return -1;
-}
-
 } // namespace
 
 std::vector<std::uint8_t> ChoosePagesToKeep(const CompositionInfo& info,
@@ -38,32 +29,55 @@ std::vector<std::uint8_t> ChoosePagesToKeep(const CompositionInfo& info,
             correctedNames.insert(std::move(name));
     }
     if (!correctedNames.empty()) {
-        const std::vector<CompositionInfo::PictureBlock> blocks = info.PictureBlocks();
+        const std::vector<int> pageOfPicture = info.PageOfEachPicture();
         for (int picture = 0; picture < info.PictureRecordCount(); ++picture) {
-            if (!correctedNames.count(NameOf(info.GetPicture(picture)->fileName)))
-                continue;
-            const int page = PageOfPictureIn(blocks, picture);
-            if (page >= 0)
-                keep[page] = 1;
+            if (pageOfPicture[picture] >= 0 &&
+                correctedNames.count(NameOf(info.GetPicture(picture)->fileName)))
+                keep[pageOfPicture[picture]] = 1;
         }
     }
 
+    const std::vector<int> used = info.UsedPictureCounts();
     for (int k = 0; k + 1 < pages; k += 2) {
-        if (keep[k] || keep[k + 1])
-            keep[k] = keep[k + 1] = 1;
-        else if (info.UsedPictureCount(k) == 0 && info.UsedPictureCount(k + 1) == 0)
+        if (keep[k] || keep[k + 1] || (used[k] == 0 && used[k + 1] == 0))
             keep[k] = keep[k + 1] = 1;
     }
-    if (pages == 1 && info.UsedPictureCount(0) == 0)
+    if (pages == 1 && used[0] == 0)
         keep[0] = 1;
     return keep;
 }
 
+namespace {
+
+/// Keeps the records whose index `keeps` accepts, in their order, in one pass; returns how
+/// many were removed.
+template <typename Record, typename Keeps>
+std::size_t KeepOnly(std::vector<Record>& records, Keeps keeps) {
+    std::size_t kept = 0;
+    for (std::size_t index = 0; index < records.size(); ++index) {
+        if (!keeps(index))
+            continue;
+        if (kept != index)
+            records[kept] = std::move(records[index]);
+        ++kept;
+    }
+    const std::size_t removed = records.size() - kept;
+    records.erase(records.begin() + static_cast<std::ptrdiff_t>(kept), records.end());
+    return removed;
+}
+
+} // namespace
+
 void CompositionInfo::PrunePages(const std::vector<std::wstring>& correctedImages) {
     const std::vector<std::uint8_t> keep = ChoosePagesToKeep(*this, correctedImages);
-    // From the back, so that the blocks of the lower pages stay where they are.
-    for (int page = static_cast<int>(keep.size()) - 1; page >= 0; --page) {
-        if (!keep[page])
-            RemovePage(page);
-    }
+    const std::vector<int> pageOfPicture = PageOfEachPicture();
+    // One pass over each array: removing page by page would move the later records once for
+    // every page removed before them.
+    const std::size_t removedPictures = KeepOnly(m_pictures, [&](std::size_t picture) {
+        return pageOfPicture[picture] < 0 || keep[pageOfPicture[picture]];
+    });
+    const std::size_t removedPages =
+        KeepOnly(m_pages, [&keep](std::size_t page) { return keep[page] != 0; });
+    m_zoInfo.pictureCount -= static_cast<std::int32_t>(removedPictures);
+    m_zoInfo.pageCount -= static_cast<std::int32_t>(removedPages);
 }

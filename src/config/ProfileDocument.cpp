@@ -30,7 +30,51 @@ std::wstring_view FirstLine(std::wstring_view value) {
 }
 
 bool IsAscii(std::string_view bytes) {
-    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    return std::all_of(bytes.begin(), bytes.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+using Encoding = ProfileDocument::Encoding;
+
+std::string_view ByteOrderMark(Encoding encoding) {
+    switch (encoding) {
+    case Encoding::kUtf8WithBom:
+        return "\xEF\xBB\xBF";
+    case Encoding::kUtf16LeWithBom:
+        return "\xFF\xFE";
+    default:
+        return {};
+    }
+}
+
+std::wstring Decode(Encoding encoding, std::string_view bytes) {
+    switch (encoding) {
+    case Encoding::kUtf8:
+    case Encoding::kUtf8WithBom:
+        return platform::Utf8ToWide(bytes);
+    case Encoding::kUtf16LeWithBom:
+        return platform::Utf16LeToWide(bytes);
+    case Encoding::kShiftJis:
+        return platform::ShiftJisToWide(bytes);
+    case Encoding::kSystemCodePage:
+        break;
+    }
+    return platform::SystemCodePageToWide(bytes);
+}
+
+std::string Encode(Encoding encoding, std::wstring_view text) {
+    switch (encoding) {
+    case Encoding::kUtf8:
+    case Encoding::kUtf8WithBom:
+        return platform::WideToUtf8(text);
+    case Encoding::kUtf16LeWithBom:
+        return platform::WideToUtf16Le(text);
+    case Encoding::kShiftJis:
+        return platform::WideToShiftJis(text);
+    case Encoding::kSystemCodePage:
+        break;
+    }
+    return platform::WideToSystemCodePage(text);
 }
 
 } // namespace
@@ -53,23 +97,48 @@ void ProfileDocument::LoadFromBytes(std::string_view bytes) {
         m_encoding = Encoding::kUtf8;
     else
         m_encoding = Encoding::kShiftJis;
-    const std::wstring text = platform::DecodeText(bytes);
+    ReadLines(bytes.substr(ByteOrderMark(m_encoding).size()));
+    for (Section& section : m_sections)
+        IndexKeys(section);
+    IndexSections();
+}
 
-    const std::size_t firstBreak = text.find(L'\n');
-    m_bCrLf = firstBreak == std::wstring::npos || (firstBreak > 0 && text[firstBreak - 1] == L'\r');
-    m_bEndsWithLineEnd = text.empty() || text.back() == L'\n';
+void ProfileDocument::ReadLines(std::string_view bytes) {
+    // Line feeds are looked for unit by unit, so that the second byte of a UTF-16 character
+    // is never taken for one. Shift-JIS uses no byte below 0x40 inside a character.
+    const std::size_t unit = m_encoding == Encoding::kUtf16LeWithBom ? 2 : 1;
+    const auto isUnit = [bytes, unit](std::size_t at, char c) {
+        return bytes[at] == c && (unit == 1 || bytes[at + 1] == '\0');
+    };
+    std::vector<Line> lines;
+    for (std::size_t start = 0; start < bytes.size();) {
+        std::size_t feed = start;
+        while (feed + unit <= bytes.size() && !isUnit(feed, '\n'))
+            feed += unit;
+        const bool hasFeed = feed + unit <= bytes.size();
+        // Without a line feed the line runs to the end, an odd byte of UTF-16 included.
+        std::size_t end = hasFeed ? feed : bytes.size();
+        const bool carriageReturn =
+            end - start >= unit && (end - start) % unit == 0 && isUnit(end - unit, '\r');
+        if (carriageReturn)
+            end -= unit;
+        Line line;
+        line.original = std::string(bytes.substr(start, end - start));
+        line.changed = false;
+        line.end = hasFeed ? (carriageReturn ? LineEnd::kCrLf : LineEnd::kLf)
+                           : (carriageReturn ? LineEnd::kCr : LineEnd::kNone);
+        lines.push_back(std::move(line));
+        start = hasFeed ? feed + unit : bytes.size();
+    }
+    const auto firstFeed = std::find_if(lines.begin(), lines.end(), [](const Line& line) {
+        return line.end == LineEnd::kLf || line.end == LineEnd::kCrLf;
+    });
+    m_bCrLf = firstFeed == lines.end() || firstFeed->end == LineEnd::kCrLf;
+    DecodeLines(bytes, lines);
 
     m_sections.assign(1, Section{});
-    for (std::size_t start = 0; start < text.size();) {
-        std::size_t end = text.find(L'\n', start);
-        if (end == std::wstring::npos)
-            end = text.size();
-        std::wstring_view raw(text.data() + start, end - start);
-        if (!raw.empty() && raw.back() == L'\r')
-            raw.remove_suffix(1);
-        start = end + 1;
-
-        Line line{std::wstring(raw), {}, 0};
+    for (Line& line : lines) {
+        const std::wstring_view raw(line.text);
         const std::wstring_view trimmed = Trim(raw);
         const std::size_t close = trimmed.rfind(L']');
         if (trimmed.starts_with(L'[') && close != std::wstring_view::npos) {
@@ -79,18 +148,43 @@ void ProfileDocument::LoadFromBytes(std::string_view bytes) {
             m_sections.push_back(std::move(section));
             continue;
         }
-        Section& current = m_sections.back();
         const std::size_t equals = raw.find(L'=');
         // Keys before the first section and comment lines are kept but never looked up.
-        if (m_sections.size() > 1 && !trimmed.starts_with(L';') && equals != std::wstring_view::npos) {
+        if (m_sections.size() > 1 && !trimmed.starts_with(L';') &&
+            equals != std::wstring_view::npos) {
             line.key = Trim(raw.substr(0, equals));
             line.equals = equals;
         }
-        current.lines.push_back(std::move(line));
+        m_sections.back().lines.push_back(std::move(line));
     }
-    for (Section& section : m_sections)
-        IndexKeys(section);
-    IndexSections();
+}
+
+void ProfileDocument::DecodeLines(std::string_view bytes, std::vector<Line>& lines) const {
+    // One conversion for the whole text is much faster than one per line. Its line feeds
+    // match those of the bytes unless a decoder took a line feed into a broken double-byte
+    // character; then each line is decoded on its own.
+    const std::wstring text = Decode(m_encoding, bytes);
+    std::size_t position = 0;
+    bool matches = true;
+    for (Line& line : lines) {
+        const bool hasFeed = line.end == LineEnd::kLf || line.end == LineEnd::kCrLf;
+        std::size_t feed = text.find(L'\n', position);
+        if (hasFeed != (feed != std::wstring::npos)) {
+            matches = false;
+            break;
+        }
+        if (!hasFeed)
+            feed = text.size();
+        std::wstring_view decoded(text.data() + position, feed - position);
+        if (line.end != LineEnd::kNone && line.end != LineEnd::kLf && decoded.ends_with(L'\r'))
+            decoded.remove_suffix(1);
+        line.text = decoded;
+        position = feed + 1;
+    }
+    if (matches && (position > text.size() || text.find(L'\n', position) == std::wstring::npos))
+        return;
+    for (Line& line : lines)
+        line.text = Decode(m_encoding, line.original);
 }
 
 void ProfileDocument::IndexKeys(Section& section) {
@@ -118,7 +212,8 @@ ProfileDocument::Section* ProfileDocument::FindSection(std::wstring_view name) {
     return const_cast<Section*>(std::as_const(*this).FindSection(name));
 }
 
-std::optional<std::wstring> ProfileDocument::Get(std::wstring_view section, std::wstring_view key) const {
+std::optional<std::wstring> ProfileDocument::Get(std::wstring_view section,
+                                                 std::wstring_view key) const {
     const Section* found = FindSection(section);
     if (!found)
         return std::nullopt;
@@ -127,12 +222,14 @@ std::optional<std::wstring> ProfileDocument::Get(std::wstring_view section, std:
         return std::nullopt;
     const Line& entry = found->lines[line->second];
     std::wstring_view value = Trim(std::wstring_view(entry.text).substr(entry.equals + 1));
-    if (value.size() >= 2 && (value.front() == L'"' || value.front() == L'\'') && value.back() == value.front())
+    if (value.size() >= 2 && (value.front() == L'"' || value.front() == L'\'') &&
+        value.back() == value.front())
         value = value.substr(1, value.size() - 2);
     return std::wstring(value);
 }
 
-void ProfileDocument::Set(std::wstring_view section, std::wstring_view key, std::wstring_view value) {
+void ProfileDocument::Set(std::wstring_view section, std::wstring_view key,
+                          std::wstring_view value) {
     const std::wstring_view name = Trim(key);
     const std::wstring valueText(FirstLine(value));
     if (m_sections.empty())
@@ -141,19 +238,24 @@ void ProfileDocument::Set(std::wstring_view section, std::wstring_view key, std:
     if (!target) {
         Section added;
         added.name = Trim(section);
-        added.lines.push_back(Line{L"[" + added.name + L"]", {}, 0});
+        added.lines.push_back(NewLine(L"[" + added.name + L"]"));
         m_sections.push_back(std::move(added));
         m_sectionIndex.emplace(UpperCaseName(m_sections.back().name), m_sections.size() - 1);
         target = &m_sections.back();
-        m_bEndsWithLineEnd = true;
     }
     const std::wstring upperKey = UpperCaseName(name);
     const auto existing = target->keys.find(upperKey);
     if (existing != target->keys.end()) {
+        // A value set as it reads leaves the line's bytes alone, even those its encoding
+        // cannot decode, which a rewrite would replace.
+        if (Get(section, name) == valueText)
+            return;
         // The key keeps the spelling it has in the file.
         Line& line = target->lines[existing->second];
         line.text = line.key + L"=" + valueText;
         line.equals = line.key.size();
+        line.original.clear();
+        line.changed = true;
         return;
     }
     // After the section's last non-blank line, so that blank lines keep separating sections;
@@ -161,11 +263,30 @@ void ProfileDocument::Set(std::wstring_view section, std::wstring_view key, std:
     std::size_t position = target->lines.size();
     while (position > 1 && Trim(target->lines[position - 1].text).empty())
         --position;
-    target->lines.insert(target->lines.begin() + static_cast<std::ptrdiff_t>(position),
-                         Line{std::wstring(name) + L"=" + valueText, std::wstring(name), name.size()});
+    target->lines.insert(
+        target->lines.begin() + static_cast<std::ptrdiff_t>(position),
+        NewLine(std::wstring(name) + L"=" + valueText, std::wstring(name), name.size()));
     target->keys.emplace(upperKey, position);
-    if (target == &m_sections.back() && position == target->lines.size() - 1)
-        m_bEndsWithLineEnd = true;
+}
+
+ProfileDocument::Line ProfileDocument::NewLine(std::wstring text, std::wstring key,
+                                               std::size_t equals) const {
+    Line line;
+    line.text = std::move(text);
+    line.key = std::move(key);
+    line.equals = equals;
+    line.end = m_bCrLf ? LineEnd::kCrLf : LineEnd::kLf;
+    return line;
+}
+
+void ProfileDocument::SetEncoding(Encoding encoding) {
+    if (encoding == m_encoding)
+        return;
+    m_encoding = encoding;
+    for (Section& section : m_sections) {
+        for (Line& line : section.lines)
+            line.changed = true;
+    }
 }
 
 bool ProfileDocument::RemoveKey(std::wstring_view section, std::wstring_view key) {
@@ -217,32 +338,52 @@ std::vector<std::wstring> ProfileDocument::Keys(std::wstring_view section) const
 }
 
 std::string ProfileDocument::ToBytes() const {
-    const wchar_t* lineEnd = m_bCrLf ? L"\r\n" : L"\n";
-    std::wstring text;
-    bool first = true;
+    std::string bytes(ByteOrderMark(m_encoding));
+    // A run of changed lines is encoded at once: one conversion per run, not per line.
+    std::wstring pending;
+    const auto flush = [this, &bytes, &pending] {
+        if (!pending.empty())
+            bytes += Encode(m_encoding, pending);
+        pending.clear();
+    };
+    // The end a line is written with: a line read without a line feed gets one when lines
+    // follow it.
+    const auto endOf = [this](const Line& line, bool last) {
+        if (last || line.end == LineEnd::kLf || line.end == LineEnd::kCrLf)
+            return line.end;
+        return line.end == LineEnd::kCr || m_bCrLf ? LineEnd::kCrLf : LineEnd::kLf;
+    };
+    // Indexed by LineEnd.
+    static constexpr std::wstring_view kEndTexts[] = {L"", L"\r", L"\n", L"\r\n"};
+    const std::string encodedEnds[] = {{},
+                                       Encode(m_encoding, kEndTexts[1]),
+                                       Encode(m_encoding, kEndTexts[2]),
+                                       Encode(m_encoding, kEndTexts[3])};
+    const auto appendLineEnd = [&](const Line& line, bool last) {
+        const auto end = static_cast<std::size_t>(endOf(line, last));
+        if (pending.empty())
+            bytes += encodedEnds[end];
+        else
+            pending += kEndTexts[end];
+    };
+    const Line* previous = nullptr;
     for (const Section& section : m_sections) {
         for (const Line& line : section.lines) {
-            if (!first)
-                text += lineEnd;
-            text += line.text;
-            first = false;
+            if (previous)
+                appendLineEnd(*previous, false);
+            if (line.changed) {
+                pending += line.text;
+            } else {
+                flush();
+                bytes += line.original;
+            }
+            previous = &line;
         }
     }
-    if (!first && m_bEndsWithLineEnd)
-        text += lineEnd;
-    switch (m_encoding) {
-    case Encoding::kUtf8:
-        return platform::WideToUtf8(text);
-    case Encoding::kUtf8WithBom:
-        return "\xEF\xBB\xBF" + platform::WideToUtf8(text);
-    case Encoding::kUtf16LeWithBom:
-        return "\xFF\xFE" + platform::WideToUtf16Le(text);
-    case Encoding::kShiftJis:
-        return platform::WideToShiftJis(text);
-    case Encoding::kSystemCodePage:
-        break;
-    }
-    return platform::WideToSystemCodePage(text);
+    if (previous)
+        appendLineEnd(*previous, true);
+    flush();
+    return bytes;
 }
 
 bool ProfileDocument::Save(const std::wstring& path) const {

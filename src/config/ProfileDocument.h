@@ -3,11 +3,12 @@
 /// functions: section and key names match without regard to case; the first of duplicate
 /// sections, and the first of duplicate keys in a section, is the one that counts; blanks
 /// around names and values are trimmed; one pair of enclosing double or single quotes is
-/// removed from a value read. Every line that is not a key of interest (comments, blank lines,
-/// lines without "=", lines before the first section) is kept as it was when the text is
-/// written back, in its original encoding (UTF-8, UTF-8 or UTF-16 with byte-order mark,
-/// Shift-JIS) and line ends. Sections and keys are indexed, so lookups stay fast on files of
-/// thousands of sections. Not synchronised: one thread at a time.
+/// removed from a value read. Every line that is not changed (comments, blank lines, lines
+/// without "=", lines before the first section, keys not set) is written back with the bytes
+/// it was read with, line end included, even bytes its encoding cannot decode; only changed
+/// and added lines are encoded, in the file's encoding (UTF-8, UTF-8 or UTF-16 with byte-order
+/// mark, Shift-JIS) and line end. Sections and keys are indexed, so lookups stay fast on files
+/// of thousands of sections. Not synchronised: one thread at a time.
 
 #include <cstddef>
 #include <optional>
@@ -48,16 +49,31 @@ public:
     bool Save(const std::wstring& path) const;
 
     Encoding GetEncoding() const { return m_encoding; }
-    void SetEncoding(Encoding encoding) { m_encoding = encoding; }
+    /// A different encoding re-encodes every line when the text is written.
+    void SetEncoding(Encoding encoding);
     bool UsesCrLf() const { return m_bCrLf; }
 
 private:
+    /// In this order: ToBytes indexes by it.
+    enum class LineEnd {
+        kNone,
+        /// A carriage return without line feed at the end of the text.
+        kCr,
+        kLf,
+        kCrLf,
+    };
     struct Line {
+        /// The line without its line end, decoded.
         std::wstring text;
         /// Key name (trimmed) when the line is "key=value" in a section, else empty.
         std::wstring key;
         /// Position of the "=" in `text` when `key` is set.
         std::size_t equals = 0;
+        /// The bytes the line was read with, without line end; unused once `changed`.
+        std::string original;
+        /// True for a line set or added since it was read: it is written from `text`.
+        bool changed = true;
+        LineEnd end = LineEnd::kNone;
     };
     struct Section {
         std::wstring name;
@@ -67,6 +83,12 @@ private:
         std::unordered_map<std::wstring, std::size_t> keys;
     };
 
+    /// A line to be added: written from its text, with the document's line end.
+    Line NewLine(std::wstring text, std::wstring key = {}, std::size_t equals = 0) const;
+    /// Splits text after the byte-order mark into lines, keeping each line's bytes.
+    void ReadLines(std::string_view bytes);
+    /// Sets the text of lines read from `bytes`.
+    void DecodeLines(std::string_view bytes, std::vector<Line>& lines) const;
     const Section* FindSection(std::wstring_view name) const;
     Section* FindSection(std::wstring_view name);
     static void IndexKeys(Section& section);
@@ -78,5 +100,4 @@ private:
     std::unordered_map<std::wstring, std::size_t> m_sectionIndex;
     Encoding m_encoding = Encoding::kSystemCodePage;
     bool m_bCrLf = true;
-    bool m_bEndsWithLineEnd = true;
 };

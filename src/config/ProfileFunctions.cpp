@@ -46,7 +46,7 @@ std::wstring ReadProfileString(std::wstring file, std::wstring section, std::wst
 }
 
 void WriteProfileString(std::wstring file, std::wstring section, std::wstring key, std::wstring value) {
-    if (file.size() >= kProfileWriteBuffer)
+    if (IsPathTooLong(file))
         return;
     section = CutToBuffer(std::move(section), kProfileWriteBuffer);
     key = CutToBuffer(std::move(key), kProfileWriteBuffer);

@@ -9,6 +9,8 @@
 /// Read buffer of 260 characters: a value (or the default) is cut at 259 characters.
 constexpr std::size_t kProfileReadBuffer = 260;
 /// Write buffers of 128 characters: section, key and value are cut at 127 characters.
+/// The file path is not: a program folder of any supported length must be able to keep its
+/// settings beside it.
 constexpr std::size_t kProfileWriteBuffer = 128;
 
 /// The value of `key` in `section`, or `defaultValue` (trailing blanks removed) when the
@@ -17,8 +19,9 @@ std::wstring ReadProfileString(std::wstring file, std::wstring section, std::wst
                                std::wstring defaultValue);
 
 /// Sets `key` in `section`, creating file and section when missing and keeping every other
-/// line. A file path that does not fit the write buffer is refused (cutting it would name
-/// another file); failures are not reported.
+/// line. The file path may fill the path buffer of the program's other file functions, so any
+/// file that can be read can be written; a longer path is refused (cutting it would name
+/// another file). Failures are not reported.
 void WriteProfileString(std::wstring file, std::wstring section, std::wstring key,
                         std::wstring value);
 

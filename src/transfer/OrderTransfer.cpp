@@ -188,10 +188,10 @@ TransferSteps COrderTransfer::PrepareWorkFolder(const OrderTicket& ticket,
 
     CompositionInfo info;
     steps.Check(L"read", infoFile, info.LoadFromFile(infoFile));
-    rejectedValue = L""; /*MERGE*/
-    (void)std::vector<std::wstring>({workInfo, JoinPath(work, kCtmlFolderName),
-                                     JoinPath(work, kCorrectFolderName),
-                                     JoinPath(work, kCorrectBackupFolderName)});
+    // Read before page selection renumbers the records the answer names.
+    rejectedValue = info.FindValueOutsideBounds(
+        {workInfo, JoinPath(work, kCtmlFolderName), JoinPath(work, kCorrectFolderName),
+         JoinPath(work, kCorrectBackupFolderName)});
     std::vector<std::wstring> correctedPictures;
     FolderLister().ListToArray(correctedPictures, JoinPath(work, kCorrectFolderName),
                                kCorrectedImagePattern, 0, FolderLister::kFiles);

@@ -156,3 +156,41 @@ TEST(PageSelection, PrunedBookIsSavedWithRenumberedSections) {
     EXPECT_EQ(PictureNamesLeft(reloaded), (Pages{L"IMG-3.JPG", L"IMG-4.JPG", L"IMG-5.JPG"}));
     EXPECT_EQ(reloaded.GetZoInfo().pictureCount, 3);
 }
+
+TEST(PageSelection, KeptPagesKeepTheirPicturesWhenBlocksOverlap) {
+    // A negative count moves page 2's block back onto page 0's: IMG-2 lies in both and is
+    // page 0's; IMG-4 and IMG-5 lie in no block.
+    CompositionInfo info = MakeBook({{1, 2}, {3}, {4}, {5}});
+    info.GetPage(1)->pictureCount = -1;
+    ASSERT_EQ(info.PageOfPicture(1), 0);
+    ASSERT_EQ(info.PageOfPicture(2), 3);
+    info.PrunePages(Corrections({2}));
+    EXPECT_EQ(PagesLeft(info), (Pages{L"1", L"2"}));
+    EXPECT_EQ(PictureNamesLeft(info), (Pages{L"IMG-1.JPG", L"IMG-2.JPG", L"IMG-4.JPG", L"IMG-5.JPG"}));
+    EXPECT_EQ(info.GetZoInfo().pictureCount, 4);
+    EXPECT_EQ(info.GetZoInfo().pageCount, 2);
+}
+
+TEST(PageSelection, HugePageCountWithFewRecordsIsSelected) {
+    // The largest page count a load accepts, and pictures on the first page and far behind.
+    TempFolder folder;
+    folder.WriteFile(L"QrmZoInRi.ini",
+                     "[ZO_INFO]\r\nPAGE_CNT=100000\r\nPICT_CNT=3\r\n"
+                     "[PAGE_INFO1]\r\nPICT_CNT=2\r\n[PAGE_INFO50002]\r\nPICT_CNT=1\r\n"
+                     "[PICT_INFO1]\r\nFileName=/kiosk/IMG-1.JPG\r\n"
+                     "[PICT_INFO2]\r\nFileName=/kiosk/IMG-2.JPG\r\n"
+                     "[PICT_INFO3]\r\nFileName=/kiosk/IMG-3.JPG\r\n");
+    CompositionInfo info;
+    ASSERT_TRUE(info.LoadFromFile(folder / L"QrmZoInRi.ini"));
+    ASSERT_EQ(info.PageRecordCount(), CompositionInfo::kMaxRecordCount);
+    EXPECT_EQ(info.PageOfPicture(2), 50001);
+
+    // Every spread without used pictures stays; of the others only the corrected one.
+    info.PrunePages(Corrections({3}));
+    EXPECT_EQ(info.PageRecordCount(), 99998);
+    EXPECT_EQ(info.GetZoInfo().pageCount, 99998);
+    EXPECT_EQ(PictureNamesLeft(info), (Pages{L"IMG-3.JPG"}));
+    EXPECT_EQ(info.GetZoInfo().pictureCount, 1);
+    EXPECT_EQ(info.PageOfPicture(0), 49999);
+    EXPECT_EQ(info.GetPage(49999)->pictureCount, 1);
+}

@@ -113,6 +113,34 @@ TEST_F(FirstStart, AMissingRegistryFileGivesAnEmptyDataPath) {
     EXPECT_EQ(Config(L"isCheckUniqueID"), L"false");
 }
 
+TEST_F(FirstStart, WritesTheIdWhateverTheProgramFolderLength) {
+    UseRegistry("[SOFTWARE\\Hollowmere\\VQ Controller\\Controller]\r\n");
+    const std::wstring iniName = std::wstring(1, platform::kPathSeparator) + L"composition.ini";
+    // Program folders whose composition.ini path ends at 127 characters, well beyond, and at
+    // the last character the path buffer holds.
+    for (std::size_t iniLength : {127u, 180u, 259u}) {
+        TempFolder root;
+        std::wstring program = root.Path();
+        // Folder names of at most 60 characters stay within every file system's name limit;
+        // none is left with fewer than one.
+        for (std::size_t left = iniLength - iniName.size() - program.size(); left > 0;) {
+            std::size_t part = std::min<std::size_t>(left, 61);
+            if (left - part == 1)
+                --part;
+            program += platform::kPathSeparator + std::wstring(part - 1, L'長');
+            left -= part;
+        }
+        root.MakeFolder(program.substr(root.Path().size() + 1));
+        ASSERT_EQ(program.size() + iniName.size(), iniLength);
+
+        const AppSettings settings = ReadAppSettings(program);
+        EXPECT_TRUE(settings.checkUniqueId) << iniLength;
+        EXPECT_TRUE(IsUniqueIdForm(settings.uniqueId)) << iniLength;
+        EXPECT_EQ(ReadProfileString(program + iniName, L"CONFIG", L"UniqueID", kAbsent),
+                  settings.uniqueId);
+    }
+}
+
 TEST(RegistryString, ReadsValuesUpTo127CharactersAndReportsSuccess) {
     TempFolder folder;
     const std::string fits(127, 'a');

@@ -94,3 +94,111 @@ TEST(ProfileDocument, LargeBookIsIndexed) {
     EXPECT_EQ(document.Get(L"PICTURE_INFO1500", L"ZOOM"), L"120");
     EXPECT_EQ(document.ToBytes().size(), text.size());
 }
+
+namespace {
+
+/// A file of the same lines in each encoding the documents meet, one value holding bytes the
+/// encoding cannot decode (none for UTF-8 without byte-order mark: it would read as Shift-JIS).
+struct EncodedFile {
+    const char* name;
+    std::string byteOrderMark;
+    std::string (*encode)(std::wstring_view);
+    std::string undecodable;
+};
+
+const EncodedFile kEncodedFiles[] = {
+    {"UTF-8", "", platform::WideToUtf8, ""},
+    {"UTF-8 with byte-order mark", "\xEF\xBB\xBF", platform::WideToUtf8, "\xFF\xC0\xAF"},
+    {"Shift-JIS", "", platform::WideToShiftJis, "\xA0\x85\x40"},
+    {"UTF-16LE", "\xFF\xFE", platform::WideToUtf16Le, std::string("\x00\xD8", 2)},
+};
+
+struct FileLine {
+    std::wstring text;
+    std::wstring_view end;
+    bool withUndecodable = false;
+};
+
+/// Lines with every kind of line end, the last one without.
+const std::vector<FileLine> kFileLines = {
+    {L"; 端末の設定", L"\r\n"},          {L"[端末]", L"\r\n"},
+    {L"  名前 = 店頭１ ", L"\n"},        {L"備考=", L"\r\n", true},
+    {L"", L"\r\n"},                      {L"[CONFIG]", L"\n"},
+    {L"UniqueID=\"ABC-123\"", L"\r\n"}, {L"isCheckUniqueID=true\t", L""},
+};
+
+/// The bytes of kFileLines, with line `replaced` (if any) holding `replacement` instead.
+std::string FileBytes(const EncodedFile& file, std::size_t replaced = kFileLines.size(),
+                      std::wstring_view replacement = {}) {
+    std::string bytes = file.byteOrderMark;
+    for (std::size_t i = 0; i < kFileLines.size(); ++i) {
+        const FileLine& line = kFileLines[i];
+        if (i == replaced) {
+            bytes += file.encode(replacement);
+        } else {
+            bytes += file.encode(line.text);
+            if (line.withUndecodable)
+                bytes += file.undecodable;
+        }
+        bytes += file.encode(line.end);
+    }
+    return bytes;
+}
+
+} // namespace
+
+TEST(ProfileDocument, SettingOneKeyLeavesEveryOtherLineByteForByte) {
+    const struct {
+        std::size_t line;
+        const wchar_t* section;
+        const wchar_t* key;
+        const wchar_t* written;
+    } keyLines[] = {{2, L"端末", L"名前", L"名前=新しい値"},
+                    {3, L"端末", L"備考", L"備考=新しい値"},
+                    {6, L"CONFIG", L"UniqueID", L"UniqueID=新しい値"},
+                    {7, L"config", L"ISCHECKUNIQUEID", L"isCheckUniqueID=新しい値"}};
+    for (const EncodedFile& file : kEncodedFiles) {
+        const std::string original = FileBytes(file);
+        for (const auto& keyLine : keyLines) {
+            ProfileDocument document = Parse(original);
+            document.Set(keyLine.section, keyLine.key, L"新しい値");
+            EXPECT_EQ(document.ToBytes(), FileBytes(file, keyLine.line, keyLine.written))
+                << file.name << ", line " << keyLine.line;
+        }
+    }
+}
+
+TEST(ProfileDocument, WritingBackWhatWasReadChangesNoByte) {
+    for (const EncodedFile& file : kEncodedFiles) {
+        const std::string original = FileBytes(file);
+        ProfileDocument document = Parse(original);
+        for (const std::wstring& section : document.SectionNames()) {
+            for (const std::wstring& key : document.Keys(section))
+                document.Set(section, key, document.Get(section, key).value());
+        }
+        EXPECT_EQ(document.ToBytes(), original) << file.name;
+    }
+}
+
+TEST(ProfileDocument, AddedLinesTakeTheFileEncodingAndLineEnd) {
+    for (const EncodedFile& file : kEncodedFiles) {
+        ProfileDocument document = Parse(FileBytes(file));
+        document.Set(L"端末", L"番号", L"２");
+        document.Set(L"CONFIG", L"追加", L"値");
+        document.Set(L"新しい", L"キー", L"値");
+        const std::string lines = FileBytes(file);
+        const std::size_t blankLine = lines.find(file.encode(L"\r\n" L"\r\n" L"[CONFIG]"));
+        ASSERT_NE(blankLine, std::string::npos) << file.name;
+        // The first line feed of the file is CR LF, so added lines get CR LF too.
+        const std::string expected = lines.substr(0, blankLine) + file.encode(L"\r\n番号=２") +
+                                     lines.substr(blankLine) +
+                                     file.encode(L"\r\n追加=値\r\n[新しい]\r\nキー=値\r\n");
+        EXPECT_EQ(document.ToBytes(), expected) << file.name;
+    }
+}
+
+TEST(ProfileDocument, AnotherEncodingRewritesEveryLine) {
+    ProfileDocument document = Parse(platform::WideToShiftJis(L"[注文]\r\n名前=山田\r\n"));
+    document.SetEncoding(ProfileDocument::Encoding::kUtf8);
+    EXPECT_EQ(document.ToBytes(), platform::WideToUtf8(L"[注文]\r\n名前=山田\r\n"));
+}

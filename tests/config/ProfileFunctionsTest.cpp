@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <thread>
 #include <vector>
 
@@ -41,10 +42,32 @@ TEST(WriteProfileString, CutsStringsAt127AndRefusesWhatItCannotWriteWhole) {
     const std::wstring ini = folder / L"a.ini";
     WriteProfileString(ini, L"S", std::wstring(130, L'k'), std::wstring(200, L'x'));
     EXPECT_EQ(ReadProfileString(ini, L"S", std::wstring(127, L'k'), L""), std::wstring(127, L'x'));
-    const std::wstring longName(128 - folder.Path().size(), L'n');
-    WriteProfileString(folder / longName, L"S", L"K", L"v");
+    // One character more than the 260-character path buffer holds with its terminator.
+    const std::wstring tooLong(260 - folder.Path().size() - 1, L'n');
+    WriteProfileString(folder / tooLong, L"S", L"K", L"v");
     WriteProfileString(folder / L"no folder/a.ini", L"S", L"K", L"v");
-    EXPECT_FALSE(folder.Exists(longName) || folder.Exists(longName.substr(1)) || folder.Exists(L"no folder"));
+    EXPECT_FALSE(folder.Exists(tooLong) || folder.Exists(tooLong.substr(1)) || folder.Exists(L"no folder"));
+}
+
+TEST(WriteProfileString, WritesEveryPathTheReadsAccept) {
+    TempFolder folder;
+    for (std::size_t length : {127u, 128u, 200u, 259u}) {
+        const std::wstring name(length - folder.Path().size() - 1, L'n');
+        ASSERT_EQ((folder / name).size(), length);
+        WriteProfileString(folder / name, L"CONFIG", L"UniqueID", L"ID-" + std::to_wstring(length));
+        EXPECT_EQ(ReadProfileString(folder / name, L"CONFIG", L"UniqueID", L"unwritten"),
+                  L"ID-" + std::to_wstring(length));
+    }
+}
+
+TEST(WriteProfileString, LeavesTheOtherLinesOfAShiftJisFileAsTheyWere) {
+    TempFolder folder;
+    // "\x85\x40" decodes to nothing in Shift-JIS.
+    const std::string kept = platform::WideToShiftJis(L"[端末]\r\n名前=店頭") + "\x85\x40" +
+                             platform::WideToShiftJis(L"\r\n[CONFIG]\n");
+    folder.WriteFile(L"composition.ini", kept + "UniqueID=\r\nx = 1 \r\n");
+    WriteProfileString(folder / L"composition.ini", L"CONFIG", L"UniqueID", L"ID-1");
+    EXPECT_EQ(folder.ReadFile(L"composition.ini"), kept + "UniqueID=ID-1\r\nx = 1 \r\n");
 }
 
 TEST(WriteProfileString, ConcurrentWritersLoseNoKey) {
@@ -63,6 +86,19 @@ TEST(WriteProfileString, ConcurrentWritersLoseNoKey) {
         for (int i = 0; i < 25; ++i)
             EXPECT_EQ(ReadProfileString(ini, L"T" + std::to_wstring(t), L"K" + std::to_wstring(i), L"lost"), std::to_wstring(i));
     }
+}
+
+TEST(ReadProfileInt, NumbersBeyond32BitsWrapAsTheSystemReadsThem) {
+    TempFolder folder;
+    folder.WriteFile(L"a.ini", "[N]\r\nmin=-2147483648\r\nmax=2147483647\r\nabove=2147483648\r\n"
+                               "below=-2147483649\r\nlong=99999999999999999999\r\n"
+                               "longNegative=-99999999999999999999\r\n");
+    // 10^20 - 1 is 1661992959 modulo 2^32.
+    const std::pair<const wchar_t*, int> cases[] = {
+        {L"min", INT_MIN},   {L"max", INT_MAX},     {L"above", INT_MIN},
+        {L"below", INT_MAX}, {L"long", 1661992959}, {L"longNegative", -1661992959}};
+    for (const auto& [key, expected] : cases)
+        EXPECT_EQ(ReadProfileInt(folder / L"a.ini", L"N", key, -1), expected) << key;
 }
 
 TEST(ReadProfileInt, ReadsTheLeadingNumber) {

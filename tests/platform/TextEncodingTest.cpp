@@ -33,6 +33,12 @@ TEST(TextEncoding, ShiftJisRoundTrip) {
     EXPECT_EQ(WideToShiftJis(L"写真"), sjis);
 }
 
+TEST(TextEncoding, ShiftJisWritesOneQuestionMarkPerCharacterItCannotEncode) {
+    // Hangul takes three bytes in UTF-8, the emoji four; Shift-JIS holds neither.
+    EXPECT_EQ(WideToShiftJis(L"\uD55C"), "?");
+    EXPECT_EQ(WideToShiftJis(L"a\U0001F600b\uD55C\uAD6D写"), "a?b??\x8E\xCA");
+}
+
 TEST(TextEncoding, DecodeTextDetectsBomUtf8AndShiftJis) {
     EXPECT_EQ(DecodeText("\xEF\xBB\xBFname=\xE5\x86\x99"), L"name=写");
     EXPECT_EQ(DecodeText("name=\x8E\xCA"), L"name=写");

@@ -2,15 +2,30 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 
 namespace platform {
 namespace {
 
-// Converts with iconv; a byte that cannot be converted is replaced by `replacement`
+// Bytes of the input character at the start of `rest`: one for byte encodings, the whole
+// sequence for UTF-8, so that one character that cannot be converted gives one replacement.
+using CharacterLength = std::size_t (*)(std::string_view rest);
+
+std::size_t OneByte(std::string_view) {
+    return 1;
+}
+
+std::size_t Utf8SequenceLength(std::string_view rest) {
+    const auto lead = static_cast<unsigned char>(rest.front());
+    const std::size_t length = lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    return std::min(length, rest.size());
+}
+
+// Converts with iconv; a character that cannot be converted is replaced by `replacement`
 // and conversion goes on.
 std::string Convert(const char* to, const char* from, std::string_view input,
-                    std::string_view replacement) {
+                    std::string_view replacement, CharacterLength characterLength) {
     iconv_t cd = iconv_open(to, from);
     if (cd == reinterpret_cast<iconv_t>(-1))
         return {};
@@ -25,7 +40,9 @@ std::string Convert(const char* to, const char* from, std::string_view input,
         out.append(buffer, outPtr - buffer);
         if (result == static_cast<size_t>(-1) && errno != E2BIG) {
             out.append(replacement);
-            size_t skip = (errno == EILSEQ || errno == EINVAL) ? 1 : inLeft;
+            size_t skip = (errno == EILSEQ || errno == EINVAL)
+                              ? characterLength(std::string_view(in, inLeft))
+                              : inLeft;
             in += skip;
             inLeft -= skip;
             iconv(cd, nullptr, nullptr, nullptr, nullptr);
@@ -38,11 +55,11 @@ std::string Convert(const char* to, const char* from, std::string_view input,
 } // namespace
 
 std::wstring ShiftJisToWide(std::string_view bytes) {
-    return Utf8ToWide(Convert("UTF-8", "CP932", bytes, "\xEF\xBF\xBD"));
+    return Utf8ToWide(Convert("UTF-8", "CP932", bytes, "\xEF\xBF\xBD", OneByte));
 }
 
 std::string WideToShiftJis(std::wstring_view text) {
-    return Convert("CP932", "UTF-8", WideToUtf8(text), "?");
+    return Convert("CP932", "UTF-8", WideToUtf8(text), "?", Utf8SequenceLength);
 }
 
 std::string WideToSystemCodePage(std::wstring_view text) {
