@@ -56,10 +56,12 @@ std::string ControllerFolder::Environment() const {
            " XDG_RUNTIME_DIR=" + Quote(m_root / L"run") + " ";
 }
 
-int ControllerFolder::RunCli(const std::string& arguments, std::string* output) const {
+int ControllerFolder::RunCli(const std::string& arguments, std::string* output,
+                             const std::string& launcher) const {
     const std::wstring outputFile = m_root / L"cli-output.txt";
-    const std::string command = Environment() + Quote(JoinPath(m_programFolder, L"relaydesk-cli")) +
-                                " " + arguments + " >" + Quote(outputFile) + " 2>&1";
+    const std::string command = Environment() + launcher +
+                                Quote(JoinPath(m_programFolder, L"relaydesk-cli")) + " " +
+                                arguments + " >" + Quote(outputFile) + " 2>&1";
     const int status = std::system(command.c_str());
     std::ifstream file(platform::ToFsPath(outputFile));
     std::stringstream text;

@@ -14,10 +14,14 @@ public:
 
     const std::wstring& ProgramFolder() const { return m_programFolder; }
     TempFolder& Root() { return m_root; }
+    const TempFolder& Root() const { return m_root; }
 
     /// Runs relaydesk-cli with `arguments` (already quoted for the shell); its exit status,
-    /// standard output in `output` when given.
-    int RunCli(const std::string& arguments, std::string* output = nullptr) const;
+    /// standard output in `output` when given. `launcher` goes before the program: shell
+    /// assignments and a command that runs it (as "LD_PRELOAD=x timeout 60 ").
+    int RunCli(const std::string& arguments, std::string* output = nullptr,
+               const std::string& launcher = {}) const;
+    const std::wstring& LogFolder() const { return m_logFolder; }
     /// Writes an order with the kiosk simulator; extra options as given.
     void WriteOrder(const std::wstring& inputFolder, int orderNumber,
                     const std::string& options = {}) const;
