@@ -141,12 +141,17 @@ void LoadTerminalTable(const std::wstring& compositionIni, TerminalTable& table,
 bool SaveTerminalTable(const std::wstring& compositionIni, const TerminalTable& table,
                        const std::wstring& settingsLibrary) {
     SettingsFileSession settings(compositionIni, settingsLibrary);
+    // A file that cannot be read is not written over: its settings refuse every change.
+    bool stored = true;
     for (int slot = 0; slot < kTerminalSlots; ++slot) {
         const TerminalEntry& entry = table.slots[slot];
-        settings->SetInt(kTerminalSection, SlotKey(kSwitchKey, slot).c_str(), entry.enabled);
+        stored = settings->SetInt(kTerminalSection, SlotKey(kSwitchKey, slot).c_str(),
+                                  entry.enabled) == kSettingsOk &&
+                 stored;
         for (const TextField& text : kTextFields)
-            settings->SetText(kTerminalSection, SlotKey(text.keyFormat, slot).c_str(),
-                              entry.*text.field, kTextCodeUtf16);
+            stored = settings->SetText(kTerminalSection, SlotKey(text.keyFormat, slot).c_str(),
+                                       entry.*text.field, kTextCodeUtf16) == kSettingsOk &&
+                     stored;
     }
-    return settings.Finish();
+    return settings.Finish() && stored;
 }
