@@ -83,9 +83,14 @@ std::vector<OrderTicket> TransferJournal::Pending() const {
     if (!FileSystemFor(m_strFolder).ListFolder(m_strFolder, entries))
         return tickets;
     for (const FolderEntry& entry : entries) {
+        const std::wstring path = JoinPath(m_strFolder, entry.name);
+        // A write cut short by the end of the process leaves its temporary file.
+        if (!entry.isFolder && entry.name.starts_with(L'.')) {
+            DeleteItem(path);
+            continue;
+        }
         if (entry.isFolder || !entry.name.starts_with(kEntryPrefix))
             continue;
-        const std::wstring path = JoinPath(m_strFolder, entry.name);
         if (std::optional<OrderTicket> ticket = ReadEntry(path)) {
             tickets.push_back(std::move(*ticket));
             continue;
