@@ -172,7 +172,8 @@ void CRelaydeskDlg::OnStartUserInterface() {
         m_texts = ReadMainWindowTexts(m_strMessageFile, m_pController->GetFreeDisk());
         m_font = ToWindowFont(MakeCatalogueFont(m_texts.messages[CTerminalEditDlg::kTextFontFace]));
         SetChildrenFont(this, m_font);
-        m_pController->SetTexts(m_texts.statusTexts, m_texts.progressFormat);
+        m_pController->SetTexts(m_texts.statusTexts, m_texts.progressFormat,
+                                m_texts.heldOrdersFormat);
         ApplyCatalogue();
         CreateListColumns();
         TerminalTable table = m_pController->GetTerminalTable();

@@ -62,7 +62,7 @@ int RunController(const std::wstring& programFolder, bool untilIdle) {
 
         const MainWindowTexts texts =
             ReadMainWindowTexts(ChooseMessageCatalogue(programFolder), controller.GetFreeDisk());
-        controller.SetTexts(texts.statusTexts, texts.progressFormat);
+        controller.SetTexts(texts.statusTexts, texts.progressFormat, texts.heldOrdersFormat);
         std::atomic<bool> idle{false};
         if (untilIdle)
             controller.SetPassObserver([&idle](int transferred) {

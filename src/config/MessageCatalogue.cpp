@@ -74,6 +74,7 @@ MainWindowTexts ReadMainWindowTexts(const std::wstring& cataloguePath, std::uint
         texts.statusTexts[status] = ReplaceAll(
             statusFormat, L"%s", ReadCatalogueText(cataloguePath, kStatusReasons[status - 1]));
     texts.progressFormat = ReadCatalogueText(cataloguePath, kMsgProgressFormat);
+    texts.heldOrdersFormat = ReadCatalogueText(cataloguePath, kMsgHeldOrders);
     return texts;
 }
 

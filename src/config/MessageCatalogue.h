@@ -26,6 +26,7 @@ enum MessageNumber : int {
     kMsgFolder = 26059,         ///< list columns 1 and 4, edit dialog folder labels
     kMsgConnection = 26060,     ///< list columns 2 and 5
     kMsgProgressFormat = 26267, ///< with "%d"
+    kMsgHeldOrders = 26269,     ///< with "%s": orders held because their new name is taken
     kMsgStatusConnected = 26076,
     kMsgStatusFormat = 26077, ///< with "%s", for statuses 1 to 6
     kMsgStatusReason1 = 26063,
@@ -79,6 +80,7 @@ struct MainWindowTexts {
     std::array<std::wstring, kMessageTextCount> messages; ///< `kEditDialogMessages`, 5986 composed
     std::array<std::wstring, kStatusTextCount> statusTexts; ///< by connection status 0 to 6
     std::wstring progressFormat;                            ///< message 26267
+    std::wstring heldOrdersFormat;                          ///< message 26269
 };
 
 /// The font that the main window and the edit dialog use.

@@ -78,10 +78,11 @@ void RelaydeskController::Initialize() {
 
 void RelaydeskController::SetTexts(
     const std::array<std::wstring, kConnectionStatusCount>& statusTexts,
-    const std::wstring& progressFormat) {
+    const std::wstring& progressFormat, const std::wstring& heldOrdersFormat) {
     std::lock_guard lock(m_textMutex);
     m_strStatusText = statusTexts;
     m_strProgressFormat = progressFormat;
+    m_strHeldOrdersFormat = heldOrdersFormat;
 }
 
 void RelaydeskController::SetPassObserver(std::function<void(int)> observer) {
@@ -186,6 +187,32 @@ std::wstring RelaydeskController::StatusText(ConnectionStatus status) const {
     return m_strStatusText[static_cast<size_t>(status)];
 }
 
+std::wstring RelaydeskController::InputStatusText(ConnectionStatus status,
+                                                  const std::wstring& inputFolder) const {
+    std::wstring text = StatusText(status);
+    std::lock_guard lock(m_textMutex);
+    std::wstring orders;
+    for (const auto& [orderFolder, terminalFolder] : m_heldOrders) {
+        if (terminalFolder != inputFolder)
+            continue;
+        std::wstring parent, name;
+        SplitPath(orderFolder, parent, name);
+        orders += (orders.empty() ? L"" : L", ") + name;
+    }
+    if (!orders.empty())
+        text += L"  " + ReplaceAll(m_strHeldOrdersFormat, L"%s", orders);
+    return text;
+}
+
+void RelaydeskController::SetHeld(const std::wstring& orderFolder, const std::wstring& inputFolder,
+                                  bool held) {
+    std::lock_guard lock(m_textMutex);
+    if (held)
+        m_heldOrders[orderFolder] = inputFolder;
+    else
+        m_heldOrders.erase(orderFolder);
+}
+
 ConnectionStatus RelaydeskController::CheckInputConnection(int slot) const {
     const TerminalEntry terminal = GetSlot(slot);
     return CheckFolderConnection(terminal.path, terminal.userId, terminal.password);
@@ -254,7 +281,7 @@ void RelaydeskController::CheckConnectStatus() {
             const ConnectionStatus input = CheckInputConnection(row);
             if (m_bCheckStop)
                 return;
-            m_view.SetListCell(row, kInputStatusColumn, StatusText(input));
+            m_view.SetListCell(row, kInputStatusColumn, InputStatusText(input, GetSlot(row).path));
             m_view.SetListCell(row, kOutputStatusColumn, StatusText(CheckOutputConnection(row)));
         }
     } catch (...) {
@@ -332,9 +359,10 @@ bool RelaydeskController::PollTerminal(const TerminalEntry& terminal) {
             continue;
         const std::wstring orderFolder = JoinPath(terminal.path, name);
         if (!m_retries.IsDue(orderFolder) || m_transfer.IsJournaled(orderFolder) ||
-            !ItemExists(orderFolder) || IsHeldForTheOperator(terminal, orderNumber) ||
+            !ItemExists(orderFolder) || IsHeldForTheOperator(terminal, orderFolder, orderNumber) ||
             !IsForThisController(orderFolder))
             continue;
+        SetHeld(orderFolder, terminal.path, false);
         m_currentOrder = OrderTicket{orderFolder, terminal.path, terminal.outPath, orderNumber};
         m_view.SetServingName(terminal.name);
         m_bOrderBusy = true;
@@ -352,13 +380,15 @@ bool RelaydeskController::PollTerminal(const TerminalEntry& terminal) {
     return false;
 }
 
-bool RelaydeskController::IsHeldForTheOperator(const TerminalEntry& terminal, int orderNumber) {
+bool RelaydeskController::IsHeldForTheOperator(const TerminalEntry& terminal,
+                                               const std::wstring& orderFolder, int orderNumber) {
     // An order whose e or q name is taken (a stale folder of an earlier order) could be
     // marked neither way: it is not composed, and the operator is told once per start.
     for (const wchar_t letter : {kTransferredLetter, kFailedLetter}) {
         const std::wstring taken = JoinPath(terminal.path, OrderFolderName(letter, orderNumber));
         if (!ItemExists(taken))
             continue;
+        SetHeld(orderFolder, terminal.path, true);
         if (m_heldOrdersReported.insert(UpperCaseName(taken)).second) {
             WriteLog(g_pLogClient, L"Relaydesk2 conflict %s", taken);
             m_view.ShowHeldOrder(terminal.name, OrderFolderName(kWaitingLetter, orderNumber),

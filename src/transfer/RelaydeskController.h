@@ -24,6 +24,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <mutex>
 #include <set>
 #include <string>
@@ -41,9 +42,10 @@ public:
     /// Start-up as the main dialog initialises: terminal table, work folder, settings with
     /// one log rotation, unique id; all flags false.
     void Initialize();
-    /// The seven connection status texts and the progress template with "%d".
+    /// The seven connection status texts, the progress template with "%d" and the template
+    /// with "%s" that follows a terminal's input status while orders of it are held.
     void SetTexts(const std::array<std::wstring, kConnectionStatusCount>& statusTexts,
-                  const std::wstring& progressFormat);
+                  const std::wstring& progressFormat, const std::wstring& heldOrdersFormat);
 
     /// Starts the connection thread.
     void StartCheckThread();
@@ -93,13 +95,17 @@ private:
     /// Hands an acceptable order of the terminal's input folder to the transfer; true when one was.
     bool PollTerminal(const TerminalEntry& terminal);
     bool IsForThisController(const std::wstring& orderFolder) const;
-    bool IsHeldForTheOperator(const TerminalEntry& terminal, int orderNumber);
+    bool IsHeldForTheOperator(const TerminalEntry& terminal, const std::wstring& orderFolder,
+                              int orderNumber);
     /// Completes the renames of journaled transfers whose shares can be reached.
     void CompleteJournaledTransfers();
     void WaitForWorker(std::thread& worker, const std::atomic<bool>& ended,
                        const std::function<void()>& dispatchOne);
     void MarkEnded(std::atomic<bool>& ended);
     std::wstring StatusText(ConnectionStatus status) const;
+    /// The input status of a terminal, with its held orders named after it.
+    std::wstring InputStatusText(ConnectionStatus status, const std::wstring& inputFolder) const;
+    void SetHeld(const std::wstring& orderFolder, const std::wstring& inputFolder, bool held);
 
     ITransferView& m_view;
     std::wstring m_strProgramFolder;
@@ -113,6 +119,9 @@ private:
     mutable std::mutex m_textMutex;
     std::array<std::wstring, kConnectionStatusCount> m_strStatusText;
     std::wstring m_strProgressFormat;
+    std::wstring m_strHeldOrdersFormat;
+    /// Orders held for the operator: upper-cased order folder, and its terminal's folder.
+    std::map<std::wstring, std::wstring> m_heldOrders;
     std::wstring m_strLastProgressText;
 
     // Read by the transfer thread only after start-up has set them.

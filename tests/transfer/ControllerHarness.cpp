@@ -73,7 +73,7 @@ ControllerHarness::ControllerHarness() : m_log(std::make_unique<CapturedLog>()) 
     std::array<std::wstring, kConnectionStatusCount> statusTexts;
     for (int status = 0; status < kConnectionStatusCount; ++status)
         statusTexts[static_cast<size_t>(status)] = L"状態" + std::to_wstring(status);
-    controller->SetTexts(statusTexts, L"合成中 %d%");
+    controller->SetTexts(statusTexts, L"合成中 %d%", L"保留 %s");
 }
 
 ControllerHarness::~ControllerHarness() {

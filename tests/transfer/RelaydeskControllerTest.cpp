@@ -199,4 +199,19 @@ TEST_F(Controller, FullWorkFolderKeepsTheOrderWaitingWithAllItsDataAndRetries) {
     EXPECT_EQ(harness.CountLogLines(L"Relaydesk2 fileError"), 0);
 }
 
+TEST_F(Controller, HeldOrderIsNamedInItsTerminalsInputStatusUntilItGoes) {
+    harness.WriteOrder(input, 9);
+    ASSERT_TRUE(MakeFolder(JoinPath(input, L"e0000009")));
+    ASSERT_TRUE(
+        harness.RunUntil([&] { return harness.view.Cell(0, 2) == L"状態0  保留 r0000009"; }));
+    EXPECT_EQ(harness.CountLogLines(L"Relaydesk2 IN TerminalFolder:"), 0);
+    EXPECT_EQ(harness.CountLogLines(L"Relaydesk2 conflict " + JoinPath(input, L"e0000009")), 1);
+
+    // The operator moves the stale folder away: the order goes, and so does the note.
+    ASSERT_TRUE(MoveItem(JoinPath(input, L"e0000009"), harness.folder / L"受付/e0000009.old"));
+    ASSERT_TRUE(harness.RunUntil(
+        [&] { return InputShows({L"e0000009"}) && harness.view.Cell(0, 2) == L"状態0"; }));
+    harness.controller->Shutdown();
+}
+
 } // namespace
