@@ -2,7 +2,7 @@
 // folder in an order's way, a journaled order whose share is away, order data that points
 // outside the order, a controller that cannot write its own folders, a full output share.
 
-#include "ControllerFolder.h"
+#include "OneTerminalTest.h"
 
 #include "fileutil/FileUtil.h"
 #include "platform/TextEncoding.h"
@@ -20,14 +20,8 @@ namespace {
 
 using Names = std::vector<std::wstring>;
 
-class DeliveryFaults : public ::testing::Test {
+class DeliveryFaults : public OneTerminalTest {
 protected:
-    void SetUp() override {
-        input = folder.Root() / L"端末A/input";
-        output = folder.Root() / L"端末A/output";
-        folder.AddTerminal(L"端末A", input, output);
-    }
-    int RunUntilIdle() { return folder.RunCli("run --until-idle", &console); }
     bool LogHasLineStartingWith(const std::wstring& start) const {
         for (const std::wstring& line : folder.LogLines()) {
             if (line.starts_with(start))
@@ -35,10 +29,6 @@ protected:
         }
         return false;
     }
-
-    ControllerFolder folder;
-    std::wstring input, output;
-    std::string console;
 };
 
 TEST_F(DeliveryFaults, OrderWhoseNewNameIsTakenIsHeldForTheOperatorAndItsOrderKept) {

@@ -1,7 +1,7 @@
 // relaydesk-cli run --until-idle on orders written by the kiosk simulator, with the real
 // composition engine.
 
-#include "ControllerFolder.h"
+#include "OneTerminalTest.h"
 
 #include "fileutil/FileUtil.h"
 #include "fileutil/FolderLister.h"
@@ -26,20 +26,7 @@ int CountJobs(const std::string& printOrder) {
     return jobs;
 }
 
-class EndToEnd : public ::testing::Test {
-protected:
-    void SetUp() override {
-        input = folder.Root() / L"端末A/input";
-        output = folder.Root() / L"端末A/output";
-        folder.AddTerminal(L"端末A", input, output);
-    }
-
-    int RunUntilIdle() { return folder.RunCli("run --until-idle", &console); }
-
-    ControllerFolder folder;
-    std::wstring input, output;
-    std::string console;
-};
+using EndToEnd = OneTerminalTest;
 
 TEST_F(EndToEnd, TransfersTwoOrdersOfOneTerminalInTwoPasses) {
     folder.WriteOrder(input, 1);
@@ -100,7 +87,8 @@ TEST_F(EndToEnd, CorrectedOrderIsComposedAgainAndItsCorrectionsMerged) {
     // What the merged backup must hold: every backup, corrected pictures replaced.
     const std::wstring order = L"端末A/input/r0000007/";
     std::map<std::wstring, std::string> merged;
-    for (const std::wstring& name : ControllerFolder::Names(JoinPath(input, L"r0000007/CORRECT_BK")))
+    for (const std::wstring& name :
+         ControllerFolder::Names(JoinPath(input, L"r0000007/CORRECT_BK")))
         merged[name] = folder.Root().ReadFile(order + L"CORRECT_BK/" + name);
     const Names corrected = ControllerFolder::Names(JoinPath(input, L"r0000007/CORRECT"));
     ASSERT_FALSE(corrected.empty());
@@ -114,7 +102,8 @@ TEST_F(EndToEnd, CorrectedOrderIsComposedAgainAndItsCorrectionsMerged) {
     EXPECT_EQ(ControllerFolder::Names(output), (Names{L"o0000007"}));
     // The corrections went into the backup, and the order's CORRECT is empty again.
     EXPECT_TRUE(ControllerFolder::Names(JoinPath(input, L"e0000007/CORRECT")).empty());
-    EXPECT_EQ(ControllerFolder::Names(JoinPath(input, L"e0000007/CORRECT_BK")).size(), merged.size());
+    EXPECT_EQ(ControllerFolder::Names(JoinPath(input, L"e0000007/CORRECT_BK")).size(),
+              merged.size());
     for (const auto& [name, bytes] : merged) {
         const std::wstring backup = L"端末A/input/e0000007/CORRECT_BK/" + name;
         EXPECT_EQ(folder.Root().ReadFile(backup), bytes) << "backup differs";
