@@ -14,7 +14,8 @@ namespace platform {
 extern const wchar_t kPathSeparator;
 
 /// A wide path as the standard library's path, converted through UTF-8 on POSIX (never
-/// through the process locale, which may not know non-ASCII names).
+/// through the process locale, which may not know non-ASCII names). Bytes of a name that are
+/// not UTF-8 survive the round trip (see WideToUtf8FileName).
 std::filesystem::path ToFsPath(const std::wstring& path);
 std::wstring FromFsPath(const std::filesystem::path& path);
 
