@@ -15,6 +15,7 @@
 namespace platform {
 
 const wchar_t kPathSeparator = L'/';
+const bool kFileNamesIgnoreCase = false;
 
 namespace {
 
