@@ -253,6 +253,9 @@ public:
 
     FsResult LinkFile(const std::wstring& from, const std::wstring& to) override {
         const fs::path source = FindItem(from);
+        // Only a file's bytes may be shared: a link to a link, a fifo or a device is no copy.
+        if (const FsResult file = CheckRegularFile(source, false); !file)
+            return file;
         // Linked beside the destination, then renamed over it, so that a same-named file
         // is replaced in one step.
         const fs::path target = FindItem(to);
