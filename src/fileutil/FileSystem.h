@@ -54,7 +54,8 @@ public:
     virtual FsResult CopyFile(const std::wstring& from, const std::wstring& to) = 0;
     /// Gives a file a second name (a hard link), replacing an existing destination file, for
     /// files that are never rewritten in place or whose first name is about to go. False,
-    /// changing nothing, where the backend or the volume has no links; the caller then copies.
+    /// changing nothing, where the backend or the volume has no links or `from` is not a
+    /// regular file (a link, a fifo); the caller then copies.
     virtual FsResult LinkFile(const std::wstring& /*from*/, const std::wstring& /*to*/) {
         return false;
     }

@@ -44,8 +44,9 @@ FsResult CopyOneFile(std::wstring source, std::wstring destination);
 /// and the destination made, whatever the single copies gave.
 bool CopyFolder(std::wstring source, std::wstring destination);
 
-/// CopyFolder that succeeds only when every file and sub-folder was copied (a linked folder
-/// is not, so it fails the copy): for copies whose gaps would cost data. The first failure.
+/// CopyFolder that succeeds only when every file and sub-folder was copied (a linked folder,
+/// a link to nothing, a fifo or a socket is not, so it fails the copy): for copies whose gaps
+/// would cost data. The first failure.
 FsResult CopyFolderWhole(std::wstring source, std::wstring destination);
 
 /// CopyFolderWhole that spares writing the bytes of files that already stand on the

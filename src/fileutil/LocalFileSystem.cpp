@@ -1,6 +1,7 @@
 #include "fileutil/FileSystem.h"
 
 #include "fileutil/ConcurrentBatch.h"
+#include "fileutil/LocalNameLookup.h"
 #include "fileutil/Wildcard.h"
 #include "platform/FileSystemCalls.h"
 
@@ -105,12 +106,30 @@ FsResult LastWriteError(const fs::path& folder) {
     return fs::exists(fs::status(folder, error)) ? FsError::kIo : FsError::kNotFound;
 }
 
+// The item that `path` names, found without regard to case.
+fs::path FindItem(const std::wstring& path) {
+    return FindNameIgnoringCase(platform::ToFsPath(path));
+}
+
+// Success for a regular file (behind any links when `followLinks`); otherwise why it is none:
+// missing, or something that holds no bytes to copy (a folder, a fifo, a socket, a device).
+FsResult CheckRegularFile(const fs::path& path, bool followLinks) {
+    std::error_code error;
+    const fs::file_status status =
+        followLinks ? fs::status(path, error) : fs::symlink_status(path, error);
+    if (fs::is_regular_file(status))
+        return true;
+    if (fs::exists(status))
+        return FsError::kFailed;
+    return error ? FsResult::FromErrorCode(error) : FsError::kNotFound;
+}
+
 class LocalBackend final : public FileSystem {
 public:
     FsResult ListFolder(const std::wstring& folder, std::vector<FolderEntry>& entries) override {
         entries.clear();
         std::error_code error;
-        fs::directory_iterator it(platform::ToFsPath(folder), error);
+        fs::directory_iterator it(FindItem(folder), error);
         if (error)
             return FsResult::FromErrorCode(error);
         for (; it != fs::directory_iterator(); it.increment(error)) {
@@ -135,7 +154,7 @@ public:
 
     FsResult GetItemInfo(const std::wstring& path, ItemInfo& info) override {
         info = ItemInfo{};
-        const fs::path native = platform::ToFsPath(path);
+        const fs::path native = FindItem(path);
         std::error_code error;
         fs::file_status status = fs::status(native, error);
         if (!fs::exists(status)) {
@@ -150,7 +169,7 @@ public:
             const std::uintmax_t size = fs::file_size(native, error);
             info.size = error ? 0 : static_cast<std::uint64_t>(size);
         }
-        platform::GetModificationTime(path, info.modifiedSeconds);
+        platform::GetModificationTime(platform::FromFsPath(native), info.modifiedSeconds);
         const fs::file_time_type modified = fs::last_write_time(native, error);
         if (!error)
             info.modifiedTicks = static_cast<std::int64_t>(modified.time_since_epoch().count());
@@ -158,19 +177,32 @@ public:
     }
 
     FsResult MakeFolder(const std::wstring& path) override {
+        const fs::path native = FindItem(path);
+        // Also taken by a name that differs only in case.
+        if (NameTaken(native))
+            return FsError::kExists;
         std::error_code error;
-        if (fs::create_directory(platform::ToFsPath(path), error))
+        if (fs::create_directory(native, error))
             return true;
         return error ? FsResult::FromErrorCode(error) : FsError::kExists;
     }
 
     FsResult RenameNoReplace(const std::wstring& from, const std::wstring& to) override {
+        const fs::path source = FindItem(from);
+        const fs::path asked = platform::ToFsPath(to);
+        fs::path target = FindNameIgnoringCase(asked);
+        if (target.filename() != asked.filename()) {
+            // A name that differs only in case is taken, unless it is the item itself, whose
+            // name only changes case.
+            if (target != source)
+                return FsError::kExists;
+            target.replace_filename(asked.filename());
+        }
         std::error_code error;
-        if (!platform::RenameNoReplace(from, to, error))
+        if (!platform::RenameNoReplace(platform::FromFsPath(source), platform::FromFsPath(target),
+                                       error))
             return FsResult::FromErrorCode(error);
         // The rename marks or releases an order: it must outlive a power cut.
-        const fs::path source = platform::ToFsPath(from);
-        const fs::path target = platform::ToFsPath(to);
         platform::SyncFolder(ContainingFolder(target));
         if (source.parent_path() != target.parent_path())
             platform::SyncFolder(ContainingFolder(source));
@@ -178,7 +210,7 @@ public:
     }
 
     FsResult DeleteTree(const std::wstring& path) override {
-        const fs::path native = platform::ToFsPath(path);
+        const fs::path native = FindItem(path);
         // The files go first, side by side: each unlink of a file already on disk waits for
         // the file system to free its blocks. The folders and any stragglers go after.
         const std::vector<fs::path> files = FilesBelow(native);
@@ -188,25 +220,25 @@ public:
         });
         std::error_code error;
         fs::remove_all(native, error);
-        std::error_code ignored;
-        if (!fs::exists(fs::symlink_status(native, ignored)))
+        if (!NameTaken(native))
             return true;
         return error ? FsResult::FromErrorCode(error) : FsError::kFailed;
     }
 
     FsResult CopyFile(const std::wstring& from, const std::wstring& to) override {
-        const fs::path source = platform::ToFsPath(from);
-        const fs::path target = platform::ToFsPath(to);
+        const fs::path source = FindItem(from);
+        // An existing file under another case is replaced, never joined by a second one.
+        const fs::path target = FindItem(to);
+        if (const FsResult file = CheckRegularFile(source, true); !file)
+            return file;
         std::error_code error;
-        if (!fs::is_regular_file(source, error))
-            return error ? FsResult::FromErrorCode(error) : FsError::kNotFound;
         const std::uintmax_t expected = fs::file_size(source, error);
         if (error)
             return FsResult::FromErrorCode(error);
         const fs::path temporary = TemporarySibling(target);
         std::uint64_t copied = 0;
-        const bool written =
-            platform::CopyFileData(from, platform::FromFsPath(temporary), copied, error);
+        const bool written = platform::CopyFileData(platform::FromFsPath(source),
+                                                    platform::FromFsPath(temporary), copied, error);
         // A source that shrank or could not be read to its end gives a short copy.
         if (!written || copied != expected) {
             std::error_code ignored;
@@ -220,22 +252,27 @@ public:
     }
 
     FsResult LinkFile(const std::wstring& from, const std::wstring& to) override {
+        const fs::path source = FindItem(from);
+        // Only a file's bytes may be shared: a link to a link, a fifo or a device is no copy.
+        if (const FsResult file = CheckRegularFile(source, false); !file)
+            return file;
         // Linked beside the destination, then renamed over it, so that a same-named file
         // is replaced in one step.
-        const fs::path target = platform::ToFsPath(to);
+        const fs::path target = FindItem(to);
         const fs::path temporary = TemporarySibling(target);
         std::error_code error;
-        if (!platform::LinkFile(from, platform::FromFsPath(temporary), error))
+        if (!platform::LinkFile(platform::FromFsPath(source), platform::FromFsPath(temporary),
+                                error))
             return FsResult::FromErrorCode(error);
         return CommitTemporary(temporary, target, ReplacedPermissions::kLeave);
     }
 
     FsResult ReadFile(const std::wstring& path, std::string& bytes, std::size_t maxBytes) override {
         bytes.clear();
-        const fs::path native = platform::ToFsPath(path);
+        const fs::path native = FindItem(path);
+        if (const FsResult file = CheckRegularFile(native, true); !file)
+            return file;
         std::error_code error;
-        if (!fs::is_regular_file(native, error))
-            return error ? FsResult::FromErrorCode(error) : FsError::kNotFound;
         const std::uintmax_t size = fs::file_size(native, error);
         if (error)
             return FsResult::FromErrorCode(error);
@@ -254,7 +291,8 @@ public:
     }
 
     FsResult WriteFileAtomically(const std::wstring& path, std::string_view bytes) override {
-        const fs::path target = platform::ToFsPath(path);
+        // An existing file under another case is replaced, never joined by a second one.
+        const fs::path target = FindItem(path);
         const fs::path temporary = TemporarySibling(target);
         std::filebuf out;
         errno = 0;
@@ -279,11 +317,12 @@ public:
     }
 
     FsResult Flush(const std::wstring& path) override {
-        return platform::SyncVolume(path) ? FsResult(true) : FsError::kIo;
+        const bool synced = platform::SyncVolume(platform::FromFsPath(FindItem(path)));
+        return synced ? FsResult(true) : FsError::kIo;
     }
 
     FsResult GetFreeBytes(const std::wstring& path, std::uint64_t& freeBytes) override {
-        return platform::GetFreeBytes(path, freeBytes);
+        return platform::GetFreeBytes(platform::FromFsPath(FindItem(path)), freeBytes);
     }
 };
 

@@ -61,29 +61,40 @@ bool DecodeUtf8(std::string_view bytes, size_t& i, char32_t& cp) {
     return true;
 }
 
+// Encodes one code point as UTF-8.
+void AppendUtf8(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out.push_back(static_cast<char>(cp));
+    } else if (cp < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else if (cp < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
+}
+
+// A byte of a file name that is not UTF-8 stands as a lone low surrogate, which no UTF-8 text
+// decodes to, so that the name converts back to the same bytes.
+constexpr wchar_t kEscapedByteBase = 0xDC00;
+
+bool IsEscapedByte(wchar_t c) {
+    return c >= kEscapedByteBase + 0x80 && c <= kEscapedByteBase + 0xFF;
+}
+
 } // namespace
 
 std::string WideToUtf8(std::wstring_view text) {
     std::string out;
     out.reserve(text.size());
-    for (size_t i = 0; i < text.size();) {
-        char32_t cp = NextCodePoint(text, i);
-        if (cp < 0x80) {
-            out.push_back(static_cast<char>(cp));
-        } else if (cp < 0x800) {
-            out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        } else if (cp < 0x10000) {
-            out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        } else {
-            out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        }
-    }
+    for (size_t i = 0; i < text.size();)
+        AppendUtf8(out, NextCodePoint(text, i));
     return out;
 }
 
@@ -104,6 +115,35 @@ bool IsValidUtf8(std::string_view bytes) {
             return false;
     }
     return true;
+}
+
+std::string WideToUtf8FileName(std::wstring_view name) {
+    std::string out;
+    out.reserve(name.size());
+    for (size_t i = 0; i < name.size();) {
+        // At the start of a character a low surrogate has no high one before it: a lone one.
+        if (IsEscapedByte(name[i])) {
+            out.push_back(static_cast<char>(name[i++] - kEscapedByteBase));
+            continue;
+        }
+        AppendUtf8(out, NextCodePoint(name, i));
+    }
+    return out;
+}
+
+std::wstring Utf8FileNameToWide(std::string_view bytes) {
+    std::wstring out;
+    out.reserve(bytes.size());
+    for (size_t i = 0; i < bytes.size();) {
+        const size_t start = i;
+        char32_t cp = 0;
+        if (DecodeUtf8(bytes, i, cp))
+            AppendCodePoint(out, cp);
+        else
+            out.push_back(
+                static_cast<wchar_t>(kEscapedByteBase + static_cast<unsigned char>(bytes[start])));
+    }
+    return out;
 }
 
 std::string WideToUtf16Le(std::wstring_view text) {

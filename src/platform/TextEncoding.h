@@ -14,6 +14,12 @@ std::string WideToUtf8(std::wstring_view text);
 std::wstring Utf8ToWide(std::string_view bytes);
 bool IsValidUtf8(std::string_view bytes);
 
+/// File names on POSIX: UTF-8, except that each byte that is not part of valid UTF-8 stands
+/// as one lone surrogate U+DC80..U+DCFF, so that every name the system lists converts back to
+/// its own bytes and can be opened, copied and deleted. For names only: text keeps U+FFFD.
+std::string WideToUtf8FileName(std::wstring_view name);
+std::wstring Utf8FileNameToWide(std::string_view bytes);
+
 std::string WideToUtf16Le(std::wstring_view text);
 /// An odd trailing byte is ignored; unpaired surrogates become U+FFFD.
 std::wstring Utf16LeToWide(std::string_view bytes);

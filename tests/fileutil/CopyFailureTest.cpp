@@ -3,11 +3,13 @@
 #include "platform/FileSystemCalls.h"
 
 #include "FileFaults.h"
+#include "SpecialFiles.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -75,4 +77,60 @@ TEST(NoRights, UnreadableSourcesAndUndeletableEntriesAreFailures) {
     EXPECT_FALSE(folder.Exists(L"copy2/secret.txt"));
     EXPECT_FALSE(DeleteItem(folder / L"out/p*"));
     EXPECT_EQ(DeleteMatching(folder / L"out/p*"), kDeleteMatchingFailed);
+}
+
+TEST(WholeCopy, FailsOnEveryEntryItCannotCopyAndCopiesTheRest) {
+    struct Entry {
+        const char* name;
+        std::function<bool(const std::wstring& path)> make;
+    };
+    const Entry entries[] = {
+        {"fifo",
+         [](const std::wstring& path) { return MakeSpecialFile(path, SpecialFile::kFifo); }},
+        {"socket",
+         [](const std::wstring& path) { return MakeSpecialFile(path, SpecialFile::kSocket); }},
+        {"link to nothing",
+         [](const std::wstring& path) {
+             std::error_code error;
+             fs::create_symlink("missing.jpg", platform::ToFsPath(path), error);
+             return !error;
+         }},
+        {"linked folder",
+         [](const std::wstring& path) {
+             std::error_code error;
+             fs::create_directory_symlink("..", platform::ToFsPath(path), error);
+             return !error;
+         }},
+    };
+    struct WholeCopy {
+        const char* name;
+        std::function<FsResult(const TempFolder&)> copy;
+    };
+    const WholeCopy copies[] = {
+        {"CopyFolderWhole",
+         [](const TempFolder& f) { return CopyFolderWhole(f / L"src", f / L"dst"); }},
+        {"LinkFolderWhole",
+         [](const TempFolder& f) { return LinkFolderWhole(f / L"src", f / L"dst"); }},
+        // The source is its own twin and overlay: every entry is taken from there.
+        {"CopyFolderWholeFromTwins",
+         [](const TempFolder& f) {
+             return CopyFolderWholeFromTwins(f / L"src", f / L"dst", {f / L"src"});
+         }},
+        {"CopyFolderWholeOverlaid",
+         [](const TempFolder& f) {
+             return CopyFolderWholeOverlaid(f / L"src", f / L"src", f / L"dst");
+         }},
+    };
+    for (const WholeCopy& whole : copies) {
+        TempFolder plain;
+        plain.WriteFile(L"src/IMAGE/写真.jpg", "jpeg");
+        EXPECT_TRUE(whole.copy(plain)) << whole.name;
+        for (const Entry& entry : entries) {
+            TempFolder folder;
+            folder.WriteFile(L"src/IMAGE/写真.jpg", "jpeg");
+            ASSERT_TRUE(entry.make(folder / L"src/IMAGE/entry")) << entry.name;
+            EXPECT_FALSE(whole.copy(folder)) << whole.name << " with a " << entry.name;
+            EXPECT_EQ(folder.ReadFile(L"dst/IMAGE/写真.jpg"), "jpeg") << whole.name;
+        }
+    }
 }

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <set>
 
 using namespace platform;
@@ -53,6 +55,21 @@ TEST(FileSystemCalls, CreationAndModificationTimesOfAFile) {
     EXPECT_TRUE(GetModificationTime(folder / L"x.log", modified));
     EXPECT_GT(modified, 1700000000);
     EXPECT_FALSE(GetModificationTime(folder / L"missing", modified));
+}
+
+TEST(FileSystemCalls, NamesThatAreNotUtf8CanBeListedAndUsed) {
+    TempFolder folder;
+    const std::filesystem::path native = ToFsPath(folder.Path()) / "\xFF\xFE.jpg";
+    std::ofstream(native, std::ios::binary) << "jpeg";
+    const std::wstring listed =
+        FromFsPath(std::filesystem::directory_iterator(ToFsPath(folder.Path()))->path());
+    EXPECT_EQ(ToFsPath(listed), native);
+    std::int64_t modified = 0;
+    EXPECT_TRUE(GetModificationTime(listed, modified));
+    std::error_code error;
+    ASSERT_TRUE(RenameNoReplace(listed, folder / L"renamed.jpg", error)) << error.message();
+    EXPECT_EQ(folder.ReadFile(L"renamed.jpg"), "jpeg");
+    EXPECT_FALSE(std::filesystem::exists(native));
 }
 
 TEST(DynamicLibrary, WindowsNamesResolveInTheProgramFolder) {

@@ -26,7 +26,7 @@ std::wstring DynamicLibrary::ResolvePath(const std::wstring& name) {
 
 bool DynamicLibrary::Load(const std::wstring& name) {
     Free();
-    m_handle = dlopen(WideToUtf8(ResolvePath(name)).c_str(), RTLD_NOW | RTLD_LOCAL);
+    m_handle = dlopen(WideToUtf8FileName(ResolvePath(name)).c_str(), RTLD_NOW | RTLD_LOCAL);
     return m_handle != nullptr;
 }
 

@@ -15,6 +15,7 @@
 namespace platform {
 
 const wchar_t kPathSeparator = L'/';
+const bool kFileNamesIgnoreCase = false;
 
 namespace {
 
@@ -40,8 +41,8 @@ bool SyncDescriptorOf(const std::string& path, int flags) {
 } // namespace
 
 bool RenameNoReplace(const std::wstring& from, const std::wstring& to, std::error_code& error) {
-    std::string source = WideToUtf8(from);
-    std::string destination = WideToUtf8(to);
+    std::string source = WideToUtf8FileName(from);
+    std::string destination = WideToUtf8FileName(to);
     if (renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, destination.c_str(), RENAME_NOREPLACE) == 0)
         return Succeeded(error);
     if (errno != EINVAL && errno != ENOSYS)
@@ -56,20 +57,21 @@ bool RenameNoReplace(const std::wstring& from, const std::wstring& to, std::erro
 }
 
 bool LinkFile(const std::wstring& existing, const std::wstring& newName, std::error_code& error) {
-    return link(WideToUtf8(existing).c_str(), WideToUtf8(newName).c_str()) == 0 ? Succeeded(error)
-                                                                                : Failed(error);
+    return link(WideToUtf8FileName(existing).c_str(), WideToUtf8FileName(newName).c_str()) == 0
+               ? Succeeded(error)
+               : Failed(error);
 }
 
 bool SyncFile(const std::wstring& path) {
-    return SyncDescriptorOf(WideToUtf8(path), O_RDONLY);
+    return SyncDescriptorOf(WideToUtf8FileName(path), O_RDONLY);
 }
 
 bool SyncFolder(const std::wstring& folder) {
-    return SyncDescriptorOf(WideToUtf8(folder), O_RDONLY | O_DIRECTORY);
+    return SyncDescriptorOf(WideToUtf8FileName(folder), O_RDONLY | O_DIRECTORY);
 }
 
 bool SyncVolume(const std::wstring& path) {
-    const int descriptor = open(WideToUtf8(path).c_str(), O_RDONLY | O_CLOEXEC);
+    const int descriptor = open(WideToUtf8FileName(path).c_str(), O_RDONLY | O_CLOEXEC);
     if (descriptor < 0)
         return false;
     const bool synced = syncfs(descriptor) == 0;
@@ -132,10 +134,10 @@ bool CopyDescriptors(int in, int out, std::uint64_t& copied) {
 bool CopyFileData(const std::wstring& from, const std::wstring& to, std::uint64_t& copied,
                   std::error_code& error) {
     copied = 0;
-    int in = open(WideToUtf8(from).c_str(), O_RDONLY | O_CLOEXEC);
+    int in = open(WideToUtf8FileName(from).c_str(), O_RDONLY | O_CLOEXEC);
     if (in < 0)
         return Failed(error);
-    int out = open(WideToUtf8(to).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    int out = open(WideToUtf8FileName(to).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (out < 0) {
         Failed(error);
         close(in);
@@ -151,7 +153,7 @@ bool CopyFileData(const std::wstring& from, const std::wstring& to, std::uint64_
 
 bool GetCreationTimeUtc(const std::wstring& path, SystemTime& time) {
     struct statx info {};
-    std::string native = WideToUtf8(path);
+    std::string native = WideToUtf8FileName(path);
     if (statx(AT_FDCWD, native.c_str(), 0, STATX_BTIME | STATX_CTIME, &info) != 0)
         return false;
     const statx_timestamp& stamp = (info.stx_mask & STATX_BTIME) ? info.stx_btime : info.stx_ctime;
@@ -171,7 +173,7 @@ bool GetCreationTimeUtc(const std::wstring& path, SystemTime& time) {
 
 bool GetModificationTime(const std::wstring& path, std::int64_t& secondsSinceEpoch) {
     struct stat info {};
-    if (stat(WideToUtf8(path).c_str(), &info) != 0)
+    if (stat(WideToUtf8FileName(path).c_str(), &info) != 0)
         return false;
     secondsSinceEpoch = static_cast<std::int64_t>(info.st_mtime);
     return true;
@@ -179,7 +181,7 @@ bool GetModificationTime(const std::wstring& path, std::int64_t& secondsSinceEpo
 
 bool GetFreeBytes(const std::wstring& path, std::uint64_t& freeBytes) {
     struct statvfs info {};
-    if (statvfs(WideToUtf8(path).c_str(), &info) != 0)
+    if (statvfs(WideToUtf8FileName(path).c_str(), &info) != 0)
         return false;
     freeBytes = static_cast<std::uint64_t>(info.f_bavail) * info.f_frsize;
     return true;

@@ -13,7 +13,7 @@ std::wstring GetModuleFilePath() {
     ssize_t length = readlink("/proc/self/exe", path, PATH_MAX);
     if (length <= 0)
         return {};
-    return Utf8ToWide(std::string(path, static_cast<size_t>(length)));
+    return Utf8FileNameToWide(std::string(path, static_cast<size_t>(length)));
 }
 
 } // namespace platform

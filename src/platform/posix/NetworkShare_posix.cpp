@@ -105,7 +105,7 @@ std::optional<std::vector<MountEntry>> ReadMountTable() {
             continue;
         fields >> options;
         entries.push_back(MountEntry{Utf8ToWide(DecodeMountField(source)),
-                                     Utf8ToWide(DecodeMountField(mountPoint)), type,
+                                     Utf8FileNameToWide(DecodeMountField(mountPoint)), type,
                                      Utf8ToWide(DecodeMountField(options))});
     }
     return entries;
@@ -137,7 +137,7 @@ std::wstring MountOption(const std::wstring& options, std::wstring_view name) {
 
 bool IsFolder(const std::wstring& path) {
     struct stat status {};
-    return stat(WideToUtf8(path).c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+    return stat(WideToUtf8FileName(path).c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
 /// The mount that serves the share, with the folder of the share's root in `root`.
@@ -185,7 +185,7 @@ int ConnectShare(const std::wstring& remoteName, const std::wstring* userId) {
         if (!mountedUser.empty() && !EqualNoCase(mountedUser, *userId))
             return kNetworkInvalidPassword;
     }
-    if (access(WideToUtf8(root).c_str(), R_OK | X_OK) != 0)
+    if (access(WideToUtf8FileName(root).c_str(), R_OK | X_OK) != 0)
         return errno == EACCES ? kNetworkAccessDenied : kNetworkBadNetName;
     return kNetworkOk;
 }

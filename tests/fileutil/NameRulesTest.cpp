@@ -1,0 +1,171 @@
+#include "config/ProfileFunctions.h"
+#include "fileutil/FileSystem.h"
+#include "fileutil/FileUtil.h"
+#include "fileutil/FolderLister.h"
+#include "platform/FileSystemCalls.h"
+
+#include "FileFaults.h"
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The names a folder holds as the system keeps them: bytes, not wide names.
+std::vector<std::string> NativeNames(const std::wstring& folder) {
+    std::vector<std::string> names;
+    for (const fs::directory_entry& entry : fs::directory_iterator(platform::ToFsPath(folder)))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string ReadNative(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+} // namespace
+
+TEST(NameCase, ExactNamesAreFoundWithoutRegardToCase) {
+    TempFolder folder;
+    folder.WriteFile(L"out/p0000009/IMAGE/cmb0001.jpg", "jpeg");
+    for (const wchar_t* asked :
+         {L"out/P0000009", L"OUT/p0000009/image", L"Out/P0000009/Image/CMB0001.JPG"})
+        EXPECT_TRUE(ItemExists(folder / asked)) << asked;
+    ItemInfo info;
+    ASSERT_TRUE(LocalFileSystem().GetItemInfo(folder / L"OUT/P0000009/IMAGE/CMB0001.JPG", info));
+    EXPECT_EQ(info.size, 4u);
+    std::vector<FolderEntry> entries;
+    ASSERT_TRUE(LocalFileSystem().ListFolder(folder / L"OUT/P0000009", entries));
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].name, L"IMAGE");
+    EXPECT_FALSE(ItemExists(folder / L"out/P0000008"));
+    EXPECT_EQ(LocalFileSystem().GetItemInfo(folder / L"OUT/P0000008/IMAGE", info).Error(),
+              FsError::kNotFound);
+}
+
+TEST(NameCase, ProfileFilesAreReadAndWrittenUnderAnyCase) {
+    TempFolder folder;
+    folder.WriteFile(L"in/r0000001/VQ_INFO.INI", "[ORDER]\r\nUniqueID=\"端末-2\"\r\n");
+    const std::wstring asked = folder / L"in/r0000001/VQ_Info.ini";
+    EXPECT_EQ(ReadProfileString(asked, L"ORDER", L"UniqueID", L""), L"端末-2");
+    WriteProfileString(asked, L"ORDER", L"Status", L"1");
+    EXPECT_EQ(NativeNames(folder / L"in/r0000001"), std::vector<std::string>{"VQ_INFO.INI"});
+    EXPECT_EQ(folder.ReadFile(L"in/r0000001/VQ_INFO.INI"),
+              "[ORDER]\r\nUniqueID=\"端末-2\"\r\nStatus=1\r\n");
+    // Where the exact name exists too, that file is the one meant.
+    folder.WriteFile(L"in/r0000001/VQ_Info.ini", "[ORDER]\r\nUniqueID=\"端末-1\"\r\n");
+    EXPECT_EQ(ReadProfileString(asked, L"ORDER", L"UniqueID", L""), L"端末-1");
+}
+
+TEST(NameCase, WritesReplaceTheFileOfAnotherCaseInsteadOfAddingOne) {
+    struct Writer {
+        const char* name;
+        std::function<FsResult(const TempFolder&)> write;
+    };
+    const Writer writers[] = {
+        {"WriteFileAtomically",
+         [](const TempFolder& f) {
+             return LocalFileSystem().WriteFileAtomically(f / L"dst/vq_info.ini", "new");
+         }},
+        {"CopyOneFile",
+         [](const TempFolder& f) {
+             return CopyOneFile(f / L"src/vq_info.ini", f / L"dst/Vq_Info.ini");
+         }},
+        {"LinkFile",
+         [](const TempFolder& f) {
+             return LocalFileSystem().LinkFile(f / L"src/vq_info.ini", f / L"dst/vq_info.ini");
+         }},
+        {"CopyFolderWhole",
+         [](const TempFolder& f) { return CopyFolderWhole(f / L"src", f / L"DST"); }},
+        {"LinkFolderWhole",
+         [](const TempFolder& f) { return LinkFolderWhole(f / L"src", f / L"dst"); }},
+    };
+    for (const Writer& writer : writers) {
+        TempFolder folder;
+        folder.WriteFile(L"src/vq_info.ini", "new");
+        folder.WriteFile(L"dst/VQ_INFO.INI", "old");
+        EXPECT_TRUE(writer.write(folder)) << writer.name;
+        EXPECT_EQ(NativeNames(folder.Path()), (std::vector<std::string>{"dst", "src"}))
+            << writer.name;
+        EXPECT_EQ(NativeNames(folder / L"dst"), std::vector<std::string>{"VQ_INFO.INI"})
+            << writer.name;
+        EXPECT_EQ(folder.ReadFile(L"dst/VQ_INFO.INI"), "new") << writer.name;
+    }
+}
+
+TEST(NameCase, ANameDifferingOnlyInCaseIsTaken) {
+    TempFolder folder;
+    folder.WriteFile(L"in/r0000001/VQ_Info.ini", "order");
+    folder.MakeFolder(L"in/E0000001");
+    EXPECT_EQ(MoveItem(folder / L"in/r0000001", folder / L"in/e0000001").Error(), FsError::kExists);
+    EXPECT_EQ(MakeFolderInParent(folder / L"in/e0000001").Error(), FsError::kExists);
+    EXPECT_EQ(NativeNames(folder / L"in"), (std::vector<std::string>{"E0000001", "r0000001"}));
+    // A rename that only changes the case of the item's own name is no conflict.
+    EXPECT_TRUE(MoveItem(folder / L"in/r0000001", folder / L"in/R0000001"));
+    EXPECT_EQ(NativeNames(folder / L"in"), (std::vector<std::string>{"E0000001", "R0000001"}));
+    // The source is found under any case too.
+    EXPECT_TRUE(MoveItem(folder / L"IN/r0000001", folder / L"in/q0000001"));
+    EXPECT_EQ(NativeNames(folder / L"in"), (std::vector<std::string>{"E0000001", "q0000001"}));
+    EXPECT_EQ(folder.ReadFile(L"in/q0000001/VQ_Info.ini"), "order");
+}
+
+TEST(NameCase, DeleteItemRemovesTheItemOfAnotherCase) {
+    TempFolder folder;
+    folder.WriteFile(L"out/p0000009/IMAGE/cmb0001.jpg", "x");
+    folder.WriteFile(L"out/o0000009/MISC/AUTPRINT.MRK", "x");
+    EXPECT_TRUE(DeleteItem(folder / L"out/P0000009"));
+    EXPECT_EQ(NativeNames(folder / L"out"), std::vector<std::string>{"o0000009"});
+    EXPECT_EQ(DeleteMatching(folder / L"OUT/O0000009"), 0);
+    EXPECT_TRUE(NativeNames(folder / L"out").empty());
+}
+
+TEST(NameCase, DeletingNothingIsAFailureWhileTheItemOfAnotherCaseStays) {
+    if (RunningAsRoot())
+        GTEST_SKIP() << "permissions do not stop the super-user";
+    TempFolder folder;
+    folder.WriteFile(L"out/p0000009/IMAGE/cmb0001.jpg", "x");
+    fs::permissions(platform::ToFsPath(folder / L"out"),
+                    fs::perms::owner_read | fs::perms::owner_exec);
+    EXPECT_FALSE(DeleteItem(folder / L"out/P0000009"));
+    EXPECT_EQ(DeleteMatching(folder / L"out/P0000009"), kDeleteMatchingFailed);
+    EXPECT_TRUE(folder.Exists(L"out/p0000009"));
+}
+
+TEST(ByteNames, NamesThatAreNotUtf8AreListedCopiedAndDeleted) {
+    TempFolder folder;
+    folder.MakeFolder(L"src");
+    const fs::path source = platform::ToFsPath(folder / L"src");
+    std::ofstream(source / "\xFF\xFE", std::ios::binary) << "picture";
+    fs::create_directory(source / "\xFF\xFE-IMAGE");
+    std::ofstream(source / "\xFF\xFE-IMAGE" / "\x8E\xCA.jpg", std::ios::binary) << "sjis";
+
+    std::vector<std::wstring> names;
+    EXPECT_EQ(FolderLister().ListNamesToArray(names, folder / L"src", L"*", -1,
+                                              FolderLister::kFiles | FolderLister::kFolders),
+              3);
+    ASSERT_TRUE(CopyFolderWhole(folder / L"src", folder / L"dst"));
+    const fs::path copy = platform::ToFsPath(folder / L"dst");
+    EXPECT_EQ(NativeNames(folder / L"dst"), NativeNames(folder / L"src"));
+    EXPECT_EQ(ReadNative(copy / "\xFF\xFE"), "picture");
+    EXPECT_EQ(ReadNative(copy / "\xFF\xFE-IMAGE" / "\x8E\xCA.jpg"), "sjis");
+
+    std::vector<FolderEntry> entries;
+    ASSERT_TRUE(LocalFileSystem().ListFolder(folder / L"src", entries));
+    ASSERT_EQ(entries.size(), 2u);
+    for (const FolderEntry& entry : entries)
+        EXPECT_TRUE(DeleteItem(JoinPath(folder / L"src", entry.name)));
+    EXPECT_TRUE(NativeNames(folder / L"src").empty());
+    EXPECT_TRUE(DeleteItem(folder / L"dst/*"));
+    EXPECT_TRUE(NativeNames(folder / L"dst").empty());
+}
