@@ -6,11 +6,13 @@
 
 #include "fileutil/FileUtil.h"
 #include "platform/FileSystemCalls.h"
+#include "platform/TextEncoding.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <atomic>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -212,6 +214,31 @@ TEST_F(Controller, HeldOrderIsNamedInItsTerminalsInputStatusUntilItGoes) {
     ASSERT_TRUE(harness.RunUntil(
         [&] { return InputShows({L"e0000009"}) && harness.view.Cell(0, 2) == L"状態0"; }));
     harness.controller->Shutdown();
+}
+
+TEST_F(Controller, UnmountedTerminalShareIsNotWrittenIntoItsBareMountPoint) {
+    // The terminal's input folder is a mount; it goes away while an order is composed.
+    const std::wstring share = harness.folder / L"share";
+    ASSERT_TRUE(MakeFolder(share));
+    harness.WriteOrder(share, 10);
+    const auto before = FilesWithContent(JoinPath(share, L"r0000010"));
+    const std::string mountPoint = "'" + platform::WideToUtf8(input) + "'";
+    if (!RunningAsRoot() || std::system(("mount --bind '" + platform::WideToUtf8(share) + "' " +
+                                         mountPoint + " 2>/dev/null")
+                                            .c_str()) != 0)
+        GTEST_SKIP() << "bind mounts need root and mount rights";
+    harness.view.onServing = [&](const std::wstring&) {
+        std::system(("umount -l " + mountPoint).c_str());
+    };
+    ASSERT_TRUE(harness.RunUntil([&] {
+        return harness.CountLogLines(L"Relaydesk2 IN TerminalFolder:") == 1 &&
+               !harness.controller->IsOrderBusy();
+    }));
+    harness.controller->Shutdown();
+    EXPECT_TRUE(FolderNames(input).empty()) << "written into the bare mount point";
+    EXPECT_EQ(FolderNames(share), (Names{L"r0000010"}));
+    EXPECT_EQ(FilesWithContent(JoinPath(share, L"r0000010")), before);
+    EXPECT_TRUE(FolderNames(output).empty());
 }
 
 } // namespace
