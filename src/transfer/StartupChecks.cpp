@@ -13,8 +13,13 @@ constexpr wchar_t kProbeName[] = L".relaydesk-write-check";
 
 /// Whether a file can be made and removed in `folder`, made first where missing.
 FsResult CanWriteIn(const std::wstring& folder) {
-    if (!MakeFolder(folder))
-        return PathExists(folder) ? FsError::kNoAccess : FsError::kNotFound;
+    if (!MakeFolder(folder)) {
+        ItemInfo info;
+        if (!FileSystemFor(folder).GetItemInfo(folder, info))
+            return FsError::kNotFound;
+        // A file where the folder belongs takes its name.
+        return info.isFolder ? FsError::kNoAccess : FsError::kExists;
+    }
     const std::wstring probe = JoinPath(folder, kProbeName);
     FileSystem& fileSystem = FileSystemFor(probe);
     const FsResult written = fileSystem.WriteFileAtomically(probe, "");

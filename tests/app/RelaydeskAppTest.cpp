@@ -136,4 +136,25 @@ TEST_F(SecondCopyTest, TheProgramItselfExitsAtOnceWhileAnotherCopyRuns) {
     EXPECT_TRUE(first.TakeRaiseRequest());
 }
 
+class StartUpTest : public GuiTest {};
+
+TEST_F(StartUpTest, FolderThatCannotBeWrittenIsToldInOneMessageBoxBeforeAnythingStarts) {
+    // A file where the work folder belongs, as a second installation might leave it.
+    m_folder.WriteFile(L"プログラム/TEMP", "not a folder");
+    ModalScript script;
+    script.ThenMessageBox(wxID_OK);
+    App().SetProgramFolder(ProgramFolder());
+    EXPECT_FALSE(App().InitInstance());
+    App().ExitInstance();
+    App().SetProgramFolder({});
+
+    ASSERT_EQ(script.MessageTexts().size(), 1u);
+    EXPECT_EQ(script.MessageTexts()[0],
+              L"cannot write " + JoinPath(ProgramFolder(), L"TEMP") + L": name taken");
+    EXPECT_LT(FindLogLine(L"OnInitDialog IN"), 0) << "the window started";
+    EXPECT_GE(FindLogLine(L"InitInstance ERR cannot write " + JoinPath(ProgramFolder(), L"TEMP") +
+                          L": name taken"),
+              0);
+}
+
 } // namespace
