@@ -14,6 +14,7 @@
 
 #include <chrono>
 #include <list>
+#include <vector>
 
 namespace {
 
@@ -213,6 +214,22 @@ void RelaydeskController::SetHeld(const std::wstring& orderFolder, const std::ws
         m_heldOrders.erase(orderFolder);
 }
 
+void RelaydeskController::ForgetHeldOrdersThatWent(const std::wstring& inputFolder) {
+    std::vector<std::wstring> held;
+    {
+        std::lock_guard lock(m_textMutex);
+        for (const auto& [orderFolder, terminalFolder] : m_heldOrders) {
+            if (terminalFolder == inputFolder)
+                held.push_back(orderFolder);
+        }
+    }
+    // Looked up outside the lock: the connection thread reads the notes meanwhile.
+    for (const std::wstring& orderFolder : held) {
+        if (!ItemExists(orderFolder))
+            SetHeld(orderFolder, inputFolder, false);
+    }
+}
+
 ConnectionStatus RelaydeskController::CheckInputConnection(int slot) const {
     const TerminalEntry terminal = GetSlot(slot);
     return CheckFolderConnection(terminal.path, terminal.userId, terminal.password);
@@ -345,6 +362,7 @@ int RelaydeskController::CheckTerminalFolder() {
 }
 
 bool RelaydeskController::PollTerminal(const TerminalEntry& terminal) {
+    ForgetHeldOrdersThatWent(terminal.path);
     std::list<std::wstring> folders;
     FolderLister().ListToList(folders, terminal.path, L"r*", 0, FolderLister::kFolders);
     for (const std::wstring& folder : folders) {

@@ -106,6 +106,9 @@ private:
     /// The input status of a terminal, with its held orders named after it.
     std::wstring InputStatusText(ConnectionStatus status, const std::wstring& inputFolder) const;
     void SetHeld(const std::wstring& orderFolder, const std::wstring& inputFolder, bool held);
+    /// Drops the notes of held orders of the terminal whose folders are gone (sent again
+    /// under another name, or deleted by the operator).
+    void ForgetHeldOrdersThatWent(const std::wstring& inputFolder);
 
     ITransferView& m_view;
     std::wstring m_strProgramFolder;

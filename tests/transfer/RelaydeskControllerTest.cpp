@@ -209,6 +209,14 @@ TEST_F(Controller, HeldOrderIsNamedInItsTerminalsInputStatusUntilItGoes) {
     EXPECT_EQ(harness.CountLogLines(L"Relaydesk2 IN TerminalFolder:"), 0);
     EXPECT_EQ(harness.CountLogLines(L"Relaydesk2 conflict " + JoinPath(input, L"e0000009")), 1);
 
+    // The operator removes the order itself: the note goes with it.
+    const std::wstring order = JoinPath(input, L"r0000009");
+    ASSERT_TRUE(MoveItem(order, harness.folder / L"受付/r0000009.kept"));
+    ASSERT_TRUE(harness.RunUntil([&] { return harness.view.Cell(0, 2) == L"状態0"; }));
+    ASSERT_TRUE(MoveItem(harness.folder / L"受付/r0000009.kept", order));
+    ASSERT_TRUE(
+        harness.RunUntil([&] { return harness.view.Cell(0, 2) == L"状態0  保留 r0000009"; }));
+
     // The operator moves the stale folder away: the order goes, and so does the note.
     ASSERT_TRUE(MoveItem(JoinPath(input, L"e0000009"), harness.folder / L"受付/e0000009.old"));
     ASSERT_TRUE(harness.RunUntil(
