@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <system_error>
 
 #include "SpreadRenderer.h"
@@ -105,7 +106,10 @@ EngineResult ZoRiInstance::ComposeBook() {
     if (m_bCancel)
         return kResultCancelled;
 
-    const SpreadRenderer renderer(book.fit, book.quality, static_cast<int>(m_nDotsPerInch),
+    const std::optional<OutputColourSpace> space = OutputColourSpace::Open(book.outputProfile);
+    if (!space)
+        return kResultUnusableOutputProfile;
+    const SpreadRenderer renderer(*space, book.fit, book.quality, static_cast<int>(m_nDotsPerInch),
                                   m_bCancel);
     // The output folders were checked; a spread's file name might still be a link out of them.
     const FolderBoundary outputBoundary = OutputBoundary(folders);
