@@ -61,15 +61,16 @@ std::optional<OutputColourSpace> OutputColourSpace::Open(const std::wstring& pro
 }
 
 VImage OutputColourSpace::FromUntagged(VImage picture) const {
-    // Grey is spread over three bands and 16 bits are scaled to 8 here, without any change
-    // of colour: untagged numbers are sRGB numbers.
-    VImage srgb = picture.colourspace(VIPS_INTERPRETATION_sRGB);
+    // Untagged numbers are sRGB numbers: grey is spread over three bands without any change
+    // of colour, and 16-bit pictures keep their 16 bits until the conversion.
+    const bool deep = picture.format() == VIPS_FORMAT_USHORT;
+    VImage rgb = picture.colourspace(deep ? VIPS_INTERPRETATION_RGB16 : VIPS_INTERPRETATION_sRGB);
     if (m_srgb)
-        return srgb;
-    return srgb.icc_transform(m_libraryName.c_str(), VImage::option()
-                                                         ->set("input_profile", kLibrarySrgb)
-                                                         ->set("intent", kRenderingIntent)
-                                                         ->set("depth", 8));
+        return rgb.colourspace(VIPS_INTERPRETATION_sRGB);
+    return rgb.icc_transform(m_libraryName.c_str(), VImage::option()
+                                                        ->set("input_profile", kLibrarySrgb)
+                                                        ->set("intent", kRenderingIntent)
+                                                        ->set("depth", 8));
 }
 
 VImage OutputColourSpace::OnPage(VImage picture, const std::uint8_t pageRgb[3]) {

@@ -382,6 +382,25 @@ TEST(EngineColour, CoverFillsTheFrameContainShowsThePageAroundThePicture) {
     }
 }
 
+TEST(EngineColour, ABackgroundImageIsConvertedThroughItsProfile) {
+    // A green far outside sRGB, written in Adobe RGB: a detour through sRGB would show.
+    WorkFolder work;
+    const std::vector<double> adobeGreen = {10, 200, 30};
+    WriteSolid(work.FilePath(L"TEMP/CTML/paper.jpg"), adobeGreen, VIPS_INTERPRETATION_sRGB,
+               VIPS_FORMAT_UCHAR, kAdobeRgbProfile);
+    std::filesystem::copy_file(kAdobeRgbProfile, work.FilePath(L"TEMP/CTML/AdobeRGB1998.icc"));
+    work.WriteFormats("[OUTPUT]\nOUTPUT_PROFILE=AdobeRGB1998.icc\n"
+                      "[FORMAT_PAPER]\nWIDTH_MM=40\nHEIGHT_MM=30\nBACKGROUND=paper.jpg\n"
+                      "FRAME_CNT=0\n");
+    work.WriteComposition(ZoInfo(1, 0) + Page(1, "PAPER", 0));
+    ASSERT_EQ(work.Compose(), 0);
+    const std::string spread = Utf8(work.Path(L"TEMP/COMPOSITION_INFO/LAYOUTFINAL/cmb0001.jpg"));
+
+    EXPECT_LT(DeltaE2000(ReferenceLab(kAdobeRgbProfile, adobeGreen),
+                         SpreadLab(spread, EmbeddedProfile(work, spread), 200, 150)),
+              kMaxDeltaE);
+}
+
 TEST(EngineColour, AnUnusableOrOutsideOutputProfileStopsTheBook) {
     const struct {
         const char* name;
