@@ -28,7 +28,8 @@ constexpr double kMaxPageMm = 2000.0;
 constexpr int kAnyInt = std::numeric_limits<int>::max();
 const wchar_t kDefaultFormatFileName[] = L"QrmFormat.ini";
 /// Output profiles the engine knows by name; any other value names a file in the data folder.
-const wchar_t* const kNamedOutputProfiles[] = {kSrgbProfileName, kDisplayP3ProfileName};
+const wchar_t* const kNamedOutputProfiles[] = {kSrgbProfileName, kDisplayP3ProfileName,
+                                                kAdobeRgbProfileName};
 
 /// Integer as the profile functions read it (leading blanks, a sign, digits; 0 without
 /// digits or key) when it lies in [minimum, maximum]; nothing when it does not, also when its

@@ -1,9 +1,11 @@
 #include "OutputColourSpace.h"
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
 #include "platform/FileSystemCalls.h"
+#include "platform/ModulePath.h"
 
 namespace zori {
 
@@ -50,14 +52,17 @@ std::optional<OutputColourSpace> OutputColourSpace::Open(const std::wstring& pro
     if (profile == kDisplayP3ProfileName)
         return OutputColourSpace(kLibraryDisplayP3, BuiltInProfileBytes(kLibraryDisplayP3), false);
 
-    std::ifstream file(platform::ToFsPath(profile), std::ios::binary);
+    const std::filesystem::path path =
+        profile == kAdobeRgbProfileName
+            ? platform::ToFsPath(platform::GetModuleFilePath()).parent_path() / kAdobeRgbProfileFile
+            : platform::ToFsPath(profile);
+    std::ifstream file(path, std::ios::binary);
     std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    const std::string path = platform::ToFsPath(profile).string();
     if (!file.good() && !file.eof())
         return std::nullopt;
-    if (bytes.empty() || !IsRgbOutputProfile(path))
+    if (bytes.empty() || !IsRgbOutputProfile(path.string()))
         return std::nullopt;
-    return OutputColourSpace(path, std::move(bytes), false);
+    return OutputColourSpace(path.string(), std::move(bytes), false);
 }
 
 VImage OutputColourSpace::FromUntagged(VImage picture) const {

@@ -13,6 +13,9 @@ namespace zori {
 /// Names of the output profiles the image library carries itself (docs/engine.md).
 inline constexpr wchar_t kSrgbProfileName[] = L"sRGB";
 inline constexpr wchar_t kDisplayP3ProfileName[] = L"DisplayP3";
+/// Named output profile installed in the program folder, under the file name below.
+inline constexpr wchar_t kAdobeRgbProfileName[] = L"AdobeRGB";
+inline constexpr wchar_t kAdobeRgbProfileFile[] = L"AdobeRGB1998.icc";
 
 /// CMYK pictures without a profile are taken through the image library's own CMYK profile.
 inline constexpr char kDefaultCmykProfile[] = "cmyk";
@@ -22,8 +25,8 @@ inline constexpr VipsIntent kRenderingIntent = VIPS_INTENT_RELATIVE;
 
 class OutputColourSpace {
 public:
-    /// `profile` is kSrgbProfileName, kDisplayP3ProfileName or the path of an RGB ICC
-    /// profile file; nothing when the profile cannot be read or is no RGB output profile.
+    /// `profile` is one of the names above or the path of an RGB ICC profile file; nothing
+    /// when the profile cannot be read or is no RGB output profile.
     static std::optional<OutputColourSpace> Open(const std::wstring& profile);
 
     /// The profile as the image library's ICC operations take it: a built-in name or a path.

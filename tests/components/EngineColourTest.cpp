@@ -242,6 +242,9 @@ TEST_P(EngineOutputProfile, PicturesOfEveryKindAndThePageComeOutInTrueColour) {
     if (std::string(output.key) == "DisplayP3") {
         outputProfile = p3;
         extra = "[OUTPUT]\nOUTPUT_PROFILE=DisplayP3\n";
+    } else if (std::string(output.key) == "AdobeRGB") {
+        outputProfile = kAdobeRgbProfile;
+        extra = "[OUTPUT]\nOUTPUT_PROFILE=AdobeRGB\n";
     } else if (*output.key != '\0') {
         outputProfile = kAdobeRgbProfile;
         std::filesystem::copy_file(kAdobeRgbProfile, work.FilePath(L"TEMP/CTML/AdobeRGB1998.icc"));
@@ -285,6 +288,8 @@ INSTANTIATE_TEST_SUITE_P(
     EngineColour, EngineOutputProfile,
     ::testing::Values(OutputCase{"sRGB_by_default", "", "1 (sRGB, Short, 1 components, 2 bytes)"},
                       OutputCase{"DisplayP3", "DisplayP3",
+                                 "65535 (Uncalibrated, Short, 1 components, 2 bytes)"},
+                      OutputCase{"AdobeRGB_by_name", "AdobeRGB",
                                  "65535 (Uncalibrated, Short, 1 components, 2 bytes)"},
                       OutputCase{"AdobeRGB_profile_file", "AdobeRGB1998.icc",
                                  "65535 (Uncalibrated, Short, 1 components, 2 bytes)"}),
