@@ -320,37 +320,76 @@ VImage StoredForOrientation(const VImage& upright, int orientation) {
     }
 }
 
-TEST(EngineColour, EveryOrientationTagShowsThePictureUpright) {
-    const std::vector<std::vector<double>> quadrants = {
-        {230, 30, 30}, {30, 200, 60}, {40, 60, 220}, {240, 220, 40}}; // TL, TR, BL, BR
-    const VImage upright = Solid(120, 80, quadrants[0])
-                               .insert(Solid(60, 40, quadrants[1]), 60, 0)
-                               .insert(Solid(60, 40, quadrants[2]), 0, 40)
-                               .insert(Solid(60, 40, quadrants[3]), 60, 40)
-                               .cast(VIPS_FORMAT_UCHAR);
-    for (int orientation = 1; orientation <= 8; ++orientation) {
-        WorkFolder work;
-        work.WriteFormats("[FORMAT_ONE]\nWIDTH_MM=40\nHEIGHT_MM=30\nFRAME_CNT=1\n"
-                          "FRAME1=5,5,30,20\n");
-        const std::string picture = work.FilePath(L"TEMP/CORRECT/turned.jpg");
-        VImage stored = StoredForOrientation(upright, orientation).copy();
-        stored.set(VIPS_META_ORIENTATION, orientation);
-        stored.jpegsave(picture.c_str(), VImage::option()->set("Q", 98));
-        work.WriteComposition(ZoInfo(1, 1) + Page(1, "ONE", 1) + Picture(1, picture, 0));
-        ASSERT_EQ(work.Compose(), 0) << orientation;
-        const std::string spread =
-            Utf8(work.Path(L"TEMP/COMPOSITION_INFO/LAYOUTFINAL/cmb0001.jpg"));
-        const std::string embedded = EmbeddedProfile(work, spread);
+/// Four quadrants of `colours` (top-left, top-right, bottom-left, bottom-right).
+VImage Quadrants(int width, int height, const std::vector<std::vector<double>>& colours,
+                 VipsInterpretation interpretation) {
+    return Solid(width, height, colours[0])
+        .insert(Solid(width / 2, height / 2, colours[1]), width / 2, 0)
+        .insert(Solid(width / 2, height / 2, colours[2]), 0, height / 2)
+        .insert(Solid(width / 2, height / 2, colours[3]), width / 2, height / 2)
+        .cast(VIPS_FORMAT_UCHAR)
+        .copy(VImage::option()->set("interpretation", interpretation));
+}
 
-        // The 300 x 200 pixel frame starts at (50, 50); sample each quadrant's middle.
-        const int xs[] = {125, 275, 125, 275}, ys[] = {100, 100, 200, 200};
-        for (int q = 0; q < 4; ++q)
-            EXPECT_LT(DeltaE2000(ReferenceLab(kSrgbProfile, quadrants[q]),
-                                 SpreadLab(spread, embedded, xs[q], ys[q])),
-                      kMaxDeltaE)
-                << "orientation " << orientation << ", quadrant " << q;
-        EXPECT_EQ(VImage::new_from_file(spread.c_str()).get_int(VIPS_META_ORIENTATION), 1)
-            << "the spread is upright itself";
+TEST(EngineColour, EveryOrientationTagShowsThePictureUpright) {
+    WorkFolder profiles;
+    const std::string defaultCmyk = LibraryProfileFile(profiles, "cmyk");
+    const struct {
+        const char* kind;
+        int width, height; // the CMYK picture is large enough to be shrunk while decoded
+        VipsInterpretation interpretation;
+        std::vector<std::vector<double>> quadrants;
+        std::string profile; ///< what the numbers mean
+        double toCalculatorUnits;
+    } pictures[] = {
+        {"sRGB",
+         120,
+         80,
+         VIPS_INTERPRETATION_sRGB,
+         {{230, 30, 30}, {30, 200, 60}, {40, 60, 220}, {240, 220, 40}},
+         kSrgbProfile,
+         1.0},
+        {"CMYK",
+         1200,
+         800,
+         VIPS_INTERPRETATION_CMYK,
+         {{0, 200, 200, 0}, {200, 0, 200, 0}, {200, 150, 0, 0}, {0, 30, 220, 0}},
+         defaultCmyk,
+         100 / 255.0},
+    };
+    for (const auto& kind : pictures) {
+        std::vector<Lab> expected;
+        for (std::vector<double> colour : kind.quadrants) {
+            for (double& value : colour)
+                value *= kind.toCalculatorUnits;
+            expected.push_back(
+                ReferenceLab(kSrgbProfile, ReferenceConvert(kind.profile, kSrgbProfile, colour)));
+        }
+        const VImage upright =
+            Quadrants(kind.width, kind.height, kind.quadrants, kind.interpretation);
+        for (int orientation = 1; orientation <= 8; ++orientation) {
+            WorkFolder work;
+            work.WriteFormats("[FORMAT_ONE]\nWIDTH_MM=40\nHEIGHT_MM=30\nFRAME_CNT=1\n"
+                              "FRAME1=5,5,30,20\n");
+            const std::string picture = work.FilePath(L"TEMP/CORRECT/turned.jpg");
+            VImage stored = StoredForOrientation(upright, orientation).copy();
+            stored.set(VIPS_META_ORIENTATION, orientation);
+            stored.jpegsave(picture.c_str(), VImage::option()->set("Q", 98));
+            work.WriteComposition(ZoInfo(1, 1) + Page(1, "ONE", 1) + Picture(1, picture, 0));
+            ASSERT_EQ(work.Compose(), 0) << kind.kind << ", orientation " << orientation;
+            const std::string spread =
+                Utf8(work.Path(L"TEMP/COMPOSITION_INFO/LAYOUTFINAL/cmb0001.jpg"));
+            const std::string embedded = EmbeddedProfile(work, spread);
+
+            // The 300 x 200 pixel frame starts at (50, 50); sample each quadrant's middle.
+            const int xs[] = {125, 275, 125, 275}, ys[] = {100, 100, 200, 200};
+            for (int q = 0; q < 4; ++q)
+                EXPECT_LT(DeltaE2000(expected[q], SpreadLab(spread, embedded, xs[q], ys[q])),
+                          kMaxDeltaE)
+                    << kind.kind << ", orientation " << orientation << ", quadrant " << q;
+            EXPECT_EQ(VImage::new_from_file(spread.c_str()).get_int(VIPS_META_ORIENTATION), 1)
+                << "the spread is upright itself";
+        }
     }
 }
 
