@@ -18,6 +18,12 @@ const wchar_t kWindowClass[] = L"QrmZoRiEngineWindow";
 constexpr std::intptr_t kMinDotsPerInch = 30;
 constexpr std::intptr_t kMaxDotsPerInch = 1200;
 
+/// The window class points into this library, which the program may unload and load again
+/// at another address: the class goes with the library, so each load registers its own.
+struct WindowClassOfThisLibrary {
+    ~WindowClassOfThisLibrary() { RdUnregisterClass(kWindowClass); }
+} g_windowClass;
+
 /// Window handle -> instance, for the window procedure, which has no other way to its object.
 std::mutex g_windowsMutex;
 std::map<std::uintptr_t, ZoRiInstance*> g_windows;
@@ -43,7 +49,7 @@ bool EnsureFolder(const std::wstring& folder) {
 } // namespace
 
 ZoRiInstance::ZoRiInstance(const NotifyRecord& notify) : m_notify(notify) {
-    RdRegisterClass(kWindowClass, &WindowProc); // fails harmlessly once registered
+    RdRegisterClass(kWindowClass, &WindowProc); // fails harmlessly once registered by this load
     m_hWindow = RdCreateWindow(kWindowClass, L"QRM_ZO_RI");
     if (m_hWindow != 0) {
         std::lock_guard lock(g_windowsMutex);
