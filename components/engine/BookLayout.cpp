@@ -7,6 +7,7 @@
 #include <limits>
 #include <optional>
 
+#include "OutputColourSpace.h"
 #include "config/ProfileDocument.h"
 #include "config/ProfileValues.h"
 #include "fileutil/FolderBoundary.h"
@@ -26,6 +27,9 @@ constexpr int kMaxShift = 1000;
 constexpr double kMaxPageMm = 2000.0;
 constexpr int kAnyInt = std::numeric_limits<int>::max();
 const wchar_t kDefaultFormatFileName[] = L"QrmFormat.ini";
+/// Output profiles the engine knows by name; any other value names a file in the data folder.
+const wchar_t* const kNamedOutputProfiles[] = {kSrgbProfileName, kDisplayP3ProfileName,
+                                                kAdobeRgbProfileName};
 
 /// Integer as the profile functions read it (leading blanks, a sign, digits; 0 without
 /// digits or key) when it lies in [minimum, maximum]; nothing when it does not, also when its
@@ -143,6 +147,22 @@ private:
             return kResultPathOutsideFolders;
         if (!m_formats.Load(platform::FromFsPath(path)))
             return kResultMissingFormatFile;
+        return ReadOutputProfile();
+    }
+
+    EngineResult ReadOutputProfile() {
+        const std::wstring profile = ReadText(m_formats, L"OUTPUT", L"OUTPUT_PROFILE");
+        if (profile.empty())
+            return kResultSuccess;
+        for (const wchar_t* name : kNamedOutputProfiles)
+            if (profile == name) {
+                m_book.outputProfile = profile;
+                return kResultSuccess;
+            }
+        const fs::path path = OrderDataPath(profile, m_dataFolder);
+        if (!m_dataBoundary.Contains(path))
+            return kResultPathOutsideFolders;
+        m_book.outputProfile = platform::FromFsPath(path);
         return kResultSuccess;
     }
 

@@ -13,6 +13,7 @@ enum EngineResult : std::int32_t {
     kResultMissingFormatFile = 20,         ///< the format file cannot be read
     kResultMissingFormat = 21,             ///< no such format, or too few frames for the page
     kResultMissingBackground = 22,         ///< a background image is missing or broken
+    kResultUnusableOutputProfile = 23,     ///< the output profile is missing or not RGB
     kResultMissingPicture = 30,            ///< a used picture's file does not exist
     kResultUndecodablePicture = 31,        ///< a picture cannot be decoded
     kResultPathOutsideFolders = 32,        ///< a file named leads outside the given folders

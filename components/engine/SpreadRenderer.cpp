@@ -9,6 +9,7 @@
 #include <vips/vips8>
 
 #include "FrameGeometry.h"
+#include "OutputColourSpace.h"
 #include "platform/FileSystemCalls.h"
 #include "platform/MemoryAllocation.h"
 #include "platform/TextEncoding.h"
@@ -30,30 +31,31 @@ std::string Utf8Path(const std::wstring& path) {
     return platform::ToFsPath(path).string();
 }
 
-/// 3-band 8-bit sRGB without alpha, as the spread is.
-VImage AsSrgb(VImage image) {
-    if (image.has_alpha())
-        image = image.flatten(VImage::option()->set("background", std::vector<double>{255, 255, 255}));
-    if (image.interpretation() != VIPS_INTERPRETATION_sRGB || image.bands() != 3)
-        image = image.colourspace(VIPS_INTERPRETATION_sRGB);
-    if (image.bands() > 3)
-        image = image.extract_band(0, VImage::option()->set("n", 3));
-    return image.format() == VIPS_FORMAT_UCHAR ? image : image.cast(VIPS_FORMAT_UCHAR);
-}
+/// What the decoder needs to know of a picture before decoding it.
+struct PictureHeader {
+    int width = 0, height = 0; ///< as displayed, after the orientation tag's rotation
+    /// Its colours are told by a profile: its own, or for CMYK the default CMYK profile.
+    bool profiled = false;
+    bool cmyk = false;
+    bool jpeg = false; ///< its decoder can shrink while it decodes
+};
 
-/// Width and height as displayed, after the orientation tag's rotation.
-bool UprightSize(const std::string& file, int& width, int& height) {
+bool ReadHeader(const std::string& file, PictureHeader& picture) {
     try {
         VImage header = VImage::new_from_file(file.c_str(),
                                               VImage::option()->set("access", VIPS_ACCESS_SEQUENTIAL));
-        width = header.width();
-        height = header.height();
+        picture.width = header.width();
+        picture.height = header.height();
         if (header.get_typeof(VIPS_META_ORIENTATION) != 0) {
             int orientation = header.get_int(VIPS_META_ORIENTATION);
             if (orientation >= 5 && orientation <= 8)
-                std::swap(width, height);
+                std::swap(picture.width, picture.height);
         }
-        return width > 0 && height > 0;
+        picture.cmyk = header.interpretation() == VIPS_INTERPRETATION_CMYK;
+        picture.profiled = header.get_typeof(VIPS_META_ICC_NAME) != 0 || picture.cmyk;
+        picture.jpeg = header.get_typeof(VIPS_META_LOADER) != 0 &&
+                       std::string(header.get_string(VIPS_META_LOADER)) == "jpegload";
+        return picture.width > 0 && picture.height > 0;
     } catch (const vips::VError&) {
         return false;
     }
@@ -100,9 +102,10 @@ bool StartImageLibrary() {
     return started;
 }
 
-SpreadRenderer::SpreadRenderer(ImageFit fit, int quality, int dotsPerInch,
-                               const std::atomic<bool>& cancel)
-    : m_fit(fit), m_quality(quality), m_dotsPerInch(dotsPerInch), m_cancel(cancel) {}
+SpreadRenderer::SpreadRenderer(const OutputColourSpace& space, ImageFit fit, int quality,
+                               int dotsPerInch, const std::atomic<bool>& cancel)
+    : m_space(space), m_fit(fit), m_quality(quality), m_dotsPerInch(dotsPerInch),
+      m_cancel(cancel) {}
 
 int SpreadRenderer::ToPixels(double millimetres) const {
     return std::max(1, static_cast<int>(std::lround(millimetres * m_dotsPerInch / kMillimetresPerInch)));
@@ -112,8 +115,9 @@ namespace {
 
 class SpreadPipeline {
 public:
-    SpreadPipeline(const SpreadRenderer& renderer, ImageFit fit, const std::atomic<bool>& cancel)
-        : m_renderer(renderer), m_fit(fit), m_cancel(cancel) {}
+    SpreadPipeline(const SpreadRenderer& renderer, const OutputColourSpace& space, ImageFit fit,
+                   const std::atomic<bool>& cancel)
+        : m_renderer(renderer), m_space(space), m_fit(fit), m_cancel(cancel) {}
 
     VImage Build(const SpreadLayout& spread) {
         int width = 0, height = 0;
@@ -136,10 +140,13 @@ private:
         const int height = m_renderer.ToPixels(page.heightMm);
         VImage background;
         if (!page.backgroundPath.empty()) {
+            const std::string file = Utf8Path(page.backgroundPath);
+            PictureHeader header;
             try {
-                background = AsSrgb(VImage::thumbnail(
-                    Utf8Path(page.backgroundPath).c_str(), width,
-                    VImage::option()->set("height", height)->set("size", VIPS_SIZE_FORCE)));
+                if (!ReadHeader(file, header))
+                    throw PictureError{kResultMissingBackground};
+                background = OutputColourSpace::OnPage(
+                    DecodeInOutputSpace(file, width, height, header), page.backgroundRgb);
             } catch (const vips::VError&) {
                 throw PictureError{kResultMissingBackground};
             }
@@ -154,22 +161,22 @@ private:
             if (m_cancel)
                 throw PictureError{kResultCancelled};
             if (frame.used)
-                canvas = DrawPicture(canvas, frame, pageLeft);
+                canvas = DrawPicture(canvas, frame, page, pageLeft);
         }
         return canvas;
     }
 
-    VImage DrawPicture(VImage canvas, const Frame& frame, int pageLeft) {
+    VImage DrawPicture(VImage canvas, const Frame& frame, const PageLayout& page, int pageLeft) {
         const PicturePlacement& picture = frame.picture;
         const std::string file = Utf8Path(picture.path);
-        int sourceWidth = 0, sourceHeight = 0;
-        if (!UprightSize(file, sourceWidth, sourceHeight))
+        PictureHeader header;
+        if (!ReadHeader(file, header))
             throw PictureError{kResultUndecodablePicture};
 
         const int frameLeft = pageLeft + m_renderer.ToPixels(frame.xMm);
         const int frameTop = m_renderer.ToPixels(frame.yMm);
         const PictureGeometry geometry =
-            PlacePicture(sourceWidth, sourceHeight, m_renderer.ToPixels(frame.widthMm),
+            PlacePicture(header.width, header.height, m_renderer.ToPixels(frame.widthMm),
                          m_renderer.ToPixels(frame.heightMm), m_fit, picture);
         if (!geometry.placeable)
             throw PictureError{kResultUndecodablePicture};
@@ -178,12 +185,10 @@ private:
         const PixelRect& cut = geometry.cut;
         VImage placed;
         try {
-            placed = VImage::thumbnail(file.c_str(), geometry.decodeWidth,
-                                       VImage::option()
-                                           ->set("height", geometry.decodeHeight)
-                                           ->set("size", VIPS_SIZE_FORCE)
-                                           ->set("fail_on", VIPS_FAIL_ON_TRUNCATED));
-            placed = AsSrgb(placed.extract_area(cut.left, cut.top, cut.width, cut.height));
+            placed = DecodeInOutputSpace(file, geometry.decodeWidth, geometry.decodeHeight, header);
+            // The pipeline is pulled by the cut, so only its pixels are converted.
+            placed = OutputColourSpace::OnPage(
+                placed.extract_area(cut.left, cut.top, cut.width, cut.height), page.backgroundRgb);
             // Decode one picture at a time and keep only its visible part: the decoders and
             // their buffers are freed before the next picture, so memory stays at about
             // one spread whatever the pictures' size. Turning needs the cut in memory anyway.
@@ -197,7 +202,63 @@ private:
         return canvas.insert(placed, frameLeft + geometry.frameX, frameTop + geometry.frameY);
     }
 
+    /// The picture decoded shrunk to `width` x `height`, in the output colour space.
+    VImage DecodeInOutputSpace(const std::string& file, int width, int height,
+                               const PictureHeader& header) {
+        if (header.cmyk)
+            return DecodeCmyk(file, width, height, header);
+        const auto options = [&] {
+            return VImage::option()
+                ->set("height", height)
+                ->set("size", VIPS_SIZE_FORCE)
+                ->set("fail_on", VIPS_FAIL_ON_TRUNCATED);
+        };
+        if (header.profiled) {
+            try {
+                return VImage::thumbnail(
+                    file.c_str(), width,
+                    options()
+                        ->set("export_profile", m_space.ProfileForLibrary().c_str())
+                        ->set("intent", kRenderingIntent));
+            } catch (const vips::VError&) {
+                // A broken or mismatched embedded profile: the numbers are taken as untagged.
+            }
+        }
+        return m_space.FromUntagged(VImage::thumbnail(file.c_str(), width, options()));
+    }
+
+    /// The image library's thumbnail puts CMYK through its default profile whatever profile
+    /// the picture embeds, so CMYK is decoded (shrunk by the JPEG decoder where it can be),
+    /// converted through its own profile and then scaled.
+    VImage DecodeCmyk(const std::string& file, int width, int height, const PictureHeader& header) {
+        auto options = VImage::option()
+                           ->set("access", VIPS_ACCESS_SEQUENTIAL)
+                           ->set("fail_on", VIPS_FAIL_ON_TRUNCATED);
+        if (header.jpeg)
+            options->set("shrink", JpegShrink(header, width, height));
+        VImage cmyk = VImage::new_from_file(file.c_str(), options);
+        VImage converted = cmyk.icc_transform(m_space.ProfileForLibrary().c_str(),
+                                              VImage::option()
+                                                  ->set("embedded", true)
+                                                  ->set("input_profile", kDefaultCmykProfile)
+                                                  ->set("intent", kRenderingIntent)
+                                                  ->set("depth", 8));
+        return converted.thumbnail_image(
+            width, VImage::option()->set("height", height)->set("size", VIPS_SIZE_FORCE));
+    }
+
+    /// The largest factor (1, 2, 4 or 8) the JPEG decoder may shrink by and still give at
+    /// least `width` x `height` upright pixels.
+    static int JpegShrink(const PictureHeader& header, int width, int height) {
+        const double room = std::min(double(header.width) / width, double(header.height) / height);
+        int shrink = 1;
+        while (shrink < 8 && shrink * 2 <= room)
+            shrink *= 2;
+        return shrink;
+    }
+
     const SpreadRenderer& m_renderer;
+    const OutputColourSpace& m_space;
     ImageFit m_fit;
     const std::atomic<bool>& m_cancel;
 };
@@ -210,8 +271,12 @@ EngineResult SpreadRenderer::Render(const SpreadLayout& spread, const std::wstri
     EngineResult result = kResultSuccess;
     try {
         const double pixelsPerMillimetre = m_dotsPerInch / kMillimetresPerInch;
-        VImage image = SpreadPipeline(*this, m_fit, m_cancel).Build(spread).copy(
-            VImage::option()->set("xres", pixelsPerMillimetre)->set("yres", pixelsPerMillimetre));
+        VImage image = SpreadPipeline(*this, m_space, m_fit, m_cancel)
+                           .Build(spread)
+                           .copy(VImage::option()
+                                     ->set("xres", pixelsPerMillimetre)
+                                     ->set("yres", pixelsPerMillimetre));
+        image = m_space.Tag(image);
         WatchCancel(image, m_cancel);
         image.jpegsave(Utf8Path(outputFile).c_str(),
                        VImage::option()

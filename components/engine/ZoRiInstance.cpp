@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <system_error>
 
 #include "SpreadRenderer.h"
@@ -16,6 +17,12 @@ namespace {
 const wchar_t kWindowClass[] = L"QrmZoRiEngineWindow";
 constexpr std::intptr_t kMinDotsPerInch = 30;
 constexpr std::intptr_t kMaxDotsPerInch = 1200;
+
+/// The window class points into this library, which the program may unload and load again
+/// at another address: the class goes with the library, so each load registers its own.
+struct WindowClassOfThisLibrary {
+    ~WindowClassOfThisLibrary() { RdUnregisterClass(kWindowClass); }
+} g_windowClass;
 
 /// Window handle -> instance, for the window procedure, which has no other way to its object.
 std::mutex g_windowsMutex;
@@ -42,7 +49,7 @@ bool EnsureFolder(const std::wstring& folder) {
 } // namespace
 
 ZoRiInstance::ZoRiInstance(const NotifyRecord& notify) : m_notify(notify) {
-    RdRegisterClass(kWindowClass, &WindowProc); // fails harmlessly once registered
+    RdRegisterClass(kWindowClass, &WindowProc); // fails harmlessly once registered by this load
     m_hWindow = RdCreateWindow(kWindowClass, L"QRM_ZO_RI");
     if (m_hWindow != 0) {
         std::lock_guard lock(g_windowsMutex);
@@ -105,7 +112,10 @@ EngineResult ZoRiInstance::ComposeBook() {
     if (m_bCancel)
         return kResultCancelled;
 
-    const SpreadRenderer renderer(book.fit, book.quality, static_cast<int>(m_nDotsPerInch),
+    const std::optional<OutputColourSpace> space = OutputColourSpace::Open(book.outputProfile);
+    if (!space)
+        return kResultUnusableOutputProfile;
+    const SpreadRenderer renderer(*space, book.fit, book.quality, static_cast<int>(m_nDotsPerInch),
                                   m_bCancel);
     // The output folders were checked; a spread's file name might still be a link out of them.
     const FolderBoundary outputBoundary = OutputBoundary(folders);
