@@ -6,6 +6,7 @@
 #include "fileutil/FileUtil.h"
 #include "fileutil/FolderLister.h"
 #include "platform/FileSystemCalls.h"
+#include "transfer/TransferJournal.h"
 
 #include <gtest/gtest.h>
 
@@ -55,7 +56,9 @@ TEST_F(EndToEnd, TransfersTwoOrdersOfOneTerminalInTwoPasses) {
     EXPECT_GT(FolderLister().CountEntries(JoinPath(work, L"COMPOSITION_INFO/LAYOUTFINAL"),
                                           L"cmb*.*", 0, FolderLister::kFiles),
               0);
-    EXPECT_FALSE(PathExists(JoinPath(folder.ProgramFolder(), L"TransferJournal.ini")));
+    EXPECT_TRUE(
+        ControllerFolder::Names(JoinPath(folder.ProgramFolder(), kTransferJournalFolderName))
+            .empty());
     EXPECT_FALSE(PathExists(interruptedDeletion));
     EXPECT_EQ(folder.CountLogLines(L"Relaydesk2 oldWorkError"), 0);
 }
