@@ -3,6 +3,7 @@
 // two medians, so that runs on different machines compare.
 
 #include "composition/CompositionInfo.h"
+#include "fileutil/FileSystemResolver.h"
 #include "fileutil/FileUtil.h"
 #include "platform/FileSystemCalls.h"
 
@@ -90,7 +91,7 @@ int main() {
     std::size_t bytesRead = 0;
     int pagesLeft = 0;
     for (int round = 0; round < kRounds; ++round) {
-        CopyOneFile(source, work);
+        CopyOneFile(LocalFolders(), source, work);
         readTimes.push_back(Milliseconds([&] {
             std::ifstream in(folder / "QrmZoInRi.ini", std::ios::binary);
             const std::string bytes((std::istreambuf_iterator<char>(in)),
@@ -101,7 +102,7 @@ int main() {
             CompositionInfo info;
             info.LoadFromFile(work);
             info.PrunePages(corrections);
-            DeleteMatching(work);
+            DeleteMatching(LocalFolders(), work);
             info.SaveToFile(work);
             pagesLeft = info.GetZoInfo().pageCount;
         }));

@@ -7,6 +7,7 @@
 
 #include "composition/ZoRiEngine.h"
 #include "fileutil/FileUtil.h"
+#include "fileutil/ShareResolver.h"
 #include "platform/FileSystemCalls.h"
 #include "transfer/ITransferView.h"
 #include "transfer/OrderTransfer.h"
@@ -104,7 +105,8 @@ void MeasureTransfer(const fs::path& root, std::size_t totalBytes, int corrected
         JoinPath(JoinPath(GetModuleFolder(), L"bench-null-engine"), L"QRM_ZO_RI.so");
     CZoRiEngine engine(engineLibrary);
     std::atomic<bool> closing{false};
-    COrderTransfer transfer(engine, closing, platform::FromFsPath(program));
+    ShareResolver files;
+    COrderTransfer transfer(engine, files, closing, platform::FromFsPath(program));
 
     // Round 0 warms up: its transfer finds no earlier work folder to delete, which every
     // later one does, and both sides fill the page cache. Each counted round pairs the two
@@ -155,7 +157,8 @@ void MeasureIdle(const fs::path& root, int seconds) {
     const fs::path program = root / "idle-program";
     fs::create_directories(program);
     SilentView view;
-    RelaydeskController controller(view, platform::FromFsPath(program));
+    ShareResolver files;
+    RelaydeskController controller(view, files, platform::FromFsPath(program));
     controller.Initialize();
     controller.ModifyTerminalTable([&](TerminalTable& table) {
         for (int slot = 0; slot < kTerminalSlots; ++slot) {

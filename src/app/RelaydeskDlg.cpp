@@ -67,7 +67,7 @@ CRelaydeskDlg::CRelaydeskDlg(platform::SingleInstanceGuard* instanceGuard,
       m_pInstanceGuard(instanceGuard),
       m_strProgramFolder(programFolder.empty() ? GetModuleFolder() : std::move(programFolder)),
       m_hIcon(relaydesk_xpm), m_view(*this),
-      m_pController(std::make_unique<RelaydeskController>(m_view, m_strProgramFolder,
+      m_pController(std::make_unique<RelaydeskController>(m_view, m_files, m_strProgramFolder,
                                                           std::move(engineLibrary))) {
     SetFont(LayoutFont());
     CreateControls();
@@ -323,7 +323,7 @@ void CRelaydeskDlg::OnOrderView() {
     if (row < 0)
         return;
     std::wstring outPath = m_pController->GetTerminalTable().slots[row].outPath;
-    COrderViewDlg dialog(m_strMessageFile, outPath);
+    COrderViewDlg dialog(m_files, m_strMessageFile, outPath);
     dialog.ShowModal();
 }
 

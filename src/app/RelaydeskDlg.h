@@ -7,6 +7,7 @@
 #include "app/PlatformMessagePump.h"
 #include "app/QueuedTransferView.h"
 #include "config/MessageCatalogue.h"
+#include "fileutil/ShareResolver.h"
 #include "transfer/RelaydeskController.h"
 
 #include <wx/dialog.h>
@@ -113,6 +114,7 @@ private:
 
     CPlatformMessagePump m_messagePump;
     CQueuedTransferView m_view;
+    ShareResolver m_files;
     // Declared last: it dies first, joining the workers before the view goes.
     std::unique_ptr<RelaydeskController> m_pController;
 };

@@ -4,31 +4,38 @@
 #include "cli/TerminalSelection.h"
 #include "config/TerminalTable.h"
 #include "fileutil/FileUtil.h"
+#include "fileutil/ShareResolver.h"
 #include "logging/LogClient.h"
 #include "transfer/FinishedOrders.h"
-#include "transfer/MountedShareFileSystem.h"
+#include "transfer/ConnectionProbe.h"
 
 #include <algorithm>
 
 namespace {
 
-/// The output folder of the terminal; empty, with a message, when there is no such terminal.
-std::wstring OutputFolderOf(const std::wstring& programFolder, const std::wstring& terminal) {
-    InstallMountedShareFileSystem();
+/// The output folder of the terminal, logged on to with its account; empty, with a message,
+/// when there is no such terminal.
+std::wstring OutputFolderOf(FileSystemResolver& files, const std::wstring& programFolder,
+                            const std::wstring& terminal) {
     TerminalTable table;
     std::uint32_t freeDisk = 0;
     LoadTerminalTable(JoinPath(programFolder, L"composition.ini"), table, freeDisk);
     const int slot = FindTerminalSlot(table, terminal);
-    return slot < 0 ? std::wstring() : table.slots[static_cast<size_t>(slot)].outPath;
+    if (slot < 0)
+        return {};
+    const TerminalEntry& entry = table.slots[static_cast<size_t>(slot)];
+    CheckFolderConnection(files, entry.outPath, entry.outUserId, entry.outPassword);
+    return entry.outPath;
 }
 
 } // namespace
 
 int ListOrders(const std::wstring& programFolder, const std::wstring& terminal) {
-    const std::wstring outputFolder = OutputFolderOf(programFolder, terminal);
+    ShareResolver files;
+    const std::wstring outputFolder = OutputFolderOf(files, programFolder, terminal);
     if (outputFolder.empty())
         return 1;
-    for (const FinishedOrder& order : ListFinishedOrders(outputFolder))
+    for (const FinishedOrder& order : ListFinishedOrders(files, outputFolder))
         PrintLine(stdout, (order.timeText.empty() ? std::wstring(20, L' ') : order.timeText) +
                               L"\t" + order.name);
     return 0;
@@ -43,10 +50,11 @@ int DeleteOrders(const std::wstring& programFolder, const std::wstring& terminal
                    L"(YYYY-MM-DD)");
         return 1;
     }
-    const std::wstring outputFolder = OutputFolderOf(programFolder, terminal);
+    ShareResolver files;
+    const std::wstring outputFolder = OutputFolderOf(files, programFolder, terminal);
     if (outputFolder.empty())
         return 1;
-    const std::vector<FinishedOrder> orders = ListFinishedOrders(outputFolder);
+    const std::vector<FinishedOrder> orders = ListFinishedOrders(files, outputFolder);
     std::vector<FinishedOrder> chosen;
     if (!names.empty()) {
         for (const std::wstring& name : names) {
@@ -66,7 +74,7 @@ int DeleteOrders(const std::wstring& programFolder, const std::wstring& terminal
     }
     int status = 0;
     for (const FinishedOrder& order : chosen) {
-        if (DeleteItem(order.path)) {
+        if (DeleteItem(files, order.path)) {
             PrintLine(stdout, L"deleted " + order.name);
         } else {
             PrintError(L"could not delete " + order.path);

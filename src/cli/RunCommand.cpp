@@ -3,6 +3,7 @@
 #include "cli/ConsoleText.h"
 #include "cli/ConsoleView.h"
 #include "config/MessageCatalogue.h"
+#include "fileutil/ShareResolver.h"
 #include "logging/LogClient.h"
 #include "platform/SingleInstance.h"
 #include "platform/WindowMessages.h"
@@ -55,7 +56,8 @@ int RunController(const std::wstring& programFolder, bool untilIdle) {
 
     ConsoleView view(stdout);
     {
-        RelaydeskController controller(view, programFolder);
+        ShareResolver files;
+        RelaydeskController controller(view, files, programFolder);
         WriteLog(g_pLogClient, L"OnInitDialog IN");
         controller.Initialize();
         WriteLog(g_pLogClient, L"OnInitDialog OUT");

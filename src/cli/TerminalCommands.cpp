@@ -6,10 +6,10 @@
 #include "config/TerminalChecks.h"
 #include "config/TerminalTable.h"
 #include "fileutil/FileUtil.h"
+#include "fileutil/ShareResolver.h"
 #include "logging/LogClient.h"
 #include "platform/SingleInstance.h"
 #include "transfer/ConnectionProbe.h"
-#include "transfer/MountedShareFileSystem.h"
 
 #include <vector>
 
@@ -98,15 +98,15 @@ bool NoControllerRunning(const platform::SingleInstanceGuard& instance) {
 } // namespace
 
 int ListTerminals(const std::wstring& programFolder) {
-    InstallMountedShareFileSystem();
+    ShareResolver files;
     const TerminalTable table = LoadTable(programFolder);
     const MainWindowTexts texts = ReadMainWindowTexts(ChooseMessageCatalogue(programFolder), 0);
     for (int slot = 0; slot < table.UsedCount(); ++slot) {
         const TerminalEntry& entry = table.slots[static_cast<size_t>(slot)];
         const ConnectionStatus input =
-            CheckFolderConnection(entry.path, entry.userId, entry.password);
+            CheckFolderConnection(files, entry.path, entry.userId, entry.password);
         const ConnectionStatus output =
-            CheckFolderConnection(entry.outPath, entry.outUserId, entry.outPassword);
+            CheckFolderConnection(files, entry.outPath, entry.outUserId, entry.outPassword);
         PrintLine(stdout, std::to_wstring(slot) + (entry.enabled ? L" [x] " : L" [ ] ") +
                               entry.name + L"\t" + entry.path + L"\t" +
                               texts.statusTexts[static_cast<size_t>(input)] + L"\t" +

@@ -3,6 +3,7 @@
 #include "config/ProfileDocument.h"
 #include "config/ProfileFunctions.h"
 #include "config/ProfileValues.h"
+#include "fileutil/FileSystemResolver.h"
 #include "fileutil/FileUtil.h"
 #include "fileutil/FolderBoundary.h"
 #include "logging/LogClient.h"
@@ -245,7 +246,7 @@ bool CompositionInfo::SetProfileText(const std::wstring& section, const std::wst
     // Not WriteProfileString: its 128-character buffers would cut paths the model carries.
     ProfileDocument document;
     // A file that exists but cannot be read must not be replaced by one holding only this key.
-    if (!document.Load(m_strFilePath) && ItemExists(m_strFilePath))
+    if (!document.Load(m_strFilePath) && ItemExists(LocalFolders(), m_strFilePath))
         return false;
     document.Set(section, key, text);
     return document.Save(m_strFilePath);

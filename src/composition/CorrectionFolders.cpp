@@ -1,9 +1,10 @@
 #include "composition/CorrectionFolders.h"
 
 #include "composition/CompositionInfo.h"
-#include "config/ProfileValues.h"
 #include "config/ProfileDocument.h"
+#include "config/ProfileValues.h"
 #include "fileutil/ConcurrentBatch.h"
+#include "fileutil/FileSystemResolver.h"
 #include "fileutil/FileUtil.h"
 #include "fileutil/FolderLister.h"
 #include "fileutil/NameCase.h"
@@ -31,7 +32,7 @@ std::wstring NameOf(const std::wstring& path) {
 class FolderFiles {
 public:
     explicit FolderFiles(const std::wstring& folder) {
-        FolderLister().ListToArray(m_paths, folder, L"*", 0, FolderLister::kFiles);
+        FolderLister(LocalFolders()).ListToArray(m_paths, folder, L"*", 0, FolderLister::kFiles);
         m_names.reserve(m_paths.size());
         for (std::size_t i = 0; i < m_paths.size(); ++i) {
             m_names.push_back(NameOf(m_paths[i]));
@@ -129,7 +130,7 @@ bool MergeCorrections(const std::wstring& workFolder) {
     const std::wstring backupFolder = JoinPath(workFolder, kCorrectBackupFolderName);
 
     std::vector<std::wstring> corrections;
-    FolderLister().ListToArray(corrections, correctFolder, kCorrectedImagePattern, 0,
+    FolderLister(LocalFolders()).ListToArray(corrections, correctFolder, kCorrectedImagePattern, 0,
                                FolderLister::kFiles);
     // The backup folder is listed once; a backup that several corrections replace is
     // deleted once.
@@ -148,13 +149,13 @@ bool MergeCorrections(const std::wstring& workFolder) {
         }
     }
     const std::size_t undeleted = RunConcurrently(outdated.size(), [&outdated](std::size_t backup) {
-        if (DeleteItem(outdated[backup]))
+        if (DeleteItem(LocalFolders(), outdated[backup]))
             return true;
         WriteLog(g_pLogClient, L"MergeCorrections ERR delete %s", outdated[backup]);
         return false;
     });
     // Both folders are the work folder's own, whose pictures are never rewritten in place.
-    if (!LinkFolderWhole(correctFolder, backupFolder)) {
+    if (!LinkFolderWhole(LocalFolders(), correctFolder, backupFolder)) {
         WriteLog(g_pLogClient, L"MergeCorrections ERR copy %s", correctFolder);
         return false;
     }

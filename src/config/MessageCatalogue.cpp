@@ -2,6 +2,7 @@
 
 #include "config/ProfileFunctions.h"
 #include "config/TextSubstitution.h"
+#include "fileutil/FileSystemResolver.h"
 #include "fileutil/FileUtil.h"
 #include "fileutil/FolderLister.h"
 #include "fileutil/NameCase.h"
@@ -36,8 +37,8 @@ constexpr int kStatusReasons[kStatusTextCount - 1] = {
 
 std::wstring ChooseMessageCatalogue(const std::wstring& programFolder, std::uint16_t layoutId) {
     std::vector<std::wstring> names;
-    FolderLister().ListNamesToArray(names, programFolder, kCataloguePattern, 0,
-                                    FolderLister::kFiles);
+    FolderLister(LocalFolders())
+        .ListNamesToArray(names, programFolder, kCataloguePattern, 0, FolderLister::kFiles);
     std::erase_if(names, [](const std::wstring& name) {
         return name.find(kDraftMarker) != std::wstring::npos;
     });

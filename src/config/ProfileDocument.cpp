@@ -1,6 +1,6 @@
 #include "config/ProfileDocument.h"
 
-#include "fileutil/FileSystem.h"
+#include "fileutil/FileSystemResolver.h"
 #include "fileutil/NameCase.h"
 #include "platform/TextEncoding.h"
 
@@ -80,8 +80,12 @@ std::string Encode(Encoding encoding, std::wstring_view text) {
 } // namespace
 
 bool ProfileDocument::Load(const std::wstring& path) {
+    return Load(LocalFolders().For(path), path);
+}
+
+bool ProfileDocument::Load(FileSystem& fileSystem, const std::wstring& path) {
     std::string bytes;
-    const bool read = static_cast<bool>(FileSystemFor(path).ReadFile(path, bytes, kMaxProfileBytes));
+    const bool read = static_cast<bool>(fileSystem.ReadFile(path, bytes, kMaxProfileBytes));
     LoadFromBytes(read ? bytes : std::string());
     return read;
 }
@@ -387,5 +391,5 @@ std::string ProfileDocument::ToBytes() const {
 }
 
 bool ProfileDocument::Save(const std::wstring& path) const {
-    return static_cast<bool>(FileSystemFor(path).WriteFileAtomically(path, ToBytes()));
+    return static_cast<bool>(LocalFolders().For(path).WriteFileAtomically(path, ToBytes()));
 }

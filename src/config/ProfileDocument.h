@@ -17,13 +17,17 @@
 #include <unordered_map>
 #include <vector>
 
+class FileSystem;
+
 class ProfileDocument {
 public:
     enum class Encoding { kSystemCodePage, kUtf8, kUtf8WithBom, kUtf16LeWithBom, kShiftJis };
 
-    /// Reads a file; false when it cannot be read (the document is then empty, ready to be
-    /// written as a new file).
+    /// Reads a file of this machine; false when it cannot be read (the document is then
+    /// empty, ready to be written as a new file).
     bool Load(const std::wstring& path);
+    /// Load through a given backend (a file on a share).
+    bool Load(FileSystem& fileSystem, const std::wstring& path);
     /// Takes the bytes of an INI file, detecting its encoding and line ends.
     void LoadFromBytes(std::string_view bytes);
 

@@ -2,6 +2,7 @@
 
 #include "config/ProfileDocument.h"
 #include "config/ProfileValues.h"
+#include "fileutil/FileSystemResolver.h"
 #include "fileutil/FileUtil.h"
 
 #include <cstdint>
@@ -54,7 +55,7 @@ void WriteProfileString(std::wstring file, std::wstring section, std::wstring ke
     std::lock_guard<std::mutex> lock(g_writeMutex);
     ProfileDocument document;
     // A file that exists but cannot be read must not be replaced by one holding only this key.
-    if (!document.Load(file) && ItemExists(file))
+    if (!document.Load(file) && ItemExists(LocalFolders(), file))
         return;
     document.Set(section, key, value);
     document.Save(file);

@@ -23,10 +23,11 @@ wxButton* AddButton(wxWindow* dialog, int id, const DialogUnitRect& layout) {
 
 } // namespace
 
-COrderViewDlg::COrderViewDlg(const std::wstring& cataloguePath, const std::wstring& folder)
+COrderViewDlg::COrderViewDlg(FileSystemResolver& files, const std::wstring& cataloguePath,
+                             const std::wstring& folder)
     : wxDialog(nullptr, wxID_ANY, L"", wxDefaultPosition, wxDefaultSize,
                wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX),
-      m_strCataloguePath(cataloguePath), m_strFolder(folder) {
+      m_strCataloguePath(cataloguePath), m_files(files), m_strFolder(folder) {
     SetFont(LayoutFont());
     CreateControls();
     SetClientSizeInDialogUnits(this, 481, 308);
@@ -84,7 +85,7 @@ void COrderViewDlg::ApplyCatalogue() {
 }
 
 void COrderViewDlg::ListOrders() {
-    m_orders = ListFinishedOrders(m_strFolder);
+    m_orders = ListFinishedOrders(m_files, m_strFolder);
     m_paths.clear();
     m_names.clear();
     m_times.clear();
@@ -117,7 +118,7 @@ void COrderViewDlg::OnDeleteSelected(wxCommandEvent&) {
     long row = -1;
     while ((row = m_pList->GetNextItem(row, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED)) != -1) {
         if (static_cast<std::size_t>(row) < m_paths.size())
-            DeleteItem(m_paths[row]);
+            DeleteItem(m_files, m_paths[row]);
     }
     ListOrders();
 }

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+class FileSystemResolver;
+
 class wxDatePickerCtrl;
 class wxListCtrl;
 
@@ -25,8 +27,10 @@ public:
         kIdListLabel = 1031,
     };
 
-    /// Lists the order folders of `folder`, with captions from the catalogue file.
-    COrderViewDlg(const std::wstring& cataloguePath, const std::wstring& folder);
+    /// Lists the order folders of `folder`, reached through `files`, with captions from the
+    /// catalogue file.
+    COrderViewDlg(FileSystemResolver& files, const std::wstring& cataloguePath,
+                  const std::wstring& folder);
 
     /// Rebuilds the rows from the folder: its sub-folders named like "?00*".
     void ListOrders();
@@ -49,6 +53,7 @@ private:
     std::wstring Text(int number) const;
 
     std::wstring m_strCataloguePath;
+    FileSystemResolver& m_files;
     std::wstring m_strFolder;
     std::vector<std::wstring> m_paths;
     std::vector<std::wstring> m_names;

@@ -14,13 +14,13 @@ bool DeferredDeletion::Start(const std::wstring& folder) {
     Finish();
     m_bDeleted = true;
     const std::wstring aside = AsideName(folder);
-    if (ItemExists(aside))
-        DeleteItem(aside);
-    if (!ItemExists(folder))
+    if (ItemExists(m_files, aside))
+        DeleteItem(m_files, aside);
+    if (!ItemExists(m_files, folder))
         return true;
-    if (!MoveItem(folder, aside))
+    if (!MoveItem(m_files, folder, aside))
         return false;
-    m_worker = std::jthread([this, aside] { m_bDeleted = static_cast<bool>(DeleteItem(aside)); });
+    m_worker = std::jthread([this, aside] { m_bDeleted = static_cast<bool>(DeleteItem(m_files, aside)); });
     return true;
 }
 

@@ -8,9 +8,12 @@
 #include <string>
 #include <thread>
 
+class FileSystemResolver;
+
 class DeferredDeletion {
 public:
-    DeferredDeletion() = default;
+    /// Moves and deletes through the backends that `files` chooses.
+    explicit DeferredDeletion(FileSystemResolver& files) : m_files(files) {}
     /// Waits for a deletion still running.
     ~DeferredDeletion();
     DeferredDeletion(const DeferredDeletion&) = delete;
@@ -28,6 +31,7 @@ public:
     static std::wstring AsideName(const std::wstring& folder);
 
 private:
+    FileSystemResolver& m_files;
     std::jthread m_worker;
     bool m_bDeleted = true;
 };

@@ -1,7 +1,11 @@
 #pragma once
 /// The file-system operations that touch a terminal's folders. Every such operation goes
 /// through this interface, so that network paths can be served by their own backend while
-/// local folders use the local one.
+/// local folders use the local one; a FileSystemResolver chooses the backend of a path.
+///
+/// Copies between two backends: a backend's CopyFile and LinkFile take paths that it serves,
+/// or a path it serves on one side and a local path on the other (a share and the work
+/// folder). The backend of the network side copies; FileSystemResolver::ForCopy names it.
 
 #include "fileutil/FsResult.h"
 
@@ -71,6 +75,11 @@ public:
     virtual FsResult Flush(const std::wstring& /*path*/) { return true; }
     /// Free bytes for this program on the volume that holds `path`.
     virtual FsResult GetFreeBytes(const std::wstring& path, std::uint64_t& freeBytes) = 0;
+    /// Logs on to the share that holds `folder` with the given account (none: the current
+    /// user's own logon), so that later operations on the share use it. Returns 0 or one of
+    /// the logon error numbers of platform/NetworkShare.h. The default asks the system.
+    virtual int LogOn(const std::wstring& folder, const std::wstring& userId,
+                      const std::wstring& password);
 };
 
 /// The backend for folders of this machine.
@@ -78,11 +87,3 @@ FileSystem& LocalFileSystem();
 
 /// A path that names a network share (it begins with two separators).
 bool IsNetworkPath(std::wstring_view path);
-
-/// The backend that serves `path`: the network backend for network paths when one is
-/// installed, otherwise the local one.
-FileSystem& FileSystemFor(std::wstring_view path);
-
-/// Installs the backend for network paths (not owned; it must outlive every use), or removes
-/// it with nullptr. Meant for start-up, before worker threads run.
-void SetNetworkFileSystem(FileSystem* backend);

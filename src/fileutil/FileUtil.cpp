@@ -1,7 +1,7 @@
 #include "fileutil/FileUtil.h"
 
 #include "fileutil/ConcurrentBatch.h"
-#include "fileutil/FileSystem.h"
+#include "fileutil/FileSystemResolver.h"
 #include "fileutil/Wildcard.h"
 #include "platform/FileSystemCalls.h"
 #include "platform/ModulePath.h"
@@ -44,14 +44,14 @@ private:
 };
 
 // Deletes every entry that matches the last part of `path` (folders with their content).
-DeleteOutcome DeleteMatches(const std::wstring& path) {
+DeleteOutcome DeleteMatches(FileSystemResolver& files, const std::wstring& path) {
     DeleteOutcome outcome;
     std::wstring folder;
     std::wstring pattern;
     SplitPath(path, folder, pattern);
     if (folder.empty() || pattern.empty())
         return outcome;
-    FileSystem& fileSystem = FileSystemFor(path);
+    FileSystem& fileSystem = files.For(path);
     std::vector<std::wstring> targets;
     if (HasWildcards(pattern)) {
         std::vector<FolderEntry> entries;
@@ -115,8 +115,8 @@ struct FolderCopyPlan {
 
 // Makes one folder of a copy inside its parent, which the copy made or was handed: never a
 // missing parent, so that a copy into a vanished share cannot rebuild its folders locally.
-FsResult MakeCopyFolder(const std::wstring& folder) {
-    FileSystem& fileSystem = FileSystemFor(folder);
+FsResult MakeCopyFolder(FileSystemResolver& files, const std::wstring& folder) {
+    FileSystem& fileSystem = files.For(folder);
     const FsResult made = fileSystem.MakeFolder(folder);
     ItemInfo info;
     if (made ||
@@ -127,12 +127,12 @@ FsResult MakeCopyFolder(const std::wstring& folder) {
 
 // Makes the destination's folders and lists the files to copy into them; the failure when
 // `source` cannot be listed or `destination` cannot be made.
-FsResult CollectFolderCopy(const std::wstring& source, const std::wstring& destination,
-                           FolderCopyPlan& plan) {
+FsResult CollectFolderCopy(FileSystemResolver& files, const std::wstring& source,
+                           const std::wstring& destination, FolderCopyPlan& plan) {
     std::vector<FolderEntry> entries;
-    if (const FsResult listed = FileSystemFor(source).ListFolder(source, entries); !listed)
+    if (const FsResult listed = files.For(source).ListFolder(source, entries); !listed)
         return listed;
-    if (const FsResult made = MakeCopyFolder(destination); !made)
+    if (const FsResult made = MakeCopyFolder(files, destination); !made)
         return made;
     for (const FolderEntry& entry : entries) {
         if (entry.name.starts_with(L'.'))
@@ -149,7 +149,7 @@ FsResult CollectFolderCopy(const std::wstring& source, const std::wstring& desti
             plan.foldersLeftOut = FirstFailure(plan.foldersLeftOut, FsError::kTooLong);
         } else {
             plan.foldersLeftOut =
-                FirstFailure(plan.foldersLeftOut, CollectFolderCopy(from, to, plan));
+                FirstFailure(plan.foldersLeftOut, CollectFolderCopy(files, from, to, plan));
         }
     }
     return true;
@@ -163,7 +163,8 @@ struct FolderCopyOutcome {
 };
 
 // Copies a whole tree, the files side by side with `copyFile`.
-FolderCopyOutcome CopyFolderFiles(const std::wstring& source, const std::wstring& destination,
+FolderCopyOutcome CopyFolderFiles(FileSystemResolver& files, const std::wstring& source,
+                                  const std::wstring& destination,
                                   const std::function<FsResult(const FileCopyJob&)>& copyFile) {
     FolderCopyOutcome outcome;
     if (IsPathTooLong(source) || IsPathTooLong(destination)) {
@@ -171,7 +172,7 @@ FolderCopyOutcome CopyFolderFiles(const std::wstring& source, const std::wstring
         return outcome;
     }
     FolderCopyPlan plan;
-    outcome.started = CollectFolderCopy(source, destination, plan);
+    outcome.started = CollectFolderCopy(files, source, destination, plan);
     if (!outcome.started) {
         outcome.whole = outcome.started;
         return outcome;
@@ -192,27 +193,36 @@ std::wstring SamePathBelow(const std::wstring& folder, const FileCopyJob& job,
     return folder + job.to.substr(destination.size());
 }
 
-FsResult CopyJobFile(const FileCopyJob& job) {
-    return CopyOneFile(job.from, job.to);
+FsResult CopyJobFile(FileSystemResolver& files, const FileCopyJob& job) {
+    return CopyOneFile(files, job.from, job.to);
 }
 
 // Gives `copy.to` a second name of `linkFrom` where one backend serves both names and the
 // volume keeps links, else makes `copy`.
-FsResult LinkOrCopy(const std::wstring& linkFrom, const FileCopyJob& copy) {
-    FileSystem& fileSystem = FileSystemFor(copy.to);
-    if (&FileSystemFor(linkFrom) == &fileSystem && fileSystem.LinkFile(linkFrom, copy.to))
+FsResult LinkOrCopy(FileSystemResolver& files, const std::wstring& linkFrom,
+                    const FileCopyJob& copy) {
+    FileSystem& fileSystem = files.For(copy.to);
+    if (&files.For(linkFrom) == &fileSystem && fileSystem.LinkFile(linkFrom, copy.to))
         return true;
-    return CopyJobFile(copy);
+    return CopyJobFile(files, copy);
 }
 
-FsResult LinkOrCopyFile(const FileCopyJob& job) {
-    return LinkOrCopy(job.from, job);
+FsResult LinkOrCopyFile(FileSystemResolver& files, const FileCopyJob& job) {
+    return LinkOrCopy(files, job.from, job);
+}
+
+auto CopyEach(FileSystemResolver& files) {
+    return [&files](const FileCopyJob& job) { return CopyJobFile(files, job); };
+}
+
+auto LinkOrCopyEach(FileSystemResolver& files) {
+    return [&files](const FileCopyJob& job) { return LinkOrCopyFile(files, job); };
 }
 
 // A regular file's size and modification time; nothing for a folder or a missing item.
-std::optional<ItemInfo> FileInfo(const std::wstring& path) {
+std::optional<ItemInfo> FileInfo(FileSystemResolver& files, const std::wstring& path) {
     ItemInfo info;
-    if (IsPathTooLong(path) || !FileSystemFor(path).GetItemInfo(path, info) || info.isFolder)
+    if (IsPathTooLong(path) || !files.For(path).GetItemInfo(path, info) || info.isFolder)
         return std::nullopt;
     return info;
 }
@@ -238,98 +248,98 @@ std::wstring JoinPath(const std::wstring& folder, const std::wstring& name) {
     return path;
 }
 
-bool PathExists(std::wstring path) {
+bool PathExists(FileSystemResolver& files, std::wstring path) {
     ItemInfo info;
-    return !path.empty() && !IsPathTooLong(path) && FileSystemFor(path).GetItemInfo(path, info);
+    return !path.empty() && !IsPathTooLong(path) && files.For(path).GetItemInfo(path, info);
 }
 
-bool ItemExists(std::wstring path) {
-    return PathExists(std::move(path));
+bool ItemExists(FileSystemResolver& files, std::wstring path) {
+    return PathExists(files, std::move(path));
 }
 
-FsResult CopyOneFile(std::wstring source, std::wstring destination) {
+FsResult CopyOneFile(FileSystemResolver& files, std::wstring source, std::wstring destination) {
     if (IsPathTooLong(source) || IsPathTooLong(destination))
         return FsError::kTooLong;
-    // A network backend copies between its shares and local folders in both directions.
-    FileSystem& fileSystem =
-        IsNetworkPath(source) ? FileSystemFor(source) : FileSystemFor(destination);
-    return fileSystem.CopyFile(source, destination);
+    return files.ForCopy(source, destination).CopyFile(source, destination);
 }
 
-bool CopyFolder(std::wstring source, std::wstring destination) {
-    return static_cast<bool>(CopyFolderFiles(source, destination, &CopyJobFile).started);
+bool CopyFolder(FileSystemResolver& files, std::wstring source, std::wstring destination) {
+    return static_cast<bool>(CopyFolderFiles(files, source, destination, CopyEach(files)).started);
 }
 
-FsResult CopyFolderWhole(std::wstring source, std::wstring destination) {
-    return CopyFolderFiles(source, destination, &CopyJobFile).whole;
+FsResult CopyFolderWhole(FileSystemResolver& files, std::wstring source, std::wstring destination) {
+    return CopyFolderFiles(files, source, destination, CopyEach(files)).whole;
 }
 
-FsResult CopyFolderWholeFromTwins(std::wstring source, std::wstring destination,
+FsResult CopyFolderWholeFromTwins(FileSystemResolver& files, std::wstring source,
+                                  std::wstring destination,
                                   const std::vector<std::wstring>& twinFolders) {
-    const auto linkTwinOrCopy = [&destination, &twinFolders](const FileCopyJob& job) {
-        const std::optional<ItemInfo> file = FileInfo(job.from);
+    const auto linkTwinOrCopy = [&files, &destination, &twinFolders](const FileCopyJob& job) {
+        const std::optional<ItemInfo> file = FileInfo(files, job.from);
         if (!file || file->modifiedTicks == 0)
-            return CopyJobFile(job);
+            return CopyJobFile(files, job);
         // Same size and modification time: the one was copied from the other (copies keep
         // the time) and neither has been written since (a write sets it).
         for (const std::wstring& folder : twinFolders) {
             const std::wstring twin = SamePathBelow(folder, job, destination);
-            const std::optional<ItemInfo> candidate = FileInfo(twin);
+            const std::optional<ItemInfo> candidate = FileInfo(files, twin);
             if (candidate && candidate->size == file->size &&
                 candidate->modifiedTicks == file->modifiedTicks)
-                return LinkOrCopy(twin, job);
+                return LinkOrCopy(files, twin, job);
         }
-        return CopyJobFile(job);
+        return CopyJobFile(files, job);
     };
-    return CopyFolderFiles(source, destination, linkTwinOrCopy).whole;
+    return CopyFolderFiles(files, source, destination, linkTwinOrCopy).whole;
 }
 
-FsResult CopyFolderWholeOverlaid(std::wstring source, std::wstring overlay,
-                                 std::wstring destination) {
-    const auto copyOrTakeOverlay = [&destination, &overlay](const FileCopyJob& job) {
+FsResult CopyFolderWholeOverlaid(FileSystemResolver& files, std::wstring source,
+                                 std::wstring overlay, std::wstring destination) {
+    const auto copyOrTakeOverlay = [&files, &destination, &overlay](const FileCopyJob& job) {
         const std::wstring over = SamePathBelow(overlay, job, destination);
-        return FileInfo(over) ? LinkOrCopyFile({over, job.to}) : CopyJobFile(job);
+        return FileInfo(files, over) ? LinkOrCopyFile(files, {over, job.to})
+                                     : CopyJobFile(files, job);
     };
-    return CopyFolderFiles(source, destination, copyOrTakeOverlay).whole;
+    return CopyFolderFiles(files, source, destination, copyOrTakeOverlay).whole;
 }
 
-FsResult LinkFolderWhole(std::wstring source, std::wstring destination) {
-    return CopyFolderFiles(source, destination, &LinkOrCopyFile).whole;
+FsResult LinkFolderWhole(FileSystemResolver& files, std::wstring source, std::wstring destination) {
+    return CopyFolderFiles(files, source, destination, LinkOrCopyEach(files)).whole;
 }
 
-bool LinkFolder(std::wstring source, std::wstring destination) {
-    return static_cast<bool>(CopyFolderFiles(source, destination, &LinkOrCopyFile).started);
+bool LinkFolder(FileSystemResolver& files, std::wstring source, std::wstring destination) {
+    return static_cast<bool>(
+        CopyFolderFiles(files, source, destination, LinkOrCopyEach(files)).started);
 }
 
-FsResult MoveItem(std::wstring source, std::wstring destination) {
+FsResult MoveItem(FileSystemResolver& files, std::wstring source, std::wstring destination) {
     if (IsPathTooLong(source) || IsPathTooLong(destination))
         return FsError::kTooLong;
-    return FileSystemFor(source).RenameNoReplace(source, destination);
+    return files.For(source).RenameNoReplace(source, destination);
 }
 
-FsResult DeleteItem(std::wstring path) {
+FsResult DeleteItem(FileSystemResolver& files, std::wstring path) {
     if (IsPathTooLong(path))
         return FsError::kTooLong;
-    return DeleteMatches(path).firstFailure;
+    return DeleteMatches(files, path).firstFailure;
 }
 
-int DeleteMatching(std::wstring path) {
+int DeleteMatching(FileSystemResolver& files, std::wstring path) {
     if (IsPathTooLong(path))
         return kDeleteMatchingInvalidPath;
-    const DeleteOutcome outcome = DeleteMatches(path);
+    const DeleteOutcome outcome = DeleteMatches(files, path);
     return outcome.failed == 0 ? 0 : kDeleteMatchingFailed;
 }
 
-FsResult MakeFolderInParent(const std::wstring& path) {
+FsResult MakeFolderInParent(FileSystemResolver& files, const std::wstring& path) {
     if (path.empty() || IsPathTooLong(path))
         return FsError::kTooLong;
-    return FileSystemFor(path).MakeFolder(path);
+    return files.For(path).MakeFolder(path);
 }
 
 bool MakeFolder(const std::wstring& path) {
     if (path.empty() || IsPathTooLong(path))
         return false;
-    FileSystem& fileSystem = FileSystemFor(path);
+    FileSystem& fileSystem = LocalFolders().For(path);
     ItemInfo info;
     if (fileSystem.GetItemInfo(path, info))
         return info.isFolder;
@@ -362,10 +372,11 @@ std::wstring GetExtensionText(const std::wstring& name) {
     return dot == std::wstring::npos ? std::wstring() : name.substr(dot + 1);
 }
 
-FsResult ReplaceInTextFile(std::wstring path, std::wstring find, std::wstring replacement) {
+FsResult ReplaceInTextFile(FileSystemResolver& files, std::wstring path, std::wstring find,
+                           std::wstring replacement) {
     if (IsPathTooLong(path))
         return FsError::kTooLong;
-    FileSystem& fileSystem = FileSystemFor(path);
+    FileSystem& fileSystem = files.For(path);
     std::string bytes;
     if (const FsResult read = fileSystem.ReadFile(path, bytes, kMaxTextFileBytes); !read)
         return read;

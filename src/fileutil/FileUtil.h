@@ -3,9 +3,12 @@
 /// show nothing and log nothing; each reports success as its result. Paths are built from a
 /// folder without a trailing separator and a name (JoinPath). Paths of 260 characters or more
 /// (the limit of the program's path buffers) are refused: the operation fails and changes
-/// nothing. Operations on a terminal's folders go through FileSystemFor(path).
+/// nothing. Operations that may touch a terminal's folders take the resolver that chooses the
+/// backend of each path.
 
 #include "fileutil/FsResult.h"
+
+class FileSystemResolver;
 
 #include <cstddef>
 #include <string>
@@ -30,65 +33,66 @@ std::wstring GetModuleFolder();
 std::wstring JoinPath(const std::wstring& folder, const std::wstring& name);
 
 /// True when a file or folder exists at `path` (no wildcards).
-bool PathExists(std::wstring path);
-bool ItemExists(std::wstring path);
+bool PathExists(FileSystemResolver& files, std::wstring path);
+bool ItemExists(FileSystemResolver& files, std::wstring path);
 
 /// Copies a file, overwriting an existing destination file; on any failure the destination
 /// is as it was.
-FsResult CopyOneFile(std::wstring source, std::wstring destination);
+FsResult CopyOneFile(FileSystemResolver& files, std::wstring source, std::wstring destination);
 
 /// Creates `destination` inside its existing parent (never a missing parent: a copy into a
 /// share that vanished must not rebuild its folders on this machine), then copies every entry
 /// of `source` whose name does not begin with "." into it, folders recursively, files
 /// overwriting; the destination's other entries stay. True when the source could be listed
 /// and the destination made, whatever the single copies gave.
-bool CopyFolder(std::wstring source, std::wstring destination);
+bool CopyFolder(FileSystemResolver& files, std::wstring source, std::wstring destination);
 
 /// CopyFolder that succeeds only when every file and sub-folder was copied (a linked folder,
 /// a link to nothing, a fifo or a socket is not, so it fails the copy): for copies whose gaps
 /// would cost data. The first failure.
-FsResult CopyFolderWhole(std::wstring source, std::wstring destination);
+FsResult CopyFolderWhole(FileSystemResolver& files, std::wstring source, std::wstring destination);
 
 /// CopyFolderWhole that spares writing the bytes of files that already stand on the
 /// destination's volume: a file whose twin (same path below one of `twinFolders`, same size
 /// and modification time) exists gets a second name of the twin (a hard link) where the
 /// volume allows it, else a copy. For twins that are about to lose their own names, so that
 /// the file never has two names for long.
-FsResult CopyFolderWholeFromTwins(std::wstring source, std::wstring destination,
+FsResult CopyFolderWholeFromTwins(FileSystemResolver& files, std::wstring source,
+                                  std::wstring destination,
                                   const std::vector<std::wstring>& twinFolders);
 
 /// CopyFolderWhole of `source`, except that a file which `overlay` holds at the same path
 /// below it is taken from there, as in LinkFolder: for an overlay on the destination's volume
 /// whose files would replace those of `source` anyway, sparing the copy of bytes about to be
 /// thrown away.
-FsResult CopyFolderWholeOverlaid(std::wstring source, std::wstring overlay,
-                                 std::wstring destination);
+FsResult CopyFolderWholeOverlaid(FileSystemResolver& files, std::wstring source,
+                                 std::wstring overlay, std::wstring destination);
 
 /// CopyFolder for folders whose files are never rewritten in place (the work folder): each
 /// file gets a second name in the destination where the volume allows it (a hard link),
 /// else a copy. Same result as CopyFolder, without writing the bytes again.
-bool LinkFolder(std::wstring source, std::wstring destination);
+bool LinkFolder(FileSystemResolver& files, std::wstring source, std::wstring destination);
 /// LinkFolder that succeeds only when every file was linked or copied.
-FsResult LinkFolderWhole(std::wstring source, std::wstring destination);
+FsResult LinkFolderWhole(FileSystemResolver& files, std::wstring source, std::wstring destination);
 
 /// Renames a file or folder; fails when the destination exists.
-FsResult MoveItem(std::wstring source, std::wstring destination);
+FsResult MoveItem(FileSystemResolver& files, std::wstring source, std::wstring destination);
 
 /// Deletes every file and folder (recursively) that matches the last part of `path`, which
 /// may hold the wildcards * and ?. Succeeds unless something that matched could not be
 /// deleted (the first such failure).
-FsResult DeleteItem(std::wstring path);
+FsResult DeleteItem(FileSystemResolver& files, std::wstring path);
 
 /// Like DeleteItem, but returns 0 on success or when nothing matches, kDeleteMatchingFailed
 /// when a match could not be deleted, kDeleteMatchingInvalidPath for a path too long.
-int DeleteMatching(std::wstring path);
+int DeleteMatching(FileSystemResolver& files, std::wstring path);
 
 /// Creates a folder and any missing parents; true when the folder exists afterwards. For the
 /// program's own folders only: a terminal's folder is never made.
 bool MakeFolder(const std::wstring& path);
 
 /// Creates one folder inside an existing one; fails (kExists) when the name is taken.
-FsResult MakeFolderInParent(const std::wstring& path);
+FsResult MakeFolderInParent(FileSystemResolver& files, const std::wstring& path);
 
 /// Splits at the last separator at position 1 or later; without one, folder and name are
 /// left empty.
@@ -101,4 +105,5 @@ std::wstring GetExtensionText(const std::wstring& name);
 /// Replaces every occurrence of `find` (case-sensitive, left to right) in every line of an
 /// 8-bit text file in the system code page, and writes the lines back ending in CR LF. A
 /// missing or unreadable file is left alone; the result tells why.
-FsResult ReplaceInTextFile(std::wstring path, std::wstring find, std::wstring replacement);
+FsResult ReplaceInTextFile(FileSystemResolver& files, std::wstring path, std::wstring find,
+                           std::wstring replacement);

@@ -1,6 +1,6 @@
 #include "fileutil/FolderLister.h"
 
-#include "fileutil/FileSystem.h"
+#include "fileutil/FileSystemResolver.h"
 #include "fileutil/FileUtil.h"
 #include "fileutil/Wildcard.h"
 #include "platform/FileSystemCalls.h"
@@ -82,7 +82,7 @@ template <typename Store> void FolderLister::Walk(const std::wstring& folder, St
     if (IsPathTooLong(JoinPath(folder, m_strPattern)))
         return;
     std::vector<FolderEntry> entries;
-    if (!FileSystemFor(folder).ListFolder(folder, entries))
+    if (!m_files.For(folder).ListFolder(folder, entries))
         return;
     if (m_nTypeMask & kDotEntries) {
         for (const wchar_t* dot : {L".", L".."}) {

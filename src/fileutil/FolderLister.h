@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+class FileSystemResolver;
+
 /// Walks a folder: first its own matching entries in NTFS name order, then each sub-folder
 /// in turn (descending into every sub-folder, whether or not its name matches). The current
 /// depth belongs to the instance: listings on several threads each use their own instance.
@@ -14,6 +16,8 @@ public:
     enum TypeMask { kFiles = 1, kFolders = 2, kDotEntries = 4 };
     enum ListMode { kNames = 0, kFullPaths = 1, kNamesWithoutExtension = 2, kCountOnly = 3 };
 
+    /// Lists through the backends that `files` chooses.
+    explicit FolderLister(FileSystemResolver& files) : m_files(files) {}
     virtual ~FolderLister() = default;
 
     /// Full paths of the matches; `maxDepth` 0 = only `folder`, k = k levels below it,
@@ -39,6 +43,7 @@ private:
             Store store);
     template <typename Store> void Walk(const std::wstring& folder, Store& store);
 
+    FileSystemResolver& m_files;
     std::wstring m_strPattern;
     int m_nMaxDepth = 0;
     int m_nTypeMask = 0;

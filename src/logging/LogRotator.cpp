@@ -1,5 +1,6 @@
 #include "logging/LogRotator.h"
 
+#include "fileutil/FileSystemResolver.h"
 #include "fileutil/FolderLister.h"
 #include "platform/FileSystemCalls.h"
 
@@ -43,7 +44,7 @@ bool CLogRotator::FileCreationTime(const std::wstring& path, platform::SystemTim
 }
 
 bool CLogRotator::ScanLogFiles() {
-    FolderLister lister;
+    FolderLister lister(LocalFolders());
     m_files.clear();
     lister.ListToArray(m_files, m_folder, L"*.log", 0, FolderLister::kFiles);
     m_entries.assign(m_files.size(), LogFileEntry{});

@@ -1,25 +1,26 @@
 #include "transfer/ConnectionProbe.h"
 
-#include "fileutil/FileSystem.h"
+#include "fileutil/FileSystemResolver.h"
 #include "platform/NetworkShare.h"
 
 #include <vector>
 
 namespace {
 
-int LogOn(const std::wstring& folder, const std::wstring& userId, const std::wstring& password) {
+int LogOn(FileSystem& share, const std::wstring& folder, const std::wstring& userId,
+          const std::wstring& password) {
     if (userId.empty())
-        return platform::AddNetworkConnection(folder);
-    const int error = platform::AddNetworkConnection(folder, userId, password);
+        return share.LogOn(folder, {}, {});
+    const int error = share.LogOn(folder, userId, password);
     if (error == platform::kNetworkOk)
         return error;
     // A share that accepts the current user's own logon (or an existing connection) passes.
-    return platform::AddNetworkConnection(folder) == platform::kNetworkOk ? 0 : error;
+    return share.LogOn(folder, {}, {}) == platform::kNetworkOk ? 0 : error;
 }
 
-bool CanListFolder(const std::wstring& folder) {
+bool CanListFolder(FileSystem& share, const std::wstring& folder) {
     std::vector<FolderEntry> entries;
-    return static_cast<bool>(FileSystemFor(folder).ListFolder(folder, entries));
+    return static_cast<bool>(share.ListFolder(folder, entries));
 }
 
 } // namespace
@@ -46,14 +47,15 @@ ConnectionStatus StatusFromError(int error) {
     }
 }
 
-ConnectionStatus CheckFolderConnection(const std::wstring& folder, const std::wstring& userId,
-                                       const std::wstring& password) {
+ConnectionStatus CheckFolderConnection(FileSystemResolver& files, const std::wstring& folder,
+                                       const std::wstring& userId, const std::wstring& password) {
+    FileSystem& share = files.For(folder);
     int error = kNoAttemptError;
     if (platform::HasDriveComponent(folder))
         error = platform::kNetworkOk;
     else if (!folder.empty())
-        error = LogOn(folder, userId, password);
-    if (error == platform::kNetworkOk && !CanListFolder(folder))
+        error = LogOn(share, folder, userId, password);
+    if (error == platform::kNetworkOk && !CanListFolder(share, folder))
         error = platform::kNetworkBadNetName;
     return StatusFromError(error);
 }

@@ -3,6 +3,8 @@
 
 #include <string>
 
+class FileSystemResolver;
+
 /// 0 connected and listable; 1 access denied or another error; 2 extended network error or
 /// no folder configured; 3 network name not found or not listable; 4 invalid password;
 /// 5 no network or bad path; 6 no network. Indexes the seven status texts.
@@ -14,11 +16,11 @@ constexpr int kConnectionStatusCount = 7;
 /// Error value of a probe that made no attempt (empty folder).
 constexpr int kNoAttemptError = -3;
 
-/// Probes `folder` with the given credentials. A drive path gets no logon; a network path is
+/// Probes `folder`, through the backend that `files` chooses, with the given credentials. A drive path gets no logon; a network path is
 /// logged on with the credentials and, when they are refused, once more with the current
 /// user's own logon. Safe on any thread.
-ConnectionStatus CheckFolderConnection(const std::wstring& folder, const std::wstring& userId,
-                                       const std::wstring& password);
+ConnectionStatus CheckFolderConnection(FileSystemResolver& files, const std::wstring& folder,
+                                       const std::wstring& userId, const std::wstring& password);
 
 /// The status of a logon or listing error number.
 ConnectionStatus StatusFromError(int error);

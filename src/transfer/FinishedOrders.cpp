@@ -1,6 +1,6 @@
 #include "transfer/FinishedOrders.h"
 
-#include "fileutil/FileSystem.h"
+#include "fileutil/FileSystemResolver.h"
 #include "fileutil/FileUtil.h"
 #include "fileutil/FolderLister.h"
 #include "platform/LocalTime.h"
@@ -11,9 +11,10 @@
 
 namespace {
 
-bool ReadModifiedSeconds(const std::wstring& path, std::int64_t& seconds) {
+bool ReadModifiedSeconds(FileSystemResolver& files, const std::wstring& path,
+                         std::int64_t& seconds) {
     ItemInfo info;
-    if (!FileSystemFor(path).GetItemInfo(path, info) || info.modifiedSeconds == 0)
+    if (!files.For(path).GetItemInfo(path, info) || info.modifiedSeconds == 0)
         return false;
     seconds = info.modifiedSeconds;
     return true;
@@ -33,25 +34,26 @@ int DayKey(int year, int month, int day) {
 
 } // namespace
 
-std::vector<FinishedOrder> ListFinishedOrders(const std::wstring& outputFolder) {
+std::vector<FinishedOrder> ListFinishedOrders(FileSystemResolver& files,
+                                              const std::wstring& outputFolder) {
     std::vector<std::wstring> paths;
-    FolderLister().ListToArray(paths, outputFolder, L"?00*", 0, FolderLister::kFolders);
+    FolderLister(files).ListToArray(paths, outputFolder, L"?00*", 0, FolderLister::kFolders);
     std::vector<FinishedOrder> orders;
     for (const std::wstring& path : paths) {
         FinishedOrder order;
         order.path = path;
         std::wstring folder;
         SplitPath(path, folder, order.name);
-        if (ReadModifiedSeconds(path, order.modifiedSeconds))
+        if (ReadModifiedSeconds(files, path, order.modifiedSeconds))
             order.timeText = FormatTime(order.modifiedSeconds);
         orders.push_back(std::move(order));
     }
     return orders;
 }
 
-std::wstring FormatModifiedTime(const std::wstring& path) {
+std::wstring FormatModifiedTime(FileSystemResolver& files, const std::wstring& path) {
     std::int64_t seconds = 0;
-    return ReadModifiedSeconds(path, seconds) ? FormatTime(seconds) : std::wstring();
+    return ReadModifiedSeconds(files, path, seconds) ? FormatTime(seconds) : std::wstring();
 }
 
 bool ParseCalendarDay(const std::wstring& text, CalendarDay& day) {

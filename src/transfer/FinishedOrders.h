@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+class FileSystemResolver;
+
 struct FinishedOrder {
     std::wstring path;
     std::wstring name;
@@ -14,11 +16,12 @@ struct FinishedOrder {
 };
 
 /// The order folders of `outputFolder` in file-system order; empty when it cannot be listed.
-std::vector<FinishedOrder> ListFinishedOrders(const std::wstring& outputFolder);
+std::vector<FinishedOrder> ListFinishedOrders(FileSystemResolver& files,
+                                              const std::wstring& outputFolder);
 
 /// The last-modification time of a file or folder as "%4d/%02d/%02d  %02d:%02d:%02d" in
 /// local time; empty when it cannot be read.
-std::wstring FormatModifiedTime(const std::wstring& path);
+std::wstring FormatModifiedTime(FileSystemResolver& files, const std::wstring& path);
 
 struct CalendarDay {
     int year = 0;

@@ -1,6 +1,6 @@
 #include "transfer/JobFile.h"
 
-#include "fileutil/FileSystem.h"
+#include "fileutil/FileSystemResolver.h"
 #include "logging/LogClient.h"
 
 #include <string>
@@ -34,13 +34,14 @@ std::string CutToJobs(std::string_view source, int jobCount) {
 
 } // namespace
 
-bool JobFile::CopyJobs(int jobCount, const std::wstring& destination) const {
+bool JobFile::CopyJobs(FileSystemResolver& files, int jobCount,
+                       const std::wstring& destination) const {
     std::string source;
-    if (!FileSystemFor(m_strPath).ReadFile(m_strPath, source, kMaxSourceBytes)) {
+    if (!files.For(m_strPath).ReadFile(m_strPath, source, kMaxSourceBytes)) {
         WriteLog(g_pLogClient, L"JobFile CopyJobs ERR read %s", m_strPath);
         return false;
     }
-    if (!FileSystemFor(destination).WriteFileAtomically(destination, CutToJobs(source, jobCount))) {
+    if (!files.For(destination).WriteFileAtomically(destination, CutToJobs(source, jobCount))) {
         WriteLog(g_pLogClient, L"JobFile CopyJobs ERR write %s", destination);
         return false;
     }

@@ -9,6 +9,8 @@
 /// every line before the first such line is header. Lines are copied as bytes, without
 /// interpreting their encoding, and every written line ends with CR LF whatever the source
 /// used (a bare LF and an unterminated last line are read as lines too).
+class FileSystemResolver;
+
 class JobFile {
 public:
     /// Larger sources are refused: a real print-order file holds a few kilobytes per job.
@@ -25,7 +27,7 @@ public:
     /// header only. Both files go through the file-system backend of their path, since the
     /// destination lies in a terminal's output folder. Returns false, changing nothing, when
     /// the source cannot be read or the destination cannot be written (both logged).
-    bool CopyJobs(int jobCount, const std::wstring& destination) const;
+    bool CopyJobs(FileSystemResolver& files, int jobCount, const std::wstring& destination) const;
 
 private:
     std::wstring m_strPath;

@@ -6,7 +6,7 @@
 
 #include "composition/CorrectionFolders.h"
 #include "fileutil/DeferredDeletion.h"
-#include "fileutil/FileSystem.h"
+#include "fileutil/FileSystemResolver.h"
 #include "fileutil/FileUtil.h"
 #include "fileutil/FolderLister.h"
 #include "logging/LogClient.h"
@@ -21,22 +21,20 @@ constexpr wchar_t kPrintOrderFile[] = L"AUTPRINT.MRK";
 constexpr wchar_t kComposedPattern[] = L"cmb*.*";
 constexpr wchar_t kComposedFolders[][12] = {L"COVERFINAL", L"LAYOUTFINAL"};
 
-std::size_t CountFiles(const std::wstring& folder, const wchar_t* pattern) {
-    std::vector<std::wstring> files;
-    FolderLister().ListToArray(files, folder, pattern, 0, FolderLister::kFiles);
-    return files.size();
+std::size_t CountFiles(FileSystemResolver& files, const std::wstring& folder,
+                       const wchar_t* pattern) {
+    std::vector<std::wstring> paths;
+    FolderLister(files).ListToArray(paths, folder, pattern, 0, FolderLister::kFiles);
+    return paths.size();
 }
 
 /// Every file the engine composed has arrived in the finished order.
-FsResult AllComposedImagesArrived(const std::wstring& workInfo, const std::wstring& images) {
+FsResult AllComposedImagesArrived(FileSystemResolver& files, const std::wstring& workInfo,
+                                  const std::wstring& images) {
     std::size_t composed = 0;
     for (const wchar_t* folder : kComposedFolders)
-        composed += CountFiles(JoinPath(workInfo, folder), L"*");
-    return CountFiles(images, L"*") == composed ? FsResult(true) : FsError::kIo;
-}
-
-FsResult Flush(const std::wstring& path) {
-    return FileSystemFor(path).Flush(path);
+        composed += CountFiles(files, JoinPath(workInfo, folder), L"*");
+    return CountFiles(files, images, L"*") == composed ? FsResult(true) : FsError::kIo;
 }
 
 } // namespace
@@ -47,7 +45,7 @@ TransferOutcome COrderTransfer::Deliver(const OrderTicket& ticket) {
     // away): nothing is written for it then, and it is tried again when it is back.
     TransferSteps present;
     if (!present.Check(L"find", folders.waiting,
-                       ItemExists(folders.waiting) ? FsResult(true) : FsError::kNotFound))
+                       ItemExists(m_files, folders.waiting) ? FsResult(true) : FsError::kNotFound))
         return RetryLater(present);
 
     TransferSteps built = BuildFinishedOrder(ticket);
@@ -79,28 +77,28 @@ TransferSteps COrderTransfer::BuildFinishedOrder(const OrderTicket& ticket) {
     // An earlier p or o of the same number (the terminal sent the order again) goes first.
     const std::wstring earlier =
         JoinPath(ticket.outputFolder, L"*" + OrderDigits(ticket.orderNumber));
-    if (!steps.Check(L"delete", earlier, DeleteItem(earlier)))
+    if (!steps.Check(L"delete", earlier, DeleteItem(m_files, earlier)))
         return steps;
     // The output folder itself is the terminal's: only p is made in it, never the folder.
-    if (!steps.Check(L"mkdir", folders.building, MakeFolderInParent(folders.building)) ||
-        !steps.Check(L"mkdir", images, MakeFolderInParent(images)) ||
-        !steps.Check(L"mkdir", misc, MakeFolderInParent(misc)))
+    if (!steps.Check(L"mkdir", folders.building, MakeFolderInParent(m_files, folders.building)) ||
+        !steps.Check(L"mkdir", images, MakeFolderInParent(m_files, images)) ||
+        !steps.Check(L"mkdir", misc, MakeFolderInParent(m_files, misc)))
         return steps;
     for (const wchar_t* folder : kComposedFolders) {
-        if (!steps.Check(L"copy", images, CopyFolderWhole(JoinPath(workInfo, folder), images)))
+        if (!steps.Check(L"copy", images, CopyFolderWhole(m_files, JoinPath(workInfo, folder), images)))
             return steps;
     }
-    if (!steps.Check(L"copy", printOrder, CopyOneFile(workPrintOrder, printOrder)))
+    if (!steps.Check(L"copy", printOrder, CopyOneFile(m_files, workPrintOrder, printOrder)))
         return steps;
 
     // The print order keeps as many jobs as there are composed images.
     JobFile jobs;
     jobs.SetPath(workPrintOrder);
-    const auto composed = static_cast<int>(CountFiles(images, kComposedPattern));
-    DeleteMatching(printOrder);
-    steps.Check(L"write", printOrder, jobs.CopyJobs(composed, printOrder));
-    steps.Check(L"verify", images, AllComposedImagesArrived(workInfo, images));
-    steps.Check(L"flush", folders.building, Flush(folders.building));
+    const auto composed = static_cast<int>(CountFiles(m_files, images, kComposedPattern));
+    DeleteMatching(m_files, printOrder);
+    steps.Check(L"write", printOrder, jobs.CopyJobs(m_files, composed, printOrder));
+    steps.Check(L"verify", images, AllComposedImagesArrived(m_files, workInfo, images));
+    steps.Check(L"flush", folders.building, m_files.For(folders.building).Flush(folders.building));
     return steps;
 }
 
@@ -111,21 +109,21 @@ TransferSteps COrderTransfer::StageBackup(const OrderTicket& ticket) {
     TransferSteps steps;
     if (!steps.Check(L"merge", WorkFolder(), MergeCorrections(WorkFolder())))
         return steps;
-    steps.Check(L"delete", staged, DeleteItem(staged));
+    steps.Check(L"delete", staged, DeleteItem(m_files, staged));
     // Most merged pictures are still here unchanged, as a correction or as an old backup,
     // both about to be deleted: those get a second name instead of being sent back.
     if (steps.Check(L"copy", staged,
-                    CopyFolderWholeFromTwins(JoinPath(WorkFolder(), kCorrectBackupFolderName),
+                    CopyFolderWholeFromTwins(m_files, JoinPath(WorkFolder(), kCorrectBackupFolderName),
                                              staged,
                                              {JoinPath(order, kCorrectFolderName), backup})))
-        steps.Check(L"flush", staged, Flush(staged));
+        steps.Check(L"flush", staged, m_files.For(staged).Flush(staged));
     return steps;
 }
 
 TransferOutcome COrderTransfer::Release(const OrderTicket& ticket) {
     const OrderFolders folders(ticket);
     TransferSteps marked;
-    if (!marked.Check(L"rename", folders.waiting, MoveItem(folders.waiting, folders.transferred))) {
+    if (!marked.Check(L"rename", folders.waiting, MoveItem(m_files, folders.waiting, folders.transferred))) {
         ForgetAndDiscard(ticket);
         if (marked.FirstFailure().Error() == FsError::kExists) {
             WriteLog(g_pLogClient, L"Relaydesk2 conflict %s", folders.transferred);
@@ -135,10 +133,10 @@ TransferOutcome COrderTransfer::Release(const OrderTicket& ticket) {
     }
     TransferSteps released;
     if (!released.Check(L"rename", folders.building,
-                        MoveItem(folders.building, folders.finished))) {
+                        MoveItem(m_files, folders.building, folders.finished))) {
         // Not released: the order goes back to r, so that it is not e without its o. Where
         // that fails too, the journal completes the release once the output folder is back.
-        if (MoveItem(folders.transferred, folders.waiting))
+        if (MoveItem(m_files, folders.transferred, folders.waiting))
             ForgetAndDiscard(ticket);
         WriteLog(g_pLogClient, L"Relaydesk2 fileError2");
         return RetryLater(released);
@@ -162,19 +160,19 @@ TransferSteps COrderTransfer::FinishTransferredOrder(const std::wstring& transfe
     const std::wstring corrections = JoinPath(transferredFolder, kCorrectFolderName);
     TransferSteps steps;
     // Without a staged backup the swap is done already: only the corrections may be left.
-    if (PathExists(staged)) {
+    if (PathExists(m_files, staged)) {
         // The old backup is deleted in the background while the staged one takes its name.
-        DeferredDeletion oldBackup;
+        DeferredDeletion oldBackup(m_files);
         if (!oldBackup.Start(backup))
-            steps.Check(L"delete", backup, DeleteItem(backup));
-        if (!steps.Check(L"rename", staged, MoveItem(staged, backup)))
+            steps.Check(L"delete", backup, DeleteItem(m_files, backup));
+        if (!steps.Check(L"rename", staged, MoveItem(m_files, staged, backup)))
             return steps;
     }
-    if (PathExists(corrections)) {
+    if (PathExists(m_files, corrections)) {
         std::vector<FolderEntry> left;
-        FileSystemFor(corrections).ListFolder(corrections, left);
-        if (!left.empty() && steps.Check(L"delete", corrections, DeleteItem(corrections)))
-            steps.Check(L"mkdir", corrections, MakeFolderInParent(corrections));
+        m_files.For(corrections).ListFolder(corrections, left);
+        if (!left.empty() && steps.Check(L"delete", corrections, DeleteItem(m_files, corrections)))
+            steps.Check(L"mkdir", corrections, MakeFolderInParent(m_files, corrections));
     }
     return steps;
 }
@@ -191,7 +189,7 @@ void COrderTransfer::ForgetAndDiscard(const OrderTicket& ticket) {
 void COrderTransfer::Discard(const OrderTicket& ticket) {
     const OrderFolders folders(ticket);
     for (const std::wstring& path : {StagedBackupFolder(ticket.orderFolder), folders.building}) {
-        if (PathExists(path) && !DeleteItem(path))
+        if (PathExists(m_files, path) && !DeleteItem(m_files, path))
             WriteLog(g_pLogClient, L"Relaydesk2 discardError %s", path);
     }
 }
@@ -201,16 +199,16 @@ TransferOutcome COrderTransfer::CompleteJournaledTransfer(const OrderTicket& tic
     std::wstring terminalFolder, name;
     SplitPath(ticket.orderFolder, terminalFolder, name);
     // Nothing is tried, and nothing logged, while either share is away.
-    if (!PathExists(terminalFolder) || !PathExists(ticket.outputFolder))
+    if (!PathExists(m_files, terminalFolder) || !PathExists(m_files, ticket.outputFolder))
         return TransferOutcome::kRetry;
     WriteLog(g_pLogClient, L"RecoverTransfer IN %s", ticket.orderFolder);
     TransferSteps steps;
-    const bool hasFinishedOrder = PathExists(folders.building) || PathExists(folders.finished);
+    const bool hasFinishedOrder = PathExists(m_files, folders.building) || PathExists(m_files, folders.finished);
     if (!hasFinishedOrder) {
         // The built order was lost (deleted by hand): the order is composed again.
-        if (PathExists(folders.transferred))
+        if (PathExists(m_files, folders.transferred))
             steps.Check(L"rename", folders.transferred,
-                        MoveItem(folders.transferred, folders.waiting));
+                        MoveItem(m_files, folders.transferred, folders.waiting));
         if (steps.AllSucceeded()) {
             Discard(ticket);
             m_journal.Clear(ticket);
@@ -218,10 +216,10 @@ TransferOutcome COrderTransfer::CompleteJournaledTransfer(const OrderTicket& tic
             return TransferOutcome::kFailed;
         }
     }
-    if (steps.AllSucceeded() && PathExists(folders.waiting) && !PathExists(folders.transferred))
-        steps.Check(L"rename", folders.waiting, MoveItem(folders.waiting, folders.transferred));
-    if (steps.AllSucceeded() && PathExists(folders.building))
-        steps.Check(L"rename", folders.building, MoveItem(folders.building, folders.finished));
+    if (steps.AllSucceeded() && PathExists(m_files, folders.waiting) && !PathExists(m_files, folders.transferred))
+        steps.Check(L"rename", folders.waiting, MoveItem(m_files, folders.waiting, folders.transferred));
+    if (steps.AllSucceeded() && PathExists(m_files, folders.building))
+        steps.Check(L"rename", folders.building, MoveItem(m_files, folders.building, folders.finished));
     if (steps.AllSucceeded()) {
         const TransferSteps finished = FinishTransferredOrder(folders.transferred);
         steps.Check(L"finish", folders.transferred, finished.FirstFailure());

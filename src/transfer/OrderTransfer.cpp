@@ -4,6 +4,7 @@
 #include "composition/CorrectionFolders.h"
 #include "composition/ZoRiEngine.h"
 #include "fileutil/DeferredDeletion.h"
+#include "fileutil/FileSystemResolver.h"
 #include "fileutil/FileUtil.h"
 #include "fileutil/FolderLister.h"
 #include "logging/LogClient.h"
@@ -40,16 +41,18 @@ bool IsInside(const std::wstring& path, const std::wstring& folder) {
 /// A failure that lies with the order itself: something it should hold is missing while the
 /// order is still there. Everything else (a full volume, a vanished share, a refusal)
 /// passes, and the order is tried again.
-bool IsOrderDataFault(const TransferSteps& steps, const std::wstring& orderFolder) {
+bool IsOrderDataFault(FileSystemResolver& files, const TransferSteps& steps,
+                      const std::wstring& orderFolder) {
     return steps.FirstFailure().Error() == FsError::kNotFound &&
-           IsInside(steps.FailedPath(), orderFolder) && ItemExists(orderFolder);
+           IsInside(steps.FailedPath(), orderFolder) && ItemExists(files, orderFolder);
 }
 
 /// The previous order's work folder, set aside and deleted in the background while this
 /// transfer runs; the deletion has ended when the transfer returns.
 class OldWorkFolder {
 public:
-    explicit OldWorkFolder(std::wstring workFolder) : m_strWorkFolder(std::move(workFolder)) {
+    explicit OldWorkFolder(std::wstring workFolder)
+        : m_strWorkFolder(std::move(workFolder)), m_deletion(LocalFolders()) {
         m_bSetAside = m_deletion.Start(m_strWorkFolder);
     }
     ~OldWorkFolder() {
@@ -85,9 +88,9 @@ std::wstring StagedBackupFolder(const std::wstring& orderFolder) {
     return JoinPath(orderFolder, kCorrectBackupFolderName) + L"~new";
 }
 
-COrderTransfer::COrderTransfer(CZoRiEngine& engine, const std::atomic<bool>& closing,
-                               std::wstring programFolder)
-    : m_engine(engine), m_bClosing(closing), m_strProgramFolder(std::move(programFolder)),
+COrderTransfer::COrderTransfer(CZoRiEngine& engine, FileSystemResolver& files,
+                               const std::atomic<bool>& closing, std::wstring programFolder)
+    : m_engine(engine), m_files(files), m_bClosing(closing), m_strProgramFolder(std::move(programFolder)),
       m_journal(JoinPath(m_strProgramFolder, kTransferJournalFolderName)) {}
 
 std::wstring COrderTransfer::WorkFolder() const {
@@ -105,9 +108,9 @@ TransferOutcome COrderTransfer::TransferOrder(OrderTicket ticket) {
         // composed; it must be gone before the transfer decides anything.
         const OldWorkFolder oldWork(WorkFolder());
         if (!oldWork.SetAside())
-            DeleteItem(WorkFolder());
+            DeleteItem(m_files, WorkFolder());
         const TransferSteps prepared = PrepareWorkFolder(ticket, rejectedValue);
-        if (!prepared.AllSucceeded() && !IsOrderDataFault(prepared, ticket.orderFolder))
+        if (!prepared.AllSucceeded() && !IsOrderDataFault(m_files, prepared, ticket.orderFolder))
             return RetryLater(prepared);
         if (!prepared.AllSucceeded()) {
             WriteLog(g_pLogClient, L"Relaydesk2 stepError %s", prepared.Describe());
@@ -143,28 +146,28 @@ TransferSteps COrderTransfer::PrepareWorkFolder(const OrderTicket& ticket,
 
     const std::wstring orderBackup = JoinPath(order, kCorrectBackupFolderName);
     const std::wstring orderImages = JoinPath(order, L"IMAGE");
-    if (!PathExists(orderBackup) &&
-        !steps.Check(L"backup", orderImages, CopyFolderWhole(orderImages, orderBackup))) {
+    if (!PathExists(m_files, orderBackup) &&
+        !steps.Check(L"backup", orderImages, CopyFolderWhole(m_files, orderImages, orderBackup))) {
         // A partial backup would stand in the way of a whole one at the next attempt.
-        DeleteItem(orderBackup);
+        DeleteItem(m_files, orderBackup);
     }
-    steps.Check(L"mkdir", work, MakeFolderInParent(work));
-    steps.Check(L"mkdir", workInfo, MakeFolderInParent(workInfo));
+    steps.Check(L"mkdir", work, MakeFolderInParent(m_files, work));
+    steps.Check(L"mkdir", workInfo, MakeFolderInParent(m_files, workInfo));
     steps.Check(L"mkdir", JoinPath(work, kCorrectFolderName),
-                MakeFolderInParent(JoinPath(work, kCorrectFolderName)));
+                MakeFolderInParent(m_files, JoinPath(work, kCorrectFolderName)));
     for (const wchar_t* folder : {kCompositionInfoFolderName, kCorrectFolderName, kCtmlFolderName})
         steps.Check(L"copy", JoinPath(order, folder),
-                    CopyFolderWhole(JoinPath(order, folder), JoinPath(work, folder)));
+                    CopyFolderWhole(m_files, JoinPath(order, folder), JoinPath(work, folder)));
     // The merge replaces the backup of a picture corrected under the same name, so the
     // correction stands in for it from the start instead of a copy that would be dropped.
     steps.Check(L"copy", orderBackup,
-                CopyFolderWholeOverlaid(orderBackup, JoinPath(work, kCorrectFolderName),
+                CopyFolderWholeOverlaid(m_files, orderBackup, JoinPath(work, kCorrectFolderName),
                                         JoinPath(work, kCorrectBackupFolderName)));
     if (!steps.AllSucceeded())
         return steps;
 
     std::vector<std::wstring> pictures;
-    FolderLister().ListNamesToArray(pictures, JoinPath(order, kCorrectFolderName),
+    FolderLister(m_files).ListNamesToArray(pictures, JoinPath(order, kCorrectFolderName),
                                     kCorrectedImagePattern, 0,
                                     FolderLister::kFiles | FolderLister::kFolders);
     std::wstring pictureName = kPictureNameWithoutPictures;
@@ -175,13 +178,13 @@ TransferSteps COrderTransfer::PrepareWorkFolder(const OrderTicket& ticket,
 
     for (const wchar_t* folder : {L"COVERFINAL", L"LAYOUTFINAL"})
         steps.Check(L"mkdir", JoinPath(workInfo, folder),
-                    MakeFolderInParent(JoinPath(workInfo, folder)));
+                    MakeFolderInParent(m_files, JoinPath(workInfo, folder)));
 
-    steps.Check(L"edit", infoFile, ReplaceInTextFile(infoFile, L"<<ALBUM_DIR>>", workInfo));
+    steps.Check(L"edit", infoFile, ReplaceInTextFile(m_files, infoFile, L"<<ALBUM_DIR>>", workInfo));
     steps.Check(L"edit", infoFile,
-                ReplaceInTextFile(infoFile, L"<<EXT>>", GetExtensionText(pictureName)));
+                ReplaceInTextFile(m_files, infoFile, L"<<EXT>>", GetExtensionText(pictureName)));
     steps.Check(L"edit", infoFile,
-                ReplaceInTextFile(infoFile, L"<<CTML_DIR>>", JoinPath(work, kCtmlFolderName)));
+                ReplaceInTextFile(m_files, infoFile, L"<<CTML_DIR>>", JoinPath(work, kCtmlFolderName)));
     steps.Check(L"resolve", infoFile, ResolvePictureFiles(work));
     if (!steps.AllSucceeded())
         return steps;
@@ -193,10 +196,10 @@ TransferSteps COrderTransfer::PrepareWorkFolder(const OrderTicket& ticket,
         {workInfo, JoinPath(work, kCtmlFolderName), JoinPath(work, kCorrectFolderName),
          JoinPath(work, kCorrectBackupFolderName)});
     std::vector<std::wstring> correctedPictures;
-    FolderLister().ListToArray(correctedPictures, JoinPath(work, kCorrectFolderName),
+    FolderLister(m_files).ListToArray(correctedPictures, JoinPath(work, kCorrectFolderName),
                                kCorrectedImagePattern, 0, FolderLister::kFiles);
     info.PrunePages(correctedPictures);
-    DeleteMatching(infoFile);
+    DeleteMatching(m_files, infoFile);
     steps.Check(L"write", infoFile, info.SaveToFile(infoFile));
     return steps;
 }
@@ -219,7 +222,7 @@ int COrderTransfer::Compose() {
 TransferOutcome COrderTransfer::MarkFailed(const OrderTicket& ticket, int engineResult) {
     const OrderFolders folders(ticket);
     TransferSteps steps;
-    if (!steps.Check(L"rename", folders.waiting, MoveItem(folders.waiting, folders.failed))) {
+    if (!steps.Check(L"rename", folders.waiting, MoveItem(m_files, folders.waiting, folders.failed))) {
         if (steps.FirstFailure().Error() == FsError::kExists) {
             WriteLog(g_pLogClient, L"Relaydesk2 conflict %s", folders.failed);
             return TransferOutcome::kConflict;

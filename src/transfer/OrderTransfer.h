@@ -16,12 +16,14 @@
 #include <vector>
 
 class CZoRiEngine;
+class FileSystemResolver;
 
 class COrderTransfer {
 public:
-    /// `closing` is the controller's closing flag; `programFolder` holds TEMP and the journal.
-    COrderTransfer(CZoRiEngine& engine, const std::atomic<bool>& closing,
-                   std::wstring programFolder);
+    /// `closing` is the controller's closing flag; `programFolder` holds TEMP and the journal;
+    /// `files` reaches the terminals' folders.
+    COrderTransfer(CZoRiEngine& engine, FileSystemResolver& files,
+                   const std::atomic<bool>& closing, std::wstring programFolder);
 
     /// Transfers the order; the outcome shows in the order folder's name (e, q, or still r)
     /// and in the log, which names the step, the path and the reason of every failure.
@@ -59,6 +61,7 @@ private:
     std::wstring WorkFolder() const;
 
     CZoRiEngine& m_engine;
+    FileSystemResolver& m_files;
     const std::atomic<bool>& m_bClosing;
     std::wstring m_strProgramFolder;
     TransferJournal m_journal;

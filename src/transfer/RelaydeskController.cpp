@@ -1,15 +1,14 @@
 #include "transfer/RelaydeskController.h"
 
 #include "config/AppSettings.h"
-#include "config/ProfileFunctions.h"
 #include "config/TextSubstitution.h"
-#include "fileutil/FileSystem.h"
+#include "config/ProfileDocument.h"
+#include "fileutil/FileSystemResolver.h"
 #include "fileutil/FileUtil.h"
 #include "fileutil/FolderLister.h"
 #include "fileutil/NameCase.h"
 #include "logging/LogClient.h"
 #include "platform/WindowMessages.h"
-#include "transfer/MountedShareFileSystem.h"
 #include "transfer/OrderFolderName.h"
 
 #include <chrono>
@@ -42,11 +41,11 @@ void DispatchOneWindowMessage() {
 
 } // namespace
 
-RelaydeskController::RelaydeskController(ITransferView& view, std::wstring programFolder,
-                                         std::wstring engineLibrary)
-    : m_view(view), m_strProgramFolder(std::move(programFolder)),
+RelaydeskController::RelaydeskController(ITransferView& view, FileSystemResolver& files,
+                                         std::wstring programFolder, std::wstring engineLibrary)
+    : m_view(view), m_files(files), m_strProgramFolder(std::move(programFolder)),
       m_strCompositionIni(JoinPath(m_strProgramFolder, L"composition.ini")),
-      m_engine(std::move(engineLibrary)), m_transfer(m_engine, m_bClosing, m_strProgramFolder) {}
+      m_engine(std::move(engineLibrary)), m_transfer(m_engine, files, m_bClosing, m_strProgramFolder) {}
 
 RelaydeskController::~RelaydeskController() {
     RequestStop();
@@ -57,14 +56,13 @@ RelaydeskController::~RelaydeskController() {
 }
 
 void RelaydeskController::Initialize() {
-    InstallMountedShareFileSystem();
     {
         std::lock_guard lock(m_tableMutex);
         LoadTerminalTable(m_strCompositionIni, m_table, m_nFreeDisk);
     }
     const std::wstring workFolder = JoinPath(m_strProgramFolder, L"TEMP");
-    if (!ItemExists(workFolder))
-        LocalFileSystem().MakeFolder(workFolder);
+    if (!ItemExists(m_files, workFolder))
+        MakeFolder(workFolder);
     const AppSettings settings = ReadAppSettings(m_strProgramFolder);
     m_strVersion = settings.version;
     m_logRotator.SetFolder(settings.logFolder);
@@ -225,19 +223,19 @@ void RelaydeskController::ForgetHeldOrdersThatWent(const std::wstring& inputFold
     }
     // Looked up outside the lock: the connection thread reads the notes meanwhile.
     for (const std::wstring& orderFolder : held) {
-        if (!ItemExists(orderFolder))
+        if (!ItemExists(m_files, orderFolder))
             SetHeld(orderFolder, inputFolder, false);
     }
 }
 
 ConnectionStatus RelaydeskController::CheckInputConnection(int slot) const {
     const TerminalEntry terminal = GetSlot(slot);
-    return CheckFolderConnection(terminal.path, terminal.userId, terminal.password);
+    return CheckFolderConnection(m_files, terminal.path, terminal.userId, terminal.password);
 }
 
 ConnectionStatus RelaydeskController::CheckOutputConnection(int slot) const {
     const TerminalEntry terminal = GetSlot(slot);
-    return CheckFolderConnection(terminal.outPath, terminal.outUserId, terminal.outPassword);
+    return CheckFolderConnection(m_files, terminal.outPath, terminal.outUserId, terminal.outPassword);
 }
 
 void RelaydeskController::RelaydeskThreadMain() {
@@ -364,7 +362,7 @@ int RelaydeskController::CheckTerminalFolder() {
 bool RelaydeskController::PollTerminal(const TerminalEntry& terminal) {
     ForgetHeldOrdersThatWent(terminal.path);
     std::list<std::wstring> folders;
-    FolderLister().ListToList(folders, terminal.path, L"r*", 0, FolderLister::kFolders);
+    FolderLister(m_files).ListToList(folders, terminal.path, L"r*", 0, FolderLister::kFolders);
     for (const std::wstring& folder : folders) {
         if (m_bTransferStop)
             break;
@@ -377,7 +375,7 @@ bool RelaydeskController::PollTerminal(const TerminalEntry& terminal) {
             continue;
         const std::wstring orderFolder = JoinPath(terminal.path, name);
         if (!m_retries.IsDue(orderFolder) || m_transfer.IsJournaled(orderFolder) ||
-            !ItemExists(orderFolder) || IsHeldForTheOperator(terminal, orderFolder, orderNumber) ||
+            !ItemExists(m_files, orderFolder) || IsHeldForTheOperator(terminal, orderFolder, orderNumber) ||
             !IsForThisController(orderFolder))
             continue;
         SetHeld(orderFolder, terminal.path, false);
@@ -404,7 +402,7 @@ bool RelaydeskController::IsHeldForTheOperator(const TerminalEntry& terminal,
     // marked neither way: it is not composed, and the operator is told once per start.
     for (const wchar_t letter : {kTransferredLetter, kFailedLetter}) {
         const std::wstring taken = JoinPath(terminal.path, OrderFolderName(letter, orderNumber));
-        if (!ItemExists(taken))
+        if (!ItemExists(m_files, taken))
             continue;
         SetHeld(orderFolder, terminal.path, true);
         if (m_heldOrdersReported.insert(UpperCaseName(taken)).second) {
@@ -418,7 +416,9 @@ bool RelaydeskController::IsHeldForTheOperator(const TerminalEntry& terminal,
 }
 
 bool RelaydeskController::IsForThisController(const std::wstring& orderFolder) const {
-    const std::wstring id =
-        ReadProfileString(JoinPath(orderFolder, L"VQ_Info.ini"), L"INFO", L"UniqueID", L"");
+    const std::wstring infoFile = JoinPath(orderFolder, L"VQ_Info.ini");
+    ProfileDocument info;
+    info.Load(m_files.For(infoFile), infoFile);
+    const std::wstring id = info.Get(L"INFO", L"UniqueID").value_or(L"");
     return id.empty() || !m_bCheckUniqueId || id == m_strUniqueId;
 }

@@ -30,10 +30,13 @@
 #include <string>
 #include <thread>
 
+class FileSystemResolver;
+
 class RelaydeskController {
 public:
-    /// `engineLibrary` names the composition engine library (tests hand in a stand-in).
-    RelaydeskController(ITransferView& view, std::wstring programFolder,
+    /// `files` reaches the terminals' folders; `engineLibrary` names the composition engine
+    /// library (tests hand in a stand-in).
+    RelaydeskController(ITransferView& view, FileSystemResolver& files, std::wstring programFolder,
                         std::wstring engineLibrary = L"QRM_ZO_RI.dll");
     ~RelaydeskController();
     RelaydeskController(const RelaydeskController&) = delete;
@@ -111,6 +114,7 @@ private:
     void ForgetHeldOrdersThatWent(const std::wstring& inputFolder);
 
     ITransferView& m_view;
+    FileSystemResolver& m_files;
     std::wstring m_strProgramFolder;
     std::wstring m_strCompositionIni;
     std::wstring m_strVersion;

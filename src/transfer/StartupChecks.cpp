@@ -2,6 +2,7 @@
 
 #include "composition/CorrectionFolders.h"
 #include "fileutil/FileSystem.h"
+#include "fileutil/FileSystemResolver.h"
 #include "fileutil/FileUtil.h"
 #include "platform/TextEncoding.h"
 
@@ -15,13 +16,13 @@ constexpr wchar_t kProbeName[] = L".relaydesk-write-check";
 FsResult CanWriteIn(const std::wstring& folder) {
     if (!MakeFolder(folder)) {
         ItemInfo info;
-        if (!FileSystemFor(folder).GetItemInfo(folder, info))
+        if (!LocalFolders().For(folder).GetItemInfo(folder, info))
             return FsError::kNotFound;
         // A file where the folder belongs takes its name.
         return info.isFolder ? FsError::kNoAccess : FsError::kExists;
     }
     const std::wstring probe = JoinPath(folder, kProbeName);
-    FileSystem& fileSystem = FileSystemFor(probe);
+    FileSystem& fileSystem = LocalFolders().For(probe);
     const FsResult written = fileSystem.WriteFileAtomically(probe, "");
     if (!written)
         return written;

@@ -2,6 +2,7 @@
 
 #include "config/ProfileDocument.h"
 #include "fileutil/FileSystem.h"
+#include "fileutil/FileSystemResolver.h"
 #include "fileutil/FileUtil.h"
 #include "fileutil/NameCase.h"
 #include "logging/LogClient.h"
@@ -74,19 +75,19 @@ FsResult TransferJournal::Record(const OrderTicket& ticket) const {
     document.Set(kSection, kOutputFolderKey, ticket.outputFolder);
     document.Set(kSection, kOrderNumberKey, std::to_wstring(ticket.orderNumber));
     const std::wstring path = EntryPath(ticket.orderFolder);
-    return FileSystemFor(path).WriteFileAtomically(path, document.ToBytes());
+    return LocalFolders().For(path).WriteFileAtomically(path, document.ToBytes());
 }
 
 std::vector<OrderTicket> TransferJournal::Pending() const {
     std::vector<OrderTicket> tickets;
     std::vector<FolderEntry> entries;
-    if (!FileSystemFor(m_strFolder).ListFolder(m_strFolder, entries))
+    if (!LocalFolders().For(m_strFolder).ListFolder(m_strFolder, entries))
         return tickets;
     for (const FolderEntry& entry : entries) {
         const std::wstring path = JoinPath(m_strFolder, entry.name);
         // A write cut short by the end of the process leaves its temporary file.
         if (!entry.isFolder && entry.name.starts_with(L'.')) {
-            DeleteItem(path);
+            DeleteItem(LocalFolders(), path);
             continue;
         }
         if (entry.isFolder || !entry.name.starts_with(kEntryPrefix))
@@ -96,19 +97,19 @@ std::vector<OrderTicket> TransferJournal::Pending() const {
             continue;
         }
         WriteLog(g_pLogClient, L"RecoverTransfer ERR unreadable journal %s", path);
-        if (!DeleteItem(path))
+        if (!DeleteItem(LocalFolders(), path))
             WriteLog(g_pLogClient, L"RecoverTransfer ERR delete %s", path);
     }
     return tickets;
 }
 
 bool TransferJournal::IsPending(const std::wstring& orderFolder) const {
-    return ItemExists(EntryPath(orderFolder));
+    return ItemExists(LocalFolders(), EntryPath(orderFolder));
 }
 
 FsResult TransferJournal::Clear(const OrderTicket& ticket) const {
     const std::wstring path = EntryPath(ticket.orderFolder);
-    if (!ItemExists(path))
+    if (!ItemExists(LocalFolders(), path))
         return true;
-    return DeleteItem(path);
+    return DeleteItem(LocalFolders(), path);
 }

@@ -6,6 +6,7 @@
 #include "fileutil/FileUtil.h"
 #include "platform/TextEncoding.h"
 #include "transfer/TransferJournal.h"
+#include "fileutil/FileSystemResolver.h"
 
 #include <gtest/gtest.h>
 
@@ -33,10 +34,10 @@ protected:
     /// Puts the folders back into the state of a transfer that ended after the finished order
     /// had been built, with the terminal's order still named `terminalLetter`.
     void SimulateEndAfterBuild(const wchar_t* terminalLetter) {
-        ASSERT_TRUE(MoveItem(JoinPath(output, L"o0000021"), JoinPath(output, L"p0000021")));
+        ASSERT_TRUE(MoveItem(LocalFolders(), JoinPath(output, L"o0000021"), JoinPath(output, L"p0000021")));
         const std::wstring terminalName = std::wstring(terminalLetter) + L"0000021";
         if (terminalName != L"e0000021") {
-            ASSERT_TRUE(MoveItem(JoinPath(input, L"e0000021"), JoinPath(input, terminalName)));
+            ASSERT_TRUE(MoveItem(LocalFolders(), JoinPath(input, L"e0000021"), JoinPath(input, terminalName)));
         }
         ASSERT_TRUE(Journal().Record(OrderTicket{JoinPath(input, L"r0000021"), input, output, 21}));
     }
@@ -73,7 +74,7 @@ TEST_F(CrashRecovery, StagedBackupReplacesTheOldOneAndTheCorrectionsGo) {
     // The merged backup stood complete beside the order when the journal was written.
     const std::wstring order = JoinPath(input, L"r0000021");
     ASSERT_TRUE(
-        CopyFolderWhole(JoinPath(order, L"CORRECT_BK"), JoinPath(order, L"CORRECT_BK~new")));
+        CopyFolderWhole(LocalFolders(), JoinPath(order, L"CORRECT_BK"), JoinPath(order, L"CORRECT_BK~new")));
     folder.Root().WriteFile(L"店頭/input/r0000021/CORRECT_BK~new/IMG-0001.jpg", "merged");
     folder.Root().WriteFile(L"店頭/input/r0000021/CORRECT/IMG-0001.jpg", "a correction");
 
@@ -83,13 +84,13 @@ TEST_F(CrashRecovery, StagedBackupReplacesTheOldOneAndTheCorrectionsGo) {
     EXPECT_EQ(ControllerFolder::Names(output), (Names{L"o0000021"}));
     EXPECT_EQ(folder.Root().ReadFile(L"店頭/input/e0000021/CORRECT_BK/IMG-0001.jpg"), "merged");
     EXPECT_TRUE(ControllerFolder::Names(JoinPath(transferred, L"CORRECT")).empty());
-    EXPECT_FALSE(PathExists(JoinPath(transferred, L"CORRECT_BK~new")));
+    EXPECT_FALSE(PathExists(LocalFolders(), JoinPath(transferred, L"CORRECT_BK~new")));
     EXPECT_TRUE(Journal().Pending().empty());
 }
 
 TEST_F(CrashRecovery, JournaledOrderWhoseFinishedOrderIsGoneIsComposedAgain) {
     SimulateEndAfterBuild(L"e");
-    ASSERT_TRUE(DeleteItem(JoinPath(output, L"p0000021")));
+    ASSERT_TRUE(DeleteItem(LocalFolders(), JoinPath(output, L"p0000021")));
     ASSERT_EQ(folder.RunCli("run --until-idle", &console), 0) << console;
     EXPECT_EQ(ControllerFolder::Names(input), (Names{L"e0000021"}));
     EXPECT_EQ(ControllerFolder::Names(output), (Names{L"o0000021"}));

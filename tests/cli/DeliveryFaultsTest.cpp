@@ -7,6 +7,7 @@
 #include "fileutil/FileUtil.h"
 #include "platform/TextEncoding.h"
 #include "transfer/TransferJournal.h"
+#include "fileutil/FileSystemResolver.h"
 
 #include <gtest/gtest.h>
 
@@ -64,7 +65,7 @@ TEST_F(DeliveryFaults, JournaledOrderOfAnUnreachableTerminalHoldsUpNoOtherTermin
     // The entry waits, quietly, for its shares; nothing of theirs is made here.
     EXPECT_EQ(journal.Pending().size(), 1u);
     EXPECT_FALSE(LogHasLineStartingWith(L"RecoverTransfer"));
-    EXPECT_FALSE(PathExists(folder.Root() / L"gone"));
+    EXPECT_FALSE(PathExists(LocalFolders(), folder.Root() / L"gone"));
 }
 
 TEST_F(DeliveryFaults, OrderDataNamingPlacesOutsideTheOrderEndsFailedAndWritesNothingThere) {
@@ -94,7 +95,7 @@ TEST_F(DeliveryFaults, OrderDataNamingPlacesOutsideTheOrderEndsFailedAndWritesNo
     ASSERT_EQ(RunUntilIdle(), 0) << console;
     EXPECT_EQ(ControllerFolder::Names(input), (Names{L"q0000001", L"q0000002", L"q0000003"}));
     EXPECT_TRUE(ControllerFolder::Names(output).empty());
-    EXPECT_FALSE(PathExists(outside));
+    EXPECT_FALSE(PathExists(LocalFolders(), outside));
     for (const Hostile& hostile : cases)
         EXPECT_EQ(folder.CountLogLines(L"Relaydesk2 orderDataError " + hostile.key), 1)
             << hostile.line;
@@ -116,7 +117,7 @@ TEST_F(DeliveryFaults, ControllerThatCannotWriteItsFoldersStopsBeforeAnyOrder) {
 
 TEST_F(DeliveryFaults, TerminalTableThatCannotBeSavedIsReportedAsAFailure) {
     const std::wstring ini = JoinPath(folder.ProgramFolder(), L"composition.ini");
-    ASSERT_TRUE(DeleteItem(ini));
+    ASSERT_TRUE(DeleteItem(LocalFolders(), ini));
     folder.Root().MakeFolder(L"プログラム/composition.ini");
     std::string said;
     EXPECT_EQ(folder.RunCli("terminal add --name 二号機 --path " + Quote(folder.Root() / L"b") +

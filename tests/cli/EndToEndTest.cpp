@@ -7,6 +7,7 @@
 #include "fileutil/FolderLister.h"
 #include "platform/FileSystemCalls.h"
 #include "transfer/TransferJournal.h"
+#include "fileutil/FileSystemResolver.h"
 
 #include <gtest/gtest.h>
 
@@ -42,7 +43,7 @@ TEST_F(EndToEnd, TransfersTwoOrdersOfOneTerminalInTwoPasses) {
     for (const wchar_t* order : {L"o0000001", L"o0000002"}) {
         const std::wstring images = JoinPath(JoinPath(output, order), L"IMAGE");
         const int composed =
-            FolderLister().CountEntries(images, L"cmb*.*", 0, FolderLister::kFiles);
+            FolderLister(LocalFolders()).CountEntries(images, L"cmb*.*", 0, FolderLister::kFiles);
         EXPECT_GT(composed, 0) << order;
         const std::string printOrder =
             folder.Root().ReadFile(std::wstring(L"端末A/output/") + order + L"/MISC/AUTPRINT.MRK");
@@ -52,14 +53,14 @@ TEST_F(EndToEnd, TransfersTwoOrdersOfOneTerminalInTwoPasses) {
     EXPECT_EQ(folder.CountLogLines(L"Relaydesk2 end"), 2);
     // The work folder keeps the last order's preparation.
     const std::wstring work = JoinPath(folder.ProgramFolder(), L"TEMP");
-    EXPECT_TRUE(PathExists(JoinPath(work, L"COMPOSITION_INFO/QrmZoInRi.ini")));
-    EXPECT_GT(FolderLister().CountEntries(JoinPath(work, L"COMPOSITION_INFO/LAYOUTFINAL"),
+    EXPECT_TRUE(PathExists(LocalFolders(), JoinPath(work, L"COMPOSITION_INFO/QrmZoInRi.ini")));
+    EXPECT_GT(FolderLister(LocalFolders()).CountEntries(JoinPath(work, L"COMPOSITION_INFO/LAYOUTFINAL"),
                                           L"cmb*.*", 0, FolderLister::kFiles),
               0);
     EXPECT_TRUE(
         ControllerFolder::Names(JoinPath(folder.ProgramFolder(), kTransferJournalFolderName))
             .empty());
-    EXPECT_FALSE(PathExists(interruptedDeletion));
+    EXPECT_FALSE(PathExists(LocalFolders(), interruptedDeletion));
     EXPECT_EQ(folder.CountLogLines(L"Relaydesk2 oldWorkError"), 0);
 }
 
@@ -120,7 +121,7 @@ TEST_F(EndToEnd, LeavesMalformedFolderNamesAlone) {
     for (const wchar_t* name : {L"r000001", L"r00000001", L"r00a0001", L"x0000001"})
         folder.Root().MakeFolder(std::wstring(L"端末A/input/") + name);
     folder.WriteOrder(input, 3);
-    ASSERT_TRUE(MoveItem(JoinPath(input, L"r0000003"), JoinPath(input, L"R0000003")));
+    ASSERT_TRUE(MoveItem(LocalFolders(), JoinPath(input, L"r0000003"), JoinPath(input, L"R0000003")));
     ASSERT_EQ(RunUntilIdle(), 0) << console;
 
     // A capital R is an order too; the others are no orders.
@@ -131,7 +132,7 @@ TEST_F(EndToEnd, LeavesMalformedFolderNamesAlone) {
 
 TEST_F(EndToEnd, OrderWithoutCtmlEndsAsFailedAndWritesNothing) {
     folder.WriteOrder(input, 4);
-    ASSERT_TRUE(DeleteItem(JoinPath(input, L"r0000004/CTML")));
+    ASSERT_TRUE(DeleteItem(LocalFolders(), JoinPath(input, L"r0000004/CTML")));
     ASSERT_EQ(RunUntilIdle(), 0) << console;
 
     EXPECT_EQ(ControllerFolder::Names(input), (Names{L"q0000004"}));
@@ -147,7 +148,7 @@ TEST_F(EndToEnd, OrderWithoutCtmlEndsAsFailedAndWritesNothing) {
 
 TEST_F(EndToEnd, OrderWithoutCompositionInfoEndsAsFailed) {
     folder.WriteOrder(input, 5);
-    ASSERT_TRUE(DeleteItem(JoinPath(input, L"r0000005/COMPOSITION_INFO")));
+    ASSERT_TRUE(DeleteItem(LocalFolders(), JoinPath(input, L"r0000005/COMPOSITION_INFO")));
     ASSERT_EQ(RunUntilIdle(), 0) << console;
     EXPECT_EQ(ControllerFolder::Names(input), (Names{L"q0000005"}));
     EXPECT_TRUE(ControllerFolder::Names(output).empty());
@@ -155,7 +156,7 @@ TEST_F(EndToEnd, OrderWithoutCompositionInfoEndsAsFailed) {
 
 TEST_F(EndToEnd, OrderWithoutCorrectFolderEndsAsFailed) {
     folder.WriteOrder(input, 6);
-    ASSERT_TRUE(DeleteItem(JoinPath(input, L"r0000006/CORRECT")));
+    ASSERT_TRUE(DeleteItem(LocalFolders(), JoinPath(input, L"r0000006/CORRECT")));
     ASSERT_EQ(RunUntilIdle(), 0) << console;
     EXPECT_EQ(ControllerFolder::Names(input), (Names{L"q0000006"}));
 }

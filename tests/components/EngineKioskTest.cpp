@@ -15,6 +15,7 @@
 #include "fileutil/FolderLister.h"
 #include "platform/FileSystemCalls.h"
 #include "platform/TextEncoding.h"
+#include "fileutil/FileSystemResolver.h"
 
 namespace {
 
@@ -29,20 +30,20 @@ int RunKiosk(const std::string& arguments) {
 }
 
 int CountMatching(const std::wstring& folder, const std::wstring& pattern) {
-    return FolderLister().CountEntries(folder, pattern, 0, FolderLister::kFiles);
+    return FolderLister(LocalFolders()).CountEntries(folder, pattern, 0, FolderLister::kFiles);
 }
 
 /// Copies the order's folders into TEMP and fills in what the transfer fills in.
 void PrepareWorkFolder(const std::wstring& order, const std::wstring& work) {
     ASSERT_TRUE(MakeFolder(work));
     for (const wchar_t* folder : {L"COMPOSITION_INFO", L"CORRECT", L"CTML"})
-        ASSERT_TRUE(CopyFolder(JoinPath(order, folder), JoinPath(work, folder)));
+        ASSERT_TRUE(CopyFolder(LocalFolders(), JoinPath(order, folder), JoinPath(work, folder)));
     const std::wstring info = JoinPath(work, L"COMPOSITION_INFO");
     const std::wstring file = JoinPath(info, L"QrmZoInRi.ini");
-    ReplaceInTextFile(file, L"<<ALBUM_DIR>>", info);
-    ReplaceInTextFile(file, L"<<EXT>>", L"jpg");
-    ReplaceInTextFile(file, L"<<CTML_DIR>>", JoinPath(work, L"CTML"));
-    ReplaceInTextFile(file, L"FileName=", L"FileName=" + JoinPath(work, L"CORRECT") + platform::kPathSeparator);
+    ReplaceInTextFile(LocalFolders(), file, L"<<ALBUM_DIR>>", info);
+    ReplaceInTextFile(LocalFolders(), file, L"<<EXT>>", L"jpg");
+    ReplaceInTextFile(LocalFolders(), file, L"<<CTML_DIR>>", JoinPath(work, L"CTML"));
+    ReplaceInTextFile(LocalFolders(), file, L"FileName=", L"FileName=" + JoinPath(work, L"CORRECT") + platform::kPathSeparator);
 }
 
 TEST(EngineKiosk, KioskBookComposesIntoOneSpreadPerPrintJob) {
@@ -54,8 +55,8 @@ TEST(EngineKiosk, KioskBookComposesIntoOneSpreadPerPrintJob) {
               0);
 
     const std::wstring order = JoinPath(terminal, L"r0000042");
-    ASSERT_TRUE(PathExists(order));
-    EXPECT_EQ(FolderLister().CountEntries(terminal, L"*", 0, FolderLister::kFolders), 1); // no leftovers
+    ASSERT_TRUE(PathExists(LocalFolders(), order));
+    EXPECT_EQ(FolderLister(LocalFolders()).CountEntries(terminal, L"*", 0, FolderLister::kFolders), 1); // no leftovers
     ProfileDocument ticket;
     ASSERT_TRUE(ticket.Load(JoinPath(order, L"VQ_Info.ini")));
     EXPECT_EQ(ticket.Get(L"INFO", L"UniqueID").value_or(L""), L"店舗-7");
@@ -83,7 +84,7 @@ TEST(EngineKiosk, KioskBookComposesIntoOneSpreadPerPrintJob) {
     const std::wstring covers = JoinPath(work, L"COMPOSITION_INFO/COVERFINAL");
     const std::wstring inner = JoinPath(work, L"COMPOSITION_INFO/LAYOUTFINAL");
     EXPECT_EQ(CountMatching(covers, L"cmb*.*") + CountMatching(inner, L"cmb*.*"), jobs);
-    EXPECT_TRUE(PathExists(JoinPath(covers, L"cmb0001.jpg")));
+    EXPECT_TRUE(PathExists(LocalFolders(), JoinPath(covers, L"cmb0001.jpg")));
     // The fifth page stands alone: a spread one A4 page wide (210 mm at 50 dots per inch).
     vips::VImage last = vips::VImage::new_from_file(Utf8(JoinPath(inner, L"cmb0003.jpg")).c_str());
     EXPECT_EQ(last.width(), 413);
@@ -94,14 +95,14 @@ TEST(EngineKiosk, CorrectionPutsVisiblyChangedPicturesBackAndRenamesTheOrder) {
     const std::wstring terminal = temp.Path();
     ASSERT_EQ(RunKiosk("--input \"" + Utf8(terminal) + "\" --order 7 --pages 4 --megapixels 0.2"), 0);
     // As after a transfer: the order is marked transferred and its CORRECT folder emptied.
-    ASSERT_TRUE(MoveItem(JoinPath(terminal, L"r0000007"), JoinPath(terminal, L"e0000007")));
-    DeleteItem(JoinPath(terminal, L"e0000007/CORRECT/*"));
+    ASSERT_TRUE(MoveItem(LocalFolders(), JoinPath(terminal, L"r0000007"), JoinPath(terminal, L"e0000007")));
+    DeleteItem(LocalFolders(), JoinPath(terminal, L"e0000007/CORRECT/*"));
 
     ASSERT_EQ(RunKiosk("--input \"" + Utf8(terminal) + "\" --order 7 --correct 2,3"), 0);
 
     const std::wstring order = JoinPath(terminal, L"r0000007");
-    ASSERT_TRUE(PathExists(order));
-    EXPECT_FALSE(PathExists(JoinPath(terminal, L"e0000007")));
+    ASSERT_TRUE(PathExists(LocalFolders(), order));
+    EXPECT_FALSE(PathExists(LocalFolders(), JoinPath(terminal, L"e0000007")));
     EXPECT_EQ(CountMatching(JoinPath(order, L"CORRECT"), L"IMG-*.*"), 2);
     vips::VImage before = vips::VImage::new_from_file(Utf8(JoinPath(order, L"IMAGE/IMG-0002.jpg")).c_str());
     vips::VImage after = vips::VImage::new_from_file(Utf8(JoinPath(order, L"CORRECT/IMG-0002.jpg")).c_str());

@@ -5,6 +5,7 @@
 #include "fileutil/FileUtil.h"
 #include "platform/FileSystemCalls.h"
 #include "platform/TextEncoding.h"
+#include "fileutil/FileSystemResolver.h"
 
 #include <gtest/gtest.h>
 
@@ -234,9 +235,9 @@ public:
         }
         const std::wstring infoFile = Path(L"TEMP/COMPOSITION_INFO/QrmZoInRi.ini");
         m_temp.WriteFile(L"TEMP/COMPOSITION_INFO/QrmZoInRi.ini", text);
-        ReplaceInTextFile(infoFile, L"<<ALBUM_DIR>>", Path(L"TEMP/COMPOSITION_INFO"));
-        ReplaceInTextFile(infoFile, L"<<EXT>>", L"jpg");
-        ReplaceInTextFile(infoFile, L"<<CTML_DIR>>", Path(L"TEMP/CTML"));
+        ReplaceInTextFile(LocalFolders(), infoFile, L"<<ALBUM_DIR>>", Path(L"TEMP/COMPOSITION_INFO"));
+        ReplaceInTextFile(LocalFolders(), infoFile, L"<<EXT>>", L"jpg");
+        ReplaceInTextFile(LocalFolders(), infoFile, L"<<CTML_DIR>>", Path(L"TEMP/CTML"));
         ResolvePictureFiles(Path(L"TEMP"));
         m_info.LoadFromFile(infoFile);
         return m_info.FindValueOutsideBounds({Path(L"TEMP/COMPOSITION_INFO"), Path(L"TEMP/CTML"),

@@ -5,6 +5,7 @@
 #include "FileFaults.h"
 #include "SpecialFiles.h"
 #include "TempFolder.h"
+#include "fileutil/FileSystemResolver.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +19,7 @@ namespace {
 
 std::vector<std::wstring> AllNames(const TempFolder& folder) {
     std::vector<std::wstring> names;
-    FolderLister().ListNamesToArray(names, folder.Path(), L"*", -1, FolderLister::kFiles | FolderLister::kFolders);
+    FolderLister(LocalFolders()).ListNamesToArray(names, folder.Path(), L"*", -1, FolderLister::kFiles | FolderLister::kFolders);
     return names;
 }
 
@@ -31,17 +32,17 @@ TEST(FullDisk, CopyFailsAndLeavesNoTruncatedFile) {
     folder.WriteFile(L"dst/大きい写真.jpg", "previous version");
     {
         FileSizeLimit fullDisk(1000);
-        EXPECT_FALSE(CopyOneFile(folder / L"src/大きい写真.jpg", folder / L"dst/大きい写真.jpg"));
-        EXPECT_FALSE(CopyOneFile(folder / L"src/small.txt", folder / L"dst/small.txt"));
+        EXPECT_FALSE(CopyOneFile(LocalFolders(), folder / L"src/大きい写真.jpg", folder / L"dst/大きい写真.jpg"));
+        EXPECT_FALSE(CopyOneFile(LocalFolders(), folder / L"src/small.txt", folder / L"dst/small.txt"));
         // True: the source could be listed, whatever the single copies gave.
-        EXPECT_TRUE(CopyFolder(folder / L"src", folder / L"work"));
+        EXPECT_TRUE(CopyFolder(LocalFolders(), folder / L"src", folder / L"work"));
         // Only a whole copy counts for CopyFolderWhole.
-        EXPECT_FALSE(CopyFolderWhole(folder / L"src", folder / L"work"));
+        EXPECT_FALSE(CopyFolderWhole(LocalFolders(), folder / L"src", folder / L"work"));
     }
-    EXPECT_TRUE(CopyFolderWhole(folder / L"src", folder / L"whole"));
-    EXPECT_FALSE(CopyFolderWhole(folder / L"missing", folder / L"none"));
-    DeleteItem(folder / L"whole");
-    DeleteItem(folder / L"none");
+    EXPECT_TRUE(CopyFolderWhole(LocalFolders(), folder / L"src", folder / L"whole"));
+    EXPECT_FALSE(CopyFolderWhole(LocalFolders(), folder / L"missing", folder / L"none"));
+    DeleteItem(LocalFolders(), folder / L"whole");
+    DeleteItem(LocalFolders(), folder / L"none");
     EXPECT_EQ(folder.ReadFile(L"dst/大きい写真.jpg"), "previous version");
     EXPECT_EQ(AllNames(folder),
               (std::vector<std::wstring>{L"dst", L"src", L"work", L"大きい写真.jpg", L"small.txt", L"大きい写真.jpg"}));
@@ -53,7 +54,7 @@ TEST(FullDisk, ReplaceInTextFileLeavesTheFileAsItWas) {
     folder.WriteFile(L"t.ini", original);
     {
         FileSizeLimit fullDisk(2001);
-        ReplaceInTextFile(folder / L"t.ini", L"x", L"longer");
+        ReplaceInTextFile(LocalFolders(), folder / L"t.ini", L"x", L"longer");
     }
     EXPECT_EQ(folder.ReadFile(L"t.ini"), original);
     EXPECT_EQ(AllNames(folder), std::vector<std::wstring>{L"t.ini"});
@@ -70,13 +71,13 @@ TEST(NoRights, UnreadableSourcesAndUndeletableEntriesAreFailures) {
     fs::permissions(platform::ToFsPath(folder / L"locked"), fs::perms::none);
     fs::permissions(platform::ToFsPath(folder / L"open/secret.txt"), fs::perms::none);
     fs::permissions(platform::ToFsPath(folder / L"out/p0000001/IMAGE"), fs::perms::owner_read | fs::perms::owner_exec);
-    EXPECT_FALSE(CopyFolder(folder / L"locked", folder / L"copy1"));
-    EXPECT_EQ(FolderLister().CountEntries(folder / L"locked", L"*", 0, 7), 0);
-    EXPECT_TRUE(CopyFolder(folder / L"open", folder / L"copy2"));
+    EXPECT_FALSE(CopyFolder(LocalFolders(), folder / L"locked", folder / L"copy1"));
+    EXPECT_EQ(FolderLister(LocalFolders()).CountEntries(folder / L"locked", L"*", 0, 7), 0);
+    EXPECT_TRUE(CopyFolder(LocalFolders(), folder / L"open", folder / L"copy2"));
     EXPECT_EQ(folder.ReadFile(L"copy2/plain.txt"), "p");
     EXPECT_FALSE(folder.Exists(L"copy2/secret.txt"));
-    EXPECT_FALSE(DeleteItem(folder / L"out/p*"));
-    EXPECT_EQ(DeleteMatching(folder / L"out/p*"), kDeleteMatchingFailed);
+    EXPECT_FALSE(DeleteItem(LocalFolders(), folder / L"out/p*"));
+    EXPECT_EQ(DeleteMatching(LocalFolders(), folder / L"out/p*"), kDeleteMatchingFailed);
 }
 
 TEST(WholeCopy, FailsOnEveryEntryItCannotCopyAndCopiesTheRest) {
@@ -108,17 +109,17 @@ TEST(WholeCopy, FailsOnEveryEntryItCannotCopyAndCopiesTheRest) {
     };
     const WholeCopy copies[] = {
         {"CopyFolderWhole",
-         [](const TempFolder& f) { return CopyFolderWhole(f / L"src", f / L"dst"); }},
+         [](const TempFolder& f) { return CopyFolderWhole(LocalFolders(), f / L"src", f / L"dst"); }},
         {"LinkFolderWhole",
-         [](const TempFolder& f) { return LinkFolderWhole(f / L"src", f / L"dst"); }},
+         [](const TempFolder& f) { return LinkFolderWhole(LocalFolders(), f / L"src", f / L"dst"); }},
         // The source is its own twin and overlay: every entry is taken from there.
         {"CopyFolderWholeFromTwins",
          [](const TempFolder& f) {
-             return CopyFolderWholeFromTwins(f / L"src", f / L"dst", {f / L"src"});
+             return CopyFolderWholeFromTwins(LocalFolders(), f / L"src", f / L"dst", {f / L"src"});
          }},
         {"CopyFolderWholeOverlaid",
          [](const TempFolder& f) {
-             return CopyFolderWholeOverlaid(f / L"src", f / L"src", f / L"dst");
+             return CopyFolderWholeOverlaid(LocalFolders(), f / L"src", f / L"src", f / L"dst");
          }},
     };
     for (const WholeCopy& whole : copies) {

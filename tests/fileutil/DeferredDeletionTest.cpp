@@ -1,6 +1,7 @@
 #include "fileutil/DeferredDeletion.h"
 
 #include "TempFolder.h"
+#include "fileutil/FileSystemResolver.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +11,7 @@ TEST(DeferredDeletion, FreesTheNameAtOnceAndLeavesNothingBehind) {
         folder.WriteFile(L"TEMP/CORRECT/IMG-" + std::to_wstring(picture) + L".jpg", "picture");
     folder.WriteFile(L"TEMP/COMPOSITION_INFO/QrmZoInRi.ini", "[ZO_INFO]\r\n");
     {
-        DeferredDeletion deletion;
+        DeferredDeletion deletion(LocalFolders());
         ASSERT_TRUE(deletion.Start(folder / L"TEMP"));
         EXPECT_FALSE(folder.Exists(L"TEMP"));
         // The new folder can be made while the old one is still being deleted.
@@ -26,7 +27,7 @@ TEST(DeferredDeletion, RemovesAnInterruptedDeletionFirstAndAcceptsNothingToDelet
     TempFolder folder;
     folder.WriteFile(L"TEMP~deleting/CORRECT/IMG-1.jpg", "left by a crash");
     folder.WriteFile(L"TEMP/CORRECT/IMG-2.jpg", "last order");
-    DeferredDeletion deletion;
+    DeferredDeletion deletion(LocalFolders());
     ASSERT_TRUE(deletion.Start(folder / L"TEMP"));
     EXPECT_TRUE(deletion.Finish());
     EXPECT_FALSE(folder.Exists(L"TEMP") || folder.Exists(L"TEMP~deleting"));

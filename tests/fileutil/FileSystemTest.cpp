@@ -1,7 +1,8 @@
-#include "config/ProfileFunctions.h"
-#include "fileutil/FileSystem.h"
+#include "config/ProfileDocument.h"
+#include "fileutil/FileSystemResolver.h"
 #include "fileutil/FileUtil.h"
 #include "fileutil/FolderLister.h"
+#include "fileutil/ShareResolver.h"
 
 #include "TempFolder.h"
 
@@ -17,7 +18,6 @@ namespace {
 class MappedShare final : public FileSystem {
 public:
     explicit MappedShare(std::wstring root) : m_root(std::move(root)) {}
-    ~MappedShare() override { SetNetworkFileSystem(nullptr); }
 
     FsResult ListFolder(const std::wstring& f, std::vector<FolderEntry>& e) override { return Local().ListFolder(Map(f), e); }
     FsResult GetItemInfo(const std::wstring& p, ItemInfo& i) override { return Local().GetItemInfo(Map(p), i); }
@@ -38,39 +38,58 @@ private:
     std::wstring m_root;
 };
 
+// Hands network paths to the mapped share, everything else to the local backend.
+class MappedShareResolver final : public FileSystemResolver {
+public:
+    explicit MappedShareResolver(std::wstring root) : m_share(std::move(root)) {}
+    FileSystem& For(std::wstring_view path) override {
+        return IsNetworkPath(path) ? static_cast<FileSystem&>(m_share) : LocalFileSystem();
+    }
+
+private:
+    MappedShare m_share;
+};
+
 } // namespace
 
-TEST(FileSystem, ShareWithoutANetworkBackendIsUnreachableAndNeverALocalFolder) {
+TEST(FileSystem, ShareThatNothingServesIsUnreachableAndNeverALocalFolder) {
     TempFolder folder;
     folder.WriteFile(L"src/a.txt", "a");
-    const std::wstring share = L"//relaydesk-test-kiosk/share";
-    EXPECT_FALSE(PathExists(share));
+    const std::wstring share = L"//relaydesk-test-kiosk.invalid/share";
+    ShareResolver shares;
+    for (FileSystemResolver* files : {&LocalFolders(), static_cast<FileSystemResolver*>(&shares)}) {
+        FileSystemResolver& resolver = *files;
+        EXPECT_FALSE(PathExists(resolver, share));
+        EXPECT_FALSE(MakeFolderInParent(resolver, share + L"/in"));
+        EXPECT_FALSE(CopyFolder(resolver, share + L"/in", folder / L"dst"));
+        EXPECT_FALSE(CopyOneFile(resolver, folder / L"src/a.txt", share + L"/a.txt"));
+        EXPECT_EQ(FolderLister(resolver).CountEntries(share, L"*", -1, 7), 0);
+        CopyFolder(resolver, folder / L"src", share + L"/out");
+    }
     EXPECT_FALSE(MakeFolder(share + L"/in"));
-    EXPECT_FALSE(CopyFolder(share + L"/in", folder / L"dst"));
-    EXPECT_FALSE(CopyOneFile(folder / L"src/a.txt", share + L"/a.txt"));
-    EXPECT_EQ(FolderLister().CountEntries(share, L"*", -1, 7), 0);
-    CopyFolder(folder / L"src", share + L"/out");
-    EXPECT_FALSE(std::filesystem::exists("/relaydesk-test-kiosk"));
+    EXPECT_FALSE(std::filesystem::exists("/relaydesk-test-kiosk.invalid"));
 }
 
-TEST(FileSystem, NetworkPathsGoThroughTheInstalledBackend) {
+TEST(FileSystem, NetworkPathsGoThroughTheResolversBackend) {
     TempFolder folder;
     folder.WriteFile(L"kiosk/in/r0000001/VQ_Info.ini", "[ORDER]\r\nUniqueID=\"端末-1\"\r\n");
     folder.WriteFile(L"kiosk/in/r0000001/IMAGE/写真.jpg", "jpeg");
     folder.MakeFolder(L"kiosk/out");
-    MappedShare backend(folder / L"kiosk");
-    SetNetworkFileSystem(&backend);
+    MappedShareResolver files(folder / L"kiosk");
 
     std::list<std::wstring> orders;
-    EXPECT_EQ(FolderLister().ListToList(orders, L"//kiosk/share/in", L"r*", 0, FolderLister::kFolders), 1);
+    EXPECT_EQ(FolderLister(files).ListToList(orders, L"//kiosk/share/in", L"r*", 0, FolderLister::kFolders), 1);
     EXPECT_EQ(orders, std::list<std::wstring>{L"//kiosk/share/in/r0000001"});
-    EXPECT_EQ(ReadProfileString(L"//kiosk/share/in/r0000001/VQ_Info.ini", L"ORDER", L"UniqueID", L""), L"端末-1");
-    EXPECT_TRUE(CopyFolder(L"//kiosk/share/in/r0000001", folder / L"TEMP"));
-    EXPECT_TRUE(CopyFolder(folder / L"TEMP", L"//kiosk/share/out/p0000001"));
+    ProfileDocument info;
+    const std::wstring infoFile = L"//kiosk/share/in/r0000001/VQ_Info.ini";
+    EXPECT_TRUE(info.Load(files.For(infoFile), infoFile));
+    EXPECT_EQ(info.Get(L"ORDER", L"UniqueID"), L"端末-1");
+    EXPECT_TRUE(CopyFolder(files, L"//kiosk/share/in/r0000001", folder / L"TEMP"));
+    EXPECT_TRUE(CopyFolder(files, folder / L"TEMP", L"//kiosk/share/out/p0000001"));
     EXPECT_EQ(folder.ReadFile(L"kiosk/out/p0000001/IMAGE/写真.jpg"), "jpeg");
-    EXPECT_TRUE(MoveItem(L"//kiosk/share/in/r0000001", L"//kiosk/share/in/e0000001"));
+    EXPECT_TRUE(MoveItem(files, L"//kiosk/share/in/r0000001", L"//kiosk/share/in/e0000001"));
     EXPECT_TRUE(folder.Exists(L"kiosk/in/e0000001/VQ_Info.ini"));
-    EXPECT_TRUE(DeleteItem(L"//kiosk/share/out/*0000001"));
+    EXPECT_TRUE(DeleteItem(files, L"//kiosk/share/out/*0000001"));
     EXPECT_FALSE(folder.Exists(L"kiosk/out/p0000001"));
 }
 

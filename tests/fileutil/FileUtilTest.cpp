@@ -2,6 +2,7 @@
 #include "platform/FileSystemCalls.h"
 
 #include "TempFolder.h"
+#include "fileutil/FileSystemResolver.h"
 
 #include <gtest/gtest.h>
 
@@ -28,19 +29,19 @@ TEST(CopyFolder, ReproducesATreeWithoutDotNamesOrLinkedFolders) {
     folder.WriteFile(L"order/.cache/x", "junk");
     folder.MakeFolder(L"order/EMPTY");
     fs::create_directory_symlink("..", platform::ToFsPath(folder / L"order/up"));
-    EXPECT_TRUE(CopyFolder(folder / L"order", folder / L"work"));
+    EXPECT_TRUE(CopyFolder(LocalFolders(), folder / L"order", folder / L"work"));
     EXPECT_EQ(folder.ReadFile(L"work/VQ_Info.ini"), "[ORDER]\r\n");
     EXPECT_EQ(folder.ReadFile(L"work/IMAGE/補正/写真0001.jpg"), "corrected");
     EXPECT_TRUE(folder.Exists(L"work/EMPTY"));
     for (const wchar_t* skipped : {L"work/.DS_Store", L"work/.cache", L"work/up"})
         EXPECT_FALSE(folder.Exists(skipped)) << skipped;
     // The copy that must be whole fails on the linked folder it left out.
-    EXPECT_EQ(CopyFolderWhole(folder / L"order", folder / L"whole").Error(), FsError::kFailed);
+    EXPECT_EQ(CopyFolderWhole(LocalFolders(), folder / L"order", folder / L"whole").Error(), FsError::kFailed);
     // A missing source fails and makes nothing; a missing parent is never made, so that a
     // copy into a vanished share cannot rebuild its folders here.
-    EXPECT_EQ(CopyFolderWhole(folder / L"missing", folder / L"TEMP").Error(), FsError::kNotFound);
+    EXPECT_EQ(CopyFolderWhole(LocalFolders(), folder / L"missing", folder / L"TEMP").Error(), FsError::kNotFound);
     EXPECT_FALSE(folder.Exists(L"TEMP"));
-    EXPECT_EQ(CopyFolderWhole(folder / L"order/IMAGE", folder / L"作業/TEMP").Error(),
+    EXPECT_EQ(CopyFolderWhole(LocalFolders(), folder / L"order/IMAGE", folder / L"作業/TEMP").Error(),
               FsError::kNotFound);
     EXPECT_FALSE(folder.Exists(L"作業"));
 }
@@ -51,7 +52,7 @@ TEST(CopyFolder, MergesIntoAnExistingDestination) {
     folder.WriteFile(L"src/sub/b.txt", "new b");
     folder.WriteFile(L"dst/a.txt", "old a, longer than the new one");
     folder.WriteFile(L"dst/sub/c.txt", "kept c");
-    EXPECT_TRUE(CopyFolder(folder / L"src", folder / L"dst"));
+    EXPECT_TRUE(CopyFolder(LocalFolders(), folder / L"src", folder / L"dst"));
     EXPECT_EQ(folder.ReadFile(L"dst/a.txt"), "new a");
     EXPECT_EQ(folder.ReadFile(L"dst/sub/b.txt"), "new b");
     EXPECT_EQ(folder.ReadFile(L"dst/sub/c.txt"), "kept c");
@@ -66,7 +67,7 @@ TEST(CopyFolder, CopiesEveryFileOfALargeTreeWholeAndOnce) {
     }
     for (std::size_t i = 0; i < names.size(); ++i)
         folder.WriteFile(L"order/" + names[i], std::string(1000 + i * 37, static_cast<char>(i)));
-    EXPECT_TRUE(CopyFolder(folder / L"order", folder / L"work"));
+    EXPECT_TRUE(CopyFolder(LocalFolders(), folder / L"order", folder / L"work"));
     for (std::size_t i = 0; i < names.size(); ++i)
         EXPECT_EQ(folder.ReadFile(L"work/" + names[i]), folder.ReadFile(L"order/" + names[i]));
     // No temporary file of a copy is left, and nothing else was made.
@@ -86,7 +87,7 @@ TEST(LinkFolder, GivesCopyFolderResultsAndLaterReplacementsStaySeparate) {
     fs::permissions(source, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     fs::permissions(platform::ToFsPath(folder / L"CORRECT_BK/IMG-0001.jpg"), fs::perms::owner_read);
 
-    EXPECT_TRUE(LinkFolder(folder / L"CORRECT", folder / L"CORRECT_BK"));
+    EXPECT_TRUE(LinkFolder(LocalFolders(), folder / L"CORRECT", folder / L"CORRECT_BK"));
     EXPECT_EQ(folder.ReadFile(L"CORRECT_BK/IMG-0001.jpg"), "corrected 1");
     EXPECT_EQ(folder.ReadFile(L"CORRECT_BK/sub/IMG-0002.jpg"), "corrected 2");
     EXPECT_EQ(folder.ReadFile(L"CORRECT_BK/IMG-0003.jpg"), "kept 3");
@@ -96,10 +97,10 @@ TEST(LinkFolder, GivesCopyFolderResultsAndLaterReplacementsStaySeparate) {
     // Files are replaced through a new file renamed over the old name, so writing one name
     // never changes the other.
     folder.WriteFile(L"newer.jpg", "corrected again");
-    ASSERT_TRUE(CopyOneFile(folder / L"newer.jpg", folder / L"CORRECT/IMG-0001.jpg"));
+    ASSERT_TRUE(CopyOneFile(LocalFolders(), folder / L"newer.jpg", folder / L"CORRECT/IMG-0001.jpg"));
     EXPECT_EQ(folder.ReadFile(L"CORRECT_BK/IMG-0001.jpg"), "corrected 1");
 
-    EXPECT_FALSE(LinkFolder(folder / L"missing", folder / L"made"));
+    EXPECT_FALSE(LinkFolder(LocalFolders(), folder / L"missing", folder / L"made"));
     EXPECT_FALSE(folder.Exists(L"made"));
 }
 
@@ -108,9 +109,9 @@ TEST(CopyFolderWholeFromTwins, LinksUnchangedTwinsAndCopiesEverythingElse) {
     folder.WriteFile(L"share/CORRECT/IMG-0001.jpg", "corrected 1");
     folder.WriteFile(L"share/CORRECT_BK/IMG-0002.jpg", "kept 2");
     folder.WriteFile(L"share/CORRECT_BK/IMG-0003.jpg", "old 3");
-    ASSERT_TRUE(CopyFolderWhole(folder / L"share/CORRECT", folder / L"work"));
+    ASSERT_TRUE(CopyFolderWhole(LocalFolders(), folder / L"share/CORRECT", folder / L"work"));
     ASSERT_TRUE(
-        CopyOneFile(folder / L"share/CORRECT_BK/IMG-0002.jpg", folder / L"work/IMG-0002.jpg"));
+        CopyOneFile(LocalFolders(), folder / L"share/CORRECT_BK/IMG-0002.jpg", folder / L"work/IMG-0002.jpg"));
     // Rewritten after the copy with as many bytes: only its time tells it apart.
     folder.WriteFile(L"work/IMG-0003.jpg", "new 3");
     const auto path = [&folder](const wchar_t* name) { return platform::ToFsPath(folder / name); };
@@ -121,19 +122,19 @@ TEST(CopyFolderWholeFromTwins, LinksUnchangedTwinsAndCopiesEverythingElse) {
     const std::vector<std::wstring> twins = {folder / L"share/CORRECT",
                                              folder / L"share/CORRECT_BK"};
 
-    EXPECT_TRUE(CopyFolderWholeFromTwins(folder / L"work", folder / L"share/new", twins));
+    EXPECT_TRUE(CopyFolderWholeFromTwins(LocalFolders(), folder / L"work", folder / L"share/new", twins));
     EXPECT_EQ(fs::hard_link_count(path(L"share/new/IMG-0001.jpg")), 2u);
     EXPECT_EQ(fs::hard_link_count(path(L"share/new/IMG-0002.jpg")), 2u);
     EXPECT_EQ(fs::hard_link_count(path(L"share/new/IMG-0003.jpg")), 1u);
     EXPECT_EQ(folder.ReadFile(L"share/new/IMG-0003.jpg"), "new 3");
     EXPECT_EQ(folder.ReadFile(L"share/new/sub/IMG-0004.jpg"), "only here");
     // The twins go; what they held stays under the new names.
-    ASSERT_TRUE(DeleteItem(folder / L"share/CORRECT"));
-    ASSERT_TRUE(DeleteItem(folder / L"share/CORRECT_BK"));
+    ASSERT_TRUE(DeleteItem(LocalFolders(), folder / L"share/CORRECT"));
+    ASSERT_TRUE(DeleteItem(LocalFolders(), folder / L"share/CORRECT_BK"));
     EXPECT_EQ(folder.ReadFile(L"share/new/IMG-0001.jpg"), "corrected 1");
     EXPECT_EQ(folder.ReadFile(L"share/new/IMG-0002.jpg"), "kept 2");
 
-    EXPECT_FALSE(CopyFolderWholeFromTwins(folder / L"missing", folder / L"share/none", twins));
+    EXPECT_FALSE(CopyFolderWholeFromTwins(LocalFolders(), folder / L"missing", folder / L"share/none", twins));
 }
 
 TEST(CopyFolderWholeOverlaid, TakesTheOverlaysFileWhereItHasOne) {
@@ -143,7 +144,7 @@ TEST(CopyFolderWholeOverlaid, TakesTheOverlaysFileWhereItHasOne) {
     folder.WriteFile(L"work/CORRECT/IMG-0001.jpg", "corrected 1");
     folder.WriteFile(L"work/CORRECT/IMG-0003.jpg", "corrected 3");
 
-    EXPECT_TRUE(CopyFolderWholeOverlaid(folder / L"share/CORRECT_BK", folder / L"work/CORRECT",
+    EXPECT_TRUE(CopyFolderWholeOverlaid(LocalFolders(), folder / L"share/CORRECT_BK", folder / L"work/CORRECT",
                                         folder / L"work/CORRECT_BK"));
     EXPECT_EQ(folder.ReadFile(L"work/CORRECT_BK/IMG-0001.jpg"), "corrected 1");
     EXPECT_EQ(fs::hard_link_count(platform::ToFsPath(folder / L"work/CORRECT_BK/IMG-0001.jpg")),
@@ -151,7 +152,7 @@ TEST(CopyFolderWholeOverlaid, TakesTheOverlaysFileWhereItHasOne) {
     EXPECT_EQ(folder.ReadFile(L"work/CORRECT_BK/IMG-0002.jpg"), "kept 2");
     // Only the source's names are copied: the overlay replaces, it does not add.
     EXPECT_FALSE(folder.Exists(L"work/CORRECT_BK/IMG-0003.jpg"));
-    EXPECT_FALSE(CopyFolderWholeOverlaid(folder / L"missing", folder / L"work/CORRECT",
+    EXPECT_FALSE(CopyFolderWholeOverlaid(LocalFolders(), folder / L"missing", folder / L"work/CORRECT",
                                          folder / L"work/none"));
 }
 
@@ -165,7 +166,7 @@ TEST(CopyOneFile, OverwritesWithContentAndModificationTime) {
     const fs::path source = platform::ToFsPath(folder / L"写真.jpg");
     const auto stamp = fs::last_write_time(source) - std::chrono::hours(30);
     fs::last_write_time(source, stamp);
-    EXPECT_TRUE(CopyOneFile(folder / L"写真.jpg", folder / L"copy.jpg"));
+    EXPECT_TRUE(CopyOneFile(LocalFolders(), folder / L"写真.jpg", folder / L"copy.jpg"));
     EXPECT_TRUE(folder.ReadFile(L"copy.jpg") == large);
     EXPECT_EQ(fs::last_write_time(platform::ToFsPath(folder / L"copy.jpg")), stamp);
 }
@@ -175,10 +176,10 @@ TEST(CopyOneFile, FailsWithoutTouchingTheDestination) {
     folder.WriteFile(L"dst.txt", "keep");
     folder.WriteFile(L"src.txt", "x");
     folder.MakeFolder(L"a folder");
-    EXPECT_FALSE(CopyOneFile(folder / L"missing.txt", folder / L"dst.txt"));
-    EXPECT_FALSE(CopyOneFile(folder / L"a folder", folder / L"dst.txt"));
-    EXPECT_FALSE(CopyOneFile(folder / L"src.txt", folder / L"a folder"));
-    EXPECT_FALSE(CopyOneFile(folder / L"src.txt", folder / L"no such folder/dst.txt"));
+    EXPECT_FALSE(CopyOneFile(LocalFolders(), folder / L"missing.txt", folder / L"dst.txt"));
+    EXPECT_FALSE(CopyOneFile(LocalFolders(), folder / L"a folder", folder / L"dst.txt"));
+    EXPECT_FALSE(CopyOneFile(LocalFolders(), folder / L"src.txt", folder / L"a folder"));
+    EXPECT_FALSE(CopyOneFile(LocalFolders(), folder / L"src.txt", folder / L"no such folder/dst.txt"));
     EXPECT_EQ(folder.ReadFile(L"dst.txt"), "keep");
     EXPECT_EQ(EntryCount(folder), 3); // nothing half-made beside them
 }
@@ -187,12 +188,12 @@ TEST(MoveItem, RenamesButNeverReplaces) {
     TempFolder folder;
     folder.WriteFile(L"in/r0001234/VQ_Info.ini", "order");
     folder.WriteFile(L"in/e0001234/old", "x");
-    EXPECT_FALSE(MoveItem(folder / L"in/r0001234", folder / L"in/e0001234"));
+    EXPECT_FALSE(MoveItem(LocalFolders(), folder / L"in/r0001234", folder / L"in/e0001234"));
     EXPECT_TRUE(folder.Exists(L"in/r0001234/VQ_Info.ini"));
-    EXPECT_TRUE(DeleteItem(folder / L"in/e0001234"));
-    EXPECT_TRUE(MoveItem(folder / L"in/r0001234", folder / L"in/e0001234"));
+    EXPECT_TRUE(DeleteItem(LocalFolders(), folder / L"in/e0001234"));
+    EXPECT_TRUE(MoveItem(LocalFolders(), folder / L"in/r0001234", folder / L"in/e0001234"));
     EXPECT_EQ(folder.ReadFile(L"in/e0001234/VQ_Info.ini"), "order");
-    EXPECT_FALSE(MoveItem(folder / L"in/missing", folder / L"in/q0001234"));
+    EXPECT_FALSE(MoveItem(LocalFolders(), folder / L"in/missing", folder / L"in/q0001234"));
 }
 
 TEST(DeleteItem, StarAndOrderNumberRemovesTheOrderInEveryState) {
@@ -201,7 +202,7 @@ TEST(DeleteItem, StarAndOrderNumberRemovesTheOrderInEveryState) {
     folder.WriteFile(L"out/o0001234/MISC/AUTPRINT.MRK", "x");
     folder.MakeFolder(L"out/p0001235");
     folder.WriteFile(L"out/x00012345", "x");
-    EXPECT_TRUE(DeleteItem(folder / L"out/*0001234"));
+    EXPECT_TRUE(DeleteItem(LocalFolders(), folder / L"out/*0001234"));
     EXPECT_FALSE(folder.Exists(L"out/p0001234"));
     EXPECT_FALSE(folder.Exists(L"out/o0001234"));
     EXPECT_TRUE(folder.Exists(L"out/p0001235"));
@@ -217,19 +218,19 @@ TEST(DeleteItem, DeletesAnItemEveryMatchOrALinkButNotItsTarget) {
     folder.WriteFile(L"log/c.txt", "x");
     fs::create_directory_symlink(platform::ToFsPath(folder / L"TEMP"),
                                  platform::ToFsPath(folder / L"link"));
-    EXPECT_TRUE(DeleteItem(folder / L"li*"));
+    EXPECT_TRUE(DeleteItem(LocalFolders(), folder / L"li*"));
     EXPECT_TRUE(folder.Exists(L"TEMP/IMAGE/写真.jpg"));
-    EXPECT_TRUE(DeleteItem(folder / L"TEMP/*"));
-    EXPECT_EQ(DeleteMatching(folder / L"log/*.log"), 0);
+    EXPECT_TRUE(DeleteItem(LocalFolders(), folder / L"TEMP/*"));
+    EXPECT_EQ(DeleteMatching(LocalFolders(), folder / L"log/*.log"), 0);
     EXPECT_TRUE(folder.Exists(L"TEMP"));
     EXPECT_FALSE(folder.Exists(L"TEMP/IMAGE") || folder.Exists(L"TEMP/.hidden"));
     EXPECT_FALSE(folder.Exists(L"log/a.log") || folder.Exists(L"log/B.LOG"));
     EXPECT_TRUE(folder.Exists(L"log/c.txt"));
-    EXPECT_TRUE(DeleteItem(folder / L"TEMP"));
+    EXPECT_TRUE(DeleteItem(LocalFolders(), folder / L"TEMP"));
     EXPECT_FALSE(folder.Exists(L"TEMP"));
     // Nothing to delete is no failure.
-    EXPECT_TRUE(DeleteItem(folder / L"missing/*"));
-    EXPECT_EQ(DeleteMatching(folder / L"*.tmp"), 0);
+    EXPECT_TRUE(DeleteItem(LocalFolders(), folder / L"missing/*"));
+    EXPECT_EQ(DeleteMatching(LocalFolders(), folder / L"*.tmp"), 0);
 }
 
 TEST(LongPaths, AreRefusedWithoutEffect) {
@@ -238,14 +239,14 @@ TEST(LongPaths, AreRefusedWithoutEffect) {
     std::wstring tooLong = folder / L"長いフォルダ名";
     while (tooLong.size() < kMaxPathLength)
         tooLong += L"/長いフォルダ名";
-    EXPECT_FALSE(CopyOneFile(folder / L"a.txt", tooLong));
-    EXPECT_FALSE(CopyFolder(folder.Path(), tooLong));
+    EXPECT_FALSE(CopyOneFile(LocalFolders(), folder / L"a.txt", tooLong));
+    EXPECT_FALSE(CopyFolder(LocalFolders(), folder.Path(), tooLong));
     EXPECT_FALSE(MakeFolder(tooLong));
-    EXPECT_FALSE(MoveItem(folder / L"a.txt", tooLong));
-    EXPECT_FALSE(PathExists(tooLong));
-    EXPECT_FALSE(DeleteItem(tooLong));
-    EXPECT_EQ(DeleteMatching(tooLong), kDeleteMatchingInvalidPath);
-    ReplaceInTextFile(tooLong, L"a", L"b");
+    EXPECT_FALSE(MoveItem(LocalFolders(), folder / L"a.txt", tooLong));
+    EXPECT_FALSE(PathExists(LocalFolders(), tooLong));
+    EXPECT_FALSE(DeleteItem(LocalFolders(), tooLong));
+    EXPECT_EQ(DeleteMatching(LocalFolders(), tooLong), kDeleteMatchingInvalidPath);
+    ReplaceInTextFile(LocalFolders(), tooLong, L"a", L"b");
     EXPECT_EQ(EntryCount(folder), 1);
     EXPECT_EQ(folder.ReadFile(L"a.txt"), "a");
 }
@@ -254,12 +255,12 @@ TEST(MakeFolder, CreatesMissingParentsAndAcceptsAnExistingFolderOnly) {
     TempFolder folder;
     folder.WriteFile(L"file", "x");
     EXPECT_TRUE(MakeFolder(folder / L"出力/p0000001/IMAGE"));
-    EXPECT_TRUE(PathExists(folder / L"出力/p0000001/IMAGE"));
+    EXPECT_TRUE(PathExists(LocalFolders(), folder / L"出力/p0000001/IMAGE"));
     EXPECT_TRUE(MakeFolder(folder / L"出力"));
     EXPECT_FALSE(MakeFolder(folder / L"file"));
     EXPECT_FALSE(MakeFolder(folder / L"file/sub"));
-    EXPECT_TRUE(ItemExists(folder / L"file"));
-    EXPECT_FALSE(ItemExists(folder / L"*"));
+    EXPECT_TRUE(ItemExists(LocalFolders(), folder / L"file"));
+    EXPECT_FALSE(ItemExists(LocalFolders(), folder / L"*"));
 }
 
 TEST(PathText, SplitAndExtensionFollowTheirRules) {
@@ -287,18 +288,18 @@ TEST(PathText, SplitAndExtensionFollowTheirRules) {
 
 TEST(GetModuleFolder, IsTheFolderOfTheRunningProgram) {
     const std::wstring folder = GetModuleFolder();
-    EXPECT_TRUE(PathExists(JoinPath(folder, L"fileutil_tests")));
+    EXPECT_TRUE(PathExists(LocalFolders(), JoinPath(folder, L"fileutil_tests")));
 }
 
 TEST(ReplaceInTextFile, ReplacesEveryOccurrenceAndWritesCrLf) {
     TempFolder folder;
     folder.WriteFile(L"a.ini",
                      "[PAGE]\nPATH=%WORK%/IMAGE/%WORK%\r\naaaa AAA\nlast line without end");
-    ReplaceInTextFile(folder / L"a.ini", L"%WORK%", L"/作業/TEMP");
-    ReplaceInTextFile(folder / L"a.ini", L"aa", L"b");
+    ReplaceInTextFile(LocalFolders(), folder / L"a.ini", L"%WORK%", L"/作業/TEMP");
+    ReplaceInTextFile(LocalFolders(), folder / L"a.ini", L"aa", L"b");
     EXPECT_EQ(folder.ReadFile(L"a.ini"),
               "[PAGE]\r\nPATH=/作業/TEMP/IMAGE//作業/TEMP\r\nbb AAA\r\nlast line without end\r\n");
-    ReplaceInTextFile(folder / L"missing.ini", L"a", L"b");
+    ReplaceInTextFile(LocalFolders(), folder / L"missing.ini", L"a", L"b");
     EXPECT_FALSE(folder.Exists(L"missing.ini"));
 }
 
@@ -307,7 +308,7 @@ TEST(ReplaceInTextFile, KeepsBytesTheCodePageCannotRead) {
     // "写真" in Shift-JIS is not UTF-8: the line keeps its bytes, the placeholder is replaced;
     // a lone CR is part of its line.
     folder.WriteFile(L"sjis.ini", "NAME=\x8e\xca\x90\x5e%NO%\nA=%NO%\r");
-    ReplaceInTextFile(folder / L"sjis.ini", L"%NO%", L"0001234");
+    ReplaceInTextFile(LocalFolders(), folder / L"sjis.ini", L"%NO%", L"0001234");
     EXPECT_EQ(folder.ReadFile(L"sjis.ini"), "NAME=\x8e\xca\x90\x5e"
                                             "0001234\r\nA=0001234\r\r\n");
 }

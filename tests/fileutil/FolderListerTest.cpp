@@ -2,6 +2,7 @@
 #include "fileutil/FolderLister.h"
 
 #include "TempFolder.h"
+#include "fileutil/FileSystemResolver.h"
 
 #include <gtest/gtest.h>
 
@@ -30,7 +31,7 @@ void MakeInputFolder(const TempFolder& folder) {
 TEST(FolderLister, ListsOrderFoldersOfTheTopLevelInEitherCase) {
     TempFolder folder;
     MakeInputFolder(folder);
-    FolderLister lister;
+    FolderLister lister(LocalFolders());
     std::list<std::wstring> orders{L"stale entry"};
     EXPECT_EQ(lister.ListToList(orders, folder / L"in", L"r*", 0, FolderLister::kFolders), 2);
     EXPECT_EQ(orders, (std::list<std::wstring>{folder / L"in/R0000001", folder / L"in/r0000002"}));
@@ -41,7 +42,7 @@ TEST(FolderLister, FileMaskLeavesOutMatchingFolders) {
     for (const wchar_t* name : {L"out/cmb0002.jpg", L"out/CMB0001.JPG", L"out/cmb0003.jpg", L"out/other.jpg"})
         folder.WriteFile(name, "x");
     folder.MakeFolder(L"out/cmbFolder");
-    FolderLister lister;
+    FolderLister lister(LocalFolders());
     Names files;
     EXPECT_EQ(lister.ListToArray(files, folder / L"out//", L"cmb*.*", 0, FolderLister::kFiles), 3);
     EXPECT_EQ(files, (Names{folder / L"out/CMB0001.JPG", folder / L"out/cmb0002.jpg", folder / L"out/cmb0003.jpg"}));
@@ -50,7 +51,7 @@ TEST(FolderLister, FileMaskLeavesOutMatchingFolders) {
 TEST(FolderLister, EachFolderListsItsOwnMatchesBeforeItsSubFoldersDownToTheDepth) {
     TempFolder folder;
     MakeInputFolder(folder);
-    FolderLister lister;
+    FolderLister lister(LocalFolders());
     Names names;
     lister.ListNamesToArray(names, folder / L"in", L"*.*", -1, kFilesAndFolders);
     EXPECT_EQ(names, (Names{L"e0000003", L"q0000004", L"r-note.txt", L"R0000001", L"r0000002", L"readme.txt",
@@ -68,7 +69,7 @@ TEST(FolderLister, StoresNamesWithoutExtensionAndDotEntriesOnRequest) {
     folder.WriteFile(L"img/IMG-0001.JPG", "x");
     folder.WriteFile(L"img/表紙.tar.gz", "x");
     folder.MakeFolder(L"img/sub");
-    FolderLister lister;
+    FolderLister lister(LocalFolders());
     Names names;
     lister.ListToArray(FolderLister::kNamesWithoutExtension, names, folder / L"img", L"*", 0, FolderLister::kFiles);
     EXPECT_EQ(names, (Names{L"IMG-0001", L"表紙.tar"}));
@@ -78,7 +79,7 @@ TEST(FolderLister, StoresNamesWithoutExtensionAndDotEntriesOnRequest) {
 
 TEST(FolderLister, MissingFolderOrOverlongPathGivesNoEntries) {
     TempFolder folder;
-    FolderLister lister;
+    FolderLister lister(LocalFolders());
     Names paths{L"stale"};
     EXPECT_EQ(lister.ListToArray(paths, folder / L"does-not-exist", L"*", -1, 7), 0);
     EXPECT_TRUE(paths.empty());
@@ -94,13 +95,13 @@ TEST(FolderLister, ListingsOnSeveralThreadsKeepTheirOwnDepth) {
     TempFolder folder;
     MakeInputFolder(folder);
     const std::wstring in = folder / L"in";
-    const int shallow = FolderLister().CountEntries(in, L"*", 0, kFilesAndFolders);
-    const int deep = FolderLister().CountEntries(in, L"*", -1, kFilesAndFolders);
+    const int shallow = FolderLister(LocalFolders()).CountEntries(in, L"*", 0, kFilesAndFolders);
+    const int deep = FolderLister(LocalFolders()).CountEntries(in, L"*", -1, kFilesAndFolders);
     std::vector<int> wrong(4, 0);
     std::vector<std::thread> threads;
     for (int t = 0; t < 4; ++t) {
         threads.emplace_back([&, t] {
-            FolderLister lister;
+            FolderLister lister(LocalFolders());
             for (int i = 0; i < 200; ++i) {
                 const bool all = (t + i) % 2 == 0;
                 wrong[t] += lister.CountEntries(in, L"*", all ? -1 : 0, kFilesAndFolders) != (all ? deep : shallow);

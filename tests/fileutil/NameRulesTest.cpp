@@ -6,6 +6,7 @@
 
 #include "FileFaults.h"
 #include "TempFolder.h"
+#include "fileutil/FileSystemResolver.h"
 
 #include <gtest/gtest.h>
 
@@ -41,7 +42,7 @@ TEST(NameCase, ExactNamesAreFoundWithoutRegardToCase) {
     folder.WriteFile(L"out/p0000009/IMAGE/cmb0001.jpg", "jpeg");
     for (const wchar_t* asked :
          {L"out/P0000009", L"OUT/p0000009/image", L"Out/P0000009/Image/CMB0001.JPG"})
-        EXPECT_TRUE(ItemExists(folder / asked)) << asked;
+        EXPECT_TRUE(ItemExists(LocalFolders(), folder / asked)) << asked;
     ItemInfo info;
     ASSERT_TRUE(LocalFileSystem().GetItemInfo(folder / L"OUT/P0000009/IMAGE/CMB0001.JPG", info));
     EXPECT_EQ(info.size, 4u);
@@ -49,7 +50,7 @@ TEST(NameCase, ExactNamesAreFoundWithoutRegardToCase) {
     ASSERT_TRUE(LocalFileSystem().ListFolder(folder / L"OUT/P0000009", entries));
     ASSERT_EQ(entries.size(), 1u);
     EXPECT_EQ(entries[0].name, L"IMAGE");
-    EXPECT_FALSE(ItemExists(folder / L"out/P0000008"));
+    EXPECT_FALSE(ItemExists(LocalFolders(), folder / L"out/P0000008"));
     EXPECT_EQ(LocalFileSystem().GetItemInfo(folder / L"OUT/P0000008/IMAGE", info).Error(),
               FsError::kNotFound);
 }
@@ -80,16 +81,16 @@ TEST(NameCase, WritesReplaceTheFileOfAnotherCaseInsteadOfAddingOne) {
          }},
         {"CopyOneFile",
          [](const TempFolder& f) {
-             return CopyOneFile(f / L"src/vq_info.ini", f / L"dst/Vq_Info.ini");
+             return CopyOneFile(LocalFolders(), f / L"src/vq_info.ini", f / L"dst/Vq_Info.ini");
          }},
         {"LinkFile",
          [](const TempFolder& f) {
              return LocalFileSystem().LinkFile(f / L"src/vq_info.ini", f / L"dst/vq_info.ini");
          }},
         {"CopyFolderWhole",
-         [](const TempFolder& f) { return CopyFolderWhole(f / L"src", f / L"DST"); }},
+         [](const TempFolder& f) { return CopyFolderWhole(LocalFolders(), f / L"src", f / L"DST"); }},
         {"LinkFolderWhole",
-         [](const TempFolder& f) { return LinkFolderWhole(f / L"src", f / L"dst"); }},
+         [](const TempFolder& f) { return LinkFolderWhole(LocalFolders(), f / L"src", f / L"dst"); }},
     };
     for (const Writer& writer : writers) {
         TempFolder folder;
@@ -108,14 +109,14 @@ TEST(NameCase, ANameDifferingOnlyInCaseIsTaken) {
     TempFolder folder;
     folder.WriteFile(L"in/r0000001/VQ_Info.ini", "order");
     folder.MakeFolder(L"in/E0000001");
-    EXPECT_EQ(MoveItem(folder / L"in/r0000001", folder / L"in/e0000001").Error(), FsError::kExists);
-    EXPECT_EQ(MakeFolderInParent(folder / L"in/e0000001").Error(), FsError::kExists);
+    EXPECT_EQ(MoveItem(LocalFolders(), folder / L"in/r0000001", folder / L"in/e0000001").Error(), FsError::kExists);
+    EXPECT_EQ(MakeFolderInParent(LocalFolders(), folder / L"in/e0000001").Error(), FsError::kExists);
     EXPECT_EQ(NativeNames(folder / L"in"), (std::vector<std::string>{"E0000001", "r0000001"}));
     // A rename that only changes the case of the item's own name is no conflict.
-    EXPECT_TRUE(MoveItem(folder / L"in/r0000001", folder / L"in/R0000001"));
+    EXPECT_TRUE(MoveItem(LocalFolders(), folder / L"in/r0000001", folder / L"in/R0000001"));
     EXPECT_EQ(NativeNames(folder / L"in"), (std::vector<std::string>{"E0000001", "R0000001"}));
     // The source is found under any case too.
-    EXPECT_TRUE(MoveItem(folder / L"IN/r0000001", folder / L"in/q0000001"));
+    EXPECT_TRUE(MoveItem(LocalFolders(), folder / L"IN/r0000001", folder / L"in/q0000001"));
     EXPECT_EQ(NativeNames(folder / L"in"), (std::vector<std::string>{"E0000001", "q0000001"}));
     EXPECT_EQ(folder.ReadFile(L"in/q0000001/VQ_Info.ini"), "order");
 }
@@ -124,9 +125,9 @@ TEST(NameCase, DeleteItemRemovesTheItemOfAnotherCase) {
     TempFolder folder;
     folder.WriteFile(L"out/p0000009/IMAGE/cmb0001.jpg", "x");
     folder.WriteFile(L"out/o0000009/MISC/AUTPRINT.MRK", "x");
-    EXPECT_TRUE(DeleteItem(folder / L"out/P0000009"));
+    EXPECT_TRUE(DeleteItem(LocalFolders(), folder / L"out/P0000009"));
     EXPECT_EQ(NativeNames(folder / L"out"), std::vector<std::string>{"o0000009"});
-    EXPECT_EQ(DeleteMatching(folder / L"OUT/O0000009"), 0);
+    EXPECT_EQ(DeleteMatching(LocalFolders(), folder / L"OUT/O0000009"), 0);
     EXPECT_TRUE(NativeNames(folder / L"out").empty());
 }
 
@@ -137,8 +138,8 @@ TEST(NameCase, DeletingNothingIsAFailureWhileTheItemOfAnotherCaseStays) {
     folder.WriteFile(L"out/p0000009/IMAGE/cmb0001.jpg", "x");
     fs::permissions(platform::ToFsPath(folder / L"out"),
                     fs::perms::owner_read | fs::perms::owner_exec);
-    EXPECT_FALSE(DeleteItem(folder / L"out/P0000009"));
-    EXPECT_EQ(DeleteMatching(folder / L"out/P0000009"), kDeleteMatchingFailed);
+    EXPECT_FALSE(DeleteItem(LocalFolders(), folder / L"out/P0000009"));
+    EXPECT_EQ(DeleteMatching(LocalFolders(), folder / L"out/P0000009"), kDeleteMatchingFailed);
     EXPECT_TRUE(folder.Exists(L"out/p0000009"));
 }
 
@@ -151,10 +152,10 @@ TEST(ByteNames, NamesThatAreNotUtf8AreListedCopiedAndDeleted) {
     std::ofstream(source / "\xFF\xFE-IMAGE" / "\x8E\xCA.jpg", std::ios::binary) << "sjis";
 
     std::vector<std::wstring> names;
-    EXPECT_EQ(FolderLister().ListNamesToArray(names, folder / L"src", L"*", -1,
+    EXPECT_EQ(FolderLister(LocalFolders()).ListNamesToArray(names, folder / L"src", L"*", -1,
                                               FolderLister::kFiles | FolderLister::kFolders),
               3);
-    ASSERT_TRUE(CopyFolderWhole(folder / L"src", folder / L"dst"));
+    ASSERT_TRUE(CopyFolderWhole(LocalFolders(), folder / L"src", folder / L"dst"));
     const fs::path copy = platform::ToFsPath(folder / L"dst");
     EXPECT_EQ(NativeNames(folder / L"dst"), NativeNames(folder / L"src"));
     EXPECT_EQ(ReadNative(copy / "\xFF\xFE"), "picture");
@@ -164,8 +165,8 @@ TEST(ByteNames, NamesThatAreNotUtf8AreListedCopiedAndDeleted) {
     ASSERT_TRUE(LocalFileSystem().ListFolder(folder / L"src", entries));
     ASSERT_EQ(entries.size(), 2u);
     for (const FolderEntry& entry : entries)
-        EXPECT_TRUE(DeleteItem(JoinPath(folder / L"src", entry.name)));
+        EXPECT_TRUE(DeleteItem(LocalFolders(), JoinPath(folder / L"src", entry.name)));
     EXPECT_TRUE(NativeNames(folder / L"src").empty());
-    EXPECT_TRUE(DeleteItem(folder / L"dst/*"));
+    EXPECT_TRUE(DeleteItem(LocalFolders(), folder / L"dst/*"));
     EXPECT_TRUE(NativeNames(folder / L"dst").empty());
 }

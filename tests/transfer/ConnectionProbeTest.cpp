@@ -2,12 +2,13 @@
 // empty folders, and the status of every error number.
 
 #include "transfer/ConnectionProbe.h"
-#include "TempFolder.h"
-#include "transfer/MountedShareFileSystem.h"
 
 #include "fileutil/FileUtil.h"
+#include "fileutil/ShareResolver.h"
 #include "platform/NetworkShare.h"
 #include "platform/TextEncoding.h"
+
+#include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -28,16 +29,15 @@ TEST(ConnectionProbe, MapsEveryErrorNumberToItsStatus) {
 TEST(ConnectionProbe, DrivePathIsConnectedWhenItCanBeListed) {
     TempFolder folder;
     folder.MakeFolder(L"端末/input");
-    EXPECT_EQ(CheckFolderConnection(folder / L"端末/input", L"user", L"wrong"), 0);
-    EXPECT_EQ(CheckFolderConnection(folder / L"端末/missing", L"", L""), 3);
-    EXPECT_EQ(CheckFolderConnection(L"", L"", L""), 2);
+    EXPECT_EQ(CheckFolderConnection(LocalFolders(), folder / L"端末/input", L"user", L"wrong"), 0);
+    EXPECT_EQ(CheckFolderConnection(LocalFolders(), folder / L"端末/missing", L"", L""), 3);
+    EXPECT_EQ(CheckFolderConnection(LocalFolders(), L"", L"", L""), 2);
 }
 
 /// A mount table of its own, named by RELAYDESK_MOUNTS, for the network paths.
 class MountedShares : public ::testing::Test {
 protected:
     void SetUp() override {
-        InstallMountedShareFileSystem();
         folder.MakeFolder(L"mnt/pc01-orders/入力");
         const std::string mountPoint = platform::WideToUtf8(folder / L"mnt/pc01-orders");
         // Blanks in mount points are escaped in the table.
@@ -54,32 +54,33 @@ protected:
     void TearDown() override { unsetenv("RELAYDESK_MOUNTS"); }
 
     TempFolder folder;
+    ShareResolver files;
 };
 
 TEST_F(MountedShares, NetworkPathIsServedByItsMountedShare) {
-    EXPECT_EQ(CheckFolderConnection(L"//pc01/ORDERS/入力", L"", L""), 0);
-    EXPECT_EQ(CheckFolderConnection(L"\\\\PC01\\orders\\入力", L"kiosk", L"secret"), 0);
-    EXPECT_EQ(CheckFolderConnection(L"//pc02/spool", L"", L""), 0);
+    EXPECT_EQ(CheckFolderConnection(files, L"//pc01/ORDERS/入力", L"", L""), 0);
+    EXPECT_EQ(CheckFolderConnection(files, L"\\\\PC01\\orders\\入力", L"kiosk", L"secret"), 0);
+    EXPECT_EQ(CheckFolderConnection(files, L"//pc02/spool", L"", L""), 0);
     EXPECT_EQ(platform::ResolveNetworkPath(L"//PC01/orders/入力/r0000001"),
               (folder / L"mnt/pc01-orders/入力") + L"/r0000001");
     // The file functions reach the share's folders through the network path.
-    EXPECT_TRUE(MakeFolder(L"//PC01/orders/入力/r0000001"));
-    EXPECT_TRUE(PathExists(folder / L"mnt/pc01-orders/入力/r0000001"));
+    EXPECT_TRUE(MakeFolderInParent(files, L"//PC01/orders/入力/r0000001"));
+    EXPECT_TRUE(PathExists(LocalFolders(), folder / L"mnt/pc01-orders/入力/r0000001"));
 }
 
 TEST_F(MountedShares, CredentialsOfAnotherAccountFallBackToTheOwnLogon) {
     EXPECT_EQ(platform::AddNetworkConnection(L"//PC01/orders", L"other", L"pw"),
               platform::kNetworkInvalidPassword);
-    EXPECT_EQ(CheckFolderConnection(L"//PC01/orders/入力", L"other", L"pw"), 0);
+    EXPECT_EQ(CheckFolderConnection(files, L"//PC01/orders/入力", L"other", L"pw"), 0);
 }
 
 TEST_F(MountedShares, UnreachableSharesGiveTheirStatus) {
-    EXPECT_EQ(CheckFolderConnection(L"//PC09/orders/入力", L"", L""), 3); // not mounted
-    EXPECT_EQ(CheckFolderConnection(L"//PC01/orders/無い", L"", L""), 3); // missing folder
-    EXPECT_EQ(CheckFolderConnection(L"//PC01", L"", L""), 5);             // no share named
-    EXPECT_EQ(CheckFolderConnection(L"relative/folder", L"", L""), 5);    // neither kind of path
+    EXPECT_EQ(CheckFolderConnection(files, L"//PC09/orders/入力", L"", L""), 3); // not mounted
+    EXPECT_EQ(CheckFolderConnection(files, L"//PC01/orders/無い", L"", L""), 3); // missing folder
+    EXPECT_EQ(CheckFolderConnection(files, L"//PC01", L"", L""), 5);             // no share named
+    EXPECT_EQ(CheckFolderConnection(files, L"relative/folder", L"", L""), 5);    // neither kind of path
     setenv("RELAYDESK_MOUNTS", platform::WideToUtf8(folder / L"no-table").c_str(), 1);
-    EXPECT_EQ(CheckFolderConnection(L"//PC01/orders/入力", L"", L""), 6); // no mount table
+    EXPECT_EQ(CheckFolderConnection(files, L"//PC01/orders/入力", L"", L""), 6); // no mount table
 }
 
 } // namespace

@@ -68,7 +68,7 @@ struct ControllerHarness::CapturedLog : platform::ILogWriter {
 ControllerHarness::ControllerHarness() : m_log(std::make_unique<CapturedLog>()) {
     m_logClient = std::make_unique<CLogClient>(L"QRM_Relaydesk2", [this] { return m_log.get(); });
     g_pLogClient = m_logClient.get();
-    controller = std::make_unique<RelaydeskController>(view, folder.Path());
+    controller = std::make_unique<RelaydeskController>(view, files, folder.Path());
     controller->Initialize();
     std::array<std::wstring, kConnectionStatusCount> statusTexts;
     for (int status = 0; status < kConnectionStatusCount; ++status)

@@ -4,6 +4,7 @@
 /// window's commands may), and a log client that keeps the lines in memory.
 
 #include "TempFolder.h"
+#include "fileutil/ShareResolver.h"
 #include "logging/LogClient.h"
 #include "transfer/ITransferView.h"
 #include "transfer/RelaydeskController.h"
@@ -55,6 +56,7 @@ public:
 
     TempFolder folder;
     RecordingView view;
+    ShareResolver files;
     std::unique_ptr<RelaydeskController> controller;
 
 private:

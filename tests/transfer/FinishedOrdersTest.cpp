@@ -2,6 +2,7 @@
 
 #include "transfer/FinishedOrders.h"
 #include "TempFolder.h"
+#include "fileutil/FileSystemResolver.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +16,7 @@ TEST(FinishedOrders, ListsOnlyOrderFoldersWithTheirTimes) {
     for (const wchar_t* name : {L"o0001234", L"p0001234", L"p0123456", L"完了"})
         folder.MakeFolder(name);
     folder.WriteFile(L"o0009999", "a file, not an order");
-    const std::vector<FinishedOrder> orders = ListFinishedOrders(folder.Path());
+    const std::vector<FinishedOrder> orders = ListFinishedOrders(LocalFolders(), folder.Path());
     std::vector<std::wstring> names;
     for (const FinishedOrder& order : orders) {
         names.push_back(order.name);
@@ -24,8 +25,8 @@ TEST(FinishedOrders, ListsOnlyOrderFoldersWithTheirTimes) {
     }
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::wstring>{L"o0001234", L"p0001234"}));
-    EXPECT_TRUE(ListFinishedOrders(folder / L"missing").empty());
-    EXPECT_EQ(FormatModifiedTime(folder / L"missing"), L"");
+    EXPECT_TRUE(ListFinishedOrders(LocalFolders(), folder / L"missing").empty());
+    EXPECT_EQ(FormatModifiedTime(LocalFolders(), folder / L"missing"), L"");
 }
 
 TEST(FinishedOrders, SelectsBothNamedDaysWhicheverComesFirst) {

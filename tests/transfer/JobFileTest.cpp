@@ -1,5 +1,7 @@
 #include "transfer/JobFile.h"
 
+#include "fileutil/FileSystemResolver.h"
+
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -18,7 +20,7 @@ std::string CutJobs(const TempFolder& folder, const std::string& source, int job
     folder.MakeFolder(L"MISC");
     JobFile jobFile;
     jobFile.SetPath(folder / L"COMPOSITION_INFO/AUTPRINT.MRK");
-    EXPECT_TRUE(jobFile.CopyJobs(jobCount, folder / L"MISC/AUTPRINT.MRK"));
+    EXPECT_TRUE(jobFile.CopyJobs(LocalFolders(), jobCount, folder / L"MISC/AUTPRINT.MRK"));
     return folder.ReadFile(L"MISC/AUTPRINT.MRK");
 }
 
@@ -64,12 +66,12 @@ TEST(JobFile, UnusablePathsChangeNothing) {
     folder.WriteFile(L"AUTPRINT.MRK", kHeader + kJob1);
     JobFile missing;
     missing.SetPath(folder / L"注文/AUTPRINT.MRK");
-    EXPECT_FALSE(missing.CopyJobs(1, folder / L"copy.MRK"));
+    EXPECT_FALSE(missing.CopyJobs(LocalFolders(), 1, folder / L"copy.MRK"));
     EXPECT_FALSE(folder.Exists(L"copy.MRK"));
 
     JobFile jobFile;
     jobFile.SetPath(folder / L"AUTPRINT.MRK");
-    EXPECT_FALSE(jobFile.CopyJobs(0, folder / L"存在しない/AUTPRINT.MRK"));
+    EXPECT_FALSE(jobFile.CopyJobs(LocalFolders(), 0, folder / L"存在しない/AUTPRINT.MRK"));
     EXPECT_EQ(folder.ReadFile(L"AUTPRINT.MRK"), kHeader + kJob1);
 }
 
@@ -78,6 +80,6 @@ TEST(JobFile, CutsTheSourceInPlace) {
     folder.WriteFile(L"AUTPRINT.MRK", kHeader + kJob1 + kJob2);
     JobFile jobFile;
     jobFile.SetPath(folder / L"AUTPRINT.MRK");
-    EXPECT_TRUE(jobFile.CopyJobs(1, folder / L"AUTPRINT.MRK"));
+    EXPECT_TRUE(jobFile.CopyJobs(LocalFolders(), 1, folder / L"AUTPRINT.MRK"));
     EXPECT_EQ(folder.ReadFile(L"AUTPRINT.MRK"), kHeader + kJob1);
 }

@@ -7,6 +7,7 @@
 #include "fileutil/FileUtil.h"
 #include "platform/FileSystemCalls.h"
 #include "platform/TextEncoding.h"
+#include "fileutil/FileSystemResolver.h"
 
 #include <gtest/gtest.h>
 
@@ -128,17 +129,17 @@ TEST_F(Controller, TerminalDeletedDuringItsTransferStillGetsItsOrder) {
 TEST_F(Controller, OutputFolderVanishingMidTransferKeepsTheOrderWaitingUntilItIsBack) {
     harness.WriteOrder(input, 5);
     const std::wstring order = JoinPath(input, L"r0000005");
-    ASSERT_TRUE(CopyFolder(JoinPath(order, L"IMAGE"), JoinPath(order, L"CORRECT_BK")));
+    ASSERT_TRUE(CopyFolder(LocalFolders(), JoinPath(order, L"IMAGE"), JoinPath(order, L"CORRECT_BK")));
     const auto before = FilesWithContent(order);
     bool removed = false;
     harness.view.onServing = [&](const std::wstring&) {
         if (!std::exchange(removed, true))
-            DeleteItem(output);
+            DeleteItem(LocalFolders(), output);
     };
     ASSERT_TRUE(
         harness.RunUntil([&] { return harness.CountLogLines(L"Relaydesk2 fileError2") == 1; }));
     // Nothing is built in place of the terminal's folder, and the order is not marked.
-    EXPECT_FALSE(PathExists(output));
+    EXPECT_FALSE(PathExists(LocalFolders(), output));
     EXPECT_EQ(FolderNames(input), (Names{L"r0000005"}));
     EXPECT_EQ(FilesWithContent(order), before);
     EXPECT_EQ(harness.CountLogLines(L"Relaydesk2 retry mkdir " + JoinPath(output, L"p0000005") +
@@ -150,19 +151,19 @@ TEST_F(Controller, OutputFolderVanishingMidTransferKeepsTheOrderWaitingUntilItIs
     ASSERT_TRUE(harness.RunUntil([&] { return InputShows({L"e0000005"}); }));
     harness.controller->Shutdown();
     EXPECT_EQ(FolderNames(output), (Names{L"o0000005"}));
-    EXPECT_TRUE(PathExists(JoinPath(output, L"o0000005/MISC/AUTPRINT.MRK")));
+    EXPECT_TRUE(PathExists(LocalFolders(), JoinPath(output, L"o0000005/MISC/AUTPRINT.MRK")));
 }
 
 TEST_F(Controller, InputFolderVanishingMidTransferIsNeitherRebuiltNorMarked) {
     harness.WriteOrder(input, 6);
     const std::wstring moved = harness.folder / L"受付/moved";
-    harness.view.onServing = [&](const std::wstring&) { MoveItem(input, moved); };
+    harness.view.onServing = [&](const std::wstring&) { MoveItem(LocalFolders(), input, moved); };
     ASSERT_TRUE(harness.RunUntil([&] {
         return harness.CountLogLines(L"Relaydesk2 IN TerminalFolder:") == 1 &&
                !harness.controller->IsOrderBusy();
     }));
     harness.controller->Shutdown();
-    EXPECT_FALSE(PathExists(input));
+    EXPECT_FALSE(PathExists(LocalFolders(), input));
     EXPECT_EQ(FolderNames(moved), (Names{L"r0000006"}));
     EXPECT_TRUE(FolderNames(output).empty());
     EXPECT_EQ(harness.CountLogLines(L"Relaydesk2 fileError"), 0);
@@ -173,7 +174,7 @@ TEST_F(Controller, FullWorkFolderKeepsTheOrderWaitingWithAllItsDataAndRetries) {
     harness.WriteOrder(input, 8);
     // With its backup made already, the transfer writes pictures only into the work folder.
     const std::wstring order = JoinPath(input, L"r0000008");
-    ASSERT_TRUE(CopyFolder(JoinPath(order, L"IMAGE"), JoinPath(order, L"CORRECT_BK")));
+    ASSERT_TRUE(CopyFolder(LocalFolders(), JoinPath(order, L"IMAGE"), JoinPath(order, L"CORRECT_BK")));
     const auto before = FilesWithContent(order);
     // During the first transfer no file may grow past 4 KB: the settings files still fit,
     // the pictures no longer do.
@@ -211,14 +212,14 @@ TEST_F(Controller, HeldOrderIsNamedInItsTerminalsInputStatusUntilItGoes) {
 
     // The operator removes the order itself: the note goes with it.
     const std::wstring order = JoinPath(input, L"r0000009");
-    ASSERT_TRUE(MoveItem(order, harness.folder / L"受付/r0000009.kept"));
+    ASSERT_TRUE(MoveItem(LocalFolders(), order, harness.folder / L"受付/r0000009.kept"));
     ASSERT_TRUE(harness.RunUntil([&] { return harness.view.Cell(0, 2) == L"状態0"; }));
-    ASSERT_TRUE(MoveItem(harness.folder / L"受付/r0000009.kept", order));
+    ASSERT_TRUE(MoveItem(LocalFolders(), harness.folder / L"受付/r0000009.kept", order));
     ASSERT_TRUE(
         harness.RunUntil([&] { return harness.view.Cell(0, 2) == L"状態0  保留 r0000009"; }));
 
     // The operator moves the stale folder away: the order goes, and so does the note.
-    ASSERT_TRUE(MoveItem(JoinPath(input, L"e0000009"), harness.folder / L"受付/e0000009.old"));
+    ASSERT_TRUE(MoveItem(LocalFolders(), JoinPath(input, L"e0000009"), harness.folder / L"受付/e0000009.old"));
     ASSERT_TRUE(harness.RunUntil(
         [&] { return InputShows({L"e0000009"}) && harness.view.Cell(0, 2) == L"状態0"; }));
     harness.controller->Shutdown();

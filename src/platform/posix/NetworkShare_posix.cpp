@@ -6,8 +6,11 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cwctype>
+#include <fcntl.h>
 #include <fstream>
+#include <mutex>
 #include <optional>
+#include <poll.h>
 #include <sstream>
 #include <string_view>
 #include <sys/stat.h>
@@ -92,8 +95,8 @@ std::string MountTablePath() {
     return configured && *configured ? configured : "/proc/self/mounts";
 }
 
-std::optional<std::vector<MountEntry>> ReadMountTable() {
-    std::ifstream file(MountTablePath());
+std::optional<std::vector<MountEntry>> ParseMountTable(const std::string& path) {
+    std::ifstream file(path);
     if (!file)
         return std::nullopt;
     std::vector<MountEntry> entries;
@@ -109,6 +112,68 @@ std::optional<std::vector<MountEntry>> ReadMountTable() {
                                      Utf8ToWide(DecodeMountField(options))});
     }
     return entries;
+}
+
+/// The mount table, read again only when it changed: the kernel's table signals a change to
+/// poll() on an open descriptor; a table in a file (tests) is compared by its identity, time
+/// and size.
+class MountTableCache {
+public:
+    std::optional<std::vector<MountEntry>> Get() {
+        std::lock_guard lock(m_mutex);
+        const std::string path = MountTablePath();
+        if (path != m_path) {
+            Forget();
+            m_path = path;
+        }
+        if (!m_entries || Changed())
+            m_entries = ParseMountTable(m_path);
+        return m_entries;
+    }
+
+private:
+    bool Changed() {
+        if (m_path == kKernelTable) {
+            if (m_watch < 0)
+                m_watch = open(kKernelTable, O_RDONLY | O_CLOEXEC);
+            pollfd watch{m_watch, POLLPRI, 0};
+            return m_watch < 0 || poll(&watch, 1, 0) != 0;
+        }
+        struct stat status {};
+        if (stat(m_path.c_str(), &status) != 0)
+            return true;
+        const bool changed = status.st_mtim.tv_sec != m_stamp.tv_sec ||
+                             status.st_mtim.tv_nsec != m_stamp.tv_nsec || status.st_size != m_size ||
+                             status.st_ino != m_inode;
+        m_stamp = status.st_mtim;
+        m_size = status.st_size;
+        m_inode = status.st_ino;
+        return changed;
+    }
+
+    void Forget() {
+        if (m_watch >= 0)
+            close(m_watch);
+        m_watch = -1;
+        m_entries.reset();
+        m_stamp = {};
+        m_size = -1;
+        m_inode = 0;
+    }
+
+    static constexpr const char* kKernelTable = "/proc/self/mounts";
+    std::mutex m_mutex;
+    std::string m_path;
+    std::optional<std::vector<MountEntry>> m_entries;
+    int m_watch = -1;
+    timespec m_stamp{};
+    off_t m_size = -1;
+    ino_t m_inode = 0;
+};
+
+std::optional<std::vector<MountEntry>> ReadMountTable() {
+    static MountTableCache cache;
+    return cache.Get();
 }
 
 bool IsSmbMount(const std::string& type) {

@@ -1,12 +1,15 @@
 #pragma once
-/// The network backend of the file functions on a machine that mounts the terminals' shares:
-/// a network path ("//PC01/share/orders") is served by the local file system inside the
-/// mounted share; a share that is not mounted fails every operation.
+/// The backend of shares mounted on this machine: a network path ("//PC01/share/orders") is
+/// served by the local file system inside the mounted share (cifs, smb3 or gvfs entries of
+/// the mount table); a share that is not, or no longer, mounted fails every operation.
 
 #include "fileutil/FileSystem.h"
 
-class MountedShareFileSystem : public FileSystem {
+class MountedShareFileSystem final : public FileSystem {
 public:
+    /// Whether a mounted share holds `path`.
+    bool Serves(std::wstring_view path) const;
+
     FsResult ListFolder(const std::wstring& folder, std::vector<FolderEntry>& entries) override;
     FsResult GetItemInfo(const std::wstring& path, ItemInfo& info) override;
     FsResult MakeFolder(const std::wstring& path) override;
@@ -19,6 +22,3 @@ public:
     FsResult Flush(const std::wstring& path) override;
     FsResult GetFreeBytes(const std::wstring& path, std::uint64_t& freeBytes) override;
 };
-
-/// Makes the mounted shares serve every network path of the file functions (start-up).
-void InstallMountedShareFileSystem();

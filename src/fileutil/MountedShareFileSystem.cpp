@@ -1,4 +1,4 @@
-#include "transfer/MountedShareFileSystem.h"
+#include "fileutil/MountedShareFileSystem.h"
 
 #include "platform/NetworkShare.h"
 
@@ -18,6 +18,10 @@ bool Resolve(std::initializer_list<std::wstring*> paths) {
 }
 
 } // namespace
+
+bool MountedShareFileSystem::Serves(std::wstring_view path) const {
+    return !platform::ResolveNetworkPath(std::wstring(path)).empty();
+}
 
 FsResult MountedShareFileSystem::ListFolder(const std::wstring& folder,
                                             std::vector<FolderEntry>& entries) {
@@ -83,9 +87,4 @@ FsResult MountedShareFileSystem::GetFreeBytes(const std::wstring& path, std::uin
     std::wstring local = path;
     return Resolve({&local}) ? LocalFileSystem().GetFreeBytes(local, freeBytes)
                              : FsError::kUnreachable;
-}
-
-void InstallMountedShareFileSystem() {
-    static MountedShareFileSystem mountedShares;
-    SetNetworkFileSystem(&mountedShares);
 }
