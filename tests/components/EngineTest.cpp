@@ -6,19 +6,16 @@
 #include <atomic>
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <future>
 #include <map>
-#include <optional>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vips/vips8>
 
 #include "EngineBook.h"
+#include "ThreadStat.h"
 #include "platform/FileSystemCalls.h"
 #include "platform/TextEncoding.h"
-#include "platform/ThreadPriority.h"
 
 namespace {
 
@@ -409,45 +406,13 @@ TEST(Engine, TheFirstFailingSpreadDecidesAndNoSpreadAfterItStays) {
     }
 }
 
-struct ThreadSample {
-    std::string name;
-    int nice = 0;
-};
-
-/// Name and nice value from a /proc stat file; nothing when the thread has ended meanwhile.
-std::optional<ThreadSample> ReadThreadStat(const std::filesystem::path& statFile) {
-    std::ifstream stat(statFile);
-    const std::string text{std::istreambuf_iterator<char>(stat), std::istreambuf_iterator<char>()};
-    const std::size_t open = text.find('('), close = text.rfind(')');
-    if (open == std::string::npos || close == std::string::npos)
-        return std::nullopt;
-    // After the name: state is field 3, nice field 19.
-    std::istringstream fields(text.substr(close + 1));
-    std::string field;
-    for (int number = 3; number <= 19; ++number)
-        if (!(fields >> field))
-            return std::nullopt;
-    return ThreadSample{text.substr(open + 1, close - open - 1), std::stoi(field)};
-}
-
-std::map<std::string, ThreadSample> ThreadsOfThisProcess() {
-    std::map<std::string, ThreadSample> threads;
-    std::error_code error;
-    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task", error)) {
-        if (auto sample = ReadThreadStat(task.path() / "stat"))
-            threads[task.path().filename().string()] = *sample;
-    }
-    return threads;
-}
-
 TEST(Engine, ComposesAtTheLowestNormalPriorityAndSoDoTheImageLibrarysThreads) {
     WorkFolder work;
     WriteLongBook(work, 4); // two spreads, one for each of two threads
-    const int normalNice = ReadThreadStat("/proc/self/stat").value().nice;
 
     // Every thread that comes up while the book is composed, as last seen: the engine's
     // threads end with the book, the image library's stay for later work.
-    std::map<std::string, ThreadSample> before, started;
+    std::map<std::string, ThreadStat> before, started;
     const auto lookForNewThreads = [&] {
         for (const auto& [id, sample] : ThreadsOfThisProcess())
             if (!before.contains(id))
@@ -473,7 +438,7 @@ TEST(Engine, ComposesAtTheLowestNormalPriorityAndSoDoTheImageLibrarysThreads) {
     int engineThreads = 0, libraryThreads = 0;
     for (const auto& [id, sample] : started) {
         ++(sample.name.starts_with("libvips") ? libraryThreads : engineThreads);
-        EXPECT_EQ(sample.nice, std::min(19, normalNice + platform::kLowestNormalNiceRaise))
+        EXPECT_EQ(sample.nice, LowestNormalNice())
             << "thread " << id << " " << sample.name;
     }
     EXPECT_GE(engineThreads, 2); // the composing thread and those of the spreads
