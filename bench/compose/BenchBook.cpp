@@ -38,6 +38,9 @@ std::string Utf8(const std::wstring& text) {
     return platform::WideToUtf8(text);
 }
 
+/// Installed by scripts/install-deps (icc-profiles-free).
+constexpr const char* kAdobeRgbProfile = "/usr/share/color/icc/compatibleWithAdobeRGB1998.icc";
+
 } // namespace
 
 std::vector<std::wstring> MakePhotos(const std::wstring& root, int count) {
@@ -48,7 +51,10 @@ std::vector<std::wstring> MakePhotos(const std::wstring& root, int count) {
         const double megapixels = 12.0 + 12.0 * i / std::max(1, count - 1);
         const int width = static_cast<int>(std::sqrt(megapixels * 1e6 * 4 / 3));
         const int height = width * 3 / 4;
-        const std::wstring path = folder + L"/photo" + std::to_wstring(i + 1) + L".jpg";
+        // As phones and scanners write them: phones tag Display P3, the last is an Adobe RGB scan.
+        const bool scan = i == count - 1;
+        const std::wstring path =
+            folder + (scan ? L"/scan-adobergb" : L"/phone-p3-") + std::to_wstring(i + 1) + L".jpg";
         photos.push_back(path);
         if (fs::exists(platform::ToFsPath(path)))
             continue;
@@ -57,7 +63,10 @@ std::vector<std::wstring> MakePhotos(const std::wstring& root, int count) {
         VImage scene = (xy[0] * (3.0 + i)).bandjoin(xy[1] * 2.0).bandjoin((xy[0] + xy[1]) * 1.5);
         scene = (scene.copy_memory().resize(16.0) % 255).extract_area(0, 0, width / 16 * 16, height / 16 * 16);
         VImage grain = VImage::gaussnoise(scene.width(), scene.height(), VImage::option()->set("sigma", 10.0));
-        (scene + grain).cast(VIPS_FORMAT_UCHAR).jpegsave(Utf8(path).c_str(), VImage::option()->set("Q", 90));
+        (scene + grain)
+            .cast(VIPS_FORMAT_UCHAR)
+            .jpegsave(Utf8(path).c_str(),
+                      VImage::option()->set("Q", 90)->set("profile", scan ? kAdobeRgbProfile : "p3"));
     }
     return photos;
 }

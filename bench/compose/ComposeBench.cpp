@@ -1,10 +1,18 @@
-// Composes a book of A4 spreads with 12-24 megapixel photos through the engine library and
+// Composes a book of A4 spreads with 12-24 megapixel photos (Display P3 phone photos and an
+// Adobe RGB scan, so colour management has work to do) through the engine library and
 // compares it, in the same run, with ImageMagick doing the same placements and with the
 // floor: shrink-on-load decoding of each photo to its needed size plus encoding the blank
-// spreads. The engine runs in a child process so that its peak memory is its own.
+// spreads, one spread after the other. The engine runs in a child process so that its peak
+// memory is its own. Every contender runs at the lowest normal priority, as the engine does.
 //
 //   bench_compose [--spreads N] [--long-spreads M] [--rounds R] [--folder DIR]
-// Last line: compose: vs-imagemagick=X vs-floor=Y peak-rss-mb=Z
+// Last line: compose: vs-imagemagick=X vs-floor=Y book-vs-floor=Z cms-cost=C peak-rss-mb=M
+//   vs-imagemagick  ImageMagick's time / the engine's (the book as the program composes it)
+//   vs-floor        the engine composing one spread at a time / the floor
+//   book-vs-floor   the engine with its spreads overlapping on all cores / the floor
+//   cms-cost        the engine's time with colour management / without
+//                   (RELAYDESK_ENGINE_COLOUR_MANAGEMENT=0: pictures taken as untagged)
+//   peak-rss-mb     the engine's peak memory, the most of the short and the long book
 
 #include <atomic>
 #include <chrono>
@@ -15,6 +23,7 @@
 #include <iostream>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vips/vips8>
 
 #include "BenchBook.h"
@@ -23,6 +32,7 @@
 #include "platform/DynamicLibrary.h"
 #include "platform/FileSystemCalls.h"
 #include "platform/TextEncoding.h"
+#include "platform/ThreadPriority.h"
 #include "platform/WindowMessages.h"
 
 namespace {
@@ -107,9 +117,11 @@ struct ChildResult {
     bool ok = false;
 };
 
-ChildResult RunEngine(const std::string& self, const bench::BenchBook& book, const std::wstring& root) {
+/// `environment`: the engine's switches (components/engine/EngineSwitches.h), as shell words.
+ChildResult RunEngine(const std::string& self, const bench::BenchBook& book, const std::wstring& root,
+                      const std::string& environment = "") {
     const std::string report = Utf8(root) + "/engine-report.txt";
-    const std::string command = "\"" + self + "\" --engine-child \"" + Utf8(book.compositionFile) + "\" \"" +
+    const std::string command = environment + " \"" + self + "\" --engine-child \"" + Utf8(book.compositionFile) + "\" \"" +
                                 Utf8(book.dataFolder) + "\" > \"" + report + "\"";
     ChildResult result;
     if (std::system(command.c_str()) != 0)
@@ -150,7 +162,8 @@ double RunImageMagick(const std::vector<std::vector<Placement>>& spreads, const 
     const auto start = Clock::now();
     for (std::size_t s = 0; s < spreads.size(); ++s) {
         std::ostringstream command;
-        command << "convert -size " << width << "x" << height << " xc:'rgb(245,240,230)'";
+        // At the engine's priority, so that load from elsewhere weighs on both alike.
+        command << "nice -n " << platform::kLowestNormalNiceRaise << " convert -size " << width << "x" << height << " xc:'rgb(245,240,230)'";
         for (const Placement& p : spreads[s]) {
             const auto& g = p.geometry;
             command << " \\( -define jpeg:size=" << g.decodeWidth << "x" << g.decodeHeight << " '" << p.photo
@@ -182,6 +195,31 @@ double RunFloor(const std::vector<std::vector<Placement>>& spreads, const std::w
     return Seconds(start);
 }
 
+/// Runs `work` on a thread at the lowest normal priority, the engine's; the image library's
+/// threads it starts inherit that priority.
+template <typename Work>
+auto AtEnginePriority(Work work) {
+    decltype(work()) result{};
+    std::thread([&] {
+        platform::LowerCurrentThreadPriority();
+        result = work();
+    }).join();
+    return result;
+}
+
+const char kOneSpreadAtATime[] = "RELAYDESK_ENGINE_SPREADS_IN_FLIGHT=1";
+const char kWithoutColourManagement[] = "RELAYDESK_ENGINE_COLOUR_MANAGEMENT=0";
+
+/// The best of a contender's rounds counts; the peak memory is the most of any round.
+void KeepBest(ChildResult& best, const ChildResult& run, int round) {
+    const double peak = std::max(best.peakMb, run.peakMb);
+    if (!run.ok)
+        best.ok = false;
+    else if (round == 0 || run.seconds < best.seconds)
+        best = run;
+    best.peakMb = peak;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -206,40 +244,56 @@ int main(int argc, char** argv) {
     }
     const std::wstring root = platform::Utf8ToWide(folder);
     std::cout << "making photos in " << folder << std::endl;
-    const auto photos = bench::MakePhotos(root, 8);
+    // Every image-library thread of this process is started at the engine's priority.
+    const auto photos = AtEnginePriority([&] { return bench::MakePhotos(root, 8); });
 
     const bench::BenchBook book = bench::WriteBook(root, spreadCount, photos);
-    const auto plan = PlanSpreads(book);
+    const auto plan = AtEnginePriority([&] { return PlanSpreads(book); });
+    const auto floorRun = [&] { return AtEnginePriority([&] { return RunFloor(plan, root); }); };
     // Warm the file cache so that no contender pays for the first read of the photos.
-    RunFloor(plan, root);
-    // The machine is shared: the engine and the floor run in turns, and the best of each
-    // counts, so that a burst of load elsewhere does not decide the ratio.
-    ChildResult engine;
+    floorRun();
+    // The machine is shared: the contenders run in turns, round after round, and the best of
+    // each counts, so that a burst of load elsewhere does not decide a ratio.
+    ChildResult oneAtATime, overlapped, withoutColour;
     double floor = 0;
     for (int round = 0; round < rounds; ++round) {
-        const ChildResult run = RunEngine(argv[0], book, root);
-        if (!run.ok) {
-            engine.ok = false;
-            break;
-        }
-        if (round == 0 || run.seconds < engine.seconds)
-            engine = run;
-        engine.peakMb = std::max(engine.peakMb, run.peakMb);
-        const double floorRun = RunFloor(plan, root);
-        floor = round == 0 ? floorRun : std::min(floor, floorRun);
+        KeepBest(oneAtATime, RunEngine(argv[0], book, root, kOneSpreadAtATime), round);
+        KeepBest(overlapped, RunEngine(argv[0], book, root), round);
+        KeepBest(withoutColour, RunEngine(argv[0], book, root, kWithoutColourManagement), round);
+        const double seconds = floorRun();
+        floor = round == 0 ? seconds : std::min(floor, seconds);
     }
-    const double magick = RunImageMagick(plan, root);
-    if (!engine.ok || magick < 0) {
-        std::cerr << "bench_compose: the engine or ImageMagick failed\n";
+    if (!oneAtATime.ok || !overlapped.ok || !withoutColour.ok) {
+        std::cerr << "bench_compose: the engine failed\n";
         return 1;
     }
-    std::printf("spreads=%d engine=%.2fs imagemagick=%.2fs floor=%.2fs\n", spreadCount, engine.seconds, magick, floor);
+    // Printed before ImageMagick's long run, so that the engine's figures are there early.
+    std::printf("spreads=%d engine=%.2fs one-at-a-time=%.2fs without-cms=%.2fs floor=%.2fs peak-rss-mb=%.0f\n",
+                spreadCount, overlapped.seconds, oneAtATime.seconds, withoutColour.seconds, floor,
+                overlapped.peakMb);
+    std::printf("engine: vs-floor=%.2f book-vs-floor=%.2f cms-cost=%.2f\n", oneAtATime.seconds / floor,
+                overlapped.seconds / floor, overlapped.seconds / withoutColour.seconds);
+    std::fflush(stdout);
+    double peakMb = overlapped.peakMb;
     if (longSpreads > 0) {
         const bench::BenchBook longBook = bench::WriteBook(root, longSpreads, photos);
         const ChildResult longRun = RunEngine(argv[0], longBook, root);
+        if (!longRun.ok) {
+            std::cerr << "bench_compose: the engine failed on the long book\n";
+            return 1;
+        }
         std::printf("spreads=%d engine=%.2fs peak-rss-mb=%.0f\n", longSpreads, longRun.seconds, longRun.peakMb);
+        std::fflush(stdout);
+        peakMb = std::max(peakMb, longRun.peakMb);
     }
-    std::printf("compose: vs-imagemagick=%.2f vs-floor=%.2f peak-rss-mb=%.0f\n", magick / engine.seconds,
-                engine.seconds / floor, engine.peakMb);
+    const double magick = RunImageMagick(plan, root);
+    if (magick < 0) {
+        std::cerr << "bench_compose: ImageMagick failed\n";
+        return 1;
+    }
+    std::printf("spreads=%d imagemagick=%.2fs\n", spreadCount, magick);
+    std::printf("compose: vs-imagemagick=%.2f vs-floor=%.2f book-vs-floor=%.2f cms-cost=%.2f peak-rss-mb=%.0f\n",
+                magick / overlapped.seconds, oneAtATime.seconds / floor, overlapped.seconds / floor,
+                overlapped.seconds / withoutColour.seconds, peakMb);
     return 0;
 }

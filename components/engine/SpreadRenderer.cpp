@@ -103,9 +103,10 @@ bool StartImageLibrary() {
 }
 
 SpreadRenderer::SpreadRenderer(const OutputColourSpace& space, ImageFit fit, int quality,
-                               int dotsPerInch, const std::atomic<bool>& cancel)
+                               int dotsPerInch, const std::atomic<bool>& cancel,
+                               bool colourManagement)
     : m_space(space), m_fit(fit), m_quality(quality), m_dotsPerInch(dotsPerInch),
-      m_cancel(cancel) {}
+      m_cancel(cancel), m_colourManagement(colourManagement) {}
 
 int SpreadRenderer::ToPixels(double millimetres) const {
     return std::max(1, static_cast<int>(std::lround(millimetres * m_dotsPerInch / kMillimetresPerInch)));
@@ -116,8 +117,9 @@ namespace {
 class SpreadPipeline {
 public:
     SpreadPipeline(const SpreadRenderer& renderer, const OutputColourSpace& space, ImageFit fit,
-                   const std::atomic<bool>& cancel)
-        : m_renderer(renderer), m_space(space), m_fit(fit), m_cancel(cancel) {}
+                   const std::atomic<bool>& cancel, bool colourManagement)
+        : m_renderer(renderer), m_space(space), m_fit(fit), m_cancel(cancel),
+          m_colourManagement(colourManagement) {}
 
     VImage Build(const SpreadLayout& spread) {
         int width = 0, height = 0;
@@ -213,7 +215,7 @@ private:
                 ->set("size", VIPS_SIZE_FORCE)
                 ->set("fail_on", VIPS_FAIL_ON_TRUNCATED);
         };
-        if (header.profiled) {
+        if (header.profiled && m_colourManagement) {
             try {
                 return VImage::thumbnail(
                     file.c_str(), width,
@@ -239,7 +241,7 @@ private:
         VImage cmyk = VImage::new_from_file(file.c_str(), options);
         VImage converted = cmyk.icc_transform(m_space.ProfileForLibrary().c_str(),
                                               VImage::option()
-                                                  ->set("embedded", true)
+                                                  ->set("embedded", m_colourManagement)
                                                   ->set("input_profile", kDefaultCmykProfile)
                                                   ->set("intent", kRenderingIntent)
                                                   ->set("depth", 8));
@@ -261,6 +263,7 @@ private:
     const OutputColourSpace& m_space;
     ImageFit m_fit;
     const std::atomic<bool>& m_cancel;
+    bool m_colourManagement;
 };
 
 } // namespace
@@ -271,17 +274,16 @@ EngineResult SpreadRenderer::Render(const SpreadLayout& spread, const std::wstri
     EngineResult result = kResultSuccess;
     try {
         const double pixelsPerMillimetre = m_dotsPerInch / kMillimetresPerInch;
-        VImage image = SpreadPipeline(*this, m_space, m_fit, m_cancel)
+        VImage image = SpreadPipeline(*this, m_space, m_fit, m_cancel, m_colourManagement)
                            .Build(spread)
                            .copy(VImage::option()
                                      ->set("xres", pixelsPerMillimetre)
                                      ->set("yres", pixelsPerMillimetre));
         image = m_space.Tag(image);
         WatchCancel(image, m_cancel);
-        image.jpegsave(Utf8Path(outputFile).c_str(),
-                       VImage::option()
-                           ->set("Q", m_quality)
-                           ->set("optimize_coding", true));
+        // No optimised Huffman coding: it makes the encoder hold the whole spread's
+        // coefficients (some 100 MB at 300 dpi) for a second pass, for files a few % smaller.
+        image.jpegsave(Utf8Path(outputFile).c_str(), VImage::option()->set("Q", m_quality));
     } catch (const PictureError& error) {
         result = error.code;
     } catch (const vips::VError&) {

@@ -15,9 +15,9 @@ namespace zori {
 class SpreadRenderer {
 public:
     /// Spreads are composed in and tagged with `space`; `cancel` is watched while the spread
-    /// is written.
+    /// is written. Without `colourManagement` the pictures' own profiles are ignored.
     SpreadRenderer(const OutputColourSpace& space, ImageFit fit, int quality, int dotsPerInch,
-                   const std::atomic<bool>& cancel);
+                   const std::atomic<bool>& cancel, bool colourManagement = true);
 
     EngineResult Render(const SpreadLayout& spread, const std::wstring& outputFile) const;
 
@@ -30,6 +30,7 @@ private:
     int m_quality;
     int m_dotsPerInch;
     const std::atomic<bool>& m_cancel;
+    bool m_colourManagement;
 };
 
 /// Starts the image library once per process; false when it cannot start.

@@ -5,9 +5,13 @@
 #include <mutex>
 #include <optional>
 #include <system_error>
+#include <vector>
 
+#include "EngineSwitches.h"
+#include "SpreadQueue.h"
 #include "SpreadRenderer.h"
 #include "platform/FileSystemCalls.h"
+#include "platform/ThreadPriority.h"
 #include "rdwinmsg.h"
 
 namespace zori {
@@ -93,6 +97,8 @@ void ZoRiInstance::OnStart() {
 }
 
 void ZoRiInstance::Compose() {
+    // Threads the image library starts from here on inherit this (on Linux).
+    platform::LowerCurrentThreadPriority();
     const EngineResult result = ComposeBook();
     if (result == kResultSuccess)
         Report(kNotifyDone, kResultSuccess);
@@ -115,22 +121,40 @@ EngineResult ZoRiInstance::ComposeBook() {
     const std::optional<OutputColourSpace> space = OutputColourSpace::Open(book.outputProfile);
     if (!space)
         return kResultUnusableOutputProfile;
-    const SpreadRenderer renderer(*space, book.fit, book.quality, static_cast<int>(m_nDotsPerInch),
-                                  m_bCancel);
+    const EngineSwitches switches = ReadEngineSwitches();
     // The output folders were checked; a spread's file name might still be a link out of them.
     const FolderBoundary outputBoundary = OutputBoundary(folders);
     const std::size_t total = book.spreads.size();
-    Report(kNotifyProgress, 0);
-    for (std::size_t index = 0; index < total; ++index) {
+    std::vector<std::wstring> files;
+    for (std::size_t index = 0; index < total; ++index)
+        files.push_back(OutputFileName(
+            book.spreads[index].cover ? book.coverOutputFolder : book.innerOutputFolder,
+            static_cast<int>(index + 1)));
+    const auto composeSpread = [&](std::size_t index, const std::atomic<bool>& stop) {
         const SpreadLayout& spread = book.spreads[index];
-        const std::wstring& folder = spread.cover ? book.coverOutputFolder : book.innerOutputFolder;
-        const std::wstring file = OutputFileName(folder, static_cast<int>(index + 1));
-        if (!outputBoundary.Contains(platform::ToFsPath(file)))
+        if (!outputBoundary.Contains(platform::ToFsPath(files[index])))
             return kResultPathOutsideFolders;
-        if (!EnsureFolder(folder))
+        if (!EnsureFolder(spread.cover ? book.coverOutputFolder : book.innerOutputFolder))
             return kResultUnwritableOutput;
-        if (EngineResult result = renderer.Render(spread, file); result != kResultSuccess)
+        const SpreadRenderer renderer(*space, book.fit, book.quality,
+                                      static_cast<int>(m_nDotsPerInch), stop,
+                                      switches.colourManagement);
+        return renderer.Render(spread, files[index]);
+    };
+
+    Report(kNotifyProgress, 0);
+    SpreadQueue queue(total, switches.spreadsInFlight, composeSpread);
+    for (std::size_t index = 0; index < total; ++index) {
+        const EngineResult result = queue.WaitFor(index, m_bCancel);
+        if (result != kResultSuccess) {
+            // Spreads after this one may have been finished ahead of it; like the spread
+            // itself they are not part of the book, so none is left behind.
+            for (std::size_t ahead : queue.AbandonFrom(index)) {
+                std::error_code error;
+                std::filesystem::remove(platform::ToFsPath(files[ahead]), error);
+            }
             return result;
+        }
         Report(kNotifyProgress, static_cast<std::intptr_t>((index + 1) * 100 / total));
     }
     return kResultSuccess;

@@ -8,6 +8,7 @@
 #include "fileutil/FolderLister.h"
 #include "fileutil/NameCase.h"
 #include "logging/LogClient.h"
+#include "platform/ThreadPriority.h"
 #include "platform/WindowMessages.h"
 #include "transfer/OrderFolderName.h"
 
@@ -239,6 +240,7 @@ ConnectionStatus RelaydeskController::CheckOutputConnection(int slot) const {
 }
 
 void RelaydeskController::RelaydeskThreadMain() {
+    platform::LowerCurrentThreadPriority(); // a background worker: the window comes first
     try {
         WriteLog(g_pLogClient, L"RelaydeskThreadMain IN");
         m_bTransferRunning = true;
@@ -265,6 +267,7 @@ void RelaydeskController::RunTransferLoop() {
 }
 
 void RelaydeskController::CheckConnectStatusThread() {
+    platform::LowerCurrentThreadPriority(); // a background worker: the window comes first
     try {
         WriteLog(g_pLogClient, L"CheckConnectStatusThread IN");
         while (RunCheckLoop()) {

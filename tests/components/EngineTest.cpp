@@ -3,14 +3,17 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <future>
+#include <map>
 #include <string>
 #include <thread>
 #include <vips/vips8>
 
 #include "EngineBook.h"
+#include "ThreadStat.h"
 #include "platform/FileSystemCalls.h"
 #include "platform/TextEncoding.h"
 
@@ -322,19 +325,25 @@ TEST(Engine, FormatFramesBeyondAPagesReachAreMalformed) {
     }
 }
 
-TEST(Engine, CancelStopsALongCompositionWithinASecond) {
-    WorkFolder work;
-    work.WriteFormats("[FORMAT_BIG]\nWIDTH_MM=210\nHEIGHT_MM=297\nBACKGROUND_COLOR=250,250,250\n"
-                      "FRAME_CNT=2\nFRAME1=10,10,190,130\nFRAME2=10,150,190,130\n");
+const char kBigFormat[] = "[FORMAT_BIG]\nWIDTH_MM=210\nHEIGHT_MM=297\nBACKGROUND_COLOR=250,250,250\n"
+                          "FRAME_CNT=2\nFRAME1=10,10,190,130\nFRAME2=10,150,190,130\n";
+
+/// A book of `pages` A4 pages with two pictures each: each takes a while to compose.
+void WriteLongBook(const WorkFolder& work, int pages) {
+    work.WriteFormats(kBigFormat);
     work.WritePicture(L"TEMP/CORRECT/IMG-0001.jpg", HalfRedHalfGreen(1600, 1200));
     const std::string picture = Utf8(work.Path(L"TEMP/CORRECT/IMG-0001.jpg"));
-    constexpr int kPages = 40;
-    std::string composition = ZoInfo(kPages, kPages * 2);
-    for (int page = 1; page <= kPages; ++page)
+    std::string composition = ZoInfo(pages, pages * 2);
+    for (int page = 1; page <= pages; ++page)
         composition += Page(page, "BIG", 2);
-    for (int n = 1; n <= kPages * 2; ++n)
+    for (int n = 1; n <= pages * 2; ++n)
         composition += Picture(n, picture, n - 1, n % 2 ? "" : "degree=90\n");
     work.WriteComposition(composition);
+}
+
+TEST(Engine, CancelStopsALongCompositionWithinASecond) {
+    WorkFolder work;
+    WriteLongBook(work, 40);
 
     std::promise<CZoRiEngine*> ready;
     std::promise<int> code;
@@ -364,6 +373,76 @@ TEST(Engine, CancelStopsALongCompositionWithinASecond) {
     release.set_value();
     // The engine's cancel report arrives after the run stopped listening: no code.
     EXPECT_EQ(result.get(), 0);
+}
+
+TEST(Engine, TheFirstFailingSpreadDecidesAndNoSpreadAfterItStays) {
+    // Spreads are composed overlapping: the later ones are done, or fail, while the first is
+    // still decoding its large pictures, and only then does its last picture fail.
+    for (const bool secondUnwritable : {false, true}) {
+        WorkFolder work;
+        work.WriteFormats(std::string(kFormats) + kBigFormat);
+        work.WritePicture(L"TEMP/CORRECT/大きい.jpg", HalfRedHalfGreen(4000, 3000));
+        work.WritePicture(L"TEMP/CORRECT/IMG-0001.jpg", Solid(60, 40, {255, 0, 0}));
+        work.Temp().WriteFile(L"TEMP/CORRECT/壊れた.jpg", "not a picture at all");
+        if (secondUnwritable)
+            work.Temp().MakeFolder(L"TEMP/COMPOSITION_INFO/LAYOUTFINAL/cmb0002.jpg");
+        const std::string large = Utf8(work.Path(L"TEMP/CORRECT/大きい.jpg"));
+        const std::string small = Utf8(work.Path(L"TEMP/CORRECT/IMG-0001.jpg"));
+        std::string composition = ZoInfo(8, 9) + Page(1, "BIG", 2) + Page(2, "TWO", 1);
+        for (int page = 3; page <= 8; ++page)
+            composition += Page(page, "TWO", 1);
+        composition += Picture(1, large, 0) + Picture(2, large, 1, "degree=90\n") +
+                       Picture(3, Utf8(work.Path(L"TEMP/CORRECT/壊れた.jpg")), 2);
+        for (int n = 4; n <= 9; ++n)
+            composition += Picture(n, small, n - 1);
+        work.WriteComposition(composition);
+
+        EXPECT_EQ(work.Compose(300), 31) << "second spread unwritable: " << secondUnwritable;
+        for (const wchar_t* spread : {L"cmb0001.jpg", L"cmb0002.jpg", L"cmb0003.jpg", L"cmb0004.jpg"}) {
+            const std::wstring file = std::wstring(L"TEMP/COMPOSITION_INFO/LAYOUTFINAL/") + spread;
+            const bool blocked = secondUnwritable && file.ends_with(L"cmb0002.jpg");
+            EXPECT_EQ(work.Temp().Exists(file), blocked) << "second spread unwritable: " << secondUnwritable;
+        }
+    }
+}
+
+TEST(Engine, ComposesAtTheLowestNormalPriorityAndSoDoTheImageLibrarysThreads) {
+    WorkFolder work;
+    WriteLongBook(work, 4); // two spreads, one for each of two threads
+
+    // Every thread that comes up while the book is composed, as last seen: the engine's
+    // threads end with the book, the image library's stay for later work.
+    std::map<std::string, ThreadStat> before, started;
+    const auto lookForNewThreads = [&] {
+        for (const auto& [id, sample] : ThreadsOfThisProcess())
+            if (!before.contains(id))
+                started[id] = sample;
+    };
+    std::atomic<bool> composing{true};
+    std::promise<void> watching;
+    std::thread watcher([&] {
+        before = ThreadsOfThisProcess();
+        watching.set_value();
+        while (composing) {
+            lookForNewThreads();
+            std::this_thread::sleep_for(1ms);
+        }
+    });
+    watching.get_future().wait();
+    const int result = work.Compose(300);
+    composing = false;
+    watcher.join();
+    lookForNewThreads();
+
+    ASSERT_EQ(result, 0);
+    int engineThreads = 0, libraryThreads = 0;
+    for (const auto& [id, sample] : started) {
+        ++(sample.name.starts_with("libvips") ? libraryThreads : engineThreads);
+        EXPECT_EQ(sample.nice, LowestNormalNice())
+            << "thread " << id << " " << sample.name;
+    }
+    EXPECT_GE(engineThreads, 2); // the composing thread and those of the spreads
+    EXPECT_GE(libraryThreads, 1);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 
 #include "ControllerHarness.h"
 #include "FileFaults.h"
+#include "ThreadStat.h"
 
 #include "fileutil/FileUtil.h"
 #include "platform/FileSystemCalls.h"
@@ -81,6 +82,10 @@ TEST_F(Controller, TransfersWhileTheWindowChangesTheTable) {
 TEST_F(Controller, ShowsConnectionStatesServedTerminalAndProgress) {
     harness.AddTerminal(L"欠落", harness.folder / L"欠落/input", L"");
     harness.WriteOrder(input, 2);
+    std::optional<int> transferThreadNice;
+    harness.view.onServing = [&](const std::wstring&) {
+        transferThreadNice = ReadThreadStat("/proc/thread-self/stat").value().nice;
+    };
     ASSERT_TRUE(harness.RunUntil(
         [&] { return InputShows({L"e0000002"}) && !harness.view.Cell(1, 5).empty(); }));
     harness.controller->Shutdown();
@@ -93,6 +98,8 @@ TEST_F(Controller, ShowsConnectionStatesServedTerminalAndProgress) {
     const Names progress = harness.view.ProgressTexts();
     ASSERT_FALSE(progress.empty());
     EXPECT_EQ(progress.front().rfind(L"合成中 ", 0), 0u);
+    // A background worker: the window and the rest of the machine come first.
+    EXPECT_EQ(transferThreadNice, LowestNormalNice());
 }
 
 TEST_F(Controller, StopDuringCompositionLeavesTheOrderWaiting) {
