@@ -10,9 +10,10 @@
 //   unknown share                       ENOENT        (NT_STATUS_BAD_NETWORK_NAME)
 //   unknown server name                 EINVAL        (the name does not resolve)
 //   server down, port closed            ECONNREFUSED
-//   server gone during a session        ECONNRESET, EPIPE, ETIMEDOUT, ENOTCONN
-//   disk full, file too large           ENOSPC, EFBIG (NT_STATUS_DISK_FULL)
-//   name taken                          EEXIST        (NT_STATUS_OBJECT_NAME_COLLISION)
+//   name taken (mkdir)                  EEXIST
+// A server that goes away during a session and a full disk are classed by the errno families
+// below (connection errors; ENOSPC, EFBIG); the tests check the outcome, unreachable and no
+// space, against a stopped server and a size-limited one.
 
 bool IsSmbConnectionError(int error) {
     switch (error) {
