@@ -2,6 +2,7 @@
 
 #include "fileutil/ConcurrentBatch.h"
 #include "fileutil/LocalNameLookup.h"
+#include "fileutil/TemporaryName.h"
 #include "fileutil/Wildcard.h"
 #include "platform/FileSystemCalls.h"
 
@@ -10,7 +11,6 @@
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
-#include <random>
 
 namespace fs = std::filesystem;
 
@@ -18,16 +18,8 @@ namespace {
 
 constexpr std::size_t kCopyChunk = 64 * 1024;
 
-// A name for a file being written beside its final name. It begins with a dot, so folder
-// copies skip one left behind by a crash, and it is short, so long final names still fit.
 fs::path TemporarySibling(const fs::path& target) {
-    thread_local std::mt19937_64 random{std::random_device{}()};
-    static const char kDigits[] = "0123456789abcdef";
-    std::string name = ".rdtmp-";
-    std::uint64_t bits = random();
-    for (int i = 0; i < 16; ++i, bits >>= 4)
-        name += kDigits[bits & 0xF];
-    return target.parent_path() / (name + ".part");
+    return target.parent_path() / platform::ToFsPath(TemporaryFileName());
 }
 
 // Writes all bytes and closes; every short write, failed flush or failed close counts.
