@@ -1,8 +1,9 @@
 #include "fileutil/ShareResolver.h"
 
+#include "fileutil/ShareClient.h"
 #include "platform/FileSystemCalls.h"
 
-ShareResolver::ShareResolver() = default;
+ShareResolver::ShareResolver() : m_client(MakeShareClient()) {}
 
 ShareResolver::~ShareResolver() = default;
 

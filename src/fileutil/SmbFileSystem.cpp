@@ -2,6 +2,7 @@
 
 #include "fileutil/LocalNameLookup.h"
 #include "fileutil/NameCase.h"
+#include "fileutil/ShareClient.h"
 #include "fileutil/SmbContext.h"
 #include "fileutil/SmbCredentialTable.h"
 #include "fileutil/SmbErrors.h"
@@ -567,4 +568,8 @@ FsResult SmbFileSystem::GetFreeBytes(const std::wstring& path, std::uint64_t& fr
     const std::uint64_t unit = status.f_frsize != 0 ? status.f_frsize : status.f_bsize;
     freeBytes = static_cast<std::uint64_t>(status.f_bavail) * unit;
     return true;
+}
+
+std::unique_ptr<FileSystem> MakeShareClient() {
+    return std::make_unique<SmbFileSystem>();
 }

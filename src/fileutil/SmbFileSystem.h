@@ -24,7 +24,8 @@ public:
     /// anonymous logon, or the logon the share already has). On success the credentials are
     /// kept for that share and serve every later operation on it. Returns 0 or an error
     /// number of platform::NetworkError. Thread-safe.
-    int LogOn(const std::wstring& folder, const std::wstring& userId, const std::wstring& password);
+    int LogOn(const std::wstring& folder, const std::wstring& userId,
+              const std::wstring& password) override;
 
     FsResult ListFolder(const std::wstring& folder, std::vector<FolderEntry>& entries) override;
     FsResult GetItemInfo(const std::wstring& path, ItemInfo& info) override;
