@@ -12,8 +12,9 @@
 
 namespace platform {
 
-// The lock is an flock on "<name>.lock" in the user's runtime folder; a request to raise
-// the window is a file "<name>.raise" beside it that the running copy consumes.
+// The lock is an flock on "<name>.lock" in the user's runtime folder, which holds the
+// holder's process id so that others can name it and signal it; a request to raise the
+// window is a file "<name>.raise" beside it that the running copy consumes.
 struct SingleInstanceGuard::Impl {
     std::string lockPath;
     std::string raisePath;
@@ -39,8 +40,14 @@ SingleInstanceGuard::SingleInstanceGuard(const std::wstring& name) : m_impl(std:
     m_impl->raisePath = folder + "/" + WideToUtf8(name) + ".raise";
     m_impl->descriptor = open(m_impl->lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     m_impl->first = m_impl->descriptor >= 0 && flock(m_impl->descriptor, LOCK_EX | LOCK_NB) == 0;
-    if (m_impl->first)
+    if (m_impl->first) {
         unlink(m_impl->raisePath.c_str());
+        const std::string processId = std::to_string(getpid()) + "\n";
+        if (ftruncate(m_impl->descriptor, 0) != 0 ||
+            pwrite(m_impl->descriptor, processId.data(), processId.size(), 0) < 0) {
+            // The lock holds without the id; others then cannot name or signal the holder.
+        }
+    }
 }
 
 SingleInstanceGuard::~SingleInstanceGuard() {
@@ -50,6 +57,21 @@ SingleInstanceGuard::~SingleInstanceGuard() {
 
 bool SingleInstanceGuard::IsFirstInstance() const {
     return m_impl->first;
+}
+
+int SingleInstanceGuard::HolderProcessId() const {
+    if (m_impl->first)
+        return static_cast<int>(getpid());
+    if (m_impl->descriptor < 0)
+        return 0;
+    char text[32] = {};
+    if (pread(m_impl->descriptor, text, sizeof(text) - 1, 0) <= 0)
+        return 0;
+    return std::atoi(text);
+}
+
+std::wstring SingleInstanceGuard::LockName() const {
+    return Utf8ToWide(m_impl->lockPath);
 }
 
 void SingleInstanceGuard::AskRunningInstanceToRaise() {
