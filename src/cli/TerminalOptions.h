@@ -21,7 +21,17 @@ public:
     std::optional<TerminalFields> ReadFields() const;
 
 private:
-    std::optional<std::string> m_name, m_path, m_userId, m_outName, m_outPath, m_outUserId;
-    bool m_bPasswordFromInput = false;
-    bool m_bOutPasswordFromInput = false;
+    /// The options of one side, the input folder ("--path") or the output ("--out-path").
+    struct FolderOptions {
+        std::optional<std::string> name, path, userId;
+        bool passwordFromInput = false;
+
+        void AddTo(CLI::App& command, const std::string& prefix, const std::string& folder);
+        /// False, with a message, when input ended before the password.
+        bool Read(std::optional<std::wstring>& nameField, std::optional<std::wstring>& pathField,
+                  std::optional<std::wstring>& userField,
+                  std::optional<std::wstring>& passwordField, const std::string& folder) const;
+    };
+
+    FolderOptions m_input, m_output;
 };

@@ -3,6 +3,7 @@
 /// a secret from the keyboard without showing it.
 
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -11,8 +12,22 @@ namespace platform {
 /// Whether `stream` is a terminal (not a pipe, a file or the journal).
 bool IsTerminal(std::FILE* stream);
 
-/// One line of standard input without its line end. On a terminal, `prompt` is shown on the
-/// error output and the typed characters are not echoed. Empty when input has ended.
+/// While it lives, characters typed at a terminal on standard input are not echoed, and
+/// `prompt` has been shown on the error output. Off a terminal it does nothing.
+class HiddenInput {
+public:
+    explicit HiddenInput(const std::string& prompt);
+    ~HiddenInput();
+    HiddenInput(const HiddenInput&) = delete;
+    HiddenInput& operator=(const HiddenInput&) = delete;
+
+private:
+    struct SavedState;
+    std::unique_ptr<SavedState> m_saved; ///< the console's settings before; null off a terminal
+};
+
+/// One line of standard input without its line end, typed hidden behind `prompt` on a
+/// terminal. Nullopt when input has ended.
 std::optional<std::string> ReadSecretLine(const std::string& prompt);
 
 } // namespace platform

@@ -3,35 +3,34 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include <iostream>
-
 namespace platform {
+
+struct HiddenInput::SavedState {
+    termios settings{};
+};
 
 bool IsTerminal(std::FILE* stream) {
     return isatty(fileno(stream)) == 1;
 }
 
-std::optional<std::string> ReadSecretLine(const std::string& prompt) {
-    termios saved = {};
-    const bool interactive = isatty(STDIN_FILENO) == 1 && tcgetattr(STDIN_FILENO, &saved) == 0;
-    if (interactive) {
-        std::fputs(prompt.c_str(), stderr);
-        std::fflush(stderr);
-        termios silent = saved;
-        silent.c_lflag &= ~static_cast<tcflag_t>(ECHO);
-        tcsetattr(STDIN_FILENO, TCSAFLUSH, &silent);
-    }
-    std::string line;
-    const bool read = static_cast<bool>(std::getline(std::cin, line));
-    if (interactive) {
-        tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
-        std::fputs("\n", stderr);
-    }
-    if (!read)
-        return std::nullopt;
-    if (!line.empty() && line.back() == '\r')
-        line.pop_back();
-    return line;
+HiddenInput::HiddenInput(const std::string& prompt) {
+    auto saved = std::make_unique<SavedState>();
+    if (isatty(STDIN_FILENO) != 1 || tcgetattr(STDIN_FILENO, &saved->settings) != 0)
+        return;
+    std::fputs(prompt.c_str(), stderr);
+    std::fflush(stderr);
+    termios silent = saved->settings;
+    silent.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+    tcsetattr(STDIN_FILENO, TCSAFLUSH, &silent);
+    m_saved = std::move(saved);
+}
+
+HiddenInput::~HiddenInput() {
+    if (!m_saved)
+        return;
+    tcsetattr(STDIN_FILENO, TCSAFLUSH, &m_saved->settings);
+    // The line end typed was not echoed either.
+    std::fputs("\n", stderr);
 }
 
 } // namespace platform

@@ -4,34 +4,33 @@
 
 #include <io.h>
 
-#include <iostream>
-
 namespace platform {
+
+struct HiddenInput::SavedState {
+    DWORD mode = 0;
+};
 
 bool IsTerminal(std::FILE* stream) {
     return _isatty(_fileno(stream)) != 0;
 }
 
-std::optional<std::string> ReadSecretLine(const std::string& prompt) {
-    const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
-    DWORD savedMode = 0;
-    const bool interactive = _isatty(_fileno(stdin)) != 0 && GetConsoleMode(input, &savedMode);
-    if (interactive) {
-        std::fputs(prompt.c_str(), stderr);
-        std::fflush(stderr);
-        SetConsoleMode(input, savedMode & ~static_cast<DWORD>(ENABLE_ECHO_INPUT));
-    }
-    std::string line;
-    const bool read = static_cast<bool>(std::getline(std::cin, line));
-    if (interactive) {
-        SetConsoleMode(input, savedMode);
-        std::fputs("\n", stderr);
-    }
-    if (!read)
-        return std::nullopt;
-    if (!line.empty() && line.back() == '\r')
-        line.pop_back();
-    return line;
+HiddenInput::HiddenInput(const std::string& prompt) {
+    auto saved = std::make_unique<SavedState>();
+    if (_isatty(_fileno(stdin)) == 0 ||
+        !GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &saved->mode))
+        return;
+    std::fputs(prompt.c_str(), stderr);
+    std::fflush(stderr);
+    SetConsoleMode(GetStdHandle(STD_INPUT_HANDLE),
+                   saved->mode & ~static_cast<DWORD>(ENABLE_ECHO_INPUT));
+    m_saved = std::move(saved);
+}
+
+HiddenInput::~HiddenInput() {
+    if (!m_saved)
+        return;
+    SetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), m_saved->mode);
+    std::fputs("\n", stderr);
 }
 
 } // namespace platform
