@@ -44,6 +44,7 @@ int RunController(const std::wstring& home, const std::wstring& programFolder, b
         return 1;
     }
     platform::InstallControlSignals();
+    instance.AnnounceReloadable();
 
     ConsoleView view(stdout, verbosity, platform::IsTerminal(stdout));
     {

@@ -11,10 +11,12 @@ std::wstring DescribeRunningController(const platform::SingleInstanceGuard& inst
 }
 
 bool TerminalTableChange::CanBegin() const {
-    if (m_instance.IsFirstInstance() || m_instance.HolderProcessId() > 0)
+    if (m_instance.IsFirstInstance() || m_instance.HolderTakesReload())
         return true;
+    // The window saves its own table when it closes and would undo the change.
     PrintError(DescribeRunningController(m_instance) +
-               L"; it cannot be told of changes here: stop it before changing its terminals");
+               L"; it cannot take changes from here: change the terminals in its window, or "
+               L"stop it first");
     return false;
 }
 

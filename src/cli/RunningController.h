@@ -18,8 +18,8 @@ class TerminalTableChange {
 public:
     TerminalTableChange() : m_instance(kControllerInstanceName) {}
 
-    /// False, with a message, when a controller runs that cannot be told of a change (it
-    /// would save its own table over it when it ends).
+    /// False, with a message, when a controller runs that cannot take a change (the window,
+    /// which would save its own table over it when it closes).
     bool CanBegin() const;
     /// After the table was saved: asks a running controller to take it in; false, with a
     /// message, when it could not be asked.

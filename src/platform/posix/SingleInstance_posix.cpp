@@ -24,6 +24,23 @@ struct SingleInstanceGuard::Impl {
 
 namespace {
 
+constexpr char kReloadable[] = "reloadable";
+
+/// The lock file's record: the holder's process id, and "reloadable" when it takes reload
+/// requests. Without it the lock still holds; others then cannot name or signal the holder.
+void WriteHolderRecord(int descriptor, const std::string& record) {
+    if (ftruncate(descriptor, 0) != 0)
+        return;
+    [[maybe_unused]] const ssize_t written = pwrite(descriptor, record.data(), record.size(), 0);
+}
+
+std::string ReadHolderRecord(int descriptor) {
+    char text[64] = {};
+    if (descriptor < 0 || pread(descriptor, text, sizeof(text) - 1, 0) <= 0)
+        return {};
+    return text;
+}
+
 std::string RuntimeFolder() {
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
     if (runtime && *runtime)
@@ -42,11 +59,7 @@ SingleInstanceGuard::SingleInstanceGuard(const std::wstring& name) : m_impl(std:
     m_impl->first = m_impl->descriptor >= 0 && flock(m_impl->descriptor, LOCK_EX | LOCK_NB) == 0;
     if (m_impl->first) {
         unlink(m_impl->raisePath.c_str());
-        const std::string processId = std::to_string(getpid()) + "\n";
-        if (ftruncate(m_impl->descriptor, 0) != 0 ||
-            pwrite(m_impl->descriptor, processId.data(), processId.size(), 0) < 0) {
-            // The lock holds without the id; others then cannot name or signal the holder.
-        }
+        WriteHolderRecord(m_impl->descriptor, std::to_string(getpid()) + "\n");
     }
 }
 
@@ -62,16 +75,22 @@ bool SingleInstanceGuard::IsFirstInstance() const {
 int SingleInstanceGuard::HolderProcessId() const {
     if (m_impl->first)
         return static_cast<int>(getpid());
-    if (m_impl->descriptor < 0)
-        return 0;
-    char text[32] = {};
-    if (pread(m_impl->descriptor, text, sizeof(text) - 1, 0) <= 0)
-        return 0;
-    return std::atoi(text);
+    return std::atoi(ReadHolderRecord(m_impl->descriptor).c_str());
 }
 
 std::wstring SingleInstanceGuard::LockName() const {
     return Utf8ToWide(m_impl->lockPath);
+}
+
+void SingleInstanceGuard::AnnounceReloadable() {
+    if (m_impl->first)
+        WriteHolderRecord(m_impl->descriptor, std::to_string(getpid()) + " " + kReloadable + "\n");
+}
+
+bool SingleInstanceGuard::HolderTakesReload() const {
+    if (m_impl->first)
+        return false;
+    return ReadHolderRecord(m_impl->descriptor).find(kReloadable) != std::string::npos;
 }
 
 void SingleInstanceGuard::AskRunningInstanceToRaise() {

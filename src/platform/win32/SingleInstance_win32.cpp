@@ -38,6 +38,13 @@ std::wstring SingleInstanceGuard::LockName() const {
     return L"mutex " + m_impl->name;
 }
 
+// Windows has no reload request (see AskProcessToReload): nothing to announce.
+void SingleInstanceGuard::AnnounceReloadable() {}
+
+bool SingleInstanceGuard::HolderTakesReload() const {
+    return false;
+}
+
 void SingleInstanceGuard::AskRunningInstanceToRaise() {
     if (m_impl->raiseEvent)
         SetEvent(m_impl->raiseEvent);
