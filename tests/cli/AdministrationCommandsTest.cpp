@@ -154,6 +154,21 @@ TEST_F(Administration, CommandLineSpeaksAsAdminsExpect) {
     EXPECT_NE(output.find("0 [x] 店頭\t"), std::string::npos) << output;
 }
 
+TEST_F(Administration, HomeFolderHoldsTheStateAndTheLogsWhereItsSettingsSay) {
+    // A packaged install: the program folder stays as installed, the state goes to the home
+    // folder, and the logs to the folder its settings name (either separator).
+    const std::wstring home = folder.Root() / L"ホーム";
+    folder.Root().WriteFile(L"ホーム/ini/QRM_Relaydesk2.ini", "[PATH]\r\nLOG=ログ\\日々\r\n");
+    const std::string options = "--home " + Quote(home) + " terminal add --name 店頭 --path " +
+                                Quote(folder.Root() / L"in") + " --out-name o --out-path " +
+                                Quote(folder.Root() / L"out");
+    ASSERT_EQ(folder.RunCli(options, &output, "env -u RELAYDESK_LOG_DIR "), 0) << output;
+    EXPECT_TRUE(folder.Root().Exists(L"ホーム/composition.ini"));
+    EXPECT_FALSE(ItemExists(JoinPath(folder.ProgramFolder(), L"composition.ini")));
+    EXPECT_EQ(ControllerFolder::Names(home + L"/ログ/日々").size(), 1u) << "one log file";
+    EXPECT_FALSE(ItemExists(JoinPath(folder.ProgramFolder(), L"log")));
+}
+
 TEST_F(Administration, PasswordsComeFromStandardInputAndStayWithTheOwner) {
     folder.Root().WriteFile(L"secrets.txt", "入力の秘密\noutput-secret\n");
     ASSERT_EQ(Add("--name 店頭 --path " + Quote(folder.Root() / L"in") + " --user 利用者 " +
