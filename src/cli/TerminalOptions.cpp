@@ -18,9 +18,9 @@ std::optional<std::wstring> Wide(const std::optional<std::string>& text) {
 } // namespace
 
 void TerminalOptions::FolderOptions::AddTo(CLI::App& command, const std::string& prefix,
-                                           const std::string& folder) {
+                                           const std::string& folder, const std::string& what) {
     command.add_option("--" + prefix + "name", name,
-                       "name of the " + folder + " (add: derived from the folder)");
+                       what + " (add: derived from the " + folder + ")");
     command.add_option("--" + prefix + "path", path, folder);
     command.add_option("--" + prefix + "user", userId,
                        "network user id of the " + folder +
@@ -51,8 +51,8 @@ bool TerminalOptions::FolderOptions::Read(std::optional<std::wstring>& nameField
 }
 
 void TerminalOptions::AddTo(CLI::App& command) {
-    m_input.AddTo(command, "", kInputFolder);
-    m_output.AddTo(command, "out-", kOutputFolder);
+    m_input.AddTo(command, "", kInputFolder, "terminal name");
+    m_output.AddTo(command, "out-", kOutputFolder, "output name");
 }
 
 std::optional<TerminalFields> TerminalOptions::ReadFields() const {

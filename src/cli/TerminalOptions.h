@@ -26,7 +26,9 @@ private:
         std::optional<std::string> name, path, userId;
         bool passwordFromInput = false;
 
-        void AddTo(CLI::App& command, const std::string& prefix, const std::string& folder);
+        /// `what` the name option names.
+        void AddTo(CLI::App& command, const std::string& prefix, const std::string& folder,
+                   const std::string& what);
         /// False, with a message, when input ended before the password.
         bool Read(std::optional<std::wstring>& nameField, std::optional<std::wstring>& pathField,
                   std::optional<std::wstring>& userField,
