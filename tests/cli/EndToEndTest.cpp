@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -162,7 +163,10 @@ TEST_F(EndToEnd, OrderWithoutCompositionInfoEndsAsFailed) {
 TEST_F(EndToEnd, OrderWithoutCorrectFolderEndsAsFailed) {
     folder.WriteOrder(input, 6);
     ASSERT_TRUE(DeleteItem(JoinPath(input, L"r0000006/CORRECT")));
-    ASSERT_EQ(RunUntilIdle(), 3) << console;
+    // Quiet: the failed order and nothing else.
+    ASSERT_EQ(folder.RunCli("run --until-idle --quiet", &console), 3) << console;
+    EXPECT_NE(console.find(" 端末A order 0000006 failed: "), std::string::npos) << console;
+    EXPECT_EQ(std::count(console.begin(), console.end(), '\n'), 1) << console;
     EXPECT_EQ(ControllerFolder::Names(input), (Names{L"q0000006"}));
 }
 
