@@ -1,5 +1,6 @@
 #include "LogFileWriter.h"
 
+#include "platform/FilePermissions.h"
 #include "platform/FileSystemCalls.h"
 #include "platform/ModulePath.h"
 #include "platform/TextEncoding.h"
@@ -28,14 +29,21 @@ bool LogFileWriter::Append(const platform::SystemTime& time, const std::wstring&
     wchar_t date[16] = {};
     std::swprintf(date, 16, L"%04u%02u%02u", time.year, time.month, time.day);
     std::wstring name = applicationName + L"_" + date + L".log";
-    if (name != m_openName || !m_file.is_open()) {
+    const std::wstring path = m_folder + platform::kPathSeparator + name;
+    std::error_code error;
+    // A file deleted while the program runs (by hand, or by the rotation) is made again
+    // rather than written into the void.
+    if (name != m_openName || !m_file.is_open() ||
+        !std::filesystem::exists(platform::ToFsPath(path), error)) {
         m_file.close();
         m_file.clear();
-        m_file.open(platform::ToFsPath(m_folder + platform::kPathSeparator + name),
-                    std::ios::binary | std::ios::app);
+        m_file.open(platform::ToFsPath(path), std::ios::binary | std::ios::app);
         m_openName = m_file.is_open() ? name : std::wstring();
         if (!m_file.is_open())
             return false;
+        // The log names folders and orders of the shop: its admins read it, nobody else.
+        // Should that fail, the file is still written: logging never stops the program.
+        platform::RestrictFileAccess(path, platform::FileAccess::kOwnerAndGroupReader);
     }
     char stamp[64] = {};
     std::snprintf(stamp, sizeof(stamp), "%04u/%02u/%02u %02u:%02u:%02u.%03u\t", time.year, time.month,

@@ -1,7 +1,8 @@
 #pragma once
 /// Appends records to the daily log files of one folder.
 ///
-/// File: "<application name>_<YYYYMMDD>.log", UTF-8. Record: "YYYY/MM/DD HH:MM:SS.mmm",
+/// File: "<application name>_<YYYYMMDD>.log", UTF-8, readable by the owner's group only; made
+/// again when it is deleted while open. Record: "YYYY/MM/DD HH:MM:SS.mmm",
 /// a tab, the line, a line feed; each record goes to the file in one write.
 
 #include <cstdint>

@@ -1,11 +1,17 @@
 // relaydesk-cli: the controller without a window, and its administration commands.
+//
+// Exit status: 0 success, 1 failure (bad input, a refused change, a controller that cannot
+// start), 2 a usage error, 3 an until-idle run that left an order undelivered.
 
 #include "cli/ConsoleText.h"
+#include "cli/ControllerFolders.h"
 #include "cli/OrderCommands.h"
 #include "cli/RunCommand.h"
 #include "cli/TerminalCommands.h"
-#include "fileutil/FileUtil.h"
+#include "cli/TerminalOptions.h"
+#include "config/AppSettings.h"
 #include "logging/LogClient.h"
+#include "platform/ProcessEnvironment.h"
 #include "platform/TextEncoding.h"
 #include "platform/Version.h"
 
@@ -20,38 +26,18 @@ namespace {
 
 /// The source name under which the window logs too.
 constexpr wchar_t kApplicationName[] = L"QRM_Relaydesk2";
+constexpr int kExitUsage = 2;
 
 std::wstring Wide(const std::string& text) {
     return platform::Utf8ToWide(text);
 }
 
-std::optional<std::wstring> Wide(const std::optional<std::string>& text) {
-    if (!text)
-        return std::nullopt;
-    return Wide(*text);
+std::string VersionText() {
+    const platform::ProgramVersion version = platform::GetProgramVersion();
+    return "relaydesk-cli " + std::to_string(version.major) + "." +
+           std::to_string(version.minor) + "." + std::to_string(version.patch) + "." +
+           std::to_string(version.build);
 }
-
-/// Command-line values of the eight terminal fields, in UTF-8 as given.
-struct TerminalOptions {
-    std::optional<std::string> name, path, userId, password, outName, outPath, outUserId,
-        outPassword;
-
-    void AddTo(CLI::App& command) {
-        command.add_option("--name", name, "terminal name (default: from the input folder)");
-        command.add_option("--path", path, "input folder");
-        command.add_option("--user", userId, "network user id of the input folder");
-        command.add_option("--password", password, "password of the input folder");
-        command.add_option("--out-name", outName, "output name (default: from the output folder)");
-        command.add_option("--out-path", outPath, "output folder");
-        command.add_option("--out-user", outUserId, "network user id of the output folder");
-        command.add_option("--out-password", outPassword, "password of the output folder");
-    }
-
-    TerminalFields ToFields() const {
-        return TerminalFields{Wide(name),    Wide(path),    Wide(userId),    Wide(password),
-                              Wide(outName), Wide(outPath), Wide(outUserId), Wide(outPassword)};
-    }
-};
 
 void LogStart() {
     const platform::ProgramVersion version = platform::GetProgramVersion();
@@ -59,16 +45,32 @@ void LogStart() {
              version.build);
 }
 
+void AddTerminalArgument(CLI::App& command, std::string& terminalName) {
+    command.add_option("terminal", terminalName, "terminal name or slot number")->required();
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     CLI::App app{"Relaydesk controller without a window"};
     app.require_subcommand(1);
+    // --version and --home are understood after any sub-command too.
+    app.fallthrough();
+    app.set_version_flag("--version", VersionText());
+    std::optional<std::string> homeOption;
+    app.add_option("--home", homeOption,
+                   "folder of composition.ini, TEMP, ini/ and log/ (default: RELAYDESK_HOME, "
+                   "else the program folder)");
 
-    bool untilIdle = false;
+    bool untilIdle = false, quiet = false, verbose = false;
     CLI::App* run = app.add_subcommand("run", "run the controller until SIGINT or SIGTERM");
     run->add_flag("--until-idle", untilIdle,
-                  "end after the first polling pass that transferred no order");
+                  "end after the first polling pass that transferred no order; exit 3 when an "
+                  "order was not delivered");
+    CLI::Option* quietFlag =
+        run->add_flag("-q,--quiet", quiet, "print only orders that failed or wait");
+    run->add_flag("-v,--verbose", verbose, "print also the terminal served and the progress")
+        ->excludes(quietFlag);
 
     CLI::App* terminal = app.add_subcommand("terminal", "list and change the terminals");
     terminal->require_subcommand(1);
@@ -78,68 +80,97 @@ int main(int argc, char** argv) {
     CLI::App* add = terminal->add_subcommand("add", "add a terminal (switched off)");
     addOptions.AddTo(*add);
     CLI::App* edit = terminal->add_subcommand("edit", "change the given fields of a terminal");
-    edit->add_option("terminal", terminalName, "terminal name or slot number")->required();
+    AddTerminalArgument(*edit, terminalName);
     editOptions.AddTo(*edit);
     CLI::App* remove = terminal->add_subcommand("remove", "delete a terminal; later ones move up");
-    remove->add_option("terminal", terminalName, "terminal name or slot number")->required();
+    AddTerminalArgument(*remove, terminalName);
     CLI::App* enable = terminal->add_subcommand("enable", "switch a terminal on");
-    enable->add_option("terminal", terminalName, "terminal name or slot number")->required();
+    AddTerminalArgument(*enable, terminalName);
     CLI::App* disable = terminal->add_subcommand("disable", "switch a terminal off");
-    disable->add_option("terminal", terminalName, "terminal name or slot number")->required();
+    AddTerminalArgument(*disable, terminalName);
 
-    CLI::App* orders =
-        app.add_subcommand("orders", "the finished orders of a terminal's output folder");
+    CLI::App* orders = app.add_subcommand("orders", "the orders of the terminals");
     orders->require_subcommand(1);
-    CLI::App* listOrders = orders->add_subcommand("list", "the orders with their times");
-    listOrders->add_option("terminal", terminalName, "terminal name or slot number")->required();
-    std::vector<std::string> orderNames;
+    CLI::App* listOrders =
+        orders->add_subcommand("list", "the finished orders of a terminal's output folder");
+    AddTerminalArgument(*listOrders, terminalName);
+    OrderDeletion deletion;
     std::string fromDay, toDay;
-    CLI::App* deleteOrders = orders->add_subcommand("delete", "delete orders by name or by days");
-    deleteOrders->add_option("terminal", terminalName, "terminal name or slot number")->required();
+    std::vector<std::string> orderNames;
+    CLI::App* deleteOrders = orders->add_subcommand(
+        "delete", "delete finished orders by name or by days (asks first)");
+    AddTerminalArgument(*deleteOrders, terminalName);
     deleteOrders->add_option("orders", orderNames, "order folder names, e.g. o0001234");
     CLI::Option* from = deleteOrders->add_option("--from", fromDay, "first day, YYYY-MM-DD");
     CLI::Option* to = deleteOrders->add_option("--to", toDay, "last day, YYYY-MM-DD");
     from->needs(to);
     to->needs(from);
+    deleteOrders->add_flag("-y,--yes", deletion.confirmed, "delete without asking");
+    deleteOrders->add_flag("--dry-run", deletion.dryRun, "name the orders, delete nothing");
+    CLI::App* orderStatus = orders->add_subcommand(
+        "status", "the waiting (r), transferred (e) and failed (q) orders at the terminals");
+    orderStatus->add_option("terminal", terminalName, "terminal name or slot number (default: all)");
+    std::string retriedOrder;
+    CLI::App* retryOrder =
+        orders->add_subcommand("retry", "send a failed order again (renames q to r)");
+    AddTerminalArgument(*retryOrder, terminalName);
+    retryOrder->add_option("order", retriedOrder, "order folder name or number")->required();
 
-    CLI11_PARSE(app, argc, argv);
-
-    const std::wstring programFolder = GetModuleFolder();
-    if (programFolder.empty()) {
-        PrintError(L"cannot tell the program folder");
-        return 1;
+    try {
+        app.parse(argc, argv);
+        if (deleteOrders->parsed() && orderNames.empty() == fromDay.empty())
+            throw CLI::ValidationError("give either order names or --from and --to, not both");
+    } catch (const CLI::ParseError& error) {
+        // Help and --version end with 0; every usage error with one status of our own.
+        return app.exit(error) == 0 ? 0 : kExitUsage;
     }
+
+    std::optional<std::wstring> home;
+    if (homeOption)
+        home = Wide(*homeOption);
+    const std::optional<ControllerFolders> folders = FindControllerFolders(home);
+    if (!folders)
+        return 1;
+    // The logging service and the log rotation must agree on one folder: it is settled here,
+    // before the first line, and handed to the service.
+    platform::SetEnvironmentValue("RELAYDESK_LOG_DIR", ReadLogFolder(folders->home));
     auto logClient = std::make_unique<CLogClient>(kApplicationName);
     g_pLogClient = logClient.get();
 
     int status = 0;
+    const std::wstring name = Wide(terminalName);
     if (run->parsed()) {
         LogStart();
-        status = RunController(programFolder, untilIdle);
+        const Verbosity verbosity =
+            quiet ? Verbosity::kQuiet : (verbose ? Verbosity::kVerbose : Verbosity::kNormal);
+        status = RunController(folders->home, folders->program, untilIdle, verbosity);
         WriteLog(g_pLogClient, L"ExitInstance");
     } else if (terminal->got_subcommand("list")) {
-        status = ListTerminals(programFolder);
-    } else if (add->parsed()) {
-        status = AddTerminal(programFolder, addOptions.ToFields());
-    } else if (edit->parsed()) {
-        status = EditTerminal(programFolder, Wide(terminalName), editOptions.ToFields());
-    } else if (remove->parsed()) {
-        status = RemoveTerminal(programFolder, Wide(terminalName));
-    } else if (enable->parsed() || disable->parsed()) {
-        status = SetTerminalEnabled(programFolder, Wide(terminalName), enable->parsed());
-    } else if (listOrders->parsed()) {
-        status = ListOrders(programFolder, Wide(terminalName));
-    } else if (deleteOrders->parsed()) {
-        if (orderNames.empty() == fromDay.empty()) {
-            PrintError(L"give either order names or --from and --to, not both");
+        status = ListTerminals(*folders);
+    } else if (add->parsed() || edit->parsed()) {
+        const std::optional<TerminalFields> fields =
+            (add->parsed() ? addOptions : editOptions).ReadFields();
+        if (!fields)
             status = 1;
-        } else {
-            std::vector<std::wstring> names;
-            for (const std::string& name : orderNames)
-                names.push_back(Wide(name));
-            status =
-                DeleteOrders(programFolder, Wide(terminalName), names, Wide(fromDay), Wide(toDay));
-        }
+        else
+            status = add->parsed() ? AddTerminal(*folders, *fields)
+                                   : EditTerminal(*folders, name, *fields);
+    } else if (remove->parsed()) {
+        status = RemoveTerminal(*folders, name);
+    } else if (enable->parsed() || disable->parsed()) {
+        status = SetTerminalEnabled(*folders, name, enable->parsed());
+    } else if (listOrders->parsed()) {
+        status = ListOrders(*folders, name);
+    } else if (deleteOrders->parsed()) {
+        for (const std::string& order : orderNames)
+            deletion.names.push_back(Wide(order));
+        deletion.fromDay = Wide(fromDay);
+        deletion.toDay = Wide(toDay);
+        status = DeleteOrders(*folders, name, deletion);
+    } else if (orderStatus->parsed()) {
+        status = ShowOrderStatus(*folders, name);
+    } else if (retryOrder->parsed()) {
+        status = RetryOrder(*folders, name, Wide(retriedOrder));
     }
     g_pLogClient = nullptr;
     return status;

@@ -1,30 +1,22 @@
 #include "cli/RunCommand.h"
 
 #include "cli/ConsoleText.h"
-#include "cli/ConsoleView.h"
+#include "cli/RunningController.h"
 #include "config/MessageCatalogue.h"
 #include "fileutil/ShareResolver.h"
 #include "logging/LogClient.h"
+#include "platform/Console.h"
+#include "platform/ControlSignals.h"
 #include "platform/SingleInstance.h"
 #include "platform/WindowMessages.h"
 #include "transfer/RelaydeskController.h"
 #include "transfer/StartupChecks.h"
 
 #include <atomic>
-#include <csignal>
 
 namespace {
 
-/// Name of the instance lock that the window holds too: one controller per machine.
-constexpr wchar_t kInstanceName[] = L"QRM_Relaydesk2";
 constexpr unsigned kMessageWaitMs = 200;
-
-std::atomic<bool> g_bStopRequested{false};
-static_assert(std::atomic<bool>::is_always_lock_free, "the signal handler needs a lock-free flag");
-
-extern "C" void OnStopSignal(int) {
-    g_bStopRequested = true;
-}
 
 /// The CLI's main loop: the engine's wrapper window lives on this thread.
 void DispatchWindowMessages(unsigned waitMs) {
@@ -36,28 +28,29 @@ void DispatchWindowMessages(unsigned waitMs) {
 
 } // namespace
 
-int RunController(const std::wstring& programFolder, bool untilIdle) {
+int RunController(const std::wstring& home, const std::wstring& programFolder, bool untilIdle,
+                  Verbosity verbosity) {
     WriteLog(g_pLogClient, L"InitInstance IN");
-    platform::SingleInstanceGuard instance(kInstanceName);
+    platform::SingleInstanceGuard instance(kControllerInstanceName);
     if (!instance.IsFirstInstance()) {
         WriteLog(g_pLogClient, L"InitInstance ERR");
-        PrintError(L"another controller is already running on this machine");
+        PrintError(DescribeRunningController(instance));
         return 1;
     }
     // Said before any order is touched: a controller that cannot write its own folders
     // would fail every order quietly.
-    if (const std::wstring problem = FindUnwritableFolder(programFolder); !problem.empty()) {
+    if (const std::wstring problem = FindUnwritableFolder(home); !problem.empty()) {
         WriteLog(g_pLogClient, L"InitInstance ERR %s", problem);
         PrintError(problem);
         return 1;
     }
-    std::signal(SIGINT, OnStopSignal);
-    std::signal(SIGTERM, OnStopSignal);
+    platform::InstallControlSignals();
+    instance.AnnounceReloadable();
 
-    ConsoleView view(stdout);
+    ConsoleView view(stdout, verbosity, platform::IsTerminal(stdout));
     {
         ShareResolver files;
-        RelaydeskController controller(view, files, programFolder);
+        RelaydeskController controller(view, files, home);
         WriteLog(g_pLogClient, L"OnInitDialog IN");
         controller.Initialize();
         WriteLog(g_pLogClient, L"OnInitDialog OUT");
@@ -73,13 +66,25 @@ int RunController(const std::wstring& programFolder, bool untilIdle) {
             });
         controller.StartCheckThread();
         controller.ThreadStart();
-        while (!g_bStopRequested && !idle)
+        // composition.ini changed by the terminal commands: the controller saves its table
+        // when it ends, so it takes the change in before, also while it shuts down.
+        const auto takeTableChanges = [&controller] {
+            if (platform::TakeReloadRequest())
+                controller.ReloadTerminalTable();
+        };
+        while (!platform::IsStopRequested() && !idle) {
             DispatchWindowMessages(kMessageWaitMs);
+            takeTableChanges();
+        }
 
         WriteLog(g_pLogClient, L"OnOK IN");
-        controller.Shutdown();
+        takeTableChanges();
+        controller.Shutdown([&takeTableChanges] {
+            DispatchWindowMessages(0);
+            takeTableChanges();
+        });
         WriteLog(g_pLogClient, L"OnOK OUT");
     }
     WriteLog(g_pLogClient, L"InitInstance OUT");
-    return 0;
+    return untilIdle && view.HasUndeliveredOrders() ? kExitUndeliveredOrders : 0;
 }

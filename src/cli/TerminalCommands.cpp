@@ -1,39 +1,34 @@
 #include "cli/TerminalCommands.h"
 
 #include "cli/ConsoleText.h"
+#include "cli/RunningController.h"
 #include "cli/TerminalSelection.h"
 #include "config/MessageCatalogue.h"
 #include "config/TerminalChecks.h"
 #include "config/TerminalTable.h"
-#include "fileutil/FileUtil.h"
 #include "fileutil/ShareResolver.h"
 #include "logging/LogClient.h"
-#include "platform/SingleInstance.h"
 #include "transfer/ConnectionProbe.h"
 
 #include <vector>
 
 namespace {
 
-constexpr wchar_t kInstanceName[] = L"QRM_Relaydesk2";
-
-std::wstring CompositionIni(const std::wstring& programFolder) {
-    return JoinPath(programFolder, L"composition.ini");
-}
-
-TerminalTable LoadTable(const std::wstring& programFolder) {
+TerminalTable LoadTable(const ControllerFolders& folders) {
     TerminalTable table;
     std::uint32_t freeDisk = 0;
-    LoadTerminalTable(CompositionIni(programFolder), table, freeDisk);
+    LoadTerminalTable(folders.CompositionIni(), table, freeDisk);
     return table;
 }
 
-/// Saves the table; says so on stderr when it could not be written.
-bool SaveTable(const std::wstring& programFolder, const TerminalTable& table) {
-    if (SaveTerminalTable(CompositionIni(programFolder), table))
-        return true;
-    PrintError(L"cannot save the terminal table to " + CompositionIni(programFolder));
-    return false;
+/// Saves the table and tells a running controller; says so on stderr when either failed.
+bool SaveTable(const ControllerFolders& folders, const TerminalTable& table,
+               const TerminalTableChange& change) {
+    if (!SaveTerminalTable(folders.CompositionIni(), table)) {
+        PrintError(L"cannot save the terminal table to " + folders.CompositionIni());
+        return false;
+    }
+    return change.Announce();
 }
 
 void Apply(const std::optional<std::wstring>& value, std::wstring& field) {
@@ -50,57 +45,85 @@ void ApplyFields(const TerminalFields& fields, TerminalEntry& entry) {
     Apply(fields.outPath, entry.outPath);
     Apply(fields.outUserId, entry.outUserId);
     Apply(fields.outPassword, entry.outPassword);
-    // A chosen folder names its terminal when no name is given, as the folder picker does.
-    if (!fields.name && fields.path)
-        entry.name = TerminalNameFromFolder(entry.path);
-    if (!fields.outName && fields.outPath)
-        entry.outName = TerminalNameFromFolder(entry.outPath);
 }
 
-/// The edit dialog's OK rules; prints why an entry is refused.
-bool IsAcceptable(const std::wstring& programFolder, const TerminalEntry& entry,
-                  const std::vector<std::wstring>& namesInUse) {
-    if (!HasRequiredFields(entry)) {
-        PrintError(L"a terminal needs a name, an input folder (--path), an output name and an "
-                   L"output folder (--out-path)");
-        return false;
+std::vector<std::wstring> NamesOfOtherSlots(const TerminalTable& table, int slot) {
+    std::vector<std::wstring> names;
+    for (int other = 0; other < table.UsedCount(); ++other) {
+        if (other != slot)
+            names.push_back(table.slots[static_cast<size_t>(other)].name);
     }
-    const std::wstring overlong = FindOverlongField(entry);
-    if (!overlong.empty()) {
-        PrintError(overlong + L" is too long (names: 15 columns, folders and credentials: 256)");
-        return false;
-    }
-    const std::wstring catalogue = ChooseMessageCatalogue(programFolder);
-    switch (CheckTerminalEntry(entry, namesInUse)) {
-    case TerminalCheckResult::kSameFolders:
-        PrintError(ReadCatalogueText(catalogue, kMsgEditSameFolders) +
-                   L" (the input and the output folder must differ)");
-        return false;
-    case TerminalCheckResult::kInvalidFolderOrName:
-        PrintError(ReadCatalogueText(catalogue, kMsgEditInvalidEntry) +
-                   L" (folder or name made only of dots, name already in use, or one of \\ / : * ? "
-                   L"< > | in the name)");
-        return false;
-    case TerminalCheckResult::kAccepted:
+    return names;
+}
+
+/// The fields the OK button waits for that are empty, with their options.
+std::wstring MissingFields(const TerminalEntry& entry) {
+    std::wstring missing;
+    const auto note = [&missing](const std::wstring& value, const wchar_t* what) {
+        if (value.empty())
+            missing += (missing.empty() ? L"" : L", ") + std::wstring(what);
+    };
+    note(entry.name, L"a name (--name)");
+    note(entry.path, L"an input folder (--path)");
+    note(entry.outName, L"an output name (--out-name)");
+    note(entry.outPath, L"an output folder (--out-path)");
+    return missing;
+}
+
+/// Why the edit dialog's OK would refuse the entry: the one rule it breaks.
+std::wstring BrokenRuleText(const TerminalEntry& entry, TerminalRule rule) {
+    switch (rule) {
+    case TerminalRule::kNone:
         break;
+    case TerminalRule::kSameFolders:
+        return L"the input and the output folder must differ";
+    case TerminalRule::kFolderOnlyDots:
+        return L"the input folder \"" + entry.path + L"\" is made only of dots";
+    case TerminalRule::kNameOnlyDots:
+        return L"the name \"" + entry.name + L"\" is made only of dots";
+    case TerminalRule::kNameInUse:
+        return L"the name \"" + entry.name + L"\" is already in use";
+    case TerminalRule::kReservedCharacter:
+        return L"the name \"" + entry.name + L"\" contains one of \\ / : * ? < > |";
     }
-    return true;
+    return {};
 }
 
-/// A running controller saves its own table when it ends and would undo the change.
-bool NoControllerRunning(const platform::SingleInstanceGuard& instance) {
-    if (instance.IsFirstInstance())
+/// The edit dialog's OK rules; prints the one that refuses the entry.
+bool IsAcceptable(const ControllerFolders& folders, const TerminalEntry& entry,
+                  const std::vector<std::wstring>& namesInUse) {
+    if (const std::wstring missing = MissingFields(entry); !missing.empty()) {
+        PrintError(L"a terminal needs " + missing);
+        return false;
+    }
+    if (const std::wstring overlong = FindOverlongField(entry); !overlong.empty()) {
+        const bool isName = overlong == L"name" || overlong == L"outName";
+        PrintError(overlong + L" is too long (at most " + (isName ? L"15" : L"256") +
+                   L" columns; full-width characters count twice)");
+        return false;
+    }
+    const TerminalRule rule = FindBrokenRule(entry, namesInUse);
+    if (rule == TerminalRule::kNone)
         return true;
-    PrintError(L"a controller is running; stop it before changing its terminals");
+    const std::wstring catalogue = ChooseMessageCatalogue(folders.program);
+    const int message =
+        rule == TerminalRule::kSameFolders ? kMsgEditSameFolders : kMsgEditInvalidEntry;
+    PrintError(ReadCatalogueText(catalogue, message) + L" (" + BrokenRuleText(entry, rule) + L")");
     return false;
 }
 
 } // namespace
 
-int ListTerminals(const std::wstring& programFolder) {
+int ListTerminals(const ControllerFolders& folders) {
     ShareResolver files;
-    const TerminalTable table = LoadTable(programFolder);
-    const MainWindowTexts texts = ReadMainWindowTexts(ChooseMessageCatalogue(programFolder), 0);
+    const TerminalTable table = LoadTable(folders);
+    if (table.UsedCount() == 0) {
+        PrintLine(stdout, L"no terminals; add one with 'relaydesk-cli terminal add'");
+        return 0;
+    }
+    const MainWindowTexts texts = ReadMainWindowTexts(ChooseMessageCatalogue(folders.program), 0);
+    PrintLine(stdout, L"slot on name\tinput folder\tinput state\toutput name\toutput folder\toutput "
+                      L"state");
     for (int slot = 0; slot < table.UsedCount(); ++slot) {
         const TerminalEntry& entry = table.slots[static_cast<size_t>(slot)];
         const ConnectionStatus input =
@@ -116,23 +139,25 @@ int ListTerminals(const std::wstring& programFolder) {
     return 0;
 }
 
-int AddTerminal(const std::wstring& programFolder, const TerminalFields& fields) {
-    platform::SingleInstanceGuard instance(kInstanceName);
-    if (!NoControllerRunning(instance))
+int AddTerminal(const ControllerFolders& folders, TerminalFields fields) {
+    const TerminalTableChange change;
+    if (!change.CanBegin())
         return 1;
     WriteLog(g_pLogClient, L"OnBAdd IN");
-    TerminalTable table = LoadTable(programFolder);
+    TerminalTable table = LoadTable(folders);
     const int used = table.UsedCount();
-    int status = 1;
+    // A chosen folder names its terminal when no name is given, as the folder picker does.
+    if (!fields.name && fields.path)
+        fields.name = TerminalNameFromFolder(*fields.path);
+    if (!fields.outName && fields.outPath)
+        fields.outName = TerminalNameFromFolder(*fields.outPath);
     TerminalEntry entry;
     ApplyFields(fields, entry);
-    std::vector<std::wstring> namesInUse;
-    for (int slot = 0; slot < used; ++slot)
-        namesInUse.push_back(table.slots[static_cast<size_t>(slot)].name);
+    int status = 1;
     if (used >= kTerminalSlots) {
         PrintError(L"all ten terminal slots are in use");
-    } else if (IsAcceptable(programFolder, entry, namesInUse) && table.AddTerminal(entry) &&
-               SaveTable(programFolder, table)) {
+    } else if (IsAcceptable(folders, entry, NamesOfOtherSlots(table, -1)) &&
+               table.AddTerminal(entry) && SaveTable(folders, table, change)) {
         PrintLine(stdout, L"added terminal " + std::to_wstring(used) + L" (switched off)");
         status = 0;
     }
@@ -140,26 +165,21 @@ int AddTerminal(const std::wstring& programFolder, const TerminalFields& fields)
     return status;
 }
 
-int EditTerminal(const std::wstring& programFolder, const std::wstring& terminal,
+int EditTerminal(const ControllerFolders& folders, const std::wstring& terminal,
                  const TerminalFields& fields) {
-    platform::SingleInstanceGuard instance(kInstanceName);
-    if (!NoControllerRunning(instance))
+    const TerminalTableChange change;
+    if (!change.CanBegin())
         return 1;
     WriteLog(g_pLogClient, L"OnBEdit IN");
-    TerminalTable table = LoadTable(programFolder);
+    TerminalTable table = LoadTable(folders);
     int status = 1;
     const int slot = FindTerminalSlot(table, terminal);
     if (slot >= 0) {
         TerminalEntry entry = table.slots[static_cast<size_t>(slot)];
         ApplyFields(fields, entry);
-        std::vector<std::wstring> namesInUse;
-        for (int other = 0; other < kTerminalSlots; ++other) {
-            if (other != slot)
-                namesInUse.push_back(table.slots[static_cast<size_t>(other)].name);
-        }
-        if (IsAcceptable(programFolder, entry, namesInUse)) {
+        if (IsAcceptable(folders, entry, NamesOfOtherSlots(table, slot))) {
             table.slots[static_cast<size_t>(slot)] = entry;
-            if (SaveTable(programFolder, table))
+            if (SaveTable(folders, table, change))
                 status = 0;
         }
     }
@@ -167,12 +187,12 @@ int EditTerminal(const std::wstring& programFolder, const std::wstring& terminal
     return status;
 }
 
-int RemoveTerminal(const std::wstring& programFolder, const std::wstring& terminal) {
-    platform::SingleInstanceGuard instance(kInstanceName);
-    if (!NoControllerRunning(instance))
+int RemoveTerminal(const ControllerFolders& folders, const std::wstring& terminal) {
+    const TerminalTableChange change;
+    if (!change.CanBegin())
         return 1;
     WriteLog(g_pLogClient, L"OnBDelete IN");
-    TerminalTable table = LoadTable(programFolder);
+    TerminalTable table = LoadTable(folders);
     const int slot = FindTerminalSlot(table, terminal);
     if (slot < 0) {
         WriteLog(g_pLogClient, L"OnBDelete OUT YES ");
@@ -180,20 +200,20 @@ int RemoveTerminal(const std::wstring& programFolder, const std::wstring& termin
     }
     const std::wstring path = table.slots[static_cast<size_t>(slot)].path;
     table.DeleteTerminal(slot);
-    const bool saved = SaveTable(programFolder, table);
+    const bool saved = SaveTable(folders, table, change);
     WriteLog(g_pLogClient, L"OnBDelete OUT YES %s", path);
     return saved ? 0 : 1;
 }
 
-int SetTerminalEnabled(const std::wstring& programFolder, const std::wstring& terminal,
+int SetTerminalEnabled(const ControllerFolders& folders, const std::wstring& terminal,
                        bool enabled) {
-    platform::SingleInstanceGuard instance(kInstanceName);
-    if (!NoControllerRunning(instance))
+    const TerminalTableChange change;
+    if (!change.CanBegin())
         return 1;
-    TerminalTable table = LoadTable(programFolder);
+    TerminalTable table = LoadTable(folders);
     const int slot = FindTerminalSlot(table, terminal);
     if (slot < 0)
         return 1;
     table.slots[static_cast<size_t>(slot)].enabled = enabled ? 1 : 0;
-    return SaveTable(programFolder, table) ? 0 : 1;
+    return SaveTable(folders, table, change) ? 0 : 1;
 }

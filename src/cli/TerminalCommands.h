@@ -1,6 +1,9 @@
 #pragma once
 /// relaydesk-cli terminal list|add|edit|remove|enable|disable: the terminal list commands of
-/// the main window, with the edit dialog's checks, saved to composition.ini at once.
+/// the main window, with the edit dialog's checks, saved to composition.ini at once and
+/// announced to a controller that runs.
+
+#include "cli/ControllerFolders.h"
 
 #include <optional>
 #include <string>
@@ -13,10 +16,11 @@ struct TerminalFields {
 };
 
 /// Each returns the exit status: 0 on success, 1 on bad input or a refused change.
-int ListTerminals(const std::wstring& programFolder);
-int AddTerminal(const std::wstring& programFolder, const TerminalFields& fields);
-int EditTerminal(const std::wstring& programFolder, const std::wstring& terminal,
+int ListTerminals(const ControllerFolders& folders);
+/// A name not given comes from its folder, as the folder picker derives it.
+int AddTerminal(const ControllerFolders& folders, TerminalFields fields);
+int EditTerminal(const ControllerFolders& folders, const std::wstring& terminal,
                  const TerminalFields& fields);
-int RemoveTerminal(const std::wstring& programFolder, const std::wstring& terminal);
-int SetTerminalEnabled(const std::wstring& programFolder, const std::wstring& terminal,
+int RemoveTerminal(const ControllerFolders& folders, const std::wstring& terminal);
+int SetTerminalEnabled(const ControllerFolders& folders, const std::wstring& terminal,
                        bool enabled);

@@ -4,8 +4,10 @@
 #include "config/TextSubstitution.h"
 #include "fileutil/FileUtil.h"
 #include "logging/LogClient.h"
+#include "platform/FilePermissions.h"
 #include "platform/FileSystemCalls.h"
 #include "platform/Guid.h"
+#include "platform/ProcessEnvironment.h"
 #include "platform/Registry.h"
 
 #include <cstdio>
@@ -18,6 +20,33 @@ constexpr wchar_t kCheckUniqueIdKey[] = L"isCheckUniqueID";
 constexpr wchar_t kUniqueIdKey[] = L"UniqueID";
 // A registry string value holds at most 127 characters and its terminator (256 bytes).
 constexpr size_t kRegistryValueMaxLength = 127;
+constexpr wchar_t kDataPathVariable[] = L"%DataPath%";
+
+std::wstring AppIniPath(const std::wstring& programFolder) {
+    return JoinPath(JoinPath(programFolder, L"ini"), L"QRM_Relaydesk2.ini");
+}
+
+/// The LOG setting as a folder of this platform; empty when it is unset or unusable.
+std::wstring LogSettingFolder(const std::wstring& programFolder) {
+    const std::wstring appIni = AppIniPath(programFolder);
+    std::wstring folder = ReadProfileString(appIni, L"PATH", L"LOG", L"");
+    if (folder.find(kDataPathVariable) != std::wstring::npos) {
+        const std::wstring regSubkey = ReadProfileString(appIni, L"PATH", L"REG_SUBKEY", L"");
+        const std::wstring dataPath = ReadRegistryString(regSubkey, L"DataPath");
+        // Without the data path "%DataPath%\LOG" would name a folder at the root.
+        if (dataPath.empty())
+            return {};
+        folder = ReplaceAll(folder, kDataPathVariable, dataPath);
+    }
+    for (wchar_t& c : folder) {
+        if (c == L'\\' || c == L'/')
+            c = platform::kPathSeparator;
+    }
+    // The program runs in its own folder, so a relative folder names one inside it.
+    if (!folder.empty() && platform::ToFsPath(folder).is_relative())
+        folder = JoinPath(programFolder, folder);
+    return folder;
+}
 
 // The unique id is created on the first run only: isCheckUniqueID is absent exactly when
 // reading it yields a fresh id as the default.
@@ -32,6 +61,8 @@ void CreateUniqueIdOnFirstRun(const std::wstring& compositionIni) {
         WriteProfileString(compositionIni, kConfigSection, kCheckUniqueIdKey, L"false");
         WriteProfileString(compositionIni, kConfigSection, kUniqueIdKey, L"");
     }
+    // Rewritten whole: keep the terminals' passwords in it to the owner.
+    platform::RestrictFileAccess(compositionIni, platform::FileAccess::kOwnerOnly);
 }
 
 } // namespace
@@ -62,19 +93,20 @@ std::wstring NewUniqueId() {
     return text;
 }
 
+std::wstring ReadLogFolder(const std::wstring& programFolder) {
+    if (std::optional<std::wstring> configured = platform::GetEnvironmentValue("RELAYDESK_LOG_DIR"))
+        return *configured;
+    const std::wstring setting = LogSettingFolder(programFolder);
+    return setting.empty() ? JoinPath(programFolder, L"log") : setting;
+}
+
 AppSettings ReadAppSettings(const std::wstring& programFolder) {
     AppSettings settings;
-    const std::wstring appIni = JoinPath(JoinPath(programFolder, L"ini"), L"QRM_Relaydesk2.ini");
+    const std::wstring appIni = AppIniPath(programFolder);
     const std::wstring version = ReadProfileString(appIni, L"SYSTEM_INFO", L"PRODUCT_VERSION", L"");
     if (!version.empty())
         settings.version = L"Ver " + version;
-    const std::wstring regSubkey = ReadProfileString(appIni, L"PATH", L"REG_SUBKEY", L"");
-    const std::wstring dataPath = ReadRegistryString(regSubkey, L"DataPath");
-    settings.logFolder =
-        ReplaceAll(ReadProfileString(appIni, L"PATH", L"LOG", L""), L"%DataPath%", dataPath);
-    // The program runs in its own folder, so a relative folder names one inside it.
-    if (!settings.logFolder.empty() && platform::ToFsPath(settings.logFolder).is_relative())
-        settings.logFolder = JoinPath(programFolder, settings.logFolder);
+    settings.logFolder = ReadLogFolder(programFolder);
 
     const std::wstring compositionIni = JoinPath(programFolder, L"composition.ini");
     CreateUniqueIdOnFirstRun(compositionIni);

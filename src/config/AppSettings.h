@@ -16,8 +16,7 @@ constexpr std::uint32_t kLogFolderSizeLimit = 104857600;
 /// What start-up takes from the settings.
 struct AppSettings {
     std::wstring version; ///< "Ver " + PRODUCT_VERSION, or empty when that is empty
-    /// The LOG setting with "%DataPath%" replaced, taken from the program folder when
-    /// relative; for the log rotation.
+    /// The log folder (see ReadLogFolder); the log rotation trims it.
     std::wstring logFolder;
     bool checkUniqueId = false;
     std::wstring uniqueId;
@@ -34,6 +33,13 @@ bool IsControllerInstalled();
 
 /// A fresh id: 36 upper-case hexadecimal characters with hyphens, no braces.
 std::wstring NewUniqueId();
+
+/// The one folder of the log files, which the logging service writes and the log rotation
+/// trims: RELAYDESK_LOG_DIR when set; else [PATH] LOG of the application INI with
+/// "%DataPath%" replaced, either separator accepted, a relative folder taken from the program
+/// folder; else "log" in the program folder, also when LOG names a DataPath that the
+/// registry does not hold.
+std::wstring ReadLogFolder(const std::wstring& programFolder);
 
 /// Reads the application INI, the registry and the unique id, in this order, from the
 /// program folder's "ini/QRM_Relaydesk2.ini" and "composition.ini". On the first run (no

@@ -55,16 +55,31 @@ bool HasRequiredFields(const TerminalEntry& entry) {
            !entry.outName.empty();
 }
 
+TerminalRule FindBrokenRule(const TerminalEntry& entry,
+                            const std::vector<std::wstring>& namesInUse) {
+    if (entry.path == entry.outPath)
+        return TerminalRule::kSameFolders;
+    if (IsOnlyDots(entry.path))
+        return TerminalRule::kFolderOnlyDots;
+    if (IsOnlyDots(entry.name))
+        return TerminalRule::kNameOnlyDots;
+    if (std::find(namesInUse.begin(), namesInUse.end(), entry.name) != namesInUse.end())
+        return TerminalRule::kNameInUse;
+    if (HasReservedCharacter(entry.name))
+        return TerminalRule::kReservedCharacter;
+    return TerminalRule::kNone;
+}
+
 TerminalCheckResult CheckTerminalEntry(const TerminalEntry& entry,
                                        const std::vector<std::wstring>& namesInUse) {
-    if (entry.path == entry.outPath)
+    switch (FindBrokenRule(entry, namesInUse)) {
+    case TerminalRule::kNone:
+        return TerminalCheckResult::kAccepted;
+    case TerminalRule::kSameFolders:
         return TerminalCheckResult::kSameFolders;
-    const bool nameInUse =
-        std::find(namesInUse.begin(), namesInUse.end(), entry.name) != namesInUse.end();
-    if (IsOnlyDots(entry.path) || IsOnlyDots(entry.name) || nameInUse ||
-        HasReservedCharacter(entry.name))
+    default:
         return TerminalCheckResult::kInvalidFolderOrName;
-    return TerminalCheckResult::kAccepted;
+    }
 }
 
 std::wstring TerminalNameFromFolder(const std::wstring& folder) {

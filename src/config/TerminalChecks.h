@@ -38,6 +38,21 @@ enum class TerminalCheckResult {
     kInvalidFolderOrName, ///< dots only, name in use or a reserved character (position 11)
 };
 
+/// The single OK rule that an entry breaks; the dialog shows the last four under one message,
+/// relaydesk-cli names the rule.
+enum class TerminalRule {
+    kNone,
+    kSameFolders,
+    kFolderOnlyDots,
+    kNameOnlyDots,
+    kNameInUse,
+    kReservedCharacter,
+};
+
+/// The first rule that `entry` breaks, in the order of the OK checks.
+TerminalRule FindBrokenRule(const TerminalEntry& entry,
+                            const std::vector<std::wstring>& namesInUse);
+
 /// The OK checks in their order: equal folders first, then the folder and name rules.
 /// `namesInUse` are the input names of the other terminals; all of them are compared.
 TerminalCheckResult CheckTerminalEntry(const TerminalEntry& entry,

@@ -2,6 +2,7 @@
 
 #include "config/CIniLibrary.h"
 #include "logging/LogClient.h"
+#include "platform/FilePermissions.h"
 
 #include <cstdio>
 #include <string>
@@ -153,5 +154,8 @@ bool SaveTerminalTable(const std::wstring& compositionIni, const TerminalTable& 
                                        entry.*text.field, kTextCodeUtf16) == kSettingsOk &&
                      stored;
     }
-    return settings.Finish() && stored;
+    const bool saved = settings.Finish() && stored;
+    // The table holds the shares' passwords.
+    platform::RestrictFileAccess(compositionIni, platform::FileAccess::kOwnerOnly);
+    return saved;
 }

@@ -9,9 +9,9 @@
 #include "fileutil/SmbSharePath.h"
 #include "fileutil/TemporaryName.h"
 #include "fileutil/Wildcard.h"
-#include "platform/Environment.h"
 #include "platform/FileSystemCalls.h"
 #include "platform/NetworkShare.h"
+#include "platform/ProcessEnvironment.h"
 #include "platform/TextEncoding.h"
 
 #include <algorithm>
@@ -333,7 +333,8 @@ FsResult DeleteTreeOn(SmbContext& context, const SmbSharePath& path) {
 } // namespace
 
 std::uint16_t SmbPortSetting() {
-    const std::wstring value = platform::GetEnvironmentValue(L"RELAYDESK_SMB_PORT");
+    const std::wstring value =
+        platform::GetEnvironmentValue("RELAYDESK_SMB_PORT").value_or(std::wstring());
     if (value.empty() || value.size() > 5 ||
         !std::all_of(value.begin(), value.end(), [](wchar_t c) { return c >= L'0' && c <= L'9'; }))
         return 0;

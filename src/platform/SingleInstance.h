@@ -18,6 +18,17 @@ public:
     /// False when another process holds the lock (or it could not be taken).
     bool IsFirstInstance() const;
 
+    /// The process that holds the lock; 0 when it cannot be told.
+    int HolderProcessId() const;
+    /// Where the lock lives (its file, or the system object's name), for messages.
+    std::wstring LockName() const;
+
+    /// In the copy that holds the lock: tells later copies that this process takes the
+    /// terminal table again when asked (AskProcessToReload); the window does not.
+    void AnnounceReloadable();
+    /// Whether the holder announced so.
+    bool HolderTakesReload() const;
+
     /// Asks the copy that holds the lock to bring its window to the front.
     void AskRunningInstanceToRaise();
 

@@ -1,7 +1,17 @@
 #pragma once
 /// What the transfer engine shows to the user, without knowing how it is shown.
 
+#include "transfer/TransferSteps.h"
+
 #include <string>
+
+/// How one transfer of an order ended.
+struct OrderResult {
+    std::wstring terminalName;
+    int orderNumber = 0;
+    TransferOutcome outcome = TransferOutcome::kDelivered;
+    std::wstring reason; ///< why it failed or waits for a retry; empty when delivered
+};
 
 /// Implemented by the window (which queues every call onto its own thread) and by
 /// relaydesk-cli (which prints). Called from the worker threads; an implementation must
@@ -24,6 +34,8 @@ public:
     virtual void ShowHeldOrder(const std::wstring& /*terminalName*/,
                                const std::wstring& /*orderName*/,
                                const std::wstring& /*takenFolder*/) {}
+    /// Every transfer of an order that ended, as it ended.
+    virtual void ShowOrderResult(const OrderResult& /*result*/) {}
 };
 
 /// List columns written by the connection checks.

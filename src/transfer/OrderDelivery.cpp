@@ -127,6 +127,7 @@ TransferOutcome COrderTransfer::Release(const OrderTicket& ticket) {
         ForgetAndDiscard(ticket);
         if (marked.FirstFailure().Error() == FsError::kExists) {
             WriteLog(g_pLogClient, L"Relaydesk2 conflict %s", folders.transferred);
+            m_strLastReason = folders.transferred + L" exists";
             return TransferOutcome::kConflict;
         }
         return RetryLater(marked);

@@ -99,6 +99,7 @@ std::wstring COrderTransfer::WorkFolder() const {
 
 TransferOutcome COrderTransfer::TransferOrder(OrderTicket ticket) {
     m_engine.Prepare();
+    m_strLastReason.clear();
     WriteLog(g_pLogClient, L"Relaydesk2 IN TerminalFolder:");
 
     std::wstring rejectedValue;
@@ -115,14 +116,20 @@ TransferOutcome COrderTransfer::TransferOrder(OrderTicket ticket) {
         if (!prepared.AllSucceeded()) {
             WriteLog(g_pLogClient, L"Relaydesk2 stepError %s", prepared.Describe());
             WriteLog(g_pLogClient, L"Relaydesk2 fileError");
+            m_strLastReason = prepared.Describe();
         }
         // Order data that names places outside the order is never handed to the engine.
-        if (!rejectedValue.empty())
+        if (!rejectedValue.empty()) {
             WriteLog(g_pLogClient, L"Relaydesk2 orderDataError %s", rejectedValue);
-        else
+            m_strLastReason = L"order data out of bounds: " + rejectedValue;
+        } else {
             result = Compose();
+        }
+        if (result != 0 && m_strLastReason.empty())
+            m_strLastReason = L"engine error " + std::to_wstring(result);
         if (m_bClosing) {
             WriteLog(g_pLogClient, L"Relaydesk2 cancel");
+            m_strLastReason = L"the controller is closing";
             return TransferOutcome::kCancelled;
         }
         if (result == 0 && prepared.AllSucceeded() && rejectedValue.empty())
@@ -225,6 +232,7 @@ TransferOutcome COrderTransfer::MarkFailed(const OrderTicket& ticket, int engine
     if (!steps.Check(L"rename", folders.waiting, MoveItem(m_files, folders.waiting, folders.failed))) {
         if (steps.FirstFailure().Error() == FsError::kExists) {
             WriteLog(g_pLogClient, L"Relaydesk2 conflict %s", folders.failed);
+            m_strLastReason = folders.failed + L" exists";
             return TransferOutcome::kConflict;
         }
         return RetryLater(steps);
@@ -235,6 +243,7 @@ TransferOutcome COrderTransfer::MarkFailed(const OrderTicket& ticket, int engine
 
 TransferOutcome COrderTransfer::RetryLater(const TransferSteps& steps) {
     WriteLog(g_pLogClient, L"Relaydesk2 retry %s", steps.Describe());
+    m_strLastReason = steps.Describe();
     return TransferOutcome::kRetry;
 }
 

@@ -28,6 +28,9 @@ public:
     /// Transfers the order; the outcome shows in the order folder's name (e, q, or still r)
     /// and in the log, which names the step, the path and the reason of every failure.
     TransferOutcome TransferOrder(OrderTicket ticket);
+    /// Why the last transfer failed or waits ("copy /x: no space", "engine error 12");
+    /// empty when it was delivered.
+    const std::wstring& LastReason() const { return m_strLastReason; }
 
     /// Orders whose finished order was built but whose renames are not both done.
     std::vector<OrderTicket> JournaledTransfers() const;
@@ -65,6 +68,7 @@ private:
     const std::atomic<bool>& m_bClosing;
     std::wstring m_strProgramFolder;
     TransferJournal m_journal;
+    std::wstring m_strLastReason; ///< of the last transfer
 };
 
 /// The names the transfer gives an order's folders.

@@ -170,6 +170,20 @@ void RelaydeskController::SaveTerminalTable() const {
         WriteLog(g_pLogClient, L"SaveTerminalTable ERR %s", m_strCompositionIni);
 }
 
+void RelaydeskController::ReloadTerminalTable() {
+    // A missing file would empty the table, and the shutdown would save that.
+    if (!ItemExists(LocalFolders(), m_strCompositionIni)) {
+        WriteLog(g_pLogClient, L"ReloadTerminalTable ERR %s", m_strCompositionIni);
+        return;
+    }
+    TerminalTable table;
+    std::uint32_t freeDisk = 0;
+    LoadTerminalTable(m_strCompositionIni, table, freeDisk);
+    std::lock_guard lock(m_tableMutex);
+    m_table = table;
+    WriteLog(g_pLogClient, L"ReloadTerminalTable %d", m_table.UsedCount());
+}
+
 TerminalEntry RelaydeskController::GetSlot(int slot) const {
     std::lock_guard lock(m_tableMutex);
     return m_table.slots[static_cast<size_t>(slot)];
@@ -386,6 +400,7 @@ bool RelaydeskController::PollTerminal(const TerminalEntry& terminal) {
         m_view.SetServingName(terminal.name);
         m_bOrderBusy = true;
         const TransferOutcome outcome = m_transfer.TransferOrder(m_currentOrder);
+        m_view.ShowOrderResult({terminal.name, orderNumber, outcome, m_transfer.LastReason()});
         if (outcome == TransferOutcome::kRetry)
             m_retries.Postpone(orderFolder);
         else

@@ -64,6 +64,9 @@ public:
     /// Changes the table under its lock (the window's add, edit, delete and check boxes).
     void ModifyTerminalTable(const std::function<void(TerminalTable&)>& change);
     void SaveTerminalTable() const;
+    /// Takes the terminal table from composition.ini again, as another program changed it
+    /// there; an order being transferred finishes with the folders it started with.
+    void ReloadTerminalTable();
     std::uint32_t GetFreeDisk() const { return m_nFreeDisk; }
     const std::wstring& GetCompositionIni() const { return m_strCompositionIni; }
     const std::wstring& GetVersionText() const { return m_strVersion; }

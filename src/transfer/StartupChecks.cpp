@@ -1,12 +1,10 @@
 #include "transfer/StartupChecks.h"
 
 #include "composition/CorrectionFolders.h"
+#include "config/AppSettings.h"
 #include "fileutil/FileSystem.h"
 #include "fileutil/FileSystemResolver.h"
 #include "fileutil/FileUtil.h"
-#include "platform/TextEncoding.h"
-
-#include <cstdlib>
 
 namespace {
 
@@ -31,15 +29,9 @@ FsResult CanWriteIn(const std::wstring& folder) {
 
 } // namespace
 
-std::wstring LogServiceFolder(const std::wstring& programFolder) {
-    if (const char* configured = std::getenv("RELAYDESK_LOG_DIR"); configured && *configured)
-        return platform::Utf8ToWide(configured);
-    return JoinPath(programFolder, L"log");
-}
-
 std::wstring FindUnwritableFolder(const std::wstring& programFolder) {
     for (const std::wstring& folder : {programFolder, JoinPath(programFolder, kWorkFolderName),
-                                       LogServiceFolder(programFolder)}) {
+                                       ReadLogFolder(programFolder)}) {
         const FsResult writable = CanWriteIn(folder);
         if (!writable)
             return L"cannot write " + folder + L": " + writable.Reason();

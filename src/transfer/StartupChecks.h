@@ -5,10 +5,6 @@
 
 #include <string>
 
-/// The folder the logging service writes to: RELAYDESK_LOG_DIR, else "log" in the program
-/// folder.
-std::wstring LogServiceFolder(const std::wstring& programFolder);
-
 /// "cannot write <folder>: <reason>" for the first of the controller's folders that cannot be
 /// written (each made first where missing: they are the program's own); empty when all can.
 std::wstring FindUnwritableFolder(const std::wstring& programFolder);

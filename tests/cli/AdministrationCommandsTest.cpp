@@ -6,6 +6,8 @@
 #include "config/TerminalTable.h"
 #include "fileutil/FileUtil.h"
 #include "platform/FileSystemCalls.h"
+#include "platform/TextEncoding.h"
+#include "fileutil/FileSystemResolver.h"
 
 #include <gtest/gtest.h>
 
@@ -38,15 +40,24 @@ TEST_F(Administration, RefusesTerminalsTheEditDialogRefuses) {
     EXPECT_EQ(Add("--name 店頭" + in + " --out-name x --out-path " + Quote(folder.Root() / L"in")),
               1);
     EXPECT_NE(output.find("must differ"), std::string::npos) << output;
-    EXPECT_EQ(Add("--name 店頭" + in), 1) << "no output folder";
+    // Each refusal names the rule that failed.
+    const auto refusedFor = [this](const std::string& rule) {
+        return output.find(rule) != std::string::npos;
+    };
+    EXPECT_EQ(Add("--name 店頭" + in), 1);
+    EXPECT_TRUE(refusedFor("needs an output name (--out-name), an output folder (--out-path)"))
+        << output;
     EXPECT_EQ(Add("--name 'a:b'" + in + out), 1);
+    EXPECT_TRUE(refusedFor("contains one of")) << output;
     EXPECT_EQ(Add("--name ..." + in + out), 1);
+    EXPECT_TRUE(refusedFor("\"...\" is made only of dots")) << output;
     EXPECT_EQ(Add("--name あいうえおかきく" + in + out), 1) << "width 16";
-    EXPECT_NE(output.find("name is too long"), std::string::npos) << output;
+    EXPECT_TRUE(refusedFor("name is too long (at most 15 columns")) << output;
     EXPECT_EQ(Table().UsedCount(), 0);
 
     EXPECT_EQ(Add("--name 店頭" + in + out), 0) << output;
-    EXPECT_EQ(Add("--name 店頭 --path " + Quote(folder.Root() / L"in2") + out), 1) << "name in use";
+    EXPECT_EQ(Add("--name 店頭 --path " + Quote(folder.Root() / L"in2") + out), 1);
+    EXPECT_TRUE(refusedFor("already in use")) << output;
     const TerminalTable table = Table();
     ASSERT_EQ(table.UsedCount(), 1);
     EXPECT_EQ(table.slots[0].name, L"店頭");
@@ -74,6 +85,7 @@ TEST_F(Administration, RemoveMovesLaterTerminalsUpWithTheirSwitches) {
     EXPECT_EQ(table.slots[0].userId, L"利用者");
     EXPECT_EQ(table.slots[0].outPath, folder.Root() / L"別");
     EXPECT_EQ(table.slots[0].path, folder.Root() / L"二") << "fields not given stay";
+    EXPECT_EQ(table.slots[0].outName, L"o") << "a new folder does not rename the terminal";
     EXPECT_EQ(table.slots[1].name, L"三");
     EXPECT_EQ(table.slots[1].enabled, 1);
     EXPECT_EQ(folder.RunCli("terminal disable 四", &output), 1);
@@ -106,14 +118,106 @@ TEST_F(Administration, ListsAndDeletesFinishedOrdersByNameAndByDays) {
     EXPECT_NE(output.find("p0000003"), std::string::npos);
     EXPECT_EQ(output.find("o1234567"), std::string::npos);
 
-    EXPECT_EQ(folder.RunCli("orders delete 店頭 o0000009", &output), 1);
-    EXPECT_NE(folder.RunCli("orders delete 店頭 --from 2026-03-04", &output), 0)
+    EXPECT_EQ(folder.RunCli("orders delete 店頭 o0000009 --yes", &output), 1);
+    EXPECT_EQ(folder.RunCli("orders delete 店頭 --from 2026-03-04", &output), 2)
         << "--from needs --to";
-    ASSERT_EQ(folder.RunCli("orders delete 店頭 --from 2026-03-03 --to 2026-03-01", &output), 0)
+    EXPECT_EQ(folder.RunCli("orders delete 店頭", &output), 2) << "neither names nor days";
+    // Deletion asks first: no answer, or any answer but yes, deletes nothing.
+    const std::string days = "orders delete 店頭 --from 2026-03-03 --to 2026-03-01";
+    folder.Root().WriteFile(L"no.txt", "n\n");
+    EXPECT_EQ(folder.RunCli(days + " </dev/null", &output), 1) << output;
+    EXPECT_EQ(folder.RunCli(days + " <" + Quote(folder.Root() / L"no.txt"), &output), 1);
+    ASSERT_EQ(folder.RunCli(days + " --dry-run", &output), 0) << output;
+    EXPECT_NE(output.find("would delete 2026/03/01  12:00:00\to0000001"), std::string::npos)
+        << output;
+    EXPECT_EQ(ControllerFolder::Names(out).size(), 4u);
+    folder.Root().WriteFile(L"yes.txt", "yes\n");
+    ASSERT_EQ(folder.RunCli(days + " <" + Quote(folder.Root() / L"yes.txt"), &output), 0)
         << output;
     EXPECT_EQ(ControllerFolder::Names(out), (std::vector<std::wstring>{L"o1234567", L"p0000003"}));
-    ASSERT_EQ(folder.RunCli("orders delete 店頭 p0000003", &output), 0) << output;
+    ASSERT_EQ(folder.RunCli("orders delete 店頭 p0000003 --yes", &output), 0) << output;
     EXPECT_EQ(ControllerFolder::Names(out), (std::vector<std::wstring>{L"o1234567"}));
+}
+
+TEST_F(Administration, CommandLineSpeaksAsAdminsExpect) {
+    EXPECT_EQ(folder.RunCli("--version", &output), 0);
+    EXPECT_EQ(output.rfind("relaydesk-cli 2.", 0), 0u) << output;
+    EXPECT_EQ(folder.RunCli("terminal list --version", &output), 0) << output;
+    for (const char* misuse : {"", "run --until-idle --no-such-option", "terminal", "orders retry 0",
+                               "run --quiet --verbose", "terminal add --password secret"})
+        EXPECT_EQ(folder.RunCli(misuse, &output), 2) << misuse << "\n" << output;
+
+    ASSERT_EQ(folder.RunCli("terminal list", &output), 0);
+    EXPECT_NE(output.find("no terminals"), std::string::npos) << output;
+    folder.AddTerminal(L"店頭", folder.Root() / L"入力", folder.Root() / L"出力");
+    ASSERT_EQ(folder.RunCli("terminal list", &output), 0);
+    EXPECT_EQ(output.rfind("slot on name\tinput folder", 0), 0u) << output;
+    EXPECT_NE(output.find("0 [x] 店頭\t"), std::string::npos) << output;
+}
+
+TEST_F(Administration, HomeFolderHoldsTheStateAndTheLogsWhereItsSettingsSay) {
+    // A packaged install: the program folder stays as installed, the state goes to the home
+    // folder, and the logs to the folder its settings name (either separator).
+    const std::wstring home = folder.Root() / L"ホーム";
+    folder.Root().WriteFile(L"ホーム/ini/QRM_Relaydesk2.ini", "[PATH]\r\nLOG=ログ\\日々\r\n");
+    const std::string options = "--home " + Quote(home) + " terminal add --name 店頭 --path " +
+                                Quote(folder.Root() / L"in") + " --out-name o --out-path " +
+                                Quote(folder.Root() / L"out");
+    ASSERT_EQ(folder.RunCli(options, &output, "env -u RELAYDESK_LOG_DIR "), 0) << output;
+    EXPECT_TRUE(folder.Root().Exists(L"ホーム/composition.ini"));
+    EXPECT_FALSE(ItemExists(LocalFolders(), JoinPath(folder.ProgramFolder(), L"composition.ini")));
+    EXPECT_EQ(ControllerFolder::Names(home + L"/ログ/日々").size(), 1u) << "one log file";
+    EXPECT_FALSE(ItemExists(LocalFolders(), JoinPath(folder.ProgramFolder(), L"log")));
+}
+
+TEST_F(Administration, PasswordsComeFromStandardInputAndStayWithTheOwner) {
+    folder.Root().WriteFile(L"secrets.txt", "入力の秘密\noutput-secret\n");
+    ASSERT_EQ(Add("--name 店頭 --path " + Quote(folder.Root() / L"in") + " --user 利用者 " +
+                  "--password-stdin --out-name o --out-path " + Quote(folder.Root() / L"out") +
+                  " --out-user u2 --out-password-stdin <" + Quote(folder.Root() / L"secrets.txt")),
+              0)
+        << output;
+    TerminalTable table = Table();
+    EXPECT_EQ(table.slots[0].password, L"入力の秘密");
+    EXPECT_EQ(table.slots[0].outPassword, L"output-secret");
+    // A user id given without a terminal to ask at leaves the password as it is.
+    ASSERT_EQ(folder.RunCli("terminal edit 店頭 --user 別の利用者 </dev/null", &output), 0)
+        << output;
+    table = Table();
+    EXPECT_EQ(table.slots[0].userId, L"別の利用者");
+    EXPECT_EQ(table.slots[0].password, L"入力の秘密");
+    EXPECT_EQ(folder.RunCli("terminal edit 店頭 --password-stdin </dev/null", &output), 1)
+        << "input ended before the password";
+
+    const auto mode = std::filesystem::status(platform::ToFsPath(
+                                                  JoinPath(folder.ProgramFolder(), L"composition.ini")))
+                          .permissions();
+    EXPECT_EQ(mode & std::filesystem::perms::all, std::filesystem::perms::owner_read |
+                                                      std::filesystem::perms::owner_write);
+    for (const std::wstring& line : folder.LogLines())
+        EXPECT_EQ(line.find(L"秘密"), std::wstring::npos) << platform::WideToUtf8(line);
+}
+
+TEST_F(Administration, ShowsTheOrdersAtTheTerminalsAndSendsAFailedOneAgain) {
+    const std::wstring in = folder.Root() / L"入力";
+    folder.AddTerminal(L"店頭", in, folder.Root() / L"出力");
+    for (const wchar_t* order : {L"r0000001", L"e0000002", L"q0000003", L"q0000004", L"x0000005"})
+        folder.Root().MakeFolder(std::wstring(L"入力/") + order);
+    folder.Root().MakeFolder(L"入力/r0000004");
+
+    ASSERT_EQ(folder.RunCli("orders status", &output), 0) << output;
+    for (const char* line : {"店頭\twaiting\tr0000001\t", "店頭\ttransferred\te0000002\t",
+                             "店頭\tfailed\tq0000003\t"})
+        EXPECT_NE(output.find(line), std::string::npos) << line << "\n" << output;
+    EXPECT_EQ(output.find("x0000005"), std::string::npos) << output;
+
+    ASSERT_EQ(folder.RunCli("orders retry 店頭 3", &output), 0) << output;
+    EXPECT_EQ(folder.RunCli("orders retry 店頭 q0000003", &output), 1) << "already sent";
+    EXPECT_EQ(folder.RunCli("orders retry 店頭 e0000002", &output), 1) << "not a failed order";
+    EXPECT_EQ(folder.RunCli("orders retry 店頭 q0000004", &output), 1) << "r0000004 is there";
+    EXPECT_EQ(ControllerFolder::Names(in),
+              (std::vector<std::wstring>{L"e0000002", L"q0000004", L"r0000001", L"r0000003",
+                                         L"r0000004", L"x0000005"}));
 }
 
 } // namespace

@@ -91,8 +91,10 @@ TEST_F(DeliveryFaults, OrderDataNamingPlacesOutsideTheOrderEndsFailedAndWritesNo
         text.insert(text.find('\n', section) + 1, hostile.line + "\r\n");
         folder.Root().WriteFile(info.substr(folder.Root().Path().size() + 1), text);
     }
-    ASSERT_EQ(RunUntilIdle(), 0) << console;
-    ASSERT_EQ(RunUntilIdle(), 0) << console;
+    ASSERT_EQ(RunUntilIdle(), 3) << "orders failed\n" << console;
+    EXPECT_NE(console.find("order 0000001 failed: order data out of bounds: "), std::string::npos)
+        << console;
+    ASSERT_EQ(RunUntilIdle(), 0) << "a failed order is not taken again\n" << console;
     EXPECT_EQ(ControllerFolder::Names(input), (Names{L"q0000001", L"q0000002", L"q0000003"}));
     EXPECT_TRUE(ControllerFolder::Names(output).empty());
     EXPECT_FALSE(PathExists(LocalFolders(), outside));
@@ -137,13 +139,15 @@ TEST_F(DeliveryFaults, FullOutputShareKeepsTheOrderWaitingUntilThereIsRoom) {
             0)
         GTEST_SKIP() << "mounting a size-limited tmpfs needs root and mount rights";
     folder.WriteOrder(input, 4);
-    ASSERT_EQ(RunUntilIdle(), 0) << console;
+    ASSERT_EQ(RunUntilIdle(), 3) << "the order waits\n" << console;
+    EXPECT_NE(console.find("order 0000004 retried later: "), std::string::npos) << console;
     const Names afterFull = ControllerFolder::Names(output);
     const Names orderAfterFull = ControllerFolder::Names(input);
     const bool retried = LogHasLineStartingWith(L"Relaydesk2 retry ");
 
     ASSERT_EQ(std::system(("mount -o remount,size=64m " + mountPoint).c_str()), 0);
     ASSERT_EQ(RunUntilIdle(), 0) << console;
+    EXPECT_NE(console.find("order 0000004 delivered"), std::string::npos) << console;
     const Names delivered = ControllerFolder::Names(output);
     std::system(("umount " + mountPoint).c_str());
 

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -37,6 +38,10 @@ TEST_F(EndToEnd, TransfersTwoOrdersOfOneTerminalInTwoPasses) {
     const std::wstring interruptedDeletion = JoinPath(folder.ProgramFolder(), L"TEMP~deleting");
     ASSERT_TRUE(MakeFolder(JoinPath(interruptedDeletion, L"CORRECT")));
     ASSERT_EQ(RunUntilIdle(), 0) << console;
+    // One line per order, whole lines only: the output is not a terminal.
+    EXPECT_NE(console.find(" 端末A order 0000001 delivered\n"), std::string::npos) << console;
+    EXPECT_NE(console.find(" 端末A order 0000002 delivered\n"), std::string::npos) << console;
+    EXPECT_EQ(console.find('\r'), std::string::npos) << console;
 
     EXPECT_EQ(ControllerFolder::Names(input), (Names{L"e0000001", L"e0000002"}));
     EXPECT_EQ(ControllerFolder::Names(output), (Names{L"o0000001", L"o0000002"}));
@@ -133,7 +138,9 @@ TEST_F(EndToEnd, LeavesMalformedFolderNamesAlone) {
 TEST_F(EndToEnd, OrderWithoutCtmlEndsAsFailedAndWritesNothing) {
     folder.WriteOrder(input, 4);
     ASSERT_TRUE(DeleteItem(LocalFolders(), JoinPath(input, L"r0000004/CTML")));
-    ASSERT_EQ(RunUntilIdle(), 0) << console;
+    ASSERT_EQ(RunUntilIdle(), 3) << console;
+    EXPECT_NE(console.find(" 端末A order 0000004 failed: copy "), std::string::npos) << console;
+    EXPECT_NE(console.find("CTML: not found\n"), std::string::npos) << console;
 
     EXPECT_EQ(ControllerFolder::Names(input), (Names{L"q0000004"}));
     EXPECT_TRUE(ControllerFolder::Names(output).empty());
@@ -149,7 +156,7 @@ TEST_F(EndToEnd, OrderWithoutCtmlEndsAsFailedAndWritesNothing) {
 TEST_F(EndToEnd, OrderWithoutCompositionInfoEndsAsFailed) {
     folder.WriteOrder(input, 5);
     ASSERT_TRUE(DeleteItem(LocalFolders(), JoinPath(input, L"r0000005/COMPOSITION_INFO")));
-    ASSERT_EQ(RunUntilIdle(), 0) << console;
+    ASSERT_EQ(RunUntilIdle(), 3) << console;
     EXPECT_EQ(ControllerFolder::Names(input), (Names{L"q0000005"}));
     EXPECT_TRUE(ControllerFolder::Names(output).empty());
 }
@@ -157,7 +164,10 @@ TEST_F(EndToEnd, OrderWithoutCompositionInfoEndsAsFailed) {
 TEST_F(EndToEnd, OrderWithoutCorrectFolderEndsAsFailed) {
     folder.WriteOrder(input, 6);
     ASSERT_TRUE(DeleteItem(LocalFolders(), JoinPath(input, L"r0000006/CORRECT")));
-    ASSERT_EQ(RunUntilIdle(), 0) << console;
+    // Quiet: the failed order and nothing else.
+    ASSERT_EQ(folder.RunCli("run --until-idle --quiet", &console), 3) << console;
+    EXPECT_NE(console.find(" 端末A order 0000006 failed: "), std::string::npos) << console;
+    EXPECT_EQ(std::count(console.begin(), console.end(), '\n'), 1) << console;
     EXPECT_EQ(ControllerFolder::Names(input), (Names{L"q0000006"}));
 }
 
@@ -181,24 +191,46 @@ TEST_F(EndToEnd, SkipsOrdersForAnotherControllerOnlyWhileTheCheckIsOn) {
               (Names{L"e0000010", L"e0000011", L"e0000012", L"e0000013"}));
 }
 
-TEST_F(EndToEnd, SecondControllerIsRefused) {
+TEST_F(EndToEnd, RunningControllerRefusesASecondAndTakesTerminalChangesOnHangup) {
     // The first copy keeps running (no --until-idle) until it is sent SIGTERM.
     const std::string start = folder.Environment() +
                               Quote(JoinPath(folder.ProgramFolder(), L"relaydesk-cli")) +
                               " run >/dev/null 2>&1 & echo $! >" + Quote(folder.Root() / L"pid");
     ASSERT_EQ(std::system(start.c_str()), 0);
+    std::string pid = folder.Root().ReadFile(L"pid");
+    pid.erase(pid.find('\n'));
     // Wait until the first copy has logged its start-up.
     for (int i = 0; i < 100 && folder.CountLogLines(L"ThreadStart OUT") == 0; ++i)
         std::system("sleep 0.1");
     std::string refusal;
     EXPECT_EQ(folder.RunCli("run --until-idle", &refusal), 1);
-    EXPECT_NE(refusal.find("already running"), std::string::npos) << refusal;
+    EXPECT_NE(refusal.find("(process " + pid + ")"), std::string::npos) << refusal;
+    EXPECT_NE(refusal.find("QRM_Relaydesk2.lock"), std::string::npos) << refusal;
     EXPECT_EQ(folder.CountLogLines(L"InitInstance ERR"), 1);
-    const std::string stop = "kill -TERM $(cat " + Quote(folder.Root() / L"pid") + ")";
-    ASSERT_EQ(std::system(stop.c_str()), 0);
+
+    // A closing SSH session's hangup does not end it; a terminal added meanwhile is served.
+    ASSERT_EQ(std::system(("kill -HUP " + pid).c_str()), 0);
+    const std::wstring secondInput = folder.Root() / L"端末B/input";
+    folder.Root().MakeFolder(L"端末B/input");
+    folder.WriteOrder(secondInput, 5);
+    std::string said;
+    folder.AddTerminal(L"端末B", secondInput, folder.Root() / L"端末B/output");
+    ASSERT_EQ(folder.RunCli("terminal edit 端末B --out-name 二番", &said), 0) << said;
+    EXPECT_NE(said.find("the running controller (process " + pid + ") takes the change"),
+              std::string::npos)
+        << said;
+    for (int i = 0; i < 600 && !PathExists(LocalFolders(), JoinPath(secondInput, L"e0000005")); ++i)
+        std::system("sleep 0.1");
+    EXPECT_EQ(ControllerFolder::Names(secondInput), (Names{L"e0000005"}));
+
+    ASSERT_EQ(std::system(("kill -TERM " + pid).c_str()), 0);
     for (int i = 0; i < 200 && folder.CountLogLines(L"OnOK OUT") == 0; ++i)
         std::system("sleep 0.1");
     EXPECT_EQ(folder.CountLogLines(L"OnOK OUT"), 1);
+    // The table it saved when it ended is the changed one.
+    ASSERT_EQ(folder.RunCli("terminal list", &said), 0);
+    EXPECT_NE(said.find("1 [x] 端末B\t"), std::string::npos) << said;
+    EXPECT_NE(said.find("\t二番\t"), std::string::npos) << said;
 }
 
 } // namespace

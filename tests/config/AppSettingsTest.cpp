@@ -56,7 +56,8 @@ TEST_F(FirstStart, WithoutTheControllerWritesFalseAndAnEmptyId) {
     EXPECT_FALSE(settings.checkUniqueId);
     EXPECT_EQ(settings.uniqueId, L"");
     EXPECT_EQ(settings.version, L"") << "no application INI";
-    EXPECT_EQ(settings.logFolder, L"");
+    EXPECT_EQ(settings.logFolder, ProgramFolder() + platform::kPathSeparator + L"log")
+        << "where the logging service writes";
 }
 
 TEST_F(FirstStart, WithTheControllerWritesTrueAndAFreshIdThatLaterStartsKeep) {
@@ -88,28 +89,34 @@ TEST_F(FirstStart, ReadsTheVersionAndTheLogFolderWithTheDataPath) {
     const std::wstring dataPath = m_registry / L"データ";
     UseRegistry("[SOFTWARE\\Hollowmere\\VQ Controller]\r\nDataPath=" +
                 platform::WideToUtf8(dataPath) + "\r\n");
-    const std::string separator = platform::WideToUtf8(std::wstring(1, platform::kPathSeparator));
-    WriteAppIni("[SYSTEM_INFO]\r\nPRODUCT_VERSION=2.1.0.0\r\n[PATH]\r\n"
-                "REG_SUBKEY=SOFTWARE\\Hollowmere\\VQ Controller\r\nLOG=%DataPath%" +
-                separator + "LOG\r\n");
-    AppSettings settings = ReadAppSettings(ProgramFolder());
-    EXPECT_EQ(settings.version, L"Ver 2.1.0.0");
-    EXPECT_EQ(settings.logFolder, dataPath + platform::kPathSeparator + L"LOG");
+    // Either separator names the folder of this platform.
+    for (const char* separator : {"\\", "/"}) {
+        WriteAppIni(std::string("[SYSTEM_INFO]\r\nPRODUCT_VERSION=2.1.0.0\r\n[PATH]\r\n"
+                                "REG_SUBKEY=SOFTWARE\\Hollowmere\\VQ Controller\r\n"
+                                "LOG=%DataPath%") +
+                    separator + "LOG" + separator + "店\r\n");
+        const AppSettings settings = ReadAppSettings(ProgramFolder());
+        EXPECT_EQ(settings.version, L"Ver 2.1.0.0");
+        EXPECT_EQ(settings.logFolder, dataPath + platform::kPathSeparator + L"LOG" +
+                                          platform::kPathSeparator + L"店")
+            << separator;
+    }
 
     WriteAppIni("[SYSTEM_INFO]\r\nPRODUCT_VERSION=\r\n[PATH]\r\nREG_SUBKEY="
                 "SOFTWARE\\Missing\r\nLOG=ログ\r\n");
-    settings = ReadAppSettings(ProgramFolder());
+    AppSettings settings = ReadAppSettings(ProgramFolder());
     EXPECT_EQ(settings.version, L"") << "not \"Ver \"";
     EXPECT_EQ(settings.logFolder, ProgramFolder() + platform::kPathSeparator + L"ログ")
         << "a relative folder lies in the program folder";
 }
 
-TEST_F(FirstStart, AMissingRegistryFileGivesAnEmptyDataPath) {
+TEST_F(FirstStart, WithoutItsDataPathTheLogStaysInTheProgramFolder) {
     setenv("RELAYDESK_REGISTRY", platform::WideToUtf8(m_registry / L"missing.ini").c_str(), 1);
     WriteAppIni("[PATH]\r\nREG_SUBKEY=SOFTWARE\\Hollowmere\\VQ "
-                "Controller\r\nLOG=/var/log/rd%DataPath%\r\n");
+                "Controller\r\nLOG=%DataPath%\\LOG\r\n");
     AppSettings settings = ReadAppSettings(ProgramFolder());
-    EXPECT_EQ(settings.logFolder, L"/var/log/rd");
+    EXPECT_EQ(settings.logFolder, ProgramFolder() + platform::kPathSeparator + L"log")
+        << "not the root's LOG: the logging service's own folder";
     EXPECT_EQ(Config(L"isCheckUniqueID"), L"false");
 }
 

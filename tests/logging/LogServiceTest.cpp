@@ -1,12 +1,14 @@
 #include "logging/LogClient.h"
 
 #include "TempFolder.h"
+#include "platform/FileSystemCalls.h"
 #include "platform/LocalTime.h"
 #include "platform/TextEncoding.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <regex>
 #include <sstream>
 #include <thread>
@@ -47,6 +49,20 @@ TEST_F(LogServiceFolder, RecordCarriesTheTimeStampAndTheLineAsBuilt) {
         << records[0];
     EXPECT_TRUE(records[0].ends_with("\t\"08\",\"QRM_Relaydesk2\",\"OnOK IN\""));
     EXPECT_TRUE(records[1].ends_with("\"08\",\"QRM_Relaydesk2\",\"\xE7\xAB\xAF\xE6\x9C\xAB 3\""));
+}
+
+TEST_F(LogServiceFolder, FileDeletedWhileRunningIsMadeAgainForTheGroupOnly) {
+    CLogClient client(L"QRM_Relaydesk2");
+    ASSERT_EQ(WriteLog(&client, L"first"), 0u);
+    const auto file = platform::ToFsPath(m_folder / TodaysFileName());
+    ASSERT_TRUE(std::filesystem::remove(file));
+    ASSERT_EQ(WriteLog(&client, L"second"), 0u);
+    const auto records = Records();
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_TRUE(records[0].ends_with("\"second\"")) << records[0];
+    using std::filesystem::perms;
+    EXPECT_EQ(std::filesystem::status(file).permissions() & perms::all,
+              perms::owner_read | perms::owner_write | perms::group_read);
 }
 
 TEST_F(LogServiceFolder, ConcurrentSendersNeverInterleaveWithinALine) {

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -92,4 +94,12 @@ TEST(SingleInstanceGuard, SecondGuardOfTheSameNameIsNotFirst) {
     second.AskRunningInstanceToRaise();
     EXPECT_TRUE(first.TakeRaiseRequest());
     EXPECT_FALSE(first.TakeRaiseRequest());
+
+    // A later copy can name the holder and tell whether it takes a reload request.
+    EXPECT_EQ(second.HolderProcessId(), getpid());
+    EXPECT_NE(second.LockName().find(L"RelaydeskTestInstance"), std::wstring::npos);
+    EXPECT_FALSE(second.HolderTakesReload()) << "the window does not";
+    first.AnnounceReloadable();
+    EXPECT_TRUE(second.HolderTakesReload());
+    EXPECT_EQ(second.HolderProcessId(), getpid());
 }
