@@ -265,7 +265,8 @@ private:
 
 // Streams the source's bytes into the target; a source that ends early gives a short copy.
 FsResult Stream(CopySource& source, CopyTarget& target) {
-    std::vector<char> buffer(static_cast<std::size_t>(std::min<std::uint64_t>(source.size, kCopyChunk)) + 1);
+    // One buffer per thread for every copy: a fresh one per file costs a page fault per page.
+    thread_local std::vector<char> buffer(kCopyChunk);
     std::uint64_t copied = 0;
     for (;;) {
         std::size_t got = 0;
