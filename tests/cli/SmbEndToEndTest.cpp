@@ -12,11 +12,14 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -210,6 +213,32 @@ TEST_F(SmbEndToEnd, RefusedLogonsAndAStoppedServerKeepEveryOrderUntilTheShareIsB
               0)
         << output;
     EXPECT_EQ(States(onShareA.name).second, StateText(3));
+}
+
+TEST_F(SmbEndToEnd, ServerThatStopsDuringATransferLeavesTheOrderToBeDeliveredOnce) {
+    AddTerminal(terminalA, SambaServer::kUserA.password);
+    WriteOrder(terminalA, 1);
+    // The server goes away once the transfer has begun, while the controller runs.
+    std::atomic<int> firstRun{-1};
+    std::thread controller([&] { firstRun = RunUntilIdle(); });
+    while (folder.CountLogLines(L"Relaydesk2 IN TerminalFolder:") == 0 && firstRun < 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    server->Stop();
+    controller.join();
+    const std::wstring input = LocalFolder("a", terminalA.name, L"in");
+    const std::wstring output = LocalFolder("b", terminalA.name, L"out");
+    // Either the order was through before the server went, or it waits at the kiosk.
+    const Names afterStop = ControllerFolder::Names(input);
+    EXPECT_TRUE(afterStop == Names{L"e0000001"} || afterStop == Names{L"r0000001"}) << console;
+
+    ASSERT_TRUE(server->Start()) << server->Error();
+    ASSERT_EQ(RunUntilIdle(), 0) << console;
+    EXPECT_EQ(ControllerFolder::Names(input), Names{L"e0000001"});
+    EXPECT_EQ(ControllerFolder::Names(output), Names{L"o0000001"});
+    EXPECT_EQ(folder.CountLogLines(L"Relaydesk2 end"), 1);
+    EXPECT_GT(FolderLister(LocalFolders())
+                  .CountEntries(output + L"/o0000001/IMAGE", L"cmb*.*", 0, FolderLister::kFiles),
+              0);
 }
 
 } // namespace
