@@ -49,7 +49,7 @@ shoot() { # layout picture clicks...
             sleep 1
         done
         import -window root "$picture"
-        kill "$pid"' shoot "$program" "$shots/$picture" "$@"
+        kill "$pid"; wait "$pid"' shoot "$program" "$shots/$picture" "$@"
     echo "$shots/$picture"
 }
 row2=300,208 edit=166,428 orders=418,428

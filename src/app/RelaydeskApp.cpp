@@ -1,13 +1,17 @@
 #include "app/RelaydeskApp.h"
 
 #include "app/RelaydeskDlg.h"
+#include "dialogs/MessageBox.h"
+#include "fileutil/FileUtil.h"
 #include "logging/LogClient.h"
+#include "platform/DisplayLoss.h"
 #include "platform/LogWriterFactory.h"
+#include "platform/ShutdownRequests.h"
 #include "platform/Version.h"
 #include "transfer/StartupChecks.h"
 
-#include <wx/msgdlg.h>
 
+#include <memory>
 #include <new>
 
 namespace {
@@ -20,9 +24,17 @@ void LogProgramVersion() {
 
 } // namespace
 
+CRelaydeskApp::CRelaydeskApp()
+    : m_modalDialogs([this] {
+          // A dialog above the main window has ended: go on closing what is left.
+          if (m_bEndRequested)
+              CallAfter(&CRelaydeskApp::EndOnRequest);
+      }) {}
+
 bool CRelaydeskApp::OnInit() {
     Bind(wxEVT_QUERY_END_SESSION, &CRelaydeskApp::OnQueryEndSession, this);
     Bind(wxEVT_END_SESSION, &CRelaydeskApp::OnEndSession, this);
+    platform::SetDisplayLostHandler(&CRelaydeskApp::OnDisplayLost);
     return true;
 }
 
@@ -51,9 +63,11 @@ bool CRelaydeskApp::InitInstance() {
     }
 
     // A controller that cannot write its own folders would fail every order quietly.
-    if (const std::wstring problem = FindUnwritableFolder(m_strProgramFolder); !problem.empty()) {
+    const std::wstring programFolder =
+        m_strProgramFolder.empty() ? GetModuleFolder() : m_strProgramFolder;
+    if (const std::wstring problem = FindUnwritableFolder(programFolder); !problem.empty()) {
         WriteLog(g_pLogClient, L"InitInstance ERR %s", problem);
-        wxMessageBox(problem, m_strAppName, wxOK | wxICON_ERROR);
+        ShowMessageBox(nullptr, problem, wxOK | wxICON_ERROR, m_strAppName);
         m_pInstanceGuard.reset();
         return false;
     }
@@ -61,7 +75,21 @@ bool CRelaydeskApp::InitInstance() {
     {
         CRelaydeskDlg dialog(m_pInstanceGuard.get(), m_strProgramFolder);
         SetTopWindow(&dialog);
-        dialog.ShowModal();
+        m_pDialog = &dialog;
+        // A request still queued when this run is over must not reach a later one.
+        auto running = std::make_shared<bool>(true);
+        {
+            platform::ShutdownRequestWatcher requests([this, weak = std::weak_ptr(running)] {
+                CallAfter([this, weak] {
+                    if (weak.lock())
+                        EndOnRequest();
+                });
+            });
+            dialog.ShowModal();
+        }
+        running.reset();
+        m_pDialog = nullptr;
+        m_bEndRequested = false;
         WriteLog(g_pLogClient, L"InitInstance OUT");
         SetTopWindow(nullptr);
     }
@@ -69,12 +97,40 @@ bool CRelaydeskApp::InitInstance() {
 }
 
 int CRelaydeskApp::ExitInstance() {
+    ReleaseInstance();
+    return wxApp::OnExit();
+}
+
+void CRelaydeskApp::ReleaseInstance() {
     m_pInstanceGuard.reset();
     WriteLog(g_pLogClient, L"ExitInstance");
     delete g_pLogClient;
     g_pLogClient = nullptr;
     platform::ComUninitialize();
-    return wxApp::OnExit();
+}
+
+void CRelaydeskApp::EndOnRequest() {
+    if (!m_pDialog)
+        return;
+    m_bEndRequested = true;
+    // The main window's modal run can only end once the runs above it have ended; the end
+    // of each brings us back here.
+    wxDialog* innermost = m_modalDialogs.Innermost();
+    if (innermost && innermost != m_pDialog) {
+        if (innermost->IsModal()) // not when its run is already ending
+            innermost->EndModal(wxID_CANCEL);
+        return;
+    }
+    m_bEndRequested = false;
+    m_pDialog->OnOK();
+}
+
+int CRelaydeskApp::OnDisplayLost() {
+    auto& app = *static_cast<CRelaydeskApp*>(wxTheApp);
+    if (app.m_pDialog)
+        app.m_pDialog->OnDisplayLost();
+    app.ReleaseInstance();
+    return 0;
 }
 
 void CRelaydeskApp::OnQueryEndSession(wxCloseEvent& event) {
@@ -84,6 +140,5 @@ void CRelaydeskApp::OnQueryEndSession(wxCloseEvent& event) {
 }
 
 void CRelaydeskApp::OnEndSession(wxCloseEvent&) {
-    if (auto* dialog = dynamic_cast<CRelaydeskDlg*>(GetTopWindow()))
-        dialog->OnOK();
+    EndOnRequest();
 }

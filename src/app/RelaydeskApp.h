@@ -2,12 +2,15 @@
 /// The application object: brings up COM and the log channel, logs the version, keeps to
 /// one running copy, runs the main dialog modally and releases everything when it ends.
 
+#include "app/ModalDialogStack.h"
 #include "platform/SingleInstance.h"
 
 #include <wx/app.h>
 
 #include <memory>
 #include <string>
+
+class CRelaydeskDlg;
 
 class CRelaydeskApp : public wxApp {
 public:
@@ -35,10 +38,28 @@ public:
     void OnQueryEndSession(wxCloseEvent& event);
     void OnEndSession(wxCloseEvent& event);
 
+    CRelaydeskApp();
+
+    /// Ends the program as closing the main window does, whatever dialog the user has open
+    /// above it (those are cancelled first). The end of the session, a terminate, interrupt
+    /// or hangup signal come here. GUI thread only.
+    void EndOnRequest();
+
 private:
+    /// ExitInstance's releases, without the toolkit's own clean-up.
+    void ReleaseInstance();
+    /// The display is gone: the shutdown routine runs without touching a window, then the
+    /// program's end is logged. Returns the exit status.
+    static int OnDisplayLost();
+
     std::wstring m_strAppName;
     std::wstring m_strProgramFolder;
     std::unique_ptr<platform::SingleInstanceGuard> m_pInstanceGuard;
+    CModalDialogStack m_modalDialogs;
+    /// An end was asked for during this modal run of the main dialog.
+    bool m_bEndRequested = false;
+    /// The main dialog during its modal run, otherwise null.
+    CRelaydeskDlg* m_pDialog = nullptr;
 };
 
 wxDECLARE_APP(CRelaydeskApp);

@@ -1,6 +1,7 @@
 #include "app/RelaydeskDlg.h"
 
 #include "dialogs/DialogLayout.h"
+#include "dialogs/MessageBox.h"
 #include "dialogs/OrderViewDlg.h"
 #include "dialogs/TerminalEditDlg.h"
 #include "dialogs/WindowFont.h"
@@ -9,8 +10,9 @@
 #include "platform/SingleInstance.h"
 
 #include <wx/button.h>
+#include <wx/dcclient.h>
 #include <wx/listctrl.h>
-#include <wx/msgdlg.h>
+#include <wx/renderer.h>
 #include <wx/statbox.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
@@ -31,11 +33,22 @@ struct ColumnLayout {
     int width;
 };
 
-// Name, folder and status of the input side, then the same of the output side.
+// Name, folder and status of the input side, then the same of the output side. The widths
+// are where the columns start; FitColumns then gives names and statuses their full width.
 constexpr ColumnLayout kColumns[] = {
     {kMsgTerminalName, 100}, {kMsgFolder, 175}, {kMsgConnection, 100},
     {kMsgTerminalName, 100}, {kMsgFolder, 175}, {kMsgConnection, 100},
 };
+static_assert(std::size(kColumns) == CRelaydeskDlg::kListColumns);
+
+bool IsFolderColumn(int column) {
+    return column == 1 || column == 4;
+}
+
+/// Room the list leaves around a cell's text, and the least a folder column gets.
+constexpr int kCellPadding = 12;
+constexpr int kCheckBoxMargins = 10;
+constexpr int kMinFolderWidth = 120;
 
 struct ButtonLayout {
     int id;
@@ -140,8 +153,12 @@ void CRelaydeskDlg::CreateControls() {
     m_pList->Bind(wxEVT_LIST_KEY_DOWN, followList);
     m_pList->Bind(wxEVT_CHILD_FOCUS, followList);
     m_pList->Bind(wxEVT_SET_FOCUS, followList);
-    m_pList->GetMainWindowOfCompositeControl()->Bind(wxEVT_MOTION, &CRelaydeskDlg::OnListMouseMove,
-                                                     this);
+    wxWindow* rows = m_pList->GetMainWindowOfCompositeControl();
+    rows->Bind(wxEVT_MOTION, &CRelaydeskDlg::OnListMouseMove, this);
+    rows->Bind(wxEVT_LEAVE_WINDOW, [this](wxMouseEvent& event) {
+        ForgetTooltip();
+        event.Skip();
+    });
     m_pList->Bind(wxEVT_LIST_ITEM_CHECKED,
                   [this](wxListEvent& event) { OnCheckBoxChanged(event.GetIndex(), true); });
     m_pList->Bind(wxEVT_LIST_ITEM_UNCHECKED,
@@ -168,6 +185,7 @@ void CRelaydeskDlg::OnStartUserInterface() {
     WriteLog(g_pLogClient, L"WindowProc IN %d", kMessageStartUserInterface);
     if (!m_pController->IsClosing()) {
         m_strMessageFile = ChooseMessageCatalogue(m_strProgramFolder);
+        m_locale.Apply(m_strMessageFile);
         m_bStarted = true;
         m_texts = ReadMainWindowTexts(m_strMessageFile, m_pController->GetFreeDisk());
         m_font = ToWindowFont(MakeCatalogueFont(m_texts.messages[CTerminalEditDlg::kTextFontFace]));
@@ -215,8 +233,52 @@ void CRelaydeskDlg::CreateListColumns() {
     int column = 0;
     for (const ColumnLayout& layout : kColumns) {
         std::wstring header = ReadCatalogueText(m_strMessageFile, layout.header);
+        m_columnHeaders[column] = header;
         m_pList->InsertColumn(column++, header, wxLIST_FORMAT_LEFT, layout.width);
     }
+}
+
+void CRelaydeskDlg::ShowCell(int row, int column, const std::wstring& text) {
+    m_cellTexts[row][column] = text;
+    if (!IsFolderColumn(column))
+        m_pList->SetItem(row, column, text);
+}
+
+void CRelaydeskDlg::FitColumns() {
+    wxClientDC dc(m_pList->GetMainWindowOfCompositeControl());
+    dc.SetFont(m_pList->GetFont());
+    const int rows = m_pList->GetItemCount();
+    std::array<int, kListColumns> widths{};
+    for (int column = 0; column < kListColumns; ++column) {
+        int widest = dc.GetTextExtent(m_columnHeaders[column]).x;
+        for (int row = 0; row < rows && !IsFolderColumn(column); ++row)
+            widest = std::max(widest, dc.GetTextExtent(m_cellTexts[row][column]).x);
+        widths[column] = widest + kCellPadding;
+    }
+    widths[0] += wxRendererNative::Get().GetCheckBoxSize(m_pList).x + kCheckBoxMargins;
+    // The folders share what names and statuses leave; a long path is shortened in its
+    // middle, where it differs least from its neighbours' (the tooltip shows it whole).
+    const int rest = m_pList->GetMainWindowOfCompositeControl()->GetClientSize().x - widths[0] -
+                     widths[2] - widths[3] - widths[5];
+    for (int column : {1, 4}) {
+        widths[column] = std::max({rest / 2, kMinFolderWidth, widths[column]});
+        for (int row = 0; row < rows; ++row) {
+            const wxString shown = wxControl::Ellipsize(m_cellTexts[row][column], dc,
+                                                        wxELLIPSIZE_MIDDLE,
+                                                        widths[column] - kCellPadding);
+            if (m_pList->GetItemText(row, column) != shown)
+                m_pList->SetItem(row, column, shown);
+        }
+    }
+    for (int column = 0; column < kListColumns; ++column) {
+        if (m_pList->GetColumnWidth(column) != widths[column])
+            m_pList->SetColumnWidth(column, widths[column]);
+    }
+}
+
+void CRelaydeskDlg::ForgetTooltip() {
+    m_nTooltipRow = -1;
+    m_pList->GetMainWindowOfCompositeControl()->UnsetToolTip();
 }
 
 void CRelaydeskDlg::SetListItem(int slot, bool insert) {
@@ -225,9 +287,11 @@ void CRelaydeskDlg::SetListItem(int slot, bool insert) {
     const std::wstring texts[] = {entry.name, entry.path, L"", entry.outName, entry.outPath, L""};
     if (insert)
         m_pList->InsertItem(slot, L"");
-    for (int column = 0; column < static_cast<int>(std::size(texts)); ++column)
-        m_pList->SetItem(slot, column, texts[column]);
+    for (int column = 0; column < kListColumns; ++column)
+        ShowCell(slot, column, texts[column]);
     m_pList->CheckItem(slot, entry.enabled != 0);
+    FitColumns();
+    ForgetTooltip();
     WriteLog(g_pLogClient, L"SetListItem OUT");
 }
 
@@ -298,7 +362,8 @@ void CRelaydeskDlg::OnBEdit() {
 
 void CRelaydeskDlg::OnBDelete() {
     WriteLog(g_pLogClient, L"OnBDelete IN");
-    if (wxMessageBox(m_texts.messages[kDeleteQuestionPosition], L"", wxYES_NO, this) == wxNO) {
+    // A box closed without an answer (the program being ended) deletes nothing.
+    if (ShowMessageBox(this, m_texts.messages[kDeleteQuestionPosition], wxYES_NO) != wxID_YES) {
         WriteLog(g_pLogClient, L"OnBDelete OUT NO");
         return;
     }
@@ -313,6 +378,8 @@ void CRelaydeskDlg::OnBDelete() {
         for (int moved = row; moved < rows - 1; ++moved)
             SetListItem(moved, false);
         m_pList->DeleteItem(rows - 1);
+        FitColumns();
+        ForgetTooltip();
     }
     UpdateButtons();
     WriteLog(g_pLogClient, L"OnBDelete OUT YES %s", deletedPath);
@@ -332,17 +399,28 @@ void CRelaydeskDlg::OnOK() {
     if (m_bInShutdown)
         return;
     m_bInShutdown = true;
-    WriteLog(g_pLogClient, L"OnOK IN");
-    m_bStarted = false;
-    Hide();
-    // The cancel is asked again at every wait slice: a composition that was only about to
-    // start when the first request came would otherwise miss it and run to its end.
-    m_pController->Shutdown(CPlatformMessagePump::DispatchOne);
-    SetTitle(kResourceTitle);
-    WriteLog(g_pLogClient, L"OnOK OUT");
+    StopAndSave(true);
     if (IsModal())
         EndModal(wxID_OK);
     m_bInShutdown = false;
+}
+
+void CRelaydeskDlg::OnDisplayLost() {
+    // Also when the display went during OnOK: a second run only saves the table again.
+    StopAndSave(false);
+}
+
+void CRelaydeskDlg::StopAndSave(bool displayAvailable) {
+    WriteLog(g_pLogClient, L"OnOK IN");
+    m_bStarted = false;
+    if (displayAvailable)
+        Hide();
+    // The cancel is asked again at every wait slice: a composition that was only about to
+    // start when the first request came would otherwise miss it and run to its end.
+    m_pController->Shutdown(CPlatformMessagePump::DispatchOne);
+    if (displayAvailable)
+        SetTitle(kResourceTitle);
+    WriteLog(g_pLogClient, L"OnOK OUT");
 }
 
 void CRelaydeskDlg::SaveTerminalTable() {
@@ -364,22 +442,28 @@ void CRelaydeskDlg::OnListMouseMove(wxMouseEvent& event) {
     long row = m_pList->HitTest(event.GetPosition(), flags);
     if (row == m_nTooltipRow)
         return;
-    m_nTooltipRow = row;
-    wxWindow* rows = m_pList->GetMainWindowOfCompositeControl();
     if (row < 0) {
-        rows->UnsetToolTip();
+        ForgetTooltip();
         return;
     }
-    auto cell = [this, row](int column) { return m_pList->GetItemText(row, column); };
-    rows->SetToolTip(cell(0) + L"\n" + cell(1) + L"  " + cell(kInputStatusColumn) + L"\n" +
-                     cell(3) + L"  " + cell(4) + L"  " + cell(kOutputStatusColumn));
+    m_nTooltipRow = row;
+    ShowTooltip();
+}
+
+void CRelaydeskDlg::ShowTooltip() {
+    const auto& cell = m_cellTexts[m_nTooltipRow];
+    m_pList->GetMainWindowOfCompositeControl()->SetToolTip(
+        cell[0] + L"\n" + cell[1] + L"  " + cell[kInputStatusColumn] + L"\n" + cell[3] + L"  " +
+        cell[4] + L"  " + cell[kOutputStatusColumn]);
 }
 
 void CRelaydeskDlg::ShowListCell(int row, int column, const std::wstring& text) {
-    if (row >= 0 && row < m_pList->GetItemCount())
-        m_pList->SetItem(row, column, text);
+    if (row < 0 || row >= m_pList->GetItemCount() || column < 0 || column >= kListColumns)
+        return;
+    ShowCell(row, column, text);
+    FitColumns();
     if (row == m_nTooltipRow)
-        m_nTooltipRow = -1; // the next mouse move shows the new text
+        ShowTooltip();
 }
 
 void CRelaydeskDlg::ShowServingName(const std::wstring& name) {

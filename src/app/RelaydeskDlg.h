@@ -4,6 +4,7 @@
 /// It owns the controller, which owns the worker threads; every way of closing runs the
 /// shutdown routine `OnOK`, which may run any number of times.
 
+#include "app/CatalogueLocale.h"
 #include "app/PlatformMessagePump.h"
 #include "app/QueuedTransferView.h"
 #include "config/MessageCatalogue.h"
@@ -43,6 +44,7 @@ public:
         kIdProgress = 1021,
         kIdVersion = 1022,
     };
+    static constexpr int kListColumns = 6;
 
     /// `instanceGuard`, when given, is asked for requests of later copies to come to the
     /// front. `engineLibrary` names the composition engine (tests hand in a stand-in).
@@ -71,6 +73,9 @@ public:
     /// The shutdown routine: hides the window, stops and waits for the workers while
     /// dispatching messages, saves the table and ends the modal run.
     void OnOK();
+    /// The shutdown routine once the display is gone: stops, waits and saves, touching no
+    /// window. The modal run is not ended; the program ends right after.
+    void OnDisplayLost();
     void SaveTerminalTable();
 
     RelaydeskController& Controller() { return *m_pController; }
@@ -79,6 +84,8 @@ public:
 
 private:
     void CreateControls();
+    /// The shutdown routine's work between its two log lines.
+    void StopAndSave(bool displayAvailable);
     void ApplyCatalogue();
     void CreateListColumns();
     /// Enables edit, delete and order view while a row is selected, add while there is room.
@@ -86,9 +93,15 @@ private:
     void OnCheckBoxChanged(long row, bool checked);
     int SelectedRow() const;
     void OnTimer(wxTimerEvent& event);
-    /// The row under the mouse shows both folders' full status texts as its tooltip, as the
-    /// status columns are narrower than the longer texts.
+    /// The row under the mouse shows its full folders and statuses as its tooltip.
     void OnListMouseMove(wxMouseEvent& event);
+    void ShowTooltip();
+    /// After the rows change: the tooltip of a row that moved or went must not stay up.
+    void ForgetTooltip();
+    /// Keeps a cell's full text and shows it (a folder shortened by FitColumns).
+    void ShowCell(int row, int column, const std::wstring& text);
+    /// Names and statuses as wide as their widest text; the folders share the rest.
+    void FitColumns();
 
     void ShowListCell(int row, int column, const std::wstring& text) override;
     void ShowServingName(const std::wstring& name) override;
@@ -108,9 +121,12 @@ private:
     std::wstring m_strVersion;
     std::wstring m_strMessageFile;
     MainWindowTexts m_texts;
+    CCatalogueLocale m_locale;
     bool m_bStarted = false;
     bool m_bInShutdown = false;
     long m_nTooltipRow = -1;
+    std::array<std::wstring, kListColumns> m_columnHeaders;
+    std::array<std::array<std::wstring, kListColumns>, kTerminalSlots> m_cellTexts;
 
     CPlatformMessagePump m_messagePump;
     CQueuedTransferView m_view;

@@ -12,6 +12,8 @@
 /// Message numbers, named after what they label.
 enum MessageNumber : int {
     kMsgFontFace = 1000,
+    /// The catalogue's language as a locale name ("ja_JP"): dates and the toolkit's own texts.
+    kMsgLanguage = 1001,
     // Main window.
     kMsgMainTitle = 26268,
     kMsgMainOk = 26265,

@@ -83,13 +83,17 @@ TerminalCheckResult CheckTerminalEntry(const TerminalEntry& entry,
 }
 
 std::wstring TerminalNameFromFolder(const std::wstring& folder) {
-    if (platform::HasDriveComponent(folder))
-        return platform::GetLocalComputerName().substr(0, kComputerNameCharacters);
-    if (platform::IsNetworkPath(folder)) {
-        const std::size_t end = folder.find_first_of(L"\\/", 2);
+    // A folder inside a mounted share belongs to the share's server, not to this computer.
+    const std::wstring network = platform::IsNetworkPath(folder)
+                                     ? folder
+                                     : platform::NetworkPathOfLocalFolder(folder);
+    if (!network.empty()) {
+        const std::size_t end = network.find_first_of(L"\\/", 2);
         if (end == std::wstring::npos)
             return {};
-        return folder.substr(2, end - 2);
+        return network.substr(2, end - 2);
     }
+    if (platform::HasDriveComponent(folder))
+        return platform::GetLocalComputerName().substr(0, kComputerNameCharacters);
     return {};
 }

@@ -58,7 +58,7 @@ TerminalRule FindBrokenRule(const TerminalEntry& entry,
 TerminalCheckResult CheckTerminalEntry(const TerminalEntry& entry,
                                        const std::vector<std::wstring>& namesInUse);
 
-/// The terminal name that choosing `folder` in the folder picker gives: the local computer's
-/// name for a drive path, the server name for a network path ("\\PC01\share" gives "PC01"),
-/// otherwise empty.
+/// The terminal name that choosing `folder` gives, in the folder picker or with relaydesk-cli:
+/// the server's name for a network path ("\\PC01\share" gives "PC01") and for a folder
+/// inside a mounted share, the local computer's name for another drive path, otherwise empty.
 std::wstring TerminalNameFromFolder(const std::wstring& folder);

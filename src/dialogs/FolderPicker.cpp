@@ -1,10 +1,13 @@
 #include "dialogs/FolderPicker.h"
 
+#include "config/TerminalChecks.h"
+#include "platform/NetworkShare.h"
+
 #include <wx/button.h>
 #include <wx/dirctrl.h>
 #include <wx/filefn.h>
 #include <wx/sizer.h>
-#include <wx/stattext.h>
+#include <wx/textctrl.h>
 
 namespace {
 
@@ -18,16 +21,14 @@ CFolderPicker::CFolderPicker(wxWindow* owner, const std::wstring& title,
     : wxDialog(owner, wxID_ANY, title, wxDefaultPosition, wxDefaultSize,
                wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER) {
     wxString start = initialFolder == L"CURRENT_DIR" ? wxGetCwd() : wxString(initialFolder);
-    if (!wxDirExists(start))
-        start.clear();
+    const bool startIsHere = wxDirExists(start);
 
     auto* column = new wxBoxSizer(wxVERTICAL);
-    m_pStatus = new wxStaticText(this, wxID_ANY, L"", wxDefaultPosition, wxDefaultSize,
-                                 wxST_ELLIPSIZE_MIDDLE | wxST_NO_AUTORESIZE);
-    column->Add(m_pStatus, 0, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, kBorder);
-    m_pTree =
-        new wxGenericDirCtrl(this, wxID_ANY, start, wxDefaultPosition, FromDIP(wxSize(420, 360)),
-                             static_cast<long>(wxDIRCTRL_DIR_ONLY) | wxBORDER_SUNKEN);
+    m_pPath = new wxTextCtrl(this, wxID_ANY, L"");
+    column->Add(m_pPath, 0, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, kBorder);
+    m_pTree = new wxGenericDirCtrl(this, wxID_ANY, startIsHere ? start : wxString(),
+                                   wxDefaultPosition, FromDIP(wxSize(420, 360)),
+                                   static_cast<long>(wxDIRCTRL_DIR_ONLY) | wxBORDER_SUNKEN);
     column->Add(m_pTree, 1, wxEXPAND | wxALL, kBorder);
 
     auto* buttons = new wxStdDialogButtonSizer;
@@ -44,13 +45,18 @@ CFolderPicker::CFolderPicker(wxWindow* owner, const std::wstring& title,
         OnSelectionChanged();
         event.Skip();
     });
-    OnSelectionChanged();
+    m_pPath->Bind(wxEVT_TEXT, [this](wxCommandEvent&) { UpdateOkButton(); });
+    if (startIsHere || !platform::IsNetworkPath(initialFolder))
+        OnSelectionChanged();
+    else
+        m_pPath->ChangeValue(initialFolder);
+    UpdateOkButton();
 }
 
 bool CFolderPicker::Run(std::wstring& chosenFolder) {
-    if (ShowModal() != wxID_OK || SelectedFolder().empty())
+    if (ShowModal() != wxID_OK || ChosenFolder().empty())
         return false;
-    chosenFolder = SelectedFolder();
+    chosenFolder = ChosenFolder();
     return true;
 }
 
@@ -66,8 +72,21 @@ std::wstring CFolderPicker::SelectedFolder() const {
     return m_pTree->GetPath().ToStdWstring();
 }
 
+std::wstring CFolderPicker::ChosenFolder() const {
+    return m_pPath->GetValue().ToStdWstring();
+}
+
 void CFolderPicker::OnSelectionChanged() {
-    std::wstring path = SelectedFolder();
-    m_pStatus->SetLabel(path);
-    m_pOkButton->Enable(!path.empty());
+    const std::wstring local = SelectedFolder();
+    // A folder of a mounted share is kept as the share's path, which names its server.
+    const std::wstring network = platform::NetworkPathOfLocalFolder(local);
+    m_pPath->ChangeValue(network.empty() ? local : network);
+    UpdateOkButton();
+}
+
+void CFolderPicker::UpdateOkButton() {
+    const std::wstring folder = ChosenFolder();
+    // A typed share needs at least its server: "//PC01/".
+    const bool isShare = platform::IsNetworkPath(folder) && !TerminalNameFromFolder(folder).empty();
+    m_pOkButton->Enable(isShare || (!folder.empty() && wxDirExists(folder)));
 }

@@ -2,10 +2,10 @@
 
 #include "dialogs/DialogLayout.h"
 #include "dialogs/FolderPicker.h"
+#include "dialogs/MessageBox.h"
 #include "dialogs/WindowFont.h"
 
 #include <wx/button.h>
-#include <wx/msgdlg.h>
 #include <wx/statbox.h>
 #include <wx/stattext.h>
 
@@ -184,11 +184,11 @@ void CTerminalEditDlg::OnOK(wxCommandEvent&) {
     TransferDataFromWindow();
     TerminalCheckResult result = CheckTerminalEntry(m_entry, m_usedNames);
     if (result == TerminalCheckResult::kSameFolders) {
-        wxMessageBox(m_strMessage[kTextSameFolders], L"", wxOK, this);
+        ShowMessageBox(this, m_strMessage[kTextSameFolders], wxOK);
         return;
     }
     if (result != TerminalCheckResult::kAccepted) {
-        wxMessageBox(m_strMessage[kTextInvalidEntry], L"", wxOK, this);
+        ShowMessageBox(this, m_strMessage[kTextInvalidEntry], wxOK);
         return;
     }
     EndModal(wxID_OK);

@@ -41,4 +41,10 @@ int AddNetworkConnection(const std::wstring& remoteName);
 /// path, and every path on Windows, comes back unchanged.
 std::wstring ResolveNetworkPath(const std::wstring& path);
 
+/// The other way round: the network path ("//server/share/folder") of a local folder that
+/// lies inside a mounted network share (POSIX: below the mount point of a cifs, smb3 or gvfs
+/// entry of the mount table; Windows: on a drive mapped to a share). Empty for every other
+/// folder.
+std::wstring NetworkPathOfLocalFolder(const std::wstring& folder);
+
 } // namespace platform

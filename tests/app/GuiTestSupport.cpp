@@ -1,5 +1,6 @@
 #include "GuiTestSupport.h"
 
+#include "fileutil/FileUtil.h"
 #include "logging/LogClient.h"
 #include "platform/FileSystemCalls.h"
 #include "platform/TextEncoding.h"
@@ -23,6 +24,7 @@ namespace {
 
 const char kJapaneseCatalogue[] = R"([MESSAGE]
 1000=ＭＳ Ｐゴシック
+1001=ja_JP
 26268=中継デスク
 26265=終了
 26061=追加
@@ -67,6 +69,7 @@ const char kJapaneseCatalogue[] = R"([MESSAGE]
 
 const char kEnglishCatalogue[] = R"([MESSAGE]
 1000=Tahoma
+1001=en_US
 26268=Relay desk
 26265=Exit
 26061=Add
@@ -119,6 +122,17 @@ void GuiTest::TearDown() {
 void GuiTest::StartLogging() {
     g_pLogClient = new CLogClient(L"QRM_Relaydesk2");
     m_ownsLogClient = true;
+}
+
+std::wstring GuiTest::InstallProgram() const {
+    const fs::path program = platform::ToFsPath(m_programFolder);
+    for (const fs::directory_entry& entry :
+         fs::directory_iterator(platform::ToFsPath(GetModuleFolder()))) {
+        const fs::path name = entry.path().filename();
+        if (name == "relaydesk" || name == "ini" || name.extension() == ".so")
+            fs::copy(entry.path(), program / name, fs::copy_options::recursive);
+    }
+    return m_programFolder + platform::kPathSeparator + L"relaydesk";
 }
 
 std::wstring GuiTest::CompositionIni() const {
@@ -197,7 +211,7 @@ void PumpPending() {
 
 void ModalScript::ThenMessageBox(int answer) {
     Then([this, answer](wxDialog* dialog) {
-        auto* box = dynamic_cast<wxMessageDialog*>(dialog);
+        auto* box = dynamic_cast<wxMessageDialogBase*>(dialog);
         EXPECT_NE(box, nullptr) << "expected a message box";
         if (box)
             m_messages.push_back(box->GetMessage().ToStdWstring());

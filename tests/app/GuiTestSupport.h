@@ -39,6 +39,10 @@ protected:
     /// Creates the process-wide log client for tests that build dialogs themselves.
     void StartLogging();
 
+    /// Copies the program and its libraries from the build into the program folder: the
+    /// program takes its folder from its own location. Returns its path.
+    std::wstring InstallProgram() const;
+
     TempFolder m_folder;
 
 private:

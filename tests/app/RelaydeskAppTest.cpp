@@ -10,6 +10,7 @@
 #include <wx/listctrl.h>
 #include <wx/timer.h>
 
+#include <csignal>
 #include <cstdlib>
 
 namespace {
@@ -18,11 +19,19 @@ CRelaydeskApp& App() {
     return *static_cast<CRelaydeskApp*>(wxTheApp);
 }
 
-enum class CloseBy { kOkButton, kEscape, kCloseBox };
+enum class CloseBy {
+    kOkButton,
+    kEscape,
+    kCloseBox,
+    kEndOfSession,
+    kTerminateSignal,
+    kInterruptSignal,
+    kHangUpSignal
+};
 
 /// Runs the whole program in the test's program folder: `act` runs on the window once it is
 /// up, and the program then ends as the user closes it.
-class RelaydeskAppTest : public GuiTest, public ::testing::WithParamInterface<CloseBy> {
+class ProgramRunTest : public GuiTest {
 protected:
     void SetUp() override {
         GuiTest::SetUp();
@@ -51,7 +60,26 @@ protected:
         App().ExitInstance();
         EXPECT_TRUE(acted) << "the window never came up";
     }
+
+    /// Ticks the third terminal's box, as the user would; the shutdown must save it.
+    static void TickThirdTerminal(CRelaydeskDlg& window) {
+        window.List()->CheckItem(2, true);
+        window.Controller().ModifyTerminalTable(
+            [](TerminalTable& table) { table.slots[2].enabled = 1; });
+    }
+    void ExpectShutdownRanAndSavedTheTick() const {
+        std::vector<std::wstring> lines = LogLines();
+        ASSERT_FALSE(lines.empty());
+        EXPECT_EQ(lines.back(), L"ExitInstance");
+        int shutdown = FindLogLine(L"OnOK IN");
+        EXPECT_GT(FindLogLine(L"OnOK OUT", shutdown), shutdown);
+        EXPECT_GT(FindLogLine(L"InitInstance OUT"), shutdown);
+        EXPECT_EQ(LoadTerminals().slots[2].enabled, 1) << "the table was saved";
+        EXPECT_EQ(LoadTerminals().slots[1].enabled, 1);
+    }
 };
+
+class RelaydeskAppTest : public ProgramRunTest, public ::testing::WithParamInterface<CloseBy> {};
 
 void Close(CRelaydeskDlg& window, CloseBy how) {
     switch (how) {
@@ -68,6 +96,20 @@ void Close(CRelaydeskDlg& window, CloseBy how) {
     case CloseBy::kCloseBox:
         window.Close();
         break;
+    case CloseBy::kEndOfSession: {
+        wxCloseEvent end(wxEVT_END_SESSION);
+        App().ProcessEvent(end);
+        break;
+    }
+    case CloseBy::kTerminateSignal:
+        std::raise(SIGTERM);
+        break;
+    case CloseBy::kInterruptSignal:
+        std::raise(SIGINT);
+        break;
+    case CloseBy::kHangUpSignal:
+        std::raise(SIGHUP);
+        break;
     }
 }
 
@@ -79,31 +121,108 @@ std::string NameOfWay(const ::testing::TestParamInfo<CloseBy>& way) {
         return "Escape";
     case CloseBy::kCloseBox:
         return "CloseBox";
+    case CloseBy::kEndOfSession:
+        return "EndOfSession";
+    case CloseBy::kTerminateSignal:
+        return "TerminateSignal";
+    case CloseBy::kInterruptSignal:
+        return "InterruptSignal";
+    case CloseBy::kHangUpSignal:
+        return "HangUpSignal";
     }
     return "Unknown";
 }
 
 TEST_P(RelaydeskAppTest, EveryWayOfClosingRunsTheShutdownAndSavesTheTable) {
     RunProgram([](CRelaydeskDlg& window) {
-        window.List()->CheckItem(2, true);
-        window.Controller().ModifyTerminalTable(
-            [](TerminalTable& table) { table.slots[2].enabled = 1; });
+        TickThirdTerminal(window);
         Close(window, GetParam());
     });
-    std::vector<std::wstring> lines = LogLines();
-    ASSERT_FALSE(lines.empty());
-    EXPECT_EQ(lines.back(), L"ExitInstance");
-    int shutdown = FindLogLine(L"OnOK IN");
-    EXPECT_GT(FindLogLine(L"OnOK OUT", shutdown), shutdown);
-    EXPECT_GT(FindLogLine(L"InitInstance OUT"), shutdown);
-    EXPECT_EQ(LoadTerminals().slots[2].enabled, 1) << "the table was saved";
-    EXPECT_EQ(LoadTerminals().slots[1].enabled, 1);
+    ExpectShutdownRanAndSavedTheTick();
 }
 
 INSTANTIATE_TEST_SUITE_P(Closing, RelaydeskAppTest,
                          ::testing::Values(CloseBy::kOkButton, CloseBy::kEscape,
-                                           CloseBy::kCloseBox),
+                                           CloseBy::kCloseBox, CloseBy::kEndOfSession,
+                                           CloseBy::kTerminateSignal, CloseBy::kInterruptSignal,
+                                           CloseBy::kHangUpSignal),
                          NameOfWay);
+
+/// A request to end that comes while the user has a dialog open above the window.
+class EndDuringDialogTest : public ProgramRunTest,
+                            public ::testing::WithParamInterface<void (CRelaydeskDlg::*)()> {};
+
+std::string NameOfCommand(const ::testing::TestParamInfo<void (CRelaydeskDlg::*)()>& command) {
+    return command.index == 0 ? "Add" : "Delete";
+}
+
+TEST_P(EndDuringDialogTest, ClosesTheDialogWithoutItsEffectAndSaves) {
+    RunProgram([](CRelaydeskDlg& window) {
+        TickThirdTerminal(window);
+        window.List()->SetItemState(0, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+        std::raise(SIGTERM);
+        // Runs until the request, arriving inside its modal run, closes it.
+        (window.*GetParam())();
+    });
+    ExpectShutdownRanAndSavedTheTick();
+    TerminalTable table = LoadTerminals();
+    EXPECT_EQ(table.slots[0].name, L"店頭1") << "nothing deleted";
+    EXPECT_FALSE(table.slots[3].InUse()) << "nothing added";
+}
+
+INSTANTIATE_TEST_SUITE_P(AddAndDelete, EndDuringDialogTest,
+                         ::testing::Values(&CRelaydeskDlg::OnBAdd, &CRelaydeskDlg::OnBDelete),
+                         NameOfCommand);
+
+/// The program itself on a display of its own, ended from outside.
+class ProgramEndTest : public GuiTest, public ::testing::WithParamInterface<const char*> {};
+
+std::string NameOfOutsideEnd(const ::testing::TestParamInfo<const char*>& end) {
+    const char* names[] = {"Terminate", "HangUp", "DisplayLost"};
+    return names[end.index];
+}
+
+TEST_P(ProgramEndTest, RunsTheShutdownAndSavesTheTable) {
+    SaveTerminals({MakeTerminal(L"店頭1", true), MakeTerminal(L"受付")});
+    const std::wstring program = InstallProgram();
+    const std::wstring display = m_folder / L"display";
+    // The table is saved again at the end: gone while the program runs, it must come back.
+    std::string script = "set -u\n"
+                         "Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>'" +
+                         platform::WideToUtf8(display) +
+                         "' 2>/dev/null & display=$!\n"
+                         "for i in $(seq 600); do [ -s \"$DISPLAY_FILE\" ] && break; sleep 0.05; "
+                         "done\n"
+                         "DISPLAY=:$(cat \"$DISPLAY_FILE\") \"$PROGRAM\" & program=$!\n"
+                         "for i in $(seq 600); do grep -qs 'WindowProc OUT 6000' "
+                         "\"$RELAYDESK_LOG_DIR\"/*.log && break; sleep 0.05; done\n"
+                         "rm \"$TABLE\"\n" +
+                         std::string(GetParam()) +
+                         "\nwait $program; status=$?\n"
+                         "kill $display 2>/dev/null; wait $display 2>/dev/null\n"
+                         "exit $status\n";
+    m_folder.WriteFile(L"end.sh", script);
+    const std::string command = "DISPLAY_FILE='" + platform::WideToUtf8(display) + "' PROGRAM='" +
+                                platform::WideToUtf8(program) + "' TABLE='" +
+                                platform::WideToUtf8(CompositionIni()) + "' bash '" +
+                                platform::WideToUtf8(m_folder / L"end.sh") + "'";
+    EXPECT_EQ(std::system(command.c_str()), 0);
+
+    TerminalTable table = LoadTerminals();
+    EXPECT_EQ(table.slots[0].name, L"店頭1");
+    EXPECT_EQ(table.slots[0].enabled, 1);
+    EXPECT_EQ(table.slots[1].name, L"受付");
+    std::vector<std::wstring> lines = LogLines();
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back(), L"ExitInstance");
+    EXPECT_GT(FindLogLine(L"OnOK OUT"), FindLogLine(L"OnOK IN"));
+    EXPECT_GE(FindLogLine(L"OnOK IN"), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(FromOutside, ProgramEndTest,
+                         ::testing::Values("kill -TERM $program", "kill -HUP $program",
+                                           "kill $display"),
+                         NameOfOutsideEnd);
 
 class SecondCopyTest : public GuiTest {};
 

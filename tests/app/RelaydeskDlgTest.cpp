@@ -8,11 +8,16 @@
 #include "platform/TextEncoding.h"
 
 #include <wx/app.h>
+#include <wx/dcclient.h>
 #include <wx/listctrl.h>
+#include <wx/renderer.h>
 #include <wx/textctrl.h>
 #include <wx/uiaction.h>
 
 #include <cstdlib>
+#include <filesystem>
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -46,6 +51,16 @@ protected:
         PumpPending();
     }
     TerminalTable Table() const { return m_dialog->Controller().GetTerminalTable(); }
+    /// A folder cell shows the path whole, or its beginning and end around "...".
+    static bool ShowsFolder(const std::wstring& cell, const std::wstring& path) {
+        const std::size_t dots = cell.find(L"...");
+        if (dots == std::wstring::npos)
+            return cell == path;
+        const std::wstring head = cell.substr(0, dots);
+        const std::wstring tail = cell.substr(dots + 3);
+        return !head.empty() && !tail.empty() && head.size() + tail.size() < path.size() &&
+               path.starts_with(head) && path.ends_with(tail);
+    }
 
     /// The next modal dialog is the edit dialog; `fill` acts in it while it runs.
     void ThenEditDialog(std::function<void(CTerminalEditDlg&)> fill) {
@@ -93,9 +108,9 @@ TEST_F(RelaydeskDlgTest, ThreeTerminalsGiveThreeRowsWithTheirCheckBoxes) {
     ASSERT_EQ(List()->GetColumnCount(), 6);
     for (long row = 0; row < 3; ++row) {
         EXPECT_EQ(Cell(row, 0), m_terminals[row].name);
-        EXPECT_EQ(Cell(row, 1), m_terminals[row].path);
+        EXPECT_TRUE(ShowsFolder(Cell(row, 1), m_terminals[row].path)) << Cell(row, 1);
         EXPECT_EQ(Cell(row, 3), m_terminals[row].outName);
-        EXPECT_EQ(Cell(row, 4), m_terminals[row].outPath);
+        EXPECT_TRUE(ShowsFolder(Cell(row, 4), m_terminals[row].outPath)) << Cell(row, 4);
         EXPECT_EQ(List()->IsItemChecked(row), row == 1) << row;
     }
     wxListItem header;
@@ -123,6 +138,55 @@ TEST_F(RelaydeskDlgTest, TickingACheckBoxSwitchesTheTerminalSelectingDoesNot) {
     EXPECT_TRUE(List()->IsItemChecked(0));
     EXPECT_EQ(Table().slots[1].enabled, 1);
 }
+
+// With the catalogues that ship, in both languages: the longest texts of the list.
+class ShippedCatalogueTest : public RelaydeskDlgTest,
+                             public ::testing::WithParamInterface<const wchar_t*> {};
+
+TEST_P(ShippedCatalogueTest, ListShowsWholeNamesAndStatesAndNoStaleTooltip) {
+    for (const wchar_t* name : {L"MSG_ENG.ini", L"MSG_JPN.ini"})
+        fs::copy_file(platform::ToFsPath(JoinPath(GetModuleFolder(), name)),
+                      platform::ToFsPath(JoinPath(ProgramFolder(), name)),
+                      fs::copy_options::overwrite_existing);
+    setenv("RELAYDESK_KEYBOARD_LAYOUT", platform::WideToUtf8(GetParam()).c_str(), 1);
+    TerminalEntry missing = MakeTerminal(L"店頭受付キオス");
+    missing.path = m_folder / L"無いフォルダ";
+    missing.outName = L"ABCDEFGHIJKLMNO";
+    SaveTerminals({missing, MakeTerminal(L"KIOSK-2")});
+    Open();
+    const std::wstring folderNotFound = m_dialog->MessageFile().ends_with(L"JPN.ini")
+                                            ? L"接続エラー（フォルダが見つかりません）"
+                                            : L"Not connected (folder not found)";
+    ASSERT_TRUE(PumpUntil([&] { return Cell(0, 2) == folderNotFound; }));
+
+    wxClientDC dc(List()->GetMainWindowOfCompositeControl());
+    dc.SetFont(List()->GetFont());
+    const int checkBox = wxRendererNative::Get().GetCheckBoxSize(List()).x;
+    for (long row = 0; row < List()->GetItemCount(); ++row) {
+        for (int column : {0, 2, 3, 5}) {
+            const int room = List()->GetColumnWidth(column) - (column == 0 ? checkBox : 0);
+            EXPECT_LT(dc.GetTextExtent(Cell(row, column)).x, room) << Cell(row, column);
+        }
+        for (int column : {1, 4})
+            EXPECT_LE(dc.GetTextExtent(Cell(row, column)).x, List()->GetColumnWidth(column));
+    }
+
+    // The tooltip of the row under the mouse goes with the row.
+    wxRect rect;
+    ASSERT_TRUE(List()->GetItemRect(0, rect));
+    wxUIActionSimulator user;
+    user.MouseMove(List()->GetMainWindowOfCompositeControl()->ClientToScreen(rect.GetTopLeft() +
+                                                                            wxPoint(60, 4)));
+    wxWindow* rows = List()->GetMainWindowOfCompositeControl();
+    ASSERT_TRUE(PumpUntil([&] { return rows->GetToolTipText().Contains(L"店頭受付キオス"); }));
+    EXPECT_TRUE(rows->GetToolTipText().Contains(missing.path));
+    SelectRow(0);
+    m_script.ThenMessageBox(wxID_YES);
+    m_dialog->OnBDelete();
+    EXPECT_FALSE(rows->GetToolTipText().Contains(L"店頭受付キオス"));
+}
+
+INSTANTIATE_TEST_SUITE_P(BothLanguages, ShippedCatalogueTest, ::testing::Values(L"0411", L"0409"));
 
 TEST_F(RelaydeskDlgTest, ButtonsFollowTheListSelectionAndRoom) {
     Open();

@@ -1,12 +1,16 @@
 #include "GuiTestSupport.h"
 
+#include "dialogs/FolderPicker.h"
 #include "dialogs/TerminalEditDlg.h"
 #include "platform/ComputerName.h"
+#include "platform/TextEncoding.h"
 
 #include <wx/app.h>
 #include <wx/button.h>
 #include <wx/dirdlg.h>
 #include <wx/textctrl.h>
+
+#include <cstdlib>
 
 namespace {
 
@@ -158,6 +162,63 @@ TEST_F(TerminalEditDlgTest, PickingALocalFolderNamesTheTerminalAfterThisComputer
     EXPECT_EQ(m_dialog->m_entry.path, picked);
     EXPECT_EQ(m_dialog->m_entry.name, platform::GetLocalComputerName().substr(0, 15));
     EXPECT_EQ(Edit(CTerminalEditDlg::kIdName)->GetValue().ToStdWstring(), m_dialog->m_entry.name);
+}
+
+TEST_F(TerminalEditDlgTest, TypedOrMountedShareNamesTheTerminalAfterItsServer) {
+    m_folder.MakeFolder(L"mnt/受付/in");
+    m_folder.WriteFile(L"mounts", "//KIOSK7/orders " + platform::WideToUtf8(m_folder / L"mnt/受付") +
+                                      " cifs rw 0 0\n");
+    setenv("RELAYDESK_MOUNTS", platform::WideToUtf8(m_folder / L"mounts").c_str(), 1);
+    m_dialog->TransferDataToWindow();
+    const struct {
+        std::function<void(CFolderPicker&)> choose;
+        std::wstring path;
+        std::wstring name;
+    } choices[] = {
+        {[](CFolderPicker& picker) { picker.PathField()->SetValue(L"\\\\PC01\\注文\\in"); },
+         L"\\\\PC01\\注文\\in", L"PC01"},
+        {[](CFolderPicker& picker) { picker.PathField()->SetValue(L"//pc02/spool"); },
+         L"//pc02/spool", L"pc02"},
+        {[this](CFolderPicker& picker) { picker.SelectFolder(m_folder / L"mnt/受付/in"); },
+         L"//KIOSK7/orders/in", L"KIOSK7"},
+    };
+    for (const auto& choice : choices) {
+        m_script.Then([&choice](wxDialog* dialog) {
+            auto* picker = dynamic_cast<CFolderPicker*>(dialog);
+            EXPECT_NE(picker, nullptr);
+            if (!picker)
+                return wxID_CANCEL;
+            wxTheApp->CallAfter([picker, &choice] {
+                choice.choose(*picker);
+                Click(picker->FindWindow(wxID_OK));
+            });
+            return wxID_NONE;
+        });
+        Click(m_dialog->FindWindow(CTerminalEditDlg::kIdBrowsePath));
+        EXPECT_EQ(Edit(CTerminalEditDlg::kIdPath)->GetValue().ToStdWstring(), choice.path);
+        EXPECT_EQ(Edit(CTerminalEditDlg::kIdName)->GetValue().ToStdWstring(), choice.name);
+    }
+    unsetenv("RELAYDESK_MOUNTS");
+}
+
+TEST_F(TerminalEditDlgTest, PickerRefusesATypedPathWithoutServerOrFolder) {
+    m_script.Then([this](wxDialog* dialog) {
+        auto* picker = dynamic_cast<CFolderPicker*>(dialog);
+        EXPECT_NE(picker, nullptr);
+        if (!picker)
+            return wxID_CANCEL;
+        wxWindow* ok = picker->FindWindow(wxID_OK);
+        for (const wchar_t* refused : {L"\\\\", L"\\\\PC01", L"/無いフォルダ", L""}) {
+            picker->PathField()->SetValue(refused);
+            EXPECT_FALSE(ok->IsEnabled()) << platform::WideToUtf8(refused);
+        }
+        picker->PathField()->SetValue(m_folder.Path());
+        EXPECT_TRUE(ok->IsEnabled());
+        return wxID_CANCEL;
+    });
+    m_dialog->TransferDataToWindow();
+    Click(m_dialog->FindWindow(CTerminalEditDlg::kIdBrowsePath));
+    EXPECT_TRUE(m_script.Done());
 }
 
 TEST_F(TerminalEditDlgTest, CancelledFolderPickerLeavesFolderAndName) {

@@ -2,9 +2,14 @@
 
 #include "config/TerminalChecks.h"
 
+#include "TempFolder.h"
 #include "platform/ComputerName.h"
+#include "platform/NetworkShare.h"
+#include "platform/TextEncoding.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 
 namespace {
 
@@ -67,6 +72,40 @@ TEST(TerminalChecks, NamesTheTerminalAfterTheComputerOfItsFolder) {
     EXPECT_EQ(TerminalNameFromFolder(L"relative/folder"), L"");
     EXPECT_EQ(TerminalNameFromFolder(L"/srv/orders"),
               platform::GetLocalComputerName().substr(0, 15));
+}
+
+TEST(TerminalChecks, NamesAFolderInsideAMountedShareAfterTheShareServer) {
+    TempFolder folder;
+    const std::string mounts = platform::WideToUtf8(folder / L"mnt");
+    folder.WriteFile(L"mounts", "/dev/sda1 / ext4 rw 0 0\n"
+                                "//KIOSK7/orders " + mounts + "/受付 cifs rw,username=kiosk 0 0\n"
+                                "//pc02/spool/sub " + mounts + "/with\\040blank smb3 rw 0 0\n"
+                                "tmpfs " + mounts + "/受付/local tmpfs rw 0 0\n"
+                                "gvfsd-fuse /run/user/1000/gvfs fuse.gvfsd-fuse rw 0 0\n");
+    setenv("RELAYDESK_MOUNTS", platform::WideToUtf8(folder / L"mounts").c_str(), 1);
+    const std::wstring computer = platform::GetLocalComputerName().substr(0, 15);
+    const struct {
+        std::wstring folder;
+        std::wstring networkPath;
+        std::wstring name;
+    } cases[] = {
+        {folder / L"mnt/受付", L"//KIOSK7/orders", L"KIOSK7"},
+        {folder / L"mnt/受付/in/", L"//KIOSK7/orders/in", L"KIOSK7"},
+        {folder / L"mnt/with blank/注文", L"//pc02/spool/sub/注文", L"pc02"},
+        {L"/run/user/1000/gvfs/smb-share:server=pc03,share=orders/in", L"//pc03/orders/in",
+         L"pc03"},
+        // Beside a mount point with the same beginning, and a local mount inside a share.
+        {folder / L"mnt/受付2", L"", computer},
+        {folder / L"mnt/受付/local/in", L"", computer},
+        {L"/srv/orders", L"", computer},
+    };
+    for (const auto& expected : cases) {
+        EXPECT_EQ(platform::NetworkPathOfLocalFolder(expected.folder), expected.networkPath)
+            << platform::WideToUtf8(expected.folder);
+        EXPECT_EQ(TerminalNameFromFolder(expected.folder), expected.name)
+            << platform::WideToUtf8(expected.folder);
+    }
+    unsetenv("RELAYDESK_MOUNTS");
 }
 
 } // namespace

@@ -232,6 +232,44 @@ std::optional<MountEntry> FindShareMount(const std::vector<MountEntry>& mounts,
     return std::nullopt;
 }
 
+/// The part of `folder` below `mountPoint` ("" for the mount point itself), or nothing when
+/// the folder is not inside it. Compared by whole names: /mnt/a2 is not inside /mnt/a.
+std::optional<std::wstring> PathBelow(const std::wstring& folder, std::wstring mountPoint) {
+    while (mountPoint.size() > 1 && mountPoint.back() == L'/')
+        mountPoint.pop_back();
+    if (folder.compare(0, mountPoint.size(), mountPoint) != 0)
+        return std::nullopt;
+    std::wstring rest = folder.substr(mountPoint.size());
+    if (!rest.empty() && rest.front() != L'/' && mountPoint != L"/")
+        return std::nullopt;
+    while (!rest.empty() && rest.front() == L'/')
+        rest.erase(rest.begin());
+    while (!rest.empty() && rest.back() == L'/')
+        rest.pop_back();
+    return rest;
+}
+
+std::wstring JoinSharePath(const SharePath& share, const std::wstring& below) {
+    std::wstring path = L"//" + share.server + L'/' + share.share;
+    for (const std::wstring& part : {share.rest, below}) {
+        if (!part.empty())
+            path += L'/' + part;
+    }
+    return path;
+}
+
+/// gvfs names a mounted share's folder "smb-share:server=pc01,share=orders".
+std::optional<SharePath> GvfsShareOf(const std::wstring& folderName) {
+    const std::wstring prefix = L"smb-share:";
+    if (folderName.rfind(prefix, 0) != 0)
+        return std::nullopt;
+    const std::wstring options = folderName.substr(prefix.size());
+    SharePath share{MountOption(options, L"server"), MountOption(options, L"share"), {}};
+    if (share.server.empty() || share.share.empty())
+        return std::nullopt;
+    return share;
+}
+
 int ConnectShare(const std::wstring& remoteName, const std::wstring* userId) {
     const std::optional<SharePath> share = SplitSharePath(remoteName);
     if (!share)
@@ -283,6 +321,35 @@ std::wstring ResolveNetworkPath(const std::wstring& path) {
     if (!mounts || !FindShareMount(*mounts, *share, root))
         return {};
     return share->rest.empty() ? root : root + L'/' + share->rest;
+}
+
+std::wstring NetworkPathOfLocalFolder(const std::wstring& folder) {
+    if (folder.empty() || folder.front() != L'/' || IsNetworkPath(folder))
+        return {};
+    const std::optional<std::vector<MountEntry>> mounts = ReadMountTable();
+    if (!mounts)
+        return {};
+    // Mounts may nest: the deepest mount point that holds the folder serves it.
+    std::wstring best;
+    std::optional<std::size_t> bestDepth;
+    for (const MountEntry& entry : *mounts) {
+        const std::optional<std::wstring> below = PathBelow(folder, entry.mountPoint);
+        if (!below || (bestDepth && entry.mountPoint.size() < *bestDepth))
+            continue;
+        std::wstring network;
+        if (IsSmbMount(entry.type)) {
+            if (const std::optional<SharePath> share = SplitSharePath(entry.source))
+                network = JoinSharePath(*share, *below);
+        } else if (IsGvfsMount(entry.type)) {
+            const std::size_t end = below->find(L'/');
+            if (const std::optional<SharePath> share = GvfsShareOf(below->substr(0, end)))
+                network = JoinSharePath(*share, end == std::wstring::npos ? L"" : below->substr(end + 1));
+        }
+        // A local file system mounted deeper inside a share hides the share there.
+        best = network;
+        bestDepth = entry.mountPoint.size();
+    }
+    return best;
 }
 
 } // namespace platform

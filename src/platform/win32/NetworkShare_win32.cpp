@@ -48,4 +48,18 @@ std::wstring ResolveNetworkPath(const std::wstring& path) {
     return path;
 }
 
+std::wstring NetworkPathOfLocalFolder(const std::wstring& folder) {
+    if (!HasDriveComponent(folder))
+        return {};
+    // The universal name of a path on a mapped drive ("\\server\share\folder").
+    DWORD size = 1024;
+    std::vector<wchar_t> buffer(size / sizeof(wchar_t) + 1);
+    const DWORD result = WNetGetUniversalNameW(folder.c_str(), UNIVERSAL_NAME_INFO_LEVEL,
+                                               buffer.data(), &size);
+    if (result != NO_ERROR)
+        return {};
+    const auto* info = reinterpret_cast<const UNIVERSAL_NAME_INFOW*>(buffer.data());
+    return info->lpUniversalName ? std::wstring(info->lpUniversalName) : std::wstring();
+}
+
 } // namespace platform

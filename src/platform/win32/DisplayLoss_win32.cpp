@@ -1,0 +1,7 @@
+#include "platform/DisplayLoss.h"
+
+namespace platform {
+
+void SetDisplayLostHandler(int (*)()) {}
+
+} // namespace platform
