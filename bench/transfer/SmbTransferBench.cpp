@@ -5,6 +5,8 @@
 //
 // bench_transfer_smb [megabytes of the order, default 256]
 
+#include "BenchRounds.h"
+
 #include "fileutil/SmbFileSystem.h"
 #include "platform/FileSystemCalls.h"
 #include "platform/NetworkShare.h"
@@ -27,14 +29,12 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-constexpr int kRounds = 5;
-constexpr std::size_t kPictureBytes = 1280 * 1024;
+using bench::kPictureBytes;
+using bench::kRounds;
+using bench::Median;
 
 void Shell(const std::string& command) {
-    if (std::system(command.c_str()) != 0) {
-        std::fprintf(stderr, "bench_transfer_smb: failed: %s\n", command.c_str());
-        std::exit(1);
-    }
+    bench::Shell("bench_transfer_smb", command);
 }
 
 void Require(bool condition, const char* what) {
@@ -57,11 +57,6 @@ std::vector<std::string> WritePictures(const fs::path& folder, std::size_t total
         names.emplace_back(name);
     }
     return names;
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 double Seconds(Clock::time_point start) {

@@ -5,6 +5,8 @@
 //
 // bench_transfer [megabytes of the order, default 1024] [idle seconds, default 10]
 
+#include "BenchRounds.h"
+
 #include "composition/ZoRiEngine.h"
 #include "fileutil/FileUtil.h"
 #include "fileutil/ShareResolver.h"
@@ -31,14 +33,12 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-constexpr int kRounds = 5;
-constexpr std::size_t kPictureBytes = 1280 * 1024;
+using bench::kPictureBytes;
+using bench::kRounds;
+using bench::Median;
 
 void Shell(const std::string& command) {
-    if (std::system(command.c_str()) != 0) {
-        std::fprintf(stderr, "bench_transfer: failed: %s\n", command.c_str());
-        std::exit(1);
-    }
+    bench::Shell("bench_transfer", command);
 }
 
 std::string Quote(const fs::path& path) {
@@ -79,11 +79,6 @@ std::size_t CountFiles(const fs::path& folder) {
     for (const fs::directory_entry& entry : fs::directory_iterator(folder))
         files += entry.is_regular_file() ? 1 : 0;
     return files;
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 class SilentView : public ITransferView {
