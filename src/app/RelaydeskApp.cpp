@@ -1,11 +1,13 @@
 #include "app/RelaydeskApp.h"
 
 #include "app/RelaydeskDlg.h"
+#include "config/AppSettings.h"
 #include "dialogs/MessageBox.h"
 #include "fileutil/FileUtil.h"
 #include "logging/LogClient.h"
 #include "platform/DisplayLoss.h"
 #include "platform/LogWriterFactory.h"
+#include "platform/ProcessEnvironment.h"
 #include "platform/ShutdownRequests.h"
 #include "platform/Version.h"
 #include "transfer/StartupChecks.h"
@@ -50,6 +52,11 @@ int CRelaydeskApp::OnExit() {
 bool CRelaydeskApp::InitInstance() {
     m_strAppName = kAppName;
     platform::ComInitialize();
+    const std::wstring programFolder =
+        m_strProgramFolder.empty() ? GetModuleFolder() : m_strProgramFolder;
+    // The logging service and the log rotation must agree on one folder: it is settled here,
+    // before the first line, and handed to the service.
+    platform::SetEnvironmentValue("RELAYDESK_LOG_DIR", ReadLogFolder(programFolder));
     g_pLogClient = new (std::nothrow) CLogClient(m_strAppName);
     LogProgramVersion();
     WriteLog(g_pLogClient, L"InitInstance IN");
@@ -63,8 +70,6 @@ bool CRelaydeskApp::InitInstance() {
     }
 
     // A controller that cannot write its own folders would fail every order quietly.
-    const std::wstring programFolder =
-        m_strProgramFolder.empty() ? GetModuleFolder() : m_strProgramFolder;
     if (const std::wstring problem = FindUnwritableFolder(programFolder); !problem.empty()) {
         WriteLog(g_pLogClient, L"InitInstance ERR %s", problem);
         ShowMessageBox(nullptr, problem, wxOK | wxICON_ERROR, m_strAppName);
