@@ -4,7 +4,6 @@
 #include "cli/TerminalSelection.h"
 #include "config/TerminalTable.h"
 #include "fileutil/FileUtil.h"
-#include "fileutil/FolderLister.h"
 #include "fileutil/ShareResolver.h"
 #include "logging/LogClient.h"
 #include "transfer/ConnectionProbe.h"
@@ -63,21 +62,13 @@ bool AskToDelete(size_t count) {
 /// The r, e and q order folders of a terminal's input folder, with their times.
 std::vector<FinishedOrder> TerminalOrders(FileSystemResolver& files,
                                           const std::wstring& inputFolder) {
-    std::vector<std::wstring> names;
-    FolderLister(files).ListNamesToArray(names, inputFolder, L"*", 0, FolderLister::kFolders);
-    std::vector<FinishedOrder> orders;
-    for (const std::wstring& name : names) {
+    std::vector<FinishedOrder> orders = ListOrderFolders(files, inputFolder, L"*");
+    std::erase_if(orders, [](const FinishedOrder& order) {
         int number = 0;
-        const wchar_t letter = static_cast<wchar_t>(std::towlower(name.front()));
-        if (!ParseOrderFolderName(name, number) ||
-            (letter != kWaitingLetter && letter != kTransferredLetter && letter != kFailedLetter))
-            continue;
-        FinishedOrder order;
-        order.name = name;
-        order.path = JoinPath(inputFolder, name);
-        order.timeText = FormatModifiedTime(files, order.path);
-        orders.push_back(std::move(order));
-    }
+        const wchar_t letter = static_cast<wchar_t>(std::towlower(order.name.front()));
+        return !ParseOrderFolderName(order.name, number) ||
+               (letter != kWaitingLetter && letter != kTransferredLetter && letter != kFailedLetter);
+    });
     return orders;
 }
 

@@ -34,21 +34,26 @@ int DayKey(int year, int month, int day) {
 
 } // namespace
 
-std::vector<FinishedOrder> ListFinishedOrders(FileSystemResolver& files,
-                                              const std::wstring& outputFolder) {
+std::vector<FinishedOrder> ListOrderFolders(FileSystemResolver& files, const std::wstring& folder,
+                                            const std::wstring& pattern) {
     std::vector<std::wstring> paths;
-    FolderLister(files).ListToArray(paths, outputFolder, L"?00*", 0, FolderLister::kFolders);
+    FolderLister(files).ListToArray(paths, folder, pattern, 0, FolderLister::kFolders);
     std::vector<FinishedOrder> orders;
     for (const std::wstring& path : paths) {
         FinishedOrder order;
         order.path = path;
-        std::wstring folder;
-        SplitPath(path, folder, order.name);
+        std::wstring parent;
+        SplitPath(path, parent, order.name);
         if (ReadModifiedSeconds(files, path, order.modifiedSeconds))
             order.timeText = FormatTime(order.modifiedSeconds);
         orders.push_back(std::move(order));
     }
     return orders;
+}
+
+std::vector<FinishedOrder> ListFinishedOrders(FileSystemResolver& files,
+                                              const std::wstring& outputFolder) {
+    return ListOrderFolders(files, outputFolder, L"?00*");
 }
 
 std::wstring FormatModifiedTime(FileSystemResolver& files, const std::wstring& path) {

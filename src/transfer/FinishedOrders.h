@@ -18,6 +18,10 @@ struct FinishedOrder {
 /// The order folders of `outputFolder` in file-system order; empty when it cannot be listed.
 std::vector<FinishedOrder> ListFinishedOrders(FileSystemResolver& files,
                                               const std::wstring& outputFolder);
+/// The sub-folders of `folder` whose names match `pattern`, with their times, in file-system
+/// order; empty when it cannot be listed.
+std::vector<FinishedOrder> ListOrderFolders(FileSystemResolver& files, const std::wstring& folder,
+                                            const std::wstring& pattern);
 
 /// The last-modification time of a file or folder as "%4d/%02d/%02d  %02d:%02d:%02d" in
 /// local time; empty when it cannot be read.

@@ -1,12 +1,12 @@
 // A controller that ends in the middle of a transfer (killed, power cut) must leave every
 // order transferred exactly once after its next start.
 
-#include "ControllerFolder.h"
+#include "OneTerminalTest.h"
 
+#include "fileutil/FileSystemResolver.h"
 #include "fileutil/FileUtil.h"
 #include "platform/TextEncoding.h"
 #include "transfer/TransferJournal.h"
-#include "fileutil/FileSystemResolver.h"
 
 #include <gtest/gtest.h>
 
@@ -20,14 +20,12 @@ namespace {
 
 using Names = std::vector<std::wstring>;
 
-class CrashRecovery : public ::testing::Test {
+class CrashRecovery : public OneTerminalTest {
 protected:
     void SetUp() override {
-        input = folder.Root() / L"店頭/input";
-        output = folder.Root() / L"店頭/output";
-        folder.AddTerminal(L"店頭", input, output);
+        OneTerminalTest::SetUp();
         folder.WriteOrder(input, 21);
-        ASSERT_EQ(folder.RunCli("run --until-idle", &console), 0) << console;
+        ASSERT_EQ(RunUntilIdle(), 0) << console;
         ASSERT_EQ(ControllerFolder::Names(output), (Names{L"o0000021"}));
     }
 
@@ -45,15 +43,11 @@ protected:
     TransferJournal Journal() const {
         return TransferJournal(JoinPath(folder.ProgramFolder(), kTransferJournalFolderName));
     }
-
-    ControllerFolder folder;
-    std::wstring input, output;
-    std::string console;
 };
 
 TEST_F(CrashRecovery, ReleasesTheFinishedOrderOfAnOrderAlreadyMarkedTransferred) {
     SimulateEndAfterBuild(L"e");
-    ASSERT_EQ(folder.RunCli("run --until-idle", &console), 0) << console;
+    ASSERT_EQ(RunUntilIdle(), 0) << console;
     EXPECT_EQ(ControllerFolder::Names(input), (Names{L"e0000021"}));
     EXPECT_EQ(ControllerFolder::Names(output), (Names{L"o0000021"}));
     EXPECT_EQ(folder.CountLogLines(L"Relaydesk2 IN TerminalFolder:"), 1) << "composed again";
@@ -62,7 +56,7 @@ TEST_F(CrashRecovery, ReleasesTheFinishedOrderOfAnOrderAlreadyMarkedTransferred)
 
 TEST_F(CrashRecovery, CompletesAnOrderStillWaitingWithoutComposingItAgain) {
     SimulateEndAfterBuild(L"r");
-    ASSERT_EQ(folder.RunCli("run --until-idle", &console), 0) << console;
+    ASSERT_EQ(RunUntilIdle(), 0) << console;
     EXPECT_EQ(ControllerFolder::Names(input), (Names{L"e0000021"}));
     EXPECT_EQ(ControllerFolder::Names(output), (Names{L"o0000021"}));
     EXPECT_EQ(folder.CountLogLines(L"Relaydesk2 IN TerminalFolder:"), 1) << "composed again";
@@ -75,14 +69,14 @@ TEST_F(CrashRecovery, StagedBackupReplacesTheOldOneAndTheCorrectionsGo) {
     const std::wstring order = JoinPath(input, L"r0000021");
     ASSERT_TRUE(
         CopyFolderWhole(LocalFolders(), JoinPath(order, L"CORRECT_BK"), JoinPath(order, L"CORRECT_BK~new")));
-    folder.Root().WriteFile(L"店頭/input/r0000021/CORRECT_BK~new/IMG-0001.jpg", "merged");
-    folder.Root().WriteFile(L"店頭/input/r0000021/CORRECT/IMG-0001.jpg", "a correction");
+    folder.Root().WriteFile(L"端末A/input/r0000021/CORRECT_BK~new/IMG-0001.jpg", "merged");
+    folder.Root().WriteFile(L"端末A/input/r0000021/CORRECT/IMG-0001.jpg", "a correction");
 
-    ASSERT_EQ(folder.RunCli("run --until-idle", &console), 0) << console;
+    ASSERT_EQ(RunUntilIdle(), 0) << console;
     const std::wstring transferred = JoinPath(input, L"e0000021");
     EXPECT_EQ(ControllerFolder::Names(input), (Names{L"e0000021"}));
     EXPECT_EQ(ControllerFolder::Names(output), (Names{L"o0000021"}));
-    EXPECT_EQ(folder.Root().ReadFile(L"店頭/input/e0000021/CORRECT_BK/IMG-0001.jpg"), "merged");
+    EXPECT_EQ(folder.Root().ReadFile(L"端末A/input/e0000021/CORRECT_BK/IMG-0001.jpg"), "merged");
     EXPECT_TRUE(ControllerFolder::Names(JoinPath(transferred, L"CORRECT")).empty());
     EXPECT_FALSE(PathExists(LocalFolders(), JoinPath(transferred, L"CORRECT_BK~new")));
     EXPECT_TRUE(Journal().Pending().empty());
@@ -91,7 +85,7 @@ TEST_F(CrashRecovery, StagedBackupReplacesTheOldOneAndTheCorrectionsGo) {
 TEST_F(CrashRecovery, JournaledOrderWhoseFinishedOrderIsGoneIsComposedAgain) {
     SimulateEndAfterBuild(L"e");
     ASSERT_TRUE(DeleteItem(LocalFolders(), JoinPath(output, L"p0000021")));
-    ASSERT_EQ(folder.RunCli("run --until-idle", &console), 0) << console;
+    ASSERT_EQ(RunUntilIdle(), 0) << console;
     EXPECT_EQ(ControllerFolder::Names(input), (Names{L"e0000021"}));
     EXPECT_EQ(ControllerFolder::Names(output), (Names{L"o0000021"}));
     EXPECT_EQ(folder.CountLogLines(L"RecoverTransfer OUT r"), 1);
@@ -113,7 +107,7 @@ TEST_F(CrashRecovery, KilledControllerLeavesEachOrderTransferredOnceAfterRestart
         ASSERT_EQ(std::system((std::string("sleep ") + delay).c_str()), 0);
         ASSERT_EQ(std::system(kill.c_str()), 0);
     }
-    ASSERT_EQ(folder.RunCli("run --until-idle", &console), 0) << console;
+    ASSERT_EQ(RunUntilIdle(), 0) << console;
     EXPECT_EQ(ControllerFolder::Names(input),
               (Names{L"e0000021", L"e0000030", L"e0000031", L"e0000032"}));
     EXPECT_EQ(ControllerFolder::Names(output),
