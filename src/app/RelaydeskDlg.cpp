@@ -9,6 +9,8 @@
 #include "logging/LogClient.h"
 #include "platform/SingleInstance.h"
 
+#include <algorithm>
+
 #include <wx/button.h>
 #include <wx/dcclient.h>
 #include <wx/listctrl.h>
@@ -27,6 +29,7 @@ constexpr int kMessageStartTransfer = 6000;
 constexpr int kRaiseCheckIntervalMs = 500;
 /// Position of the delete question among the catalogue texts handed to the edit dialog.
 constexpr int kDeleteQuestionPosition = 8;
+constexpr DialogUnitRect kProgressField = {82, 34, 82, 15};
 
 struct ColumnLayout {
     int header;
@@ -126,7 +129,7 @@ void CRelaydeskDlg::CreateControls() {
                                     serving.GetSize(), wxTE_READONLY);
     label = ToPixels(this, {82, 18, 64, 8});
     new wxStaticText(this, kIdProgressLabel, L"Static", label.GetPosition(), label.GetSize());
-    wxRect progress = ToPixels(this, {82, 34, 82, 15});
+    wxRect progress = ToPixels(this, kProgressField);
     m_pProgress = new wxTextCtrl(this, kIdProgress, L"", progress.GetPosition(), progress.GetSize(),
                                  wxTE_READONLY);
     wxRect version = ToPixels(this, {411, 7, 61, 16});
@@ -225,6 +228,15 @@ void CRelaydeskDlg::ApplyCatalogue() {
     FindWindow(kIdOrderView)->SetLabel(text(kMsgOrderView));
     FindWindow(kIdServingLabel)->SetLabel(text(kMsgTerminalName));
     FindWindow(kIdProgressLabel)->SetLabel(text(kMsgProgressLabel));
+    FitProgressField(text(kMsgProgressFormat));
+}
+
+void CRelaydeskDlg::FitProgressField(const std::wstring& progressFormat) {
+    // The text at 100 % is the longest the field shows; the layout's width is the least.
+    const std::wstring widest = FormatProgressText(progressFormat, 100);
+    const int needed = m_pProgress->GetSizeFromTextSize(m_pProgress->GetTextExtent(widest)).x;
+    wxRect field = ToPixels(this, kProgressField);
+    m_pProgress->SetSize(std::max(field.width, needed), m_pProgress->GetSize().y);
 }
 
 void CRelaydeskDlg::CreateListColumns() {
@@ -471,5 +483,8 @@ void CRelaydeskDlg::ShowServingName(const std::wstring& name) {
 }
 
 void CRelaydeskDlg::ShowProgressText(const std::wstring& text) {
+    // Measured again on a shown field: before the field is on screen, the toolkit does not
+    // count its frame's full padding.
+    FitProgressField(m_texts.progressFormat);
     m_pProgress->ChangeValue(text);
 }

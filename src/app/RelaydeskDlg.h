@@ -80,6 +80,9 @@ public:
 
     RelaydeskController& Controller() { return *m_pController; }
     wxListCtrl* List() const { return m_pList; }
+    wxTextCtrl* Progress() const { return m_pProgress; }
+    /// The view through which the transfer engine updates the window.
+    ITransferView& View() { return m_view; }
     const std::wstring& MessageFile() const { return m_strMessageFile; }
 
 private:
@@ -87,6 +90,7 @@ private:
     /// The shutdown routine's work between its two log lines.
     void StopAndSave(bool displayAvailable);
     void ApplyCatalogue();
+    void FitProgressField(const std::wstring& progressFormat);
     void CreateListColumns();
     /// Enables edit, delete and order view while a row is selected, add while there is room.
     void UpdateButtons();

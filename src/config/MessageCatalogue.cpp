@@ -60,6 +60,10 @@ std::wstring ReadCatalogueText(const std::wstring& cataloguePath, int number) {
     return ReadProfileString(cataloguePath, kCatalogueSection, std::to_wstring(number), L"");
 }
 
+std::wstring FormatProgressText(const std::wstring& progressFormat, int percent) {
+    return ReplaceAll(progressFormat, L"%d", std::to_wstring(percent));
+}
+
 MainWindowTexts ReadMainWindowTexts(const std::wstring& cataloguePath, std::uint32_t freeDisk) {
     MainWindowTexts texts;
     for (int position = 0; position < kMessageTextCount; ++position)

@@ -106,6 +106,9 @@ std::wstring ReadCatalogueText(const std::wstring& cataloguePath, int number);
 /// becomes each status's own message.
 MainWindowTexts ReadMainWindowTexts(const std::wstring& cataloguePath, std::uint32_t freeDisk);
 
+/// The progress text of message 26267 at `percent`.
+std::wstring FormatProgressText(const std::wstring& progressFormat, int percent);
+
 /// The catalogue font for the face name of message 1000: height 12 for "ＭＳ Ｐゴシック"
 /// (in any letter case), 15 for any other face.
 CatalogueFont MakeCatalogueFont(const std::wstring& faceName);

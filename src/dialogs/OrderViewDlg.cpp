@@ -4,6 +4,8 @@
 #include "dialogs/DialogLayout.h"
 #include "fileutil/FileUtil.h"
 
+#include <algorithm>
+
 #include <wx/button.h>
 #include <wx/datectrl.h>
 #include <wx/listctrl.h>
@@ -57,11 +59,24 @@ void COrderViewDlg::CreateControls() {
     wxRect to = ToPixels(this, {249, 249, 69, 21});
     m_pDateTo = new wxDatePickerCtrl(this, kIdDateTo, today, to.GetPosition(), to.GetSize(),
                                      wxDP_DROPDOWN | wxDP_SHOWCENTURY);
+    WidenDatePickers();
     AddButton(this, wxID_OK, {424, 287, 50, 14})->SetDefault();
 
     Bind(wxEVT_BUTTON, &COrderViewDlg::OnSelectAll, this, kIdSelectAll);
     Bind(wxEVT_BUTTON, &COrderViewDlg::OnDeleteSelected, this, kIdDeleteSelected);
     Bind(wxEVT_BUTTON, &COrderViewDlg::OnSelectByDate, this, kIdSelectByDate);
+}
+
+void COrderViewDlg::WidenDatePickers() {
+    // A date in the locale's long form (year, month and day with their signs in Japanese)
+    // needs more than the layout's width; the separator and the second picker move along.
+    const int width = std::max(m_pDateFrom->GetSize().x, m_pDateFrom->GetBestSize().x);
+    const int growth = width - m_pDateFrom->GetSize().x;
+    m_pDateFrom->SetSize(width, m_pDateFrom->GetSize().y);
+    wxWindow* separator = FindWindow(kIdDateSeparator);
+    separator->Move(separator->GetPosition().x + growth, separator->GetPosition().y);
+    m_pDateTo->SetSize(m_pDateTo->GetPosition().x + growth, m_pDateTo->GetPosition().y, width,
+                       m_pDateTo->GetSize().y);
 }
 
 std::wstring COrderViewDlg::Text(int number) const {

@@ -47,6 +47,7 @@ public:
 
 private:
     void CreateControls();
+    void WidenDatePickers();
     void ApplyCatalogue();
     void FillOrderList(const std::vector<std::wstring>& times,
                        const std::vector<std::wstring>& names);

@@ -290,6 +290,13 @@ public:
         errno = 0;
         if (!out.open(temporary, std::ios::out | std::ios::binary | std::ios::trunc))
             return LastWriteError(target.parent_path());
+        // The new content gets the replaced file's access before its first byte: a file
+        // restricted to its owner (one holding passwords) is never readable by others, not
+        // as the temporary and not after the rename.
+        std::error_code noTarget;
+        const fs::file_status replaced = fs::status(target, noTarget);
+        if (!noTarget)
+            fs::permissions(temporary, replaced.permissions(), noTarget);
         const bool written = WriteAll(out, bytes.data(), bytes.size());
         // The content is on the device before its name is: a power cut leaves the old file
         // or the new one, never an empty one.

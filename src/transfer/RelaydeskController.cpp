@@ -1,6 +1,7 @@
 #include "transfer/RelaydeskController.h"
 
 #include "config/AppSettings.h"
+#include "config/MessageCatalogue.h"
 #include "config/TextSubstitution.h"
 #include "config/ProfileDocument.h"
 #include "fileutil/FileSystemResolver.h"
@@ -325,7 +326,7 @@ void RelaydeskController::UpdateProgressText() {
     std::wstring text;
     if (m_bOrderBusy) {
         std::lock_guard lock(m_textMutex);
-        text = ReplaceAll(m_strProgressFormat, L"%d", std::to_wstring(m_engine.GetProgress()));
+        text = FormatProgressText(m_strProgressFormat, m_engine.GetProgress());
     }
     // The window is told only of changes: this runs every 10 ms.
     if (text == m_strLastProgressText)

@@ -1,3 +1,4 @@
+#include "CaptionFit.h"
 #include "GuiTestSupport.h"
 
 #include "app/RelaydeskDlg.h"
@@ -141,14 +142,19 @@ TEST_F(RelaydeskDlgTest, TickingACheckBoxSwitchesTheTerminalSelectingDoesNot) {
 
 // With the catalogues that ship, in both languages: the longest texts of the list.
 class ShippedCatalogueTest : public RelaydeskDlgTest,
-                             public ::testing::WithParamInterface<const wchar_t*> {};
+                             public ::testing::WithParamInterface<const wchar_t*> {
+protected:
+    void SetUp() override {
+        RelaydeskDlgTest::SetUp();
+        for (const wchar_t* name : {L"MSG_ENG.ini", L"MSG_JPN.ini"})
+            fs::copy_file(platform::ToFsPath(JoinPath(GetModuleFolder(), name)),
+                          platform::ToFsPath(JoinPath(ProgramFolder(), name)),
+                          fs::copy_options::overwrite_existing);
+        setenv("RELAYDESK_KEYBOARD_LAYOUT", platform::WideToUtf8(GetParam()).c_str(), 1);
+    }
+};
 
 TEST_P(ShippedCatalogueTest, ListShowsWholeNamesAndStatesAndNoStaleTooltip) {
-    for (const wchar_t* name : {L"MSG_ENG.ini", L"MSG_JPN.ini"})
-        fs::copy_file(platform::ToFsPath(JoinPath(GetModuleFolder(), name)),
-                      platform::ToFsPath(JoinPath(ProgramFolder(), name)),
-                      fs::copy_options::overwrite_existing);
-    setenv("RELAYDESK_KEYBOARD_LAYOUT", platform::WideToUtf8(GetParam()).c_str(), 1);
     TerminalEntry missing = MakeTerminal(L"店頭受付キオス");
     missing.path = m_folder / L"無いフォルダ";
     missing.outName = L"ABCDEFGHIJKLMNO";
@@ -184,6 +190,31 @@ TEST_P(ShippedCatalogueTest, ListShowsWholeNamesAndStatesAndNoStaleTooltip) {
     m_script.ThenMessageBox(wxID_YES);
     m_dialog->OnBDelete();
     EXPECT_FALSE(rows->GetToolTipText().Contains(L"店頭受付キオス"));
+}
+
+TEST_P(ShippedCatalogueTest, EveryCaptionFitsItsControlInEveryDialog) {
+    Open();
+    using Misfits = std::vector<std::wstring>;
+    EXPECT_EQ(CaptionsThatDoNotFit(m_dialog), Misfits{});
+    // The progress field holds its longest text, the one at 100 %, whole.
+    wxTextCtrl* progress = m_dialog->Progress();
+    const std::wstring full = FormatProgressText(
+        ReadCatalogueText(m_dialog->MessageFile(), kMsgProgressFormat), 100);
+    m_dialog->View().SetProgressText(full);
+    ASSERT_TRUE(PumpUntil([&] { return progress->GetValue() == full; }));
+    EXPECT_LE(progress->GetSizeFromTextSize(progress->GetTextExtent(full)).x,
+              progress->GetSize().x);
+    EXPECT_LT(progress->GetRect().GetRight(), m_dialog->GetClientSize().x);
+
+    SelectRow(1);
+    ThenEditDialog([](CTerminalEditDlg& edit) { EXPECT_EQ(CaptionsThatDoNotFit(&edit), Misfits{}); });
+    m_dialog->OnBEdit();
+    m_script.Then([](wxDialog* view) {
+        EXPECT_EQ(CaptionsThatDoNotFit(view), Misfits{});
+        return wxID_OK;
+    });
+    Click(Button(CRelaydeskDlg::kIdOrderView));
+    EXPECT_TRUE(m_script.Done());
 }
 
 INSTANTIATE_TEST_SUITE_P(BothLanguages, ShippedCatalogueTest, ::testing::Values(L"0411", L"0409"));

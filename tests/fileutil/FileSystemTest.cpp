@@ -3,6 +3,7 @@
 #include "fileutil/FileUtil.h"
 #include "fileutil/FolderLister.h"
 #include "fileutil/ShareResolver.h"
+#include "platform/FileSystemCalls.h"
 
 #include "TempFolder.h"
 
@@ -105,4 +106,16 @@ TEST(FileSystem, LocalBackendReportsSizeAndFreeSpaceAndBoundsReads) {
     std::string bytes;
     EXPECT_TRUE(LocalFileSystem().ReadFile(folder / L"注文.ini", bytes, 5) && bytes == "12345");
     EXPECT_FALSE(LocalFileSystem().ReadFile(folder / L"注文.ini", bytes, 4));
+}
+
+// composition.ini holds the shares' passwords: rewriting it must not open it to others.
+TEST(FileSystem, AtomicWriteKeepsTheReplacedFilesAccess) {
+    namespace fs = std::filesystem;
+    TempFolder folder;
+    folder.WriteFile(L"composition.ini", "[TERMINAL]\n");
+    const fs::path file = platform::ToFsPath(folder / L"composition.ini");
+    const fs::perms ownerOnly = fs::perms::owner_read | fs::perms::owner_write;
+    fs::permissions(file, ownerOnly);
+    ASSERT_TRUE(LocalFileSystem().WriteFileAtomically(folder / L"composition.ini", "[TERMINAL]\nPassword0=x\n"));
+    EXPECT_EQ(fs::status(file).permissions() & fs::perms::all, ownerOnly);
 }
