@@ -17,10 +17,6 @@
 
 namespace {
 
-std::wstring WorkFolderBesideProgram() {
-    return JoinPath(GetModuleFolder(), kWorkFolderName);
-}
-
 std::wstring NameOf(const std::wstring& path) {
     std::wstring folder;
     std::wstring name;
@@ -121,10 +117,6 @@ bool ResolvePictureFiles(const std::wstring& workFolder) {
     return true;
 }
 
-bool ResolvePictureFiles() {
-    return ResolvePictureFiles(WorkFolderBesideProgram());
-}
-
 bool MergeCorrections(const std::wstring& workFolder) {
     const std::wstring correctFolder = JoinPath(workFolder, kCorrectFolderName);
     const std::wstring backupFolder = JoinPath(workFolder, kCorrectBackupFolderName);
@@ -160,8 +152,4 @@ bool MergeCorrections(const std::wstring& workFolder) {
         return false;
     }
     return undeleted == 0;
-}
-
-bool MergeCorrections() {
-    return MergeCorrections(WorkFolderBesideProgram());
 }

@@ -12,8 +12,7 @@ inline constexpr wchar_t kCorrectBackupFolderName[] = L"CORRECT_BK";
 /// Pattern of the corrected pictures.
 inline constexpr wchar_t kCorrectedImagePattern[] = L"IMG-*.*";
 
-/// Each step works on `workFolder`; without it, on the work folder beside the program
-/// (program folder + "TEMP").
+/// Each step works on the work folder `workFolder` (the program folder + "TEMP" in use).
 
 /// Before the composition information file is loaded: points the "FILENAME" of every picture
 /// record at the full path of the first file (in name order) of CORRECT that matches it as a
@@ -21,11 +20,9 @@ inline constexpr wchar_t kCorrectedImagePattern[] = L"IMG-*.*";
 /// rewritten once, and only when a name changed; a file that cannot be rewritten is logged,
 /// left as it was, and the result is false.
 bool ResolvePictureFiles(const std::wstring& workFolder);
-bool ResolvePictureFiles();
 
 /// After a successful composition: for every corrected picture of CORRECT ("IMG-*.*"),
 /// deletes the backups of the same picture from CORRECT_BK whatever their extension
 /// (IMG-0001.JPG removes IMG-0001.TIF but not IMG-00010.JPG), then copies CORRECT into
 /// CORRECT_BK. Failures are logged; false when CORRECT_BK is not the whole merge.
 bool MergeCorrections(const std::wstring& workFolder);
-bool MergeCorrections();

@@ -49,7 +49,7 @@ bool SyncVolume(const std::wstring& path);
 /// Creation time of a file in UTC (the change time where the file system keeps no birth time).
 bool GetCreationTimeUtc(const std::wstring& path, SystemTime& time);
 
-/// Last modification time as seconds since 1970, and as local calendar fields.
+/// Last modification time as seconds since 1970.
 bool GetModificationTime(const std::wstring& path, std::int64_t& secondsSinceEpoch);
 
 /// Free bytes for an unprivileged writer on the volume holding `path`.
