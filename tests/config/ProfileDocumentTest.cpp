@@ -77,7 +77,7 @@ TEST(ProfileDocument, KeepsTheEncodingOfTheFile) {
 
     ProfileDocument ascii = Parse("[A]\r\nk=v\r\n");
     ascii.Set(L"A", L"k", L"写真");
-    EXPECT_EQ(ascii.ToBytes(), platform::WideToSystemCodePage(L"[A]\r\nk=写真\r\n"));
+    EXPECT_EQ(ascii.ToBytes(), "[A]\r\nk=写真\r\n") << "UTF-8 on every platform, not the ANSI code page";
 }
 
 TEST(ProfileDocument, LargeBookIsIndexed) {
