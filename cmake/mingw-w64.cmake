@@ -1,11 +1,36 @@
-# Cross-compiles the core for 64-bit Windows. The posix thread model of mingw-w64 is the
+# Cross-compiles the program for 64-bit Windows. The posix thread model of mingw-w64 is the
 # one whose libstdc++ has std::thread and std::mutex.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
 set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
 set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
+
+# Only the mingw-w64 tree and the Windows dependencies are searched: neither find_package
+# nor pkg-config may hand a Windows build the Linux libraries.
+if(NOT RELAYDESK_WIN64_DEPS)
+    if(DEFINED ENV{RELAYDESK_WIN64_DEPS})
+        set(RELAYDESK_WIN64_DEPS "$ENV{RELAYDESK_WIN64_DEPS}")
+    elseif(DEFINED ENV{RELAYDESK_CACHE_DIR})
+        set(RELAYDESK_WIN64_DEPS "$ENV{RELAYDESK_CACHE_DIR}/win64")
+    else()
+        set(RELAYDESK_WIN64_DEPS "$ENV{HOME}/.cache/relaydesk/win64")
+    endif()
+endif()
+set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32 ${RELAYDESK_WIN64_DEPS})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+set(ENV{PKG_CONFIG_LIBDIR} "/usr/x86_64-w64-mingw32/lib/pkgconfig")
+set(ENV{PKG_CONFIG_PATH} "")
+set(ENV{PKG_CONFIG_SYSROOT_DIR} "")
+
+# The mingw runtime (libgcc, libstdc++, winpthread) is linked into every program and
+# library, so that no mingw DLL has to travel with them. -static rather than
+# -static-libgcc -static-libstdc++: the driver adds winpthread after every user flag, so
+# only -static keeps it from being linked as libwinpthread-1.dll. Windows' own DLLs and
+# the dependencies' import libraries (given by full path) are linked as before.
+foreach(kind EXE SHARED MODULE)
+    set(CMAKE_${kind}_LINKER_FLAGS_INIT "-static")
+endforeach()
