@@ -4,8 +4,7 @@
 
 #include "ZoRiInstance.h"
 #include "composition/ZoRiProtocol.h"
-
-#define ZORI_EXPORT extern "C" __attribute__((visibility("default")))
+#include "platform/SharedLibraryExport.h"
 
 namespace {
 
@@ -15,7 +14,7 @@ zori::ZoRiInstance* AsInstance(zori::EngineInstance instance) {
 
 } // namespace
 
-ZORI_EXPORT zori::EngineInstance QRM_ZO_RI_createInstance(const zori::NotifyRecord* notify,
+RELAYDESK_EXPORT zori::EngineInstance QRM_ZO_RI_createInstance(const zori::NotifyRecord* notify,
                                                           std::uintptr_t* engineWindow) {
     if (notify == nullptr || engineWindow == nullptr)
         return nullptr;
@@ -30,36 +29,36 @@ ZORI_EXPORT zori::EngineInstance QRM_ZO_RI_createInstance(const zori::NotifyReco
     return instance;
 }
 
-ZORI_EXPORT void QRM_ZO_RI_releaseInstance(zori::EngineInstance instance) {
+RELAYDESK_EXPORT void QRM_ZO_RI_releaseInstance(zori::EngineInstance instance) {
     delete AsInstance(instance);
 }
 
-ZORI_EXPORT void QRM_ZO_RI_setIniFileName(zori::EngineInstance instance, std::int32_t,
+RELAYDESK_EXPORT void QRM_ZO_RI_setIniFileName(zori::EngineInstance instance, std::int32_t,
                                           const wchar_t* path) {
     if (instance)
         AsInstance(instance)->SetCompositionFile(path);
 }
 
 // The engine keeps its own window; the program never hands it another one.
-ZORI_EXPORT void QRM_ZO_RI_setWindowHdl(zori::EngineInstance, std::uintptr_t) {}
+RELAYDESK_EXPORT void QRM_ZO_RI_setWindowHdl(zori::EngineInstance, std::uintptr_t) {}
 
-ZORI_EXPORT void QRM_ZO_RI_setMidPictureSize(zori::EngineInstance instance, std::int32_t width,
+RELAYDESK_EXPORT void QRM_ZO_RI_setMidPictureSize(zori::EngineInstance instance, std::int32_t width,
                                              std::int32_t height) {
     if (instance)
         AsInstance(instance)->SetMidPictureSize(width, height);
 }
 
-ZORI_EXPORT void QRM_ZO_RI_setDataPath(zori::EngineInstance instance, const wchar_t* path) {
+RELAYDESK_EXPORT void QRM_ZO_RI_setDataPath(zori::EngineInstance instance, const wchar_t* path) {
     if (instance)
         AsInstance(instance)->SetDataPath(path);
 }
 
-ZORI_EXPORT void QRM_ZO_RI_cancel(zori::EngineInstance instance, std::int32_t) {
+RELAYDESK_EXPORT void QRM_ZO_RI_cancel(zori::EngineInstance instance, std::int32_t) {
     if (instance)
         AsInstance(instance)->Cancel();
 }
 
-ZORI_EXPORT void QRM_ZO_RI_setApplicationID(zori::EngineInstance instance, std::int32_t id) {
+RELAYDESK_EXPORT void QRM_ZO_RI_setApplicationID(zori::EngineInstance instance, std::int32_t id) {
     if (instance)
         AsInstance(instance)->SetApplicationId(id);
 }

@@ -12,7 +12,7 @@
 #include "SpreadRenderer.h"
 #include "platform/FileSystemCalls.h"
 #include "platform/ThreadPriority.h"
-#include "rdwinmsg.h"
+#include "platform/WindowMessages.h"
 
 namespace zori {
 
@@ -25,7 +25,7 @@ constexpr std::intptr_t kMaxDotsPerInch = 1200;
 /// The window class points into this library, which the program may unload and load again
 /// at another address: the class goes with the library, so each load registers its own.
 struct WindowClassOfThisLibrary {
-    ~WindowClassOfThisLibrary() { RdUnregisterClass(kWindowClass); }
+    ~WindowClassOfThisLibrary() { platform::UnregisterWindowClass(kWindowClass); }
 } g_windowClass;
 
 /// Window handle -> instance, for the window procedure, which has no other way to its object.
@@ -53,8 +53,8 @@ bool EnsureFolder(const std::wstring& folder) {
 } // namespace
 
 ZoRiInstance::ZoRiInstance(const NotifyRecord& notify) : m_notify(notify) {
-    RdRegisterClass(kWindowClass, &WindowProc); // fails harmlessly once registered by this load
-    m_hWindow = RdCreateWindow(kWindowClass, L"QRM_ZO_RI");
+    platform::RegisterWindowClass(kWindowClass, &WindowProc); // fails harmlessly once registered by this load
+    m_hWindow = platform::CreateHiddenWindow(kWindowClass, L"QRM_ZO_RI");
     if (m_hWindow != 0) {
         std::lock_guard lock(g_windowsMutex);
         g_windows[m_hWindow] = this;
@@ -70,7 +70,7 @@ ZoRiInstance::~ZoRiInstance() {
             std::lock_guard lock(g_windowsMutex);
             g_windows.erase(m_hWindow);
         }
-        RdDestroyWindow(m_hWindow);
+        platform::DestroyHiddenWindow(m_hWindow);
     }
 }
 
@@ -87,7 +87,7 @@ std::intptr_t ZoRiInstance::WindowProc(std::uintptr_t window, std::uint32_t mess
         else if (message == kMessageStart)
             instance->OnStart();
     }
-    return RdDefWindowProc(window, message, wParam, lParam);
+    return platform::DefaultWindowProcedure(window, message, wParam, lParam);
 }
 
 void ZoRiInstance::OnStart() {
@@ -161,7 +161,7 @@ EngineResult ZoRiInstance::ComposeBook() {
 }
 
 void ZoRiInstance::Report(std::uintptr_t kind, std::intptr_t value) const {
-    RdPostMessage(m_notify.notifyWindow, m_notify.notifyMessage, kind, value);
+    platform::PostWindowMessage(m_notify.notifyWindow, m_notify.notifyMessage, kind, value);
 }
 
 } // namespace zori

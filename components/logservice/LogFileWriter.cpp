@@ -3,15 +3,18 @@
 #include "platform/FilePermissions.h"
 #include "platform/FileSystemCalls.h"
 #include "platform/ModulePath.h"
+#include "platform/ProcessEnvironment.h"
 #include "platform/TextEncoding.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
+#include <optional>
 
 std::wstring LogFileWriter::DefaultFolder() {
-    if (const char* configured = std::getenv("RELAYDESK_LOG_DIR"); configured && *configured)
-        return platform::Utf8ToWide(configured);
+    // Through the platform: a folder name outside the ANSI code page survives on Windows.
+    if (const std::optional<std::wstring> configured = platform::GetEnvironmentValue("RELAYDESK_LOG_DIR");
+        configured && !configured->empty())
+        return *configured;
     std::wstring program = platform::GetModuleFilePath();
     return program.substr(0, program.find_last_of(L"/\\")) + platform::kPathSeparator + L"log";
 }

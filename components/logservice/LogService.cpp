@@ -1,4 +1,6 @@
-// The logging service object handed out to the program through RelaydeskCreateLogWriter.
+// The logging service object: what the program's writer calls reach, however it was created.
+
+#include "LogService.h"
 
 #include "LogFileWriter.h"
 
@@ -8,6 +10,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <new>
 
 namespace {
 
@@ -121,6 +124,6 @@ private:
 
 } // namespace
 
-extern "C" __attribute__((visibility("default"))) platform::ILogWriter* RelaydeskCreateLogWriter() {
-    return new LogService();
+platform::ILogWriter* CreateLogService() {
+    return new (std::nothrow) LogService();
 }

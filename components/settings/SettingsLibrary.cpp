@@ -7,6 +7,7 @@
 
 #include "config/CIniLibrary.h"
 #include "config/SettingsLibraryEntryPoints.h"
+#include "platform/SharedLibraryExport.h"
 #include "platform/TextEncoding.h"
 
 #include <algorithm>
@@ -16,8 +17,6 @@
 #include <mutex>
 #include <optional>
 #include <string>
-
-#define QRM_EXPORT extern "C" __attribute__((visibility("default")))
 
 namespace {
 
@@ -94,7 +93,7 @@ int CopyBytes(std::string_view bytes, void* buffer, int bufferSize) {
 
 } // namespace
 
-QRM_EXPORT int QRM_PlxIniOpen(const char* path, const char* fileKind, int mode) {
+RELAYDESK_EXPORT int QRM_PlxIniOpen(const char* path, const char* fileKind, int mode) {
     std::lock_guard lock(g_lock);
     // The file kind names what the caller keeps in the file; every kind is stored alike.
     if (!path || !*path || !fileKind)
@@ -102,47 +101,47 @@ QRM_EXPORT int QRM_PlxIniOpen(const char* path, const char* fileKind, int mode) 
     return g_file.Open(Wide(path), mode);
 }
 
-QRM_EXPORT int QRM_PlxIniOpenForWrite(const char* path, const char* fileKind) {
+RELAYDESK_EXPORT int QRM_PlxIniOpenForWrite(const char* path, const char* fileKind) {
     return QRM_PlxIniOpen(path, fileKind, kSettingsOpenReadWrite);
 }
 
-QRM_EXPORT int QRM_PlxIniFlush() {
+RELAYDESK_EXPORT int QRM_PlxIniFlush() {
     std::lock_guard lock(g_lock);
     return g_file.Flush();
 }
 
-QRM_EXPORT int QRM_PlxIniTerminate() {
+RELAYDESK_EXPORT int QRM_PlxIniTerminate() {
     std::lock_guard lock(g_lock);
     return g_file.Terminate();
 }
 
-QRM_EXPORT int QRM_PlxIniGet(const char* section, const char* key, char* buffer, int bufferSize,
+RELAYDESK_EXPORT int QRM_PlxIniGet(const char* section, const char* key, char* buffer, int bufferSize,
                              const char* defaultValue) {
     std::lock_guard lock(g_lock);
     return GetText(section, key, buffer, bufferSize, defaultValue);
 }
 
-QRM_EXPORT int QRM_PlxIniGetInt(const char* section, const char* key, int defaultValue) {
+RELAYDESK_EXPORT int QRM_PlxIniGetInt(const char* section, const char* key, int defaultValue) {
     std::lock_guard lock(g_lock);
     std::optional<std::wstring> value = StoredValue(section, key);
     std::optional<int> number = value ? ParseInt(*value) : std::nullopt;
     return number.value_or(defaultValue);
 }
 
-QRM_EXPORT double QRM_PlxIniGetDouble(const char* section, const char* key, double defaultValue) {
+RELAYDESK_EXPORT double QRM_PlxIniGetDouble(const char* section, const char* key, double defaultValue) {
     std::lock_guard lock(g_lock);
     std::optional<std::wstring> value = StoredValue(section, key);
     std::optional<double> number = value ? ParseDouble(*value) : std::nullopt;
     return number.value_or(defaultValue);
 }
 
-QRM_EXPORT int QRM_PlxIniGetString(const char* section, const char* key, char* buffer,
+RELAYDESK_EXPORT int QRM_PlxIniGetString(const char* section, const char* key, char* buffer,
                                    int bufferSize, const char* defaultValue) {
     std::lock_guard lock(g_lock);
     return GetText(section, key, buffer, bufferSize, defaultValue);
 }
 
-QRM_EXPORT int QRM_PlxIniGetBinary(const char* section, const char* key, void* buffer,
+RELAYDESK_EXPORT int QRM_PlxIniGetBinary(const char* section, const char* key, void* buffer,
                                    int bufferSize, const void* defaultBytes, int defaultSize) {
     std::lock_guard lock(g_lock);
     std::optional<std::wstring> value = StoredValue(section, key);
@@ -156,7 +155,7 @@ QRM_EXPORT int QRM_PlxIniGetBinary(const char* section, const char* key, void* b
     return bytes ? CopyBytes(*bytes, buffer, bufferSize) : kSettingsMalformed;
 }
 
-QRM_EXPORT int QRM_PlxIniSet(const char* section, const char* key, const char* value) {
+RELAYDESK_EXPORT int QRM_PlxIniSet(const char* section, const char* key, const char* value) {
     std::lock_guard lock(g_lock);
     if (!value)
         return kSettingsNotOpen;
@@ -165,12 +164,12 @@ QRM_EXPORT int QRM_PlxIniSet(const char* section, const char* key, const char* v
     return Store(section, key, Wide(value));
 }
 
-QRM_EXPORT int QRM_PlxIniSetInt(const char* section, const char* key, int value) {
+RELAYDESK_EXPORT int QRM_PlxIniSetInt(const char* section, const char* key, int value) {
     std::lock_guard lock(g_lock);
     return Store(section, key, std::to_wstring(value));
 }
 
-QRM_EXPORT int QRM_PlxIniSetDouble(const char* section, const char* key, double value) {
+RELAYDESK_EXPORT int QRM_PlxIniSetDouble(const char* section, const char* key, double value) {
     std::lock_guard lock(g_lock);
     char digits[64];
     auto [end, error] = std::to_chars(digits, digits + sizeof(digits), value);
@@ -179,7 +178,7 @@ QRM_EXPORT int QRM_PlxIniSetDouble(const char* section, const char* key, double 
     return Store(section, key, Wide(std::string(digits, end).c_str()));
 }
 
-QRM_EXPORT int QRM_PlxIniSetString(const char* section, const char* key, const char* value) {
+RELAYDESK_EXPORT int QRM_PlxIniSetString(const char* section, const char* key, const char* value) {
     std::lock_guard lock(g_lock);
     if (!value)
         return kSettingsNotOpen;
@@ -189,7 +188,7 @@ QRM_EXPORT int QRM_PlxIniSetString(const char* section, const char* key, const c
     return Store(section, key, L"\"" + Wide(value) + L"\"");
 }
 
-QRM_EXPORT int QRM_PlxIniSetBinary(const char* section, const char* key, const void* bytes,
+RELAYDESK_EXPORT int QRM_PlxIniSetBinary(const char* section, const char* key, const void* bytes,
                                    int size) {
     std::lock_guard lock(g_lock);
     if (size < 0 || (size > 0 && !bytes))
@@ -198,14 +197,14 @@ QRM_EXPORT int QRM_PlxIniSetBinary(const char* section, const char* key, const v
                  EncodeByteBlock({static_cast<const char*>(bytes), static_cast<size_t>(size)}));
 }
 
-QRM_EXPORT int QRM_PlxIniDeleteSection(const char* section) {
+RELAYDESK_EXPORT int QRM_PlxIniDeleteSection(const char* section) {
     std::lock_guard lock(g_lock);
     if (!section)
         return kSettingsNotOpen;
     return g_file.RemoveSection(Wide(section));
 }
 
-QRM_EXPORT int QRM_PlxIniDeleteKey(const char* section, const char* key) {
+RELAYDESK_EXPORT int QRM_PlxIniDeleteKey(const char* section, const char* key) {
     std::lock_guard lock(g_lock);
     if (!section || !key)
         return kSettingsNotOpen;

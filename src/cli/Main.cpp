@@ -11,6 +11,7 @@
 #include "cli/TerminalOptions.h"
 #include "config/AppSettings.h"
 #include "logging/LogClient.h"
+#include "platform/CommandLine.h"
 #include "platform/ProcessEnvironment.h"
 #include "platform/TextEncoding.h"
 #include "platform/Version.h"
@@ -117,7 +118,11 @@ int main(int argc, char** argv) {
     retryOrder->add_option("order", retriedOrder, "order folder name or number")->required();
 
     try {
-        app.parse(argc, argv);
+        const std::vector<std::string> arguments = platform::CommandLineArguments(argc, argv);
+        std::vector<const char*> pointers;
+        for (const std::string& argument : arguments)
+            pointers.push_back(argument.c_str());
+        app.parse(static_cast<int>(pointers.size()), pointers.data());
         if (deleteOrders->parsed() && orderNames.empty() == fromDay.empty())
             throw CLI::ValidationError("give either order names or --from and --to, not both");
     } catch (const CLI::ParseError& error) {

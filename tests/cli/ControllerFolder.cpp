@@ -22,6 +22,24 @@ void CopyIntoFolder(const fs::path& source, const fs::path& folder) {
              fs::copy_options::recursive | fs::copy_options::overwrite_existing);
 }
 
+// RELAYDESK_WINDOWS_PROGRAM names the program folder of a Windows build: the tests then run
+// its relaydesk-cli.exe under wine (in the wine prefix of the environment), with the same
+// checks. The kiosk simulator stays this build's.
+const char* WindowsProgramFolder() {
+    const char* folder = std::getenv("RELAYDESK_WINDOWS_PROGRAM");
+    return folder && *folder ? folder : nullptr;
+}
+
+bool IsProgramFile(const fs::path& file) {
+    const std::string name = file.filename().string();
+    const std::string extension = file.extension().string();
+    if (name == "ini" || (name.rfind("MSG_", 0) == 0 && extension == ".ini"))
+        return true;
+    if (WindowsProgramFolder())
+        return name == "relaydesk-cli.exe" || extension == ".dll" || extension == ".icc";
+    return name == "relaydesk-cli" || extension == ".so";
+}
+
 } // namespace
 
 std::string Quote(const std::wstring& path) {
@@ -37,15 +55,14 @@ std::string Quote(const std::wstring& path) {
 
 ControllerFolder::ControllerFolder()
     : m_programFolder(m_root / L"プログラム"), m_logFolder(m_root / L"log") {
-    const fs::path build = platform::ToFsPath(GetModuleFolder());
+    const fs::path build = WindowsProgramFolder() ? fs::path(WindowsProgramFolder())
+                                                  : platform::ToFsPath(GetModuleFolder());
     const fs::path program = platform::ToFsPath(m_programFolder);
     fs::create_directories(program);
     fs::create_directories(platform::ToFsPath(m_logFolder));
     fs::create_directories(platform::ToFsPath(m_root / L"run"));
     for (const fs::directory_entry& entry : fs::directory_iterator(build)) {
-        const std::string name = entry.path().filename().string();
-        if (name == "relaydesk-cli" || name == "ini" || entry.path().extension() == ".so" ||
-            (name.rfind("MSG_", 0) == 0 && entry.path().extension() == ".ini"))
+        if (IsProgramFile(entry.path()))
             CopyIntoFolder(entry.path(), program);
     }
 }
@@ -59,8 +76,10 @@ std::string ControllerFolder::Environment() const {
 int ControllerFolder::RunCli(const std::string& arguments, std::string* output,
                              const std::string& launcher) const {
     const std::wstring outputFile = m_root / L"cli-output.txt";
-    const std::string command = Environment() + launcher +
-                                Quote(JoinPath(m_programFolder, L"relaydesk-cli")) + " " +
+    const std::string program = WindowsProgramFolder()
+                                    ? "wine " + Quote(JoinPath(m_programFolder, L"relaydesk-cli.exe"))
+                                    : Quote(JoinPath(m_programFolder, L"relaydesk-cli"));
+    const std::string command = Environment() + launcher + program + " " +
                                 arguments + " >" + Quote(outputFile) + " 2>&1";
     const int status = std::system(command.c_str());
     std::ifstream file(platform::ToFsPath(outputFile));

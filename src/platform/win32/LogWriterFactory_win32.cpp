@@ -5,6 +5,8 @@
 #include <objbase.h>
 #include <oleauto.h>
 
+#include <new>
+
 namespace platform {
 namespace {
 
@@ -68,12 +70,23 @@ void ComUninitialize() {
 }
 
 ILogWriter* CreateLogWriter() {
+    constexpr DWORD kContext = CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER;
     IUnknown* object = nullptr;
-    if (FAILED(CoCreateInstance(kLoggerClass, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER,
-                                kLoggerInterface, reinterpret_cast<void**>(&object))) ||
-        !object)
+    HRESULT result = CoCreateInstance(kLoggerClass, nullptr, kContext, kLoggerInterface,
+                                      reinterpret_cast<void**>(&object));
+    if (result == CO_E_NOTINITIALIZED) {
+        // A worker thread that never initialised COM logs too: it joins the process's
+        // multithreaded apartment, where the service's objects serve every thread directly.
+        CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        result = CoCreateInstance(kLoggerClass, nullptr, kContext, kLoggerInterface,
+                                  reinterpret_cast<void**>(&object));
+    }
+    if (FAILED(result) || !object)
         return nullptr;
-    return new ComLogWriter(object);
+    auto* writer = new (std::nothrow) ComLogWriter(object);
+    if (!writer)
+        object->Release();
+    return writer;
 }
 
 wchar_t* AllocComString(std::wstring_view text) {

@@ -27,6 +27,15 @@ LRESULT CALLBACK Trampoline(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
+// The module this code is linked into (the program or a component DLL): its classes are its
+// own, and go when it unregisters them before it is unloaded.
+HINSTANCE ThisModule() {
+    HMODULE module = nullptr;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCWSTR>(&Trampoline), &module);
+    return module;
+}
+
 } // namespace
 
 bool RegisterWindowClass(const std::wstring& className, WindowProcedure procedure) {
@@ -37,23 +46,23 @@ bool RegisterWindowClass(const std::wstring& className, WindowProcedure procedur
     WNDCLASSW windowClass{};
     windowClass.style = CS_HREDRAW | CS_VREDRAW;
     windowClass.lpfnWndProc = Trampoline;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hInstance = ThisModule();
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     windowClass.lpszClassName = className.c_str();
     return RegisterClassW(&windowClass) != 0;
 }
 
 void UnregisterWindowClass(const std::wstring& className) {
-    UnregisterClassW(className.c_str(), GetModuleHandleW(nullptr));
+    UnregisterClassW(className.c_str(), ThisModule());
     std::lock_guard lock(g_classMutex);
     g_classProcedures.erase(className);
 }
 
 WindowHandle CreateHiddenWindow(const std::wstring& className, const std::wstring& title) {
-    HWND window = CreateWindowW(className.c_str(), title.c_str(), WS_VISIBLE, 0, 0, 100, 100,
-                                nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    if (window)
-        SetWindowPos(window, nullptr, -5000, -5000, 0, 0, SWP_NOSIZE | SWP_HIDEWINDOW);
+    // A top-level window without WS_VISIBLE: never shown, yet found by FindWindow, which a
+    // message-only window would not be.
+    HWND window = CreateWindowW(className.c_str(), title.c_str(), WS_OVERLAPPED, 0, 0, 0, 0,
+                                nullptr, nullptr, ThisModule(), nullptr);
     return reinterpret_cast<WindowHandle>(window);
 }
 
