@@ -29,11 +29,6 @@ std::wstring_view FirstLine(std::wstring_view value) {
     return value.substr(0, value.find_first_of(L"\r\n"));
 }
 
-bool IsAscii(std::string_view bytes) {
-    return std::all_of(bytes.begin(), bytes.end(),
-                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
 using Encoding = ProfileDocument::Encoding;
 
 std::string_view ByteOrderMark(Encoding encoding) {
@@ -55,11 +50,9 @@ std::wstring Decode(Encoding encoding, std::string_view bytes) {
     case Encoding::kUtf16LeWithBom:
         return platform::Utf16LeToWide(bytes);
     case Encoding::kShiftJis:
-        return platform::ShiftJisToWide(bytes);
-    case Encoding::kSystemCodePage:
         break;
     }
-    return platform::SystemCodePageToWide(bytes);
+    return platform::ShiftJisToWide(bytes);
 }
 
 std::string Encode(Encoding encoding, std::wstring_view text) {
@@ -70,11 +63,9 @@ std::string Encode(Encoding encoding, std::wstring_view text) {
     case Encoding::kUtf16LeWithBom:
         return platform::WideToUtf16Le(text);
     case Encoding::kShiftJis:
-        return platform::WideToShiftJis(text);
-    case Encoding::kSystemCodePage:
         break;
     }
-    return platform::WideToSystemCodePage(text);
+    return platform::WideToShiftJis(text);
 }
 
 } // namespace
@@ -95,8 +86,6 @@ void ProfileDocument::LoadFromBytes(std::string_view bytes) {
         m_encoding = Encoding::kUtf8WithBom;
     else if (bytes.starts_with("\xFF\xFE"))
         m_encoding = Encoding::kUtf16LeWithBom;
-    else if (IsAscii(bytes))
-        m_encoding = Encoding::kSystemCodePage;
     else if (platform::IsValidUtf8(bytes))
         m_encoding = Encoding::kUtf8;
     else
@@ -207,8 +196,9 @@ void ProfileDocument::IndexSections() {
         m_sectionIndex.emplace(UpperCaseName(m_sections[i].name), i);
 }
 
+// Names in calls are trimmed as names in the file are: " Main " finds [Main].
 const ProfileDocument::Section* ProfileDocument::FindSection(std::wstring_view name) const {
-    const auto found = m_sectionIndex.find(UpperCaseName(name));
+    const auto found = m_sectionIndex.find(UpperCaseName(Trim(name)));
     return found == m_sectionIndex.end() ? nullptr : &m_sections[found->second];
 }
 

@@ -21,7 +21,11 @@ class FileSystem;
 
 class ProfileDocument {
 public:
-    enum class Encoding { kSystemCodePage, kUtf8, kUtf8WithBom, kUtf16LeWithBom, kShiftJis };
+    /// A new file, and one of ASCII only, is UTF-8 on every platform, never the Windows ANSI
+    /// code page: that cannot hold every character (a Western one has no Japanese), and its
+    /// bytes would be read back as Shift-JIS; so a file also moves between a Linux and a
+    /// Windows controller unchanged.
+    enum class Encoding { kUtf8, kUtf8WithBom, kUtf16LeWithBom, kShiftJis };
 
     /// Reads a file of this machine; false when it cannot be read (the document is then
     /// empty, ready to be written as a new file).
@@ -102,6 +106,6 @@ private:
     std::vector<Section> m_sections;
     /// Upper-cased section name -> index of its first occurrence.
     std::unordered_map<std::wstring, std::size_t> m_sectionIndex;
-    Encoding m_encoding = Encoding::kSystemCodePage;
+    Encoding m_encoding = Encoding::kUtf8;
     bool m_bCrLf = true;
 };

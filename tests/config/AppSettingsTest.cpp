@@ -1,5 +1,6 @@
 #include "config/AppSettings.h"
 #include "TempFolder.h"
+#include "TestRegistry.h"
 #include "config/ProfileFunctions.h"
 #include "platform/FileSystemCalls.h"
 #include "platform/TextEncoding.h"
@@ -19,14 +20,9 @@ class FirstStart : public ::testing::Test {
 protected:
     void SetUp() override {
         m_program.MakeFolder(L"プログラム");
-        UseRegistry("");
     }
-    void TearDown() override { unsetenv("RELAYDESK_REGISTRY"); }
 
-    void UseRegistry(std::string_view text) {
-        m_registry.WriteFile(L"registry.ini", text);
-        setenv("RELAYDESK_REGISTRY", platform::WideToUtf8(m_registry / L"registry.ini").c_str(), 1);
-    }
+    void UseRegistry(std::string_view text) { m_registry.Use(text); }
     std::wstring ProgramFolder() const { return m_program / L"プログラム"; }
     std::wstring CompositionIni() const {
         return ProgramFolder() + platform::kPathSeparator + L"composition.ini";
@@ -39,7 +35,8 @@ protected:
     }
 
     TempFolder m_program;
-    TempFolder m_registry;
+    TempFolder m_data;
+    TestRegistry m_registry;
 };
 
 bool IsUniqueIdForm(const std::wstring& id) {
@@ -86,7 +83,7 @@ TEST_F(FirstStart, AnExistingSwitchIsNeverRewrittenAndComparedExactly) {
 }
 
 TEST_F(FirstStart, ReadsTheVersionAndTheLogFolderWithTheDataPath) {
-    const std::wstring dataPath = m_registry / L"データ";
+    const std::wstring dataPath = m_data / L"データ";
     UseRegistry("[SOFTWARE\\Hollowmere\\VQ Controller]\r\nDataPath=" +
                 platform::WideToUtf8(dataPath) + "\r\n");
     // Either separator names the folder of this platform.
@@ -111,7 +108,6 @@ TEST_F(FirstStart, ReadsTheVersionAndTheLogFolderWithTheDataPath) {
 }
 
 TEST_F(FirstStart, WithoutItsDataPathTheLogStaysInTheProgramFolder) {
-    setenv("RELAYDESK_REGISTRY", platform::WideToUtf8(m_registry / L"missing.ini").c_str(), 1);
     WriteAppIni("[PATH]\r\nREG_SUBKEY=SOFTWARE\\Hollowmere\\VQ "
                 "Controller\r\nLOG=%DataPath%\\LOG\r\n");
     AppSettings settings = ReadAppSettings(ProgramFolder());
@@ -149,11 +145,9 @@ TEST_F(FirstStart, WritesTheIdWhateverTheProgramFolderLength) {
 }
 
 TEST(RegistryString, ReadsValuesUpTo127CharactersAndReportsSuccess) {
-    TempFolder folder;
+    TestRegistry registry;
     const std::string fits(127, 'a');
-    folder.WriteFile(L"registry.ini",
-                     "[SOFTWARE\\Shop]\r\nFits=" + fits + "\r\nLong=" + fits + "b\r\n");
-    setenv("RELAYDESK_REGISTRY", platform::WideToUtf8(folder / L"registry.ini").c_str(), 1);
+    registry.Use("[SOFTWARE\\Shop]\r\nFits=" + fits + "\r\nLong=" + fits + "b\r\n");
     int succeeded = -1;
     EXPECT_EQ(ReadRegistryString(L"SOFTWARE\\Shop", L"Fits", &succeeded), std::wstring(127, L'a'));
     EXPECT_EQ(succeeded, 1);
@@ -162,7 +156,6 @@ TEST(RegistryString, ReadsValuesUpTo127CharactersAndReportsSuccess) {
     EXPECT_EQ(ReadRegistryString(L"SOFTWARE\\Other", L"Fits", &succeeded), L"");
     EXPECT_EQ(succeeded, 0);
     EXPECT_FALSE(IsControllerInstalled());
-    unsetenv("RELAYDESK_REGISTRY");
 }
 
 TEST(UniqueId, IsFreshEachTimeIn36UpperCaseCharacters) {

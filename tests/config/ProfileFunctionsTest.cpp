@@ -30,9 +30,14 @@ TEST(WriteProfileString, CreatesFileAndSectionThenReplacesInPlace) {
     WriteProfileString(ini, L"CONFIG", L"isCheckUniqueID", L"true");
     WriteProfileString(ini, L"CONFIG", L"UniqueID", L"");
     EXPECT_EQ(folder.ReadFile(L"composition.ini"), "[CONFIG]\r\nisCheckUniqueID=true\r\nUniqueID=\r\n");
+    // Text beyond ASCII is UTF-8 on every platform, not a code page it may not fit into.
+    WriteProfileString(ini, L"CONFIG", L"Shop", L"café 写真");
+    EXPECT_EQ(ReadProfileString(ini, L"CONFIG", L"Shop", L""), L"café 写真");
+    EXPECT_EQ(folder.ReadFile(L"composition.ini"),
+              "[CONFIG]\r\nisCheckUniqueID=true\r\nUniqueID=\r\nShop=café 写真\r\n");
 
     folder.WriteFile(L"composition.ini", "[TERMINAL]\nTerminal0_NAME=店頭1\n; at the door\n\n[CONFIG]\nUniqueID=\nx=1\n");
-    WriteProfileString(ini, L"config", L"UNIQUEID", L"ID-2");
+    WriteProfileString(ini, L" config ", L"UNIQUEID", L"ID-2");
     EXPECT_EQ(folder.ReadFile(L"composition.ini"),
               "[TERMINAL]\nTerminal0_NAME=店頭1\n; at the door\n\n[CONFIG]\nUniqueID=ID-2\nx=1\n");
 }

@@ -6,6 +6,7 @@
 #include "platform/ComputerName.h"
 #include "platform/NetworkShare.h"
 #include "platform/TextEncoding.h"
+#include "platform/ProcessEnvironment.h"
 
 #include <gtest/gtest.h>
 
@@ -82,7 +83,7 @@ TEST(TerminalChecks, NamesAFolderInsideAMountedShareAfterTheShareServer) {
                                 "//pc02/spool/sub " + mounts + "/with\\040blank smb3 rw 0 0\n"
                                 "tmpfs " + mounts + "/受付/local tmpfs rw 0 0\n"
                                 "gvfsd-fuse /run/user/1000/gvfs fuse.gvfsd-fuse rw 0 0\n");
-    setenv("RELAYDESK_MOUNTS", platform::WideToUtf8(folder / L"mounts").c_str(), 1);
+    platform::SetEnvironmentValue("RELAYDESK_MOUNTS", folder / L"mounts");
     const std::wstring computer = platform::GetLocalComputerName().substr(0, 15);
     const struct {
         std::wstring folder;
@@ -105,7 +106,7 @@ TEST(TerminalChecks, NamesAFolderInsideAMountedShareAfterTheShareServer) {
         EXPECT_EQ(TerminalNameFromFolder(expected.folder), expected.name)
             << platform::WideToUtf8(expected.folder);
     }
-    unsetenv("RELAYDESK_MOUNTS");
+    platform::SetEnvironmentValue("RELAYDESK_MOUNTS", L"");
 }
 
 } // namespace

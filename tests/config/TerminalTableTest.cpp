@@ -5,6 +5,7 @@
 #include "logging/LogClient.h"
 #include "platform/FileSystemCalls.h"
 #include "platform/TextEncoding.h"
+#include "platform/ProcessEnvironment.h"
 
 #include <gtest/gtest.h>
 
@@ -66,13 +67,13 @@ protected:
 class CapturedLog {
 public:
     CapturedLog() {
-        setenv("RELAYDESK_LOG_DIR", platform::WideToUtf8(m_folder.Path()).c_str(), 1);
+        platform::SetEnvironmentValue("RELAYDESK_LOG_DIR", m_folder.Path());
         m_client = std::make_unique<CLogClient>(L"QRM_Relaydesk2");
         g_pLogClient = m_client.get();
     }
     ~CapturedLog() {
         g_pLogClient = nullptr;
-        unsetenv("RELAYDESK_LOG_DIR");
+        platform::SetEnvironmentValue("RELAYDESK_LOG_DIR", L"");
     }
     std::string Text() const {
         std::string text;

@@ -4,6 +4,7 @@
 #include "platform/FileSystemCalls.h"
 #include "platform/LocalTime.h"
 #include "platform/TextEncoding.h"
+#include "platform/ProcessEnvironment.h"
 
 #include <gtest/gtest.h>
 
@@ -17,8 +18,8 @@ namespace {
 
 class LogServiceFolder : public ::testing::Test {
 protected:
-    void SetUp() override { setenv("RELAYDESK_LOG_DIR", platform::WideToUtf8(m_folder / L"ログ").c_str(), 1); }
-    void TearDown() override { unsetenv("RELAYDESK_LOG_DIR"); }
+    void SetUp() override { platform::SetEnvironmentValue("RELAYDESK_LOG_DIR", m_folder / L"ログ"); }
+    void TearDown() override { platform::SetEnvironmentValue("RELAYDESK_LOG_DIR", L""); }
 
     std::wstring TodaysFileName() const {
         platform::SystemTime now = platform::GetLocalTime();
@@ -88,7 +89,7 @@ TEST_F(LogServiceFolder, ConcurrentSendersNeverInterleaveWithinALine) {
 
 TEST_F(LogServiceFolder, UnwritableLogFolderMakesSendsFailWithoutHarm) {
     m_folder.WriteFile(L"blocker", "a file where the folder should be");
-    setenv("RELAYDESK_LOG_DIR", platform::WideToUtf8(m_folder / L"blocker/log").c_str(), 1);
+    platform::SetEnvironmentValue("RELAYDESK_LOG_DIR", m_folder / L"blocker/log");
     CLogClient client(L"QRM_Relaydesk2");
     EXPECT_NE(WriteLog(&client, L"OnOK IN"), 0u);
     EXPECT_NE(WriteLog(&client, L"OnOK OUT"), 0u);

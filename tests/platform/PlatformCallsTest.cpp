@@ -23,6 +23,7 @@ TEST(CharWidth, FullWidthAndHiraganaCountTwice) {
     EXPECT_EQ(TextDisplayWidth(L"ＡＢ"), 4);
     EXPECT_EQ(TextDisplayWidth(L"ｱｲ"), 2); // half-width katakana
     EXPECT_EQ(TextDisplayWidth(L"写真a"), 5);
+    EXPECT_EQ(TextDisplayWidth(L"𠮷野家"), 6) << "a character beyond 16 bits is one wide character";
 }
 
 TEST(Guid, FreshGuidsDiffer) {

@@ -1,7 +1,8 @@
 #include "platform/Registry.h"
 
-#include "TempFolder.h"
+#include "TestRegistry.h"
 #include "platform/TextEncoding.h"
+#include "platform/ProcessEnvironment.h"
 
 #include <gtest/gtest.h>
 
@@ -13,12 +14,8 @@ namespace {
 
 class RegistryFile : public ::testing::Test {
 protected:
-    void Use(std::string_view text) {
-        m_folder.WriteFile(L"registry.ini", text);
-        setenv("RELAYDESK_REGISTRY", WideToUtf8(m_folder / L"registry.ini").c_str(), 1);
-    }
-    void TearDown() override { unsetenv("RELAYDESK_REGISTRY"); }
-    TempFolder m_folder;
+    void Use(std::string_view text) { m_registry.Use(text); }
+    TestRegistry m_registry;
 };
 
 } // namespace
@@ -33,7 +30,7 @@ TEST_F(RegistryFile, ReadsValuesOfKeyPathSectionsWithoutRegardToCase) {
 }
 
 TEST_F(RegistryFile, MissingFileHasNoKeys) {
-    setenv("RELAYDESK_REGISTRY", "/nonexistent/registry.ini", 1);
-    EXPECT_FALSE(MachineRegistryKeyExists(L"SOFTWARE"));
+    platform::SetEnvironmentValue("RELAYDESK_REGISTRY", L"/nonexistent/registry.ini");
+    EXPECT_FALSE(MachineRegistryKeyExists(L"SOFTWARE\\Hollowmere"));
     EXPECT_FALSE(ReadMachineRegistryString(L"SOFTWARE", L"DataPath"));
 }

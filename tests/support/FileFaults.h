@@ -3,12 +3,15 @@
 
 #include <cstdint>
 
-/// Permission bits do not stop the super-user; tests of unreadable files skip then.
+/// Permission bits do not stop the super-user (on Windows: an administrator); tests of
+/// unreadable files skip then.
 bool RunningAsRoot();
 
 /// While it lives, no file of this process may grow beyond `bytes`, as on a full disk.
 class FileSizeLimit {
 public:
+    /// False where the system has no per-process file size limit (Windows).
+    static bool Available();
     explicit FileSizeLimit(std::uint64_t bytes);
     ~FileSizeLimit();
 

@@ -9,6 +9,7 @@
 #include "platform/TextEncoding.h"
 
 #include "TempFolder.h"
+#include "platform/ProcessEnvironment.h"
 
 #include <gtest/gtest.h>
 
@@ -49,9 +50,9 @@ protected:
                                         "//pc02/spool " +
                                         platform::WideToUtf8(folder / L"mnt/with") +
                                         "\\040blank smb3 rw 0 0\n");
-        setenv("RELAYDESK_MOUNTS", platform::WideToUtf8(folder / L"mounts").c_str(), 1);
+        platform::SetEnvironmentValue("RELAYDESK_MOUNTS", folder / L"mounts");
     }
-    void TearDown() override { unsetenv("RELAYDESK_MOUNTS"); }
+    void TearDown() override { platform::SetEnvironmentValue("RELAYDESK_MOUNTS", L""); }
 
     TempFolder folder;
     ShareResolver files;
@@ -79,7 +80,7 @@ TEST_F(MountedShares, UnreachableSharesGiveTheirStatus) {
     EXPECT_EQ(CheckFolderConnection(files, L"//PC01/orders/無い", L"", L""), 3); // missing folder
     EXPECT_EQ(CheckFolderConnection(files, L"//PC01", L"", L""), 5);             // no share named
     EXPECT_EQ(CheckFolderConnection(files, L"relative/folder", L"", L""), 5);    // neither kind of path
-    setenv("RELAYDESK_MOUNTS", platform::WideToUtf8(folder / L"no-table").c_str(), 1);
+    platform::SetEnvironmentValue("RELAYDESK_MOUNTS", folder / L"no-table");
     // Without a mount table the share client answers: a server name that does not resolve
     // is a network name not found.
     EXPECT_EQ(CheckFolderConnection(files, L"//PC01/orders/入力", L"", L""), 3);

@@ -20,9 +20,14 @@ int CharDisplayWidth(char32_t character) {
 
 int TextDisplayWidth(std::wstring_view text) {
     int width = 0;
-    for (wchar_t unit : text)
-        if (unit < 0xDC00 || unit > 0xDFFF) // the low half of a pair adds nothing
-            width += CharDisplayWidth(static_cast<char32_t>(unit));
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t character = text[i];
+        // A character beyond 16 bits is a pair of UTF-16 units: measured once, as a whole.
+        if (character >= 0xD800 && character <= 0xDBFF && i + 1 < text.size() &&
+            text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF)
+            character = 0x10000 + ((character - 0xD800) << 10) + (text[++i] - 0xDC00);
+        width += CharDisplayWidth(character);
+    }
     return width;
 }
 

@@ -15,9 +15,10 @@
 
 #include "FakeZoRiRecord.h"
 #include "composition/ZoRiProtocol.h"
-#include "rdwinmsg.h"
+#include "platform/SharedLibraryExport.h"
+#include "platform/WindowMessages.h"
 
-#define FAKE_EXPORT extern "C" __attribute__((visibility("default")))
+#define FAKE_EXPORT RELAYDESK_EXPORT
 
 #ifdef FAKE_ZORI_CREATE_FAILS
 constexpr bool kCreateFails = true;
@@ -29,7 +30,7 @@ namespace {
 
 FakeZoRiRecord g_record;
 zori::NotifyRecord g_notify{};
-RdHwnd g_engineWindow = 0;
+platform::WindowHandle g_engineWindow = 0;
 int g_instanceTag = 0;
 const wchar_t kClassName[] = L"FakeZoRiEngineWindow";
 
@@ -41,7 +42,7 @@ void Note(char letter) {
 }
 
 void Report(std::uintptr_t kind, std::intptr_t value) {
-    RdPostMessage(g_notify.notifyWindow, g_notify.notifyMessage, kind, value);
+    platform::PostWindowMessage(g_notify.notifyWindow, g_notify.notifyMessage, kind, value);
 }
 
 void Start() {
@@ -55,12 +56,13 @@ void Start() {
     }
 }
 
-intptr_t EngineWindowProc(RdHwnd hwnd, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+std::intptr_t EngineWindowProc(platform::WindowHandle hwnd, std::uint32_t message,
+                              std::uintptr_t wParam, std::intptr_t lParam) {
     if (message == zori::kMessageStartValue)
         g_record.startValue = static_cast<std::int32_t>(lParam);
     else if (message == zori::kMessageStart)
         Start();
-    return RdDefWindowProc(hwnd, message, wParam, lParam);
+    return platform::DefaultWindowProcedure(hwnd, message, wParam, lParam);
 }
 
 } // namespace
@@ -72,8 +74,8 @@ FAKE_EXPORT zori::EngineInstance QRM_ZO_RI_createInstance(const zori::NotifyReco
     g_record.creationValue = notify->value;
     if (kCreateFails)
         return nullptr;
-    RdRegisterClass(kClassName, &EngineWindowProc);
-    g_engineWindow = RdCreateWindow(kClassName, L"fake");
+    platform::RegisterWindowClass(kClassName, &EngineWindowProc);
+    g_engineWindow = platform::CreateHiddenWindow(kClassName, L"fake");
     *engineWindow = g_engineWindow;
     return &g_instanceTag;
 }
@@ -81,8 +83,8 @@ FAKE_EXPORT zori::EngineInstance QRM_ZO_RI_createInstance(const zori::NotifyReco
 FAKE_EXPORT void QRM_ZO_RI_releaseInstance(zori::EngineInstance) {
     Note('R');
     ++g_record.releaseCalls;
-    RdDestroyWindow(g_engineWindow);
-    RdUnregisterClass(kClassName);
+    platform::DestroyHiddenWindow(g_engineWindow);
+    platform::UnregisterWindowClass(kClassName);
 }
 
 FAKE_EXPORT void QRM_ZO_RI_setIniFileName(zori::EngineInstance, std::int32_t, const wchar_t* path) {

@@ -8,6 +8,10 @@ bool RunningAsRoot() {
     return geteuid() == 0;
 }
 
+bool FileSizeLimit::Available() {
+    return true;
+}
+
 FileSizeLimit::FileSizeLimit(std::uint64_t bytes) {
     // Without this the process would be killed instead of the write failing.
     m_pPreviousHandler = signal(SIGXFSZ, SIG_IGN);
