@@ -95,8 +95,13 @@ int ControllerFolder::RunCli(const std::string& arguments, std::string* output,
     std::ifstream file(platform::ToFsPath(outputFile));
     std::stringstream text;
     text << file.rdbuf();
+    std::string said = text.str();
+    // A Windows program ends its console lines with CR LF; a lone CR stays, as on Linux.
+    if (WindowsProgramFolder())
+        for (size_t at = said.find("\r\n"); at != std::string::npos; at = said.find("\r\n", at))
+            said.erase(at, 1);
     if (output)
-        *output = text.str();
+        *output = said;
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
