@@ -30,6 +30,16 @@ const char* WindowsProgramFolder() {
     return folder && *folder ? folder : nullptr;
 }
 
+// A path as the program sees it: under wine a Windows path on the drive that maps the root
+// folder, since a path starting with '/' reads as a network path on Windows.
+std::wstring ProgramPath(const std::wstring& path) {
+    if (!WindowsProgramFolder())
+        return path;
+    std::wstring windows = L"Z:" + path;
+    std::replace(windows.begin(), windows.end(), L'/', L'\\');
+    return windows;
+}
+
 bool IsProgramFile(const fs::path& file) {
     const std::string name = file.filename().string();
     const std::string extension = file.extension().string();
@@ -68,8 +78,8 @@ ControllerFolder::ControllerFolder()
 }
 
 std::string ControllerFolder::Environment() const {
-    return "RELAYDESK_LOG_DIR=" + Quote(m_logFolder) +
-           " RELAYDESK_REGISTRY=" + Quote(m_root / L"registry.ini") +
+    return "RELAYDESK_LOG_DIR=" + Quote(ProgramPath(m_logFolder)) +
+           " RELAYDESK_REGISTRY=" + Quote(ProgramPath(m_root / L"registry.ini")) +
            " XDG_RUNTIME_DIR=" + Quote(m_root / L"run") + " ";
 }
 
@@ -85,8 +95,13 @@ int ControllerFolder::RunCli(const std::string& arguments, std::string* output,
     std::ifstream file(platform::ToFsPath(outputFile));
     std::stringstream text;
     text << file.rdbuf();
+    std::string said = text.str();
+    // A Windows program ends its console lines with CR LF; a lone CR stays, as on Linux.
+    if (WindowsProgramFolder())
+        for (size_t at = said.find("\r\n"); at != std::string::npos; at = said.find("\r\n", at))
+            said.erase(at, 1);
     if (output)
-        *output = text.str();
+        *output = said;
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
@@ -104,9 +119,9 @@ void ControllerFolder::AddTerminal(const std::wstring& name, const std::wstring&
     MakeFolder(inputFolder);
     MakeFolder(outputFolder);
     std::string output;
-    ASSERT_EQ(RunCli("terminal add --name " + Quote(name) + " --path " + Quote(inputFolder) +
-                         " --out-name " + Quote(name + L"-out") + " --out-path " +
-                         Quote(outputFolder),
+    ASSERT_EQ(RunCli("terminal add --name " + Quote(name) + " --path " +
+                         Quote(ProgramPath(inputFolder)) + " --out-name " +
+                         Quote(name + L"-out") + " --out-path " + Quote(ProgramPath(outputFolder)),
                      &output),
               0)
         << output;

@@ -2,6 +2,8 @@
 
 #include "WindowsHeaders.h"
 
+#include <dde.h>
+
 #include <map>
 #include <mutex>
 
@@ -34,6 +36,17 @@ HINSTANCE ThisModule() {
     GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                        reinterpret_cast<LPCWSTR>(&Trampoline), &module);
     return module;
+}
+
+// Wine takes every posted message numbered WM_DDE_FIRST..WM_DDE_LAST for DDE, also between
+// threads of one process, and drops it on arrival unless its lParam is a DDE memory handle;
+// Windows passes such messages through unchanged within a process. The engine's reports use
+// message 1000 (WM_DDE_EXECUTE), so under wine they go as sent notifications, which wine
+// queues unchanged and the owning thread handles at its next look at its queue.
+bool WineDropsPostedMessage(std::uint32_t message) {
+    static const bool underWine =
+        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+    return underWine && message >= WM_DDE_FIRST && message <= WM_DDE_LAST;
 }
 
 } // namespace
@@ -76,7 +89,10 @@ WindowHandle FindHiddenWindow(const std::wstring& className, const std::wstring&
 
 bool PostWindowMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                        std::intptr_t lParam) {
-    return PostMessageW(reinterpret_cast<HWND>(window), message, wParam, lParam) != FALSE;
+    const HWND target = reinterpret_cast<HWND>(window);
+    if (WineDropsPostedMessage(message))
+        return SendNotifyMessageW(target, message, wParam, lParam) != FALSE;
+    return PostMessageW(target, message, wParam, lParam) != FALSE;
 }
 
 bool PeekWindowMessage(WindowMessage& message) {
