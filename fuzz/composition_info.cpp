@@ -13,8 +13,8 @@
 
 namespace {
 
-// Page-by-page views cost a pass each: compared on the first records only.
-constexpr int kComparedRecords = 64;
+// Page-by-page views cost a pass over the pages each: compared on a few records only.
+constexpr int kComparedRecords = 8;
 
 std::vector<std::wstring> FileNames(const CompositionInfo& info) {
     std::vector<std::wstring> names;

@@ -1,7 +1,7 @@
 // Profile (INI) documents as read from any file: an untouched document writes back exactly the
 // bytes it read; setting one key (an existing one or a new one, chosen by the input) and
 // reloading the written bytes leaves every other key's value as it was, and the set key reads
-// back as its value trimmed and unquoted.
+// back as its value trimmed and unquoted (unless its name could not be decoded).
 
 #include "FuzzSupport.h"
 
@@ -86,7 +86,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Check(found != after.end() && found->second == oldValue,
               "setting one key leaves every other key's value", path.first + L"/" + path.second);
     }
-    Check(reloaded.Get(section, key) == std::optional<std::wstring>(ReadBack(value)),
-          "the set key reads back", section + L"/" + key + L"=" + value);
+    // A changed line is encoded anew: a key name its encoding could not decode (read as
+    // U+FFFD) cannot be written back as it was.
+    if (key.find(L'\uFFFD') == std::wstring::npos)
+        Check(reloaded.Get(section, key) == std::optional<std::wstring>(ReadBack(value)),
+              "the set key reads back", section + L"/" + key + L"=" + value);
     return 0;
 }

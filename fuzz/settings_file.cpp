@@ -1,7 +1,7 @@
 // The settings library's file: the file as opened and the file as another writer left it
 // before the flush both come from the input, with a few changes between them. After the flush
-// every change reads back from the file, every key of the other writer's file that no change
-// touched keeps its value; and every byte block survives its text form.
+// every value set reads back from the file, every key of the other writer's file that no
+// change touched keeps its value; and every byte block survives its text form.
 
 #include "FuzzSupport.h"
 
@@ -52,8 +52,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(file.Open(platform::FromFsPath(path), kSettingsOpenReadWrite) == kSettingsOk,
           "a readable file opens");
 
-    // The state each changed key must have after the flush: a value, or none when removed.
+    // The value each set key must have after the flush. A removal uncovers a duplicate key
+    // or section, if any: removed keys and sections are only kept out of the comparison.
     std::map<KeyPath, std::optional<std::wstring>> expected;
+    std::set<KeyPath> removedKeys;
     std::set<std::wstring> removedSections;
     const int changes = input.ConsumeIntegralInRange<int>(1, 4);
     for (int i = 0; i < changes; ++i) {
@@ -62,7 +64,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         switch (input.ConsumeIntegralInRange<int>(0, 3)) {
         case 0:
             file.RemoveKey(section, key);
-            expected[PathOf(section, key)] = std::nullopt;
+            expected.erase(PathOf(section, key));
+            removedKeys.insert(PathOf(section, key));
             break;
         case 1:
             file.RemoveSection(section);
@@ -92,7 +95,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (removedSections.count(UpperCaseName(section)))
             continue;
         for (const std::wstring& key : before.Keys(section))
-            if (!expected.count(PathOf(section, key)))
+            if (!expected.count(PathOf(section, key)) && !removedKeys.count(PathOf(section, key)))
                 Check(after.Get(section, key) == before.Get(section, key),
                       "the other writer's keys stay", section + L"/" + key);
     }

@@ -32,16 +32,14 @@ public:
         if (p == L'?')
             return (more && Matches(i + 1, j + 1)) ||
                    ((!more || m_name[i] == L'.') && Matches(i, j + 1));
-        if (p == L'.' && OnlyWildcardsAfter(j))
+        if (p == L'.' && (j + 1 == m_pattern.size() || IsWildcard(m_pattern[j + 1])))
             return more ? m_name[i] == L'.' && Matches(i + 1, j + 1) : Matches(i, j + 1);
         return more && UpperCaseNameChar(m_name[i]) == UpperCaseNameChar(p) &&
                Matches(i + 1, j + 1);
     }
 
 private:
-    bool OnlyWildcardsAfter(std::size_t j) const {
-        return m_pattern.find_first_not_of(L"*?", j + 1) == std::wstring_view::npos;
-    }
+    static bool IsWildcard(wchar_t c) { return c == L'*' || c == L'?'; }
 
     std::wstring_view m_name;
     std::wstring_view m_pattern;

@@ -208,7 +208,8 @@ void ProfileDocument::IndexSections() {
 }
 
 const ProfileDocument::Section* ProfileDocument::FindSection(std::wstring_view name) const {
-    const auto found = m_sectionIndex.find(UpperCaseName(name));
+    // Names are indexed trimmed, as they are read and added.
+    const auto found = m_sectionIndex.find(UpperCaseName(Trim(name)));
     return found == m_sectionIndex.end() ? nullptr : &m_sections[found->second];
 }
 
@@ -365,6 +366,10 @@ std::string ProfileDocument::ToBytes() const {
                                        Encode(m_encoding, kEndTexts[3])};
     const auto appendLineEnd = [&](const Line& line, bool last) {
         const auto end = static_cast<std::size_t>(endOf(line, last));
+        // Only a last line read can end in half a UTF-16 unit, which reads as nothing. Lines
+        // that follow would be read out of step: the half unit goes.
+        if (!last && m_encoding == Encoding::kUtf16LeWithBom && bytes.size() % 2 != 0)
+            bytes.pop_back();
         if (pending.empty())
             bytes += encodedEnds[end];
         else

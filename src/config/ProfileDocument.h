@@ -7,8 +7,9 @@
 /// without "=", lines before the first section, keys not set) is written back with the bytes
 /// it was read with, line end included, even bytes its encoding cannot decode; only changed
 /// and added lines are encoded, in the file's encoding (UTF-8, UTF-8 or UTF-16 with byte-order
-/// mark, Shift-JIS) and line end. Sections and keys are indexed, so lookups stay fast on files
-/// of thousands of sections. Not synchronised: one thread at a time.
+/// mark, Shift-JIS) and line end; half a UTF-16 unit at the end of the text, which reads as
+/// nothing, is dropped when lines are added after it. Sections and keys are indexed, so
+/// lookups stay fast on files of thousands of sections. Not synchronised: one thread at a time.
 
 #include <cstddef>
 #include <optional>

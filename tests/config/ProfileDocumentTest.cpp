@@ -26,6 +26,7 @@ TEST(ProfileDocument, ReadsAsTheWindowsProfileFunctionsDo) {
     EXPECT_EQ(document.Get(L"Config", L"Lone"), L"\"");
     EXPECT_EQ(document.Get(L"Config", L"Empty"), L"");
     EXPECT_EQ(document.Get(L"写真", L"名前"), L"表紙");
+    EXPECT_EQ(document.Get(L" 写真\t", L" 名前 "), L"表紙");
     for (const wchar_t* missing : {L"no equals sign here", L"; comment", L"Later", L"orphan"})
         EXPECT_FALSE(document.Get(L"Config", missing)) << missing;
     EXPECT_FALSE(document.Get(L"Missing", L"UniqueID"));
@@ -43,9 +44,10 @@ TEST(ProfileDocument, SetReplacesInPlaceOrAddsAtTheEndOfTheSection) {
     ProfileDocument document = Parse("; settings\n[A]\n  Key = old\nx=1\n; about x\n\n[B]\ny=2");
     document.Set(L"a", L"KEY", L"new");
     document.Set(L"A", L"z", L"3");
+    document.Set(L" A ", L"x", L"2");
     document.Set(L"b", L"w", L"4\r\n[Injected]");
     document.Set(L"新しい", L"キー", L"値");
-    EXPECT_EQ(document.ToBytes(), "; settings\n[A]\nKey=new\nx=1\n; about x\nz=3\n\n[B]\ny=2\nw=4\n[新しい]\nキー=値\n");
+    EXPECT_EQ(document.ToBytes(), "; settings\n[A]\nKey=new\nx=2\n; about x\nz=3\n\n[B]\ny=2\nw=4\n[新しい]\nキー=値\n");
     EXPECT_FALSE(document.HasSection(L"Injected"));
 
     ProfileDocument fresh;
@@ -73,6 +75,13 @@ TEST(ProfileDocument, KeepsTheEncodingOfTheFile) {
     const std::string utf16 = "\xFF\xFE" + platform::WideToUtf16Le(L"[A]\r\nk=写真\r\n");
     EXPECT_EQ(Parse(utf16).Get(L"A", L"k"), L"写真");
     EXPECT_EQ(Parse(utf16).ToBytes(), utf16);
+    // A stray last byte of UTF-16 goes when lines are added after it, so that they and the
+    // value it ends read as before.
+    ProfileDocument odd = Parse(utf16 + platform::WideToUtf16Le(L"[B]\r\nj=値") + "x");
+    odd.Set(L"B", L"k", L"2");
+    const ProfileDocument reread = Parse(odd.ToBytes());
+    EXPECT_EQ(reread.Get(L"B", L"k"), L"2");
+    EXPECT_EQ(reread.Get(L"B", L"j"), L"値");
 
     ProfileDocument ascii = Parse("[A]\r\nk=v\r\n");
     ascii.Set(L"A", L"k", L"写真");
