@@ -97,7 +97,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (const std::wstring& key : before.Keys(section))
             if (!expected.count(PathOf(section, key)) && !removedKeys.count(PathOf(section, key)))
                 Check(after.Get(section, key) == before.Get(section, key),
-                      "the other writer's keys stay", section + L"/" + key);
+                      "the other writer's keys stay",
+                      section + L"/" + key + L": " + before.Get(section, key).value_or(L"-") +
+                          L" -> " + after.Get(section, key).value_or(L"(none)"));
     }
     file.Terminate();
     return 0;

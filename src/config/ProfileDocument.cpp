@@ -153,8 +153,9 @@ void ProfileDocument::ReadLines(std::string_view bytes) {
             continue;
         }
         const std::size_t equals = raw.find(L'=');
-        // Keys before the first section and comment lines are kept but never looked up.
-        if (m_sections.size() > 1 && !trimmed.starts_with(L';') &&
+        // Keys before the first section, comment lines and unclosed section headers are kept
+        // but never looked up: a value with a "]" would turn such a "key" into a header.
+        if (m_sections.size() > 1 && !trimmed.starts_with(L';') && !trimmed.starts_with(L'[') &&
             equals != std::wstring_view::npos) {
             line.key = Trim(raw.substr(0, equals));
             line.equals = equals;
@@ -352,11 +353,14 @@ std::string ProfileDocument::ToBytes() const {
         pending.clear();
     };
     // The end a line is written with: a line read without a line feed gets one when lines
-    // follow it.
+    // follow it; after a text that ends in CR (possible before half a UTF-16 unit) a bare
+    // line feed would turn that CR into a line end.
     const auto endOf = [this](const Line& line, bool last) {
         if (last || line.end == LineEnd::kLf || line.end == LineEnd::kCrLf)
             return line.end;
-        return line.end == LineEnd::kCr || m_bCrLf ? LineEnd::kCrLf : LineEnd::kLf;
+        return line.end == LineEnd::kCr || m_bCrLf || line.text.ends_with(L'\r')
+                   ? LineEnd::kCrLf
+                   : LineEnd::kLf;
     };
     // Indexed by LineEnd.
     static constexpr std::wstring_view kEndTexts[] = {L"", L"\r", L"\n", L"\r\n"};

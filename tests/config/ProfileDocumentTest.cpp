@@ -19,7 +19,7 @@ TEST(ProfileDocument, ReadsAsTheWindowsProfileFunctionsDo) {
     const ProfileDocument document = Parse(
         "\xEF\xBB\xBF" "orphan=before any section\r\n[Config]\r\n  UniqueID  =  \"ABC-123\"  \r\n"
         "uniqueid=second is ignored\r\nQuoted='single'\r\nUnbalanced=\"open\r\nLone=\"\r\nEmpty=\r\n"
-        "no equals sign here\r\n; comment=not a key\r\n\r\n[ 写真 ]\r\n名前=表紙\r\n[CONFIG]\r\nLater=hidden\r\n");
+        "no equals sign here\r\n; comment=not a key\r\n[unclosed=header\r\n\r\n[ 写真 ]\r\n名前=表紙\r\n[CONFIG]\r\nLater=hidden\r\n");
     EXPECT_EQ(document.Get(L"CONFIG", L"uniqueId"), L"ABC-123");
     EXPECT_EQ(document.Get(L"Config", L"Quoted"), L"single");
     EXPECT_EQ(document.Get(L"Config", L"Unbalanced"), L"\"open");
@@ -27,7 +27,7 @@ TEST(ProfileDocument, ReadsAsTheWindowsProfileFunctionsDo) {
     EXPECT_EQ(document.Get(L"Config", L"Empty"), L"");
     EXPECT_EQ(document.Get(L"写真", L"名前"), L"表紙");
     EXPECT_EQ(document.Get(L" 写真\t", L" 名前 "), L"表紙");
-    for (const wchar_t* missing : {L"no equals sign here", L"; comment", L"Later", L"orphan"})
+    for (const wchar_t* missing : {L"no equals sign here", L"; comment", L"[unclosed", L"Later", L"orphan"})
         EXPECT_FALSE(document.Get(L"Config", missing)) << missing;
     EXPECT_FALSE(document.Get(L"Missing", L"UniqueID"));
     EXPECT_EQ(document.SectionNames(), (std::vector<std::wstring>{L"Config", L"写真"}));
@@ -76,12 +76,18 @@ TEST(ProfileDocument, KeepsTheEncodingOfTheFile) {
     EXPECT_EQ(Parse(utf16).Get(L"A", L"k"), L"写真");
     EXPECT_EQ(Parse(utf16).ToBytes(), utf16);
     // A stray last byte of UTF-16 goes when lines are added after it, so that they and the
-    // value it ends read as before.
-    ProfileDocument odd = Parse(utf16 + platform::WideToUtf16Le(L"[B]\r\nj=値") + "x");
-    odd.Set(L"B", L"k", L"2");
-    const ProfileDocument reread = Parse(odd.ToBytes());
-    EXPECT_EQ(reread.Get(L"B", L"k"), L"2");
-    EXPECT_EQ(reread.Get(L"B", L"j"), L"値");
+    // line it ends read as before.
+    for (const std::wstring lineEnd : {L"\r\n", L"\n"}) {
+        for (const std::wstring lastLine : {L"j=値", L"j=値\r"}) {
+            const std::string odd =
+                "\xFF\xFE" + platform::WideToUtf16Le(L"[B]" + lineEnd + lastLine) + "x";
+            ProfileDocument document = Parse(odd);
+            document.Set(L"B", L"k", L"2");
+            const ProfileDocument reread = Parse(document.ToBytes());
+            EXPECT_EQ(reread.Get(L"B", L"k"), L"2");
+            EXPECT_EQ(reread.Get(L"B", L"j"), Parse(odd).Get(L"B", L"j"));
+        }
+    }
 
     ProfileDocument ascii = Parse("[A]\r\nk=v\r\n");
     ascii.Set(L"A", L"k", L"写真");
