@@ -69,11 +69,18 @@ bool ReadNumbers(const std::wstring& text, std::size_t count, std::vector<double
     return numbers.size() == count;
 }
 
+/// The bytes of the two documents when they are given instead of read.
+struct GivenDocuments {
+    std::string_view composition;
+    std::string_view formats;
+};
+
 class BookReader {
 public:
-    BookReader(const EngineFolders& folders, BookLayout& book)
+    BookReader(const EngineFolders& folders, BookLayout& book,
+               std::optional<GivenDocuments> given = std::nullopt)
         : m_compositionFile(platform::ToFsPath(folders.compositionFile)),
-          m_dataFolder(platform::ToFsPath(folders.dataFolder)), m_book(book) {
+          m_dataFolder(platform::ToFsPath(folders.dataFolder)), m_book(book), m_given(given) {
         // Pictures lie in the work folder (the parent of the composition file's folder)
         // beside the composition data; formats and backgrounds in the data folder; spreads
         // go below the composition file's folder.
@@ -84,7 +91,7 @@ public:
     }
 
     EngineResult Read() {
-        if (!m_composition.Load(platform::FromFsPath(m_compositionFile)) ||
+        if (!LoadDocument(m_composition, m_compositionFile, &GivenDocuments::composition) ||
             !m_composition.HasSection(L"ZO_INFO"))
             return kResultUnreadableCompositionFile;
         if (EngineResult result = ReadSettings(); result != kResultSuccess)
@@ -112,6 +119,14 @@ public:
     }
 
 private:
+    bool LoadDocument(ProfileDocument& document, const fs::path& path,
+                      std::string_view GivenDocuments::*given) {
+        if (!m_given)
+            return document.Load(platform::FromFsPath(path));
+        document.LoadFromBytes((*m_given).*given);
+        return true;
+    }
+
     EngineResult ReadSettings() {
         const std::optional<int> fit = ReadInt(m_composition, L"ZO_INFO", L"IMAGE_FIT", 0, 1);
         const std::optional<int> quality = ReadInt(m_composition, L"ZO_INFO", L"quality", 0, 100);
@@ -145,7 +160,7 @@ private:
         const fs::path path = OrderDataPath(name, m_dataFolder);
         if (!m_dataBoundary.Contains(path))
             return kResultPathOutsideFolders;
-        if (!m_formats.Load(platform::FromFsPath(path)))
+        if (!LoadDocument(m_formats, path, &GivenDocuments::formats))
             return kResultMissingFormatFile;
         return ReadOutputProfile();
     }
@@ -291,6 +306,7 @@ private:
     fs::path m_compositionFile;
     fs::path m_dataFolder;
     BookLayout& m_book;
+    std::optional<GivenDocuments> m_given;
     ProfileDocument m_composition;
     ProfileDocument m_formats;
     FolderBoundary m_pictureBoundary;
@@ -310,6 +326,12 @@ FolderBoundary OutputBoundary(const EngineFolders& folders) {
 EngineResult ReadBookLayout(const EngineFolders& folders, BookLayout& book) {
     book = BookLayout{};
     return BookReader(folders, book).Read();
+}
+
+EngineResult ReadBookLayoutFromBytes(const EngineFolders& folders, std::string_view composition,
+                                     std::string_view formats, BookLayout& book) {
+    book = BookLayout{};
+    return BookReader(folders, book, GivenDocuments{composition, formats}).Read();
 }
 
 } // namespace zori

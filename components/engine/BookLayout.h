@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "EngineResult.h"
@@ -64,5 +65,10 @@ FolderBoundary OutputBoundary(const EngineFolders& folders);
 
 /// Reads and checks the book; kResultSuccess or the code of the first problem found.
 EngineResult ReadBookLayout(const EngineFolders& folders, BookLayout& book);
+
+/// The same with the bytes of the composition file and of the format file given instead of
+/// read; the folders still place and bound every path the two name.
+EngineResult ReadBookLayoutFromBytes(const EngineFolders& folders, std::string_view composition,
+                                     std::string_view formats, BookLayout& book);
 
 } // namespace zori

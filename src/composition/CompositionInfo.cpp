@@ -182,19 +182,28 @@ bool CompositionInfo::LoadFromFile(const std::wstring& path) {
     m_strFilePath = path;
     ProfileDocument document;
     const bool loaded = document.Load(path);
+    Read(document);
+    return loaded;
+}
 
+void CompositionInfo::LoadFromBytes(std::string_view bytes) {
+    ProfileDocument document;
+    document.LoadFromBytes(bytes);
+    Read(document);
+}
+
+void CompositionInfo::Read(const ProfileDocument& document) {
     m_zoInfo = ZoInfo();
     m_valuesOutOfRange.clear();
     ReadRecord(document, kZoInfoSection, kZoInfoFields, m_zoInfo, m_valuesOutOfRange);
 
-    m_pages.assign(RecordsFor(m_zoInfo.pageCount, L"PAGE_CNT", path), PageInfo());
+    m_pages.assign(RecordsFor(m_zoInfo.pageCount, L"PAGE_CNT", m_strFilePath), PageInfo());
     for (std::size_t i = 0; i < m_pages.size(); ++i)
         ReadRecord(document, PageSection(i), kPageFields, m_pages[i], m_valuesOutOfRange);
 
-    m_pictures.assign(RecordsFor(m_zoInfo.pictureCount, L"PICT_CNT", path), PictInfo());
+    m_pictures.assign(RecordsFor(m_zoInfo.pictureCount, L"PICT_CNT", m_strFilePath), PictInfo());
     for (std::size_t i = 0; i < m_pictures.size(); ++i)
         ReadRecord(document, PictureSection(i), kPictureFields, m_pictures[i], m_valuesOutOfRange);
-    return loaded;
 }
 
 std::wstring

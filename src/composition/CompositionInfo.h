@@ -5,7 +5,10 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
+
+class ProfileDocument;
 
 /// Name of the composition information file inside the COMPOSITION_INFO folder.
 inline constexpr wchar_t kCompositionInfoFileName[] = L"QrmZoInRi.ini";
@@ -86,6 +89,8 @@ public:
     /// FindValueOutsideBounds to report; one beyond 32 bits is read as the nearest 32-bit
     /// value, never wrapped. False when the file could not be read.
     bool LoadFromFile(const std::wstring& path);
+    /// The same for the bytes of such a file; the file path is left as it was.
+    void LoadFromBytes(std::string_view bytes);
     /// The first key whose value breaks the order's bounds: a path (OUTPUT_PATH,
     /// OUTPUT_PATH2, FORMAT_FILE_NAME, a picture's FileName, BACKIMG_PATH, STAMP_PATH, ...
     /// every key that names a file or folder) that does not resolve inside one of
@@ -159,6 +164,8 @@ public:
     std::vector<int> UsedPictureCounts() const;
 
 private:
+    /// Takes the model from a loaded file.
+    void Read(const ProfileDocument& document);
     /// The block of `count` pictures from `base`, cut to the picture array.
     PictureBlock MakeBlock(std::int64_t base, std::int32_t count) const;
     PictureBlock BlockOfPage(int page) const;

@@ -142,8 +142,9 @@ void ProfileDocument::ReadLines(std::string_view bytes) {
             continue;
         }
         const std::size_t equals = raw.find(L'=');
-        // Keys before the first section and comment lines are kept but never looked up.
-        if (m_sections.size() > 1 && !trimmed.starts_with(L';') &&
+        // Keys before the first section, comment lines and unclosed section headers are kept
+        // but never looked up: a value with a "]" would turn such a "key" into a header.
+        if (m_sections.size() > 1 && !trimmed.starts_with(L';') && !trimmed.starts_with(L'[') &&
             equals != std::wstring_view::npos) {
             line.key = Trim(raw.substr(0, equals));
             line.equals = equals;
@@ -341,11 +342,14 @@ std::string ProfileDocument::ToBytes() const {
         pending.clear();
     };
     // The end a line is written with: a line read without a line feed gets one when lines
-    // follow it.
+    // follow it; after a text that ends in CR (possible before half a UTF-16 unit) a bare
+    // line feed would turn that CR into a line end.
     const auto endOf = [this](const Line& line, bool last) {
         if (last || line.end == LineEnd::kLf || line.end == LineEnd::kCrLf)
             return line.end;
-        return line.end == LineEnd::kCr || m_bCrLf ? LineEnd::kCrLf : LineEnd::kLf;
+        return line.end == LineEnd::kCr || m_bCrLf || line.text.ends_with(L'\r')
+                   ? LineEnd::kCrLf
+                   : LineEnd::kLf;
     };
     // Indexed by LineEnd.
     static constexpr std::wstring_view kEndTexts[] = {L"", L"\r", L"\n", L"\r\n"};
@@ -355,6 +359,10 @@ std::string ProfileDocument::ToBytes() const {
                                        Encode(m_encoding, kEndTexts[3])};
     const auto appendLineEnd = [&](const Line& line, bool last) {
         const auto end = static_cast<std::size_t>(endOf(line, last));
+        // Only a last line read can end in half a UTF-16 unit, which reads as nothing. Lines
+        // that follow would be read out of step: the half unit goes.
+        if (!last && m_encoding == Encoding::kUtf16LeWithBom && bytes.size() % 2 != 0)
+            bytes.pop_back();
         if (pending.empty())
             bytes += encodedEnds[end];
         else

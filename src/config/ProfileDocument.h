@@ -3,12 +3,14 @@
 /// functions: section and key names match without regard to case; the first of duplicate
 /// sections, and the first of duplicate keys in a section, is the one that counts; blanks
 /// around names and values are trimmed; one pair of enclosing double or single quotes is
-/// removed from a value read. Every line that is not changed (comments, blank lines, lines
+/// removed from a value read; a line that opens with "[" is a section header or, without
+/// "]", no entry at all. Every line that is not changed (comments, blank lines, lines
 /// without "=", lines before the first section, keys not set) is written back with the bytes
 /// it was read with, line end included, even bytes its encoding cannot decode; only changed
 /// and added lines are encoded, in the file's encoding (UTF-8, UTF-8 or UTF-16 with byte-order
-/// mark, Shift-JIS) and line end. Sections and keys are indexed, so lookups stay fast on files
-/// of thousands of sections. Not synchronised: one thread at a time.
+/// mark, Shift-JIS) and line end; half a UTF-16 unit at the end of the text, which reads as
+/// nothing, is dropped when lines are added after it. Sections and keys are indexed, so
+/// lookups stay fast on files of thousands of sections. Not synchronised: one thread at a time.
 
 #include <cstddef>
 #include <optional>

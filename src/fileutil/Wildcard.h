@@ -5,9 +5,10 @@
 #include <string_view>
 
 /// True when `name` matches `pattern`: case-insensitive, "*" any run of characters, "?" one
-/// character (or none at the end of the name or before a dot), and a "." in the pattern also
-/// matches the end of a name when only wildcards follow it, so "*.*" matches every name and
-/// "IMG-*.*" matches "IMG-0001".
+/// character (or none at the end of the name or before a dot), and a "." in the pattern that
+/// ends it or is followed by "*" or "?" also matches the end of a name, so "*.*" matches every
+/// name and "IMG-*.*" matches "IMG-0001"; a "*" followed by "." does not take the name's last
+/// dot, so "*." matches only names without an extension.
 bool MatchesWildcard(std::wstring_view name, std::wstring_view pattern);
 
 /// True when `text` holds a "*" or "?".

@@ -33,7 +33,8 @@ struct CalendarDay {
     int day = 0;
 };
 
-/// Parses "YYYY-MM-DD" or "YYYY/MM/DD"; false for anything else or an impossible date.
+/// Parses "YYYY-MM-DD" or "YYYY/MM/DD"; false for anything else, an impossible date or
+/// one before 1970.
 bool ParseCalendarDay(const std::wstring& text, CalendarDay& day);
 
 /// Whether the order's local modification day lies between the two days, both included,

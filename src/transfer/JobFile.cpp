@@ -10,7 +10,8 @@ namespace {
 
 constexpr std::string_view kJobLine = "[JOB]";
 
-/// The header and the first `jobCount` entries of a print-order file, lines ending in CR LF.
+} // namespace
+
 std::string CutToJobs(std::string_view source, int jobCount) {
     const long long jobsToKeep = jobCount < 0 ? 0 : jobCount;
     long long jobsSeen = 0;
@@ -31,8 +32,6 @@ std::string CutToJobs(std::string_view source, int jobCount) {
     }
     return copy;
 }
-
-} // namespace
 
 bool JobFile::CopyJobs(FileSystemResolver& files, int jobCount,
                        const std::wstring& destination) const {

@@ -4,12 +4,18 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
+
+class FileSystemResolver;
 
 /// A line that is exactly "[JOB]" (case-sensitive, no blanks around it) opens a job entry;
 /// every line before the first such line is header. Lines are copied as bytes, without
 /// interpreting their encoding, and every written line ends with CR LF whatever the source
 /// used (a bare LF and an unterminated last line are read as lines too).
-class FileSystemResolver;
+///
+/// CutToJobs gives the header and the first `jobCount` entries of a print-order file's bytes
+/// (a negative count keeps the header only): what CopyJobs writes.
+std::string CutToJobs(std::string_view source, int jobCount);
 
 class JobFile {
 public:

@@ -19,7 +19,7 @@ TEST(ProfileDocument, ReadsAsTheWindowsProfileFunctionsDo) {
     const ProfileDocument document = Parse(
         "\xEF\xBB\xBF" "orphan=before any section\r\n[Config]\r\n  UniqueID  =  \"ABC-123\"  \r\n"
         "uniqueid=second is ignored\r\nQuoted='single'\r\nUnbalanced=\"open\r\nLone=\"\r\nEmpty=\r\n"
-        "no equals sign here\r\n; comment=not a key\r\n\r\n[ 写真 ]\r\n名前=表紙\r\n[CONFIG]\r\nLater=hidden\r\n");
+        "no equals sign here\r\n; comment=not a key\r\n[unclosed=header\r\n\r\n[ 写真 ]\r\n名前=表紙\r\n[CONFIG]\r\nLater=hidden\r\n");
     EXPECT_EQ(document.Get(L"CONFIG", L"uniqueId"), L"ABC-123");
     EXPECT_EQ(document.Get(L"Config", L"Quoted"), L"single");
     EXPECT_EQ(document.Get(L"Config", L"Unbalanced"), L"\"open");
@@ -27,7 +27,7 @@ TEST(ProfileDocument, ReadsAsTheWindowsProfileFunctionsDo) {
     EXPECT_EQ(document.Get(L"Config", L"Empty"), L"");
     EXPECT_EQ(document.Get(L"写真", L"名前"), L"表紙");
     EXPECT_EQ(document.Get(L"\t写真 ", L" 名前"), L"表紙") << "names in calls are trimmed too";
-    for (const wchar_t* missing : {L"no equals sign here", L"; comment", L"Later", L"orphan"})
+    for (const wchar_t* missing : {L"no equals sign here", L"; comment", L"[unclosed", L"Later", L"orphan"})
         EXPECT_FALSE(document.Get(L"Config", missing)) << missing;
     EXPECT_FALSE(document.Get(L"Missing", L"UniqueID"));
     EXPECT_EQ(document.SectionNames(), (std::vector<std::wstring>{L"Config", L"写真"}));
@@ -44,9 +44,10 @@ TEST(ProfileDocument, SetReplacesInPlaceOrAddsAtTheEndOfTheSection) {
     ProfileDocument document = Parse("; settings\n[A]\n  Key = old\nx=1\n; about x\n\n[B]\ny=2");
     document.Set(L"a", L"KEY", L"new");
     document.Set(L"A", L"z", L"3");
+    document.Set(L" A ", L"x", L"2");
     document.Set(L"b", L"w", L"4\r\n[Injected]");
     document.Set(L"新しい", L"キー", L"値");
-    EXPECT_EQ(document.ToBytes(), "; settings\n[A]\nKey=new\nx=1\n; about x\nz=3\n\n[B]\ny=2\nw=4\n[新しい]\nキー=値\n");
+    EXPECT_EQ(document.ToBytes(), "; settings\n[A]\nKey=new\nx=2\n; about x\nz=3\n\n[B]\ny=2\nw=4\n[新しい]\nキー=値\n");
     EXPECT_FALSE(document.HasSection(L"Injected"));
 
     ProfileDocument fresh;
@@ -74,6 +75,19 @@ TEST(ProfileDocument, KeepsTheEncodingOfTheFile) {
     const std::string utf16 = "\xFF\xFE" + platform::WideToUtf16Le(L"[A]\r\nk=写真\r\n");
     EXPECT_EQ(Parse(utf16).Get(L"A", L"k"), L"写真");
     EXPECT_EQ(Parse(utf16).ToBytes(), utf16);
+    // A stray last byte of UTF-16 goes when lines are added after it, so that they and the
+    // line it ends read as before.
+    for (const std::wstring lineEnd : {L"\r\n", L"\n"}) {
+        for (const std::wstring lastLine : {L"j=値", L"j=値\r"}) {
+            const std::string odd =
+                "\xFF\xFE" + platform::WideToUtf16Le(L"[B]" + lineEnd + lastLine) + "x";
+            ProfileDocument document = Parse(odd);
+            document.Set(L"B", L"k", L"2");
+            const ProfileDocument reread = Parse(document.ToBytes());
+            EXPECT_EQ(reread.Get(L"B", L"k"), L"2");
+            EXPECT_EQ(reread.Get(L"B", L"j"), Parse(odd).Get(L"B", L"j"));
+        }
+    }
 
     ProfileDocument ascii = Parse("[A]\r\nk=v\r\n");
     ascii.Set(L"A", L"k", L"写真");

@@ -62,7 +62,8 @@ TEST(FinishedOrders, ParsesDaysInBothSpellings) {
     EXPECT_EQ(day.month, 3);
     EXPECT_TRUE(ParseCalendarDay(L"2024/02/29", day));
     for (const wchar_t* bad :
-         {L"2026-02-29", L"2026-13-01", L"2026/03-01", L"01.03.2026", L"2026-03-01x", L""})
+         {L"2026-02-29", L"2026-13-01", L"2026/03-01", L"01.03.2026", L"2026-03-01x", L"",
+          L"2024/ 2/28", L" 2026-03-01", L"2026-+3-01", L"2026-3-1"})
         EXPECT_FALSE(ParseCalendarDay(bad, day)) << bad;
 }
 
