@@ -7,9 +7,10 @@
 set(RELAYDESK_WIN64_DEPS "${RELAYDESK_WIN64_DEPS}" CACHE PATH
     "Folder of the Windows dependencies (libvips/, wxmsw/)")
 
-if(RELAYDESK_BUILD_GUI AND NOT EXISTS "${RELAYDESK_WIN64_DEPS}/wxmsw")
-    message(STATUS "wxMSW not found in ${RELAYDESK_WIN64_DEPS}/wxmsw: "
-                   "the window and its tests are skipped")
+set(RELAYDESK_WXMSW_CONFIG ${RELAYDESK_WIN64_DEPS}/wxmsw/bin/wx-config)
+if(RELAYDESK_BUILD_GUI AND NOT EXISTS ${RELAYDESK_WXMSW_CONFIG})
+    message(STATUS "wxMSW not found in ${RELAYDESK_WIN64_DEPS}/wxmsw (scripts/build-wx-mingw "
+                   "builds it): the window and its tests are skipped")
     set(RELAYDESK_BUILD_GUI OFF)
 endif()
 

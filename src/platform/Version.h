@@ -1,5 +1,6 @@
 #pragma once
-/// The program's version, compiled in from the project's version.
+/// The program's version: on Windows the file version of the executable's version resource,
+/// elsewhere the project's version compiled in.
 
 namespace platform {
 
