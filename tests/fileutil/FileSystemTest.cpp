@@ -3,13 +3,18 @@
 #include "fileutil/FileUtil.h"
 #include "fileutil/FolderLister.h"
 #include "fileutil/ShareResolver.h"
+#include "platform/FileSystemCalls.h"
 
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <list>
+#include <memory>
+#include <thread>
 
 namespace {
 
@@ -105,4 +110,42 @@ TEST(FileSystem, LocalBackendReportsSizeAndFreeSpaceAndBoundsReads) {
     std::string bytes;
     EXPECT_TRUE(LocalFileSystem().ReadFile(folder / L"注文.ini", bytes, 5) && bytes == "12345");
     EXPECT_FALSE(LocalFileSystem().ReadFile(folder / L"注文.ini", bytes, 4));
+}
+
+TEST(FileSystem, ReadOnlyFilesAreCopiedWritableAndDeletedWithTheirFolder) {
+    namespace fs = std::filesystem;
+    TempFolder folder;
+    folder.WriteFile(L"注文/写真.jpg", "jpeg");
+    const fs::path original = platform::ToFsPath(folder / L"注文/写真.jpg");
+    const fs::perms writable = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    fs::permissions(original, writable, fs::perm_options::remove);
+    ASSERT_EQ(fs::status(original).permissions() & fs::perms::owner_write, fs::perms::none);
+
+    ASSERT_TRUE(LocalFileSystem().CopyFile(folder / L"注文/写真.jpg", folder / L"写真.jpg"));
+    EXPECT_NE(fs::status(platform::ToFsPath(folder / L"写真.jpg")).permissions() & fs::perms::owner_write,
+              fs::perms::none);
+    EXPECT_TRUE(LocalFileSystem().CopyFile(folder / L"注文/写真.jpg", folder / L"写真.jpg"))
+        << "a copy replaces an earlier copy of a read-only file";
+
+    EXPECT_TRUE(LocalFileSystem().DeleteTree(folder / L"注文"));
+    EXPECT_FALSE(folder.Exists(L"注文"));
+}
+
+TEST(FileSystem, SaveReplacesAFileAnotherProgramHoldsOpenOnceItLetsGo) {
+    TempFolder folder;
+    folder.WriteFile(L"composition.ini", "old");
+    // A reader that shares reading and writing but not deletion, as scanners and viewers do.
+    auto reader = std::make_unique<std::ifstream>(platform::ToFsPath(folder / L"composition.ini"));
+    ASSERT_TRUE(reader->is_open());
+    std::thread release([&reader] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        reader.reset();
+    });
+    const FsResult saved = LocalFileSystem().WriteFileAtomically(folder / L"composition.ini", "new");
+    release.join();
+    EXPECT_TRUE(saved) << saved.Reason();
+    EXPECT_EQ(folder.ReadFile(L"composition.ini"), "new");
+    std::vector<FolderEntry> entries;
+    ASSERT_TRUE(LocalFileSystem().ListFolder(folder.Path(), entries));
+    EXPECT_EQ(entries.size(), 1u) << "no temporary file is left";
 }

@@ -3,6 +3,7 @@
 #include "platform/FileSystemCalls.h"
 #include "platform/Guid.h"
 #include "platform/ModulePath.h"
+#include "platform/NetworkShare.h"
 #include "platform/SingleInstance.h"
 
 #include "TempFolder.h"
@@ -73,6 +74,17 @@ TEST(FileSystemCalls, NamesThatAreNotUtf8CanBeListedAndUsed) {
     ASSERT_TRUE(RenameNoReplace(listed, folder / L"renamed.jpg", error)) << error.message();
     EXPECT_EQ(folder.ReadFile(L"renamed.jpg"), "jpeg");
     EXPECT_FALSE(std::filesystem::exists(native));
+}
+
+TEST(NetworkShare, LogonNamesTheShareInTheSystemsOwnFormNotTheFolder) {
+    const std::wstring separator(1, kPathSeparator);
+    const std::wstring share = separator + separator + L"pc01" + separator + L"注文";
+    EXPECT_EQ(NetworkShareName(L"//pc01/注文/in/2024"), share);
+    EXPECT_EQ(NetworkShareName(L"\\\\pc01\\注文\\"), share);
+    EXPECT_EQ(NetworkShareName(L"//pc01//注文"), share);
+    EXPECT_EQ(NetworkShareName(L"//pc01"), L"");
+    EXPECT_EQ(NetworkShareName(L"C:/orders"), L"");
+    EXPECT_EQ(AddNetworkConnection(L"//pc01/"), kNetworkBadPathOrNoNetwork);
 }
 
 TEST(DynamicLibrary, WindowsNamesResolveInTheProgramFolder) {
