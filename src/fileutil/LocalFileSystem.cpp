@@ -58,7 +58,7 @@ FsResult CommitTemporary(const fs::path& temporary, const fs::path& target,
     }
     if (fs::exists(previous) && permissions == ReplacedPermissions::kCarryOver)
         fs::permissions(temporary, previous.permissions(), error);
-    fs::rename(temporary, target, error);
+    platform::MoveReplacing(platform::FromFsPath(temporary), platform::FromFsPath(target), error);
     if (error) {
         std::error_code ignored;
         fs::remove(temporary, ignored);
@@ -86,6 +86,18 @@ std::vector<fs::path> FilesBelow(const fs::path& folder) {
             files.push_back(it->path());
     }
     return files;
+}
+
+// Clears what stops the deletion of the item and of everything below it (linked folders
+// are not entered).
+void AllowDeletionBelow(const fs::path& item) {
+    platform::AllowDeletion(platform::FromFsPath(item));
+    std::error_code error;
+    if (!fs::is_directory(fs::symlink_status(item, error)))
+        return;
+    fs::recursive_directory_iterator it(item, error);
+    for (; !error && it != fs::recursive_directory_iterator(); it.increment(error))
+        platform::AllowDeletion(platform::FromFsPath(it->path()));
 }
 
 // The reason the C library left for the write or open that just failed; where it left none,
@@ -212,6 +224,11 @@ public:
         });
         std::error_code error;
         fs::remove_all(native, error);
+        if (error && NameTaken(native)) {
+            // A read-only attribute (Windows) stops a deletion; cleared only when it did.
+            AllowDeletionBelow(native);
+            fs::remove_all(native, error);
+        }
         if (!NameTaken(native))
             return true;
         return error ? FsResult::FromErrorCode(error) : FsError::kFailed;

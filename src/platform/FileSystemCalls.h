@@ -26,8 +26,18 @@ std::wstring FromFsPath(const std::filesystem::path& path);
 /// `error` receives the system's reason for a failure.
 bool RenameNoReplace(const std::wstring& from, const std::wstring& to, std::error_code& error);
 
+/// Moves the file `from` onto the name `to` in one step, replacing a file of that name (a save
+/// through a temporary file). A target that another program holds open for a moment (a virus
+/// scanner, an indexer, a backup) is waited for briefly; when it stays held, or is read-only,
+/// both files are left as they were and `error` tells why.
+bool MoveReplacing(const std::wstring& from, const std::wstring& to, std::error_code& error);
+
+/// Lets a file or folder be deleted: clears the read-only attribute that stops deletion on
+/// Windows (POSIX has no such attribute). False when the item's attributes could not be changed.
+bool AllowDeletion(const std::wstring& path);
+
 /// Copies the bytes of file `from` into `to` (created or truncated), letting the system
-/// copy inside the kernel where it can. `copied` receives the number of bytes written.
+/// copy inside the kernel where it can. The copy is writable whatever the source's attributes. `copied` receives the number of bytes written.
 /// False on any read or write error (`error` tells which); the partial `to` is left for the
 /// caller to remove.
 bool CopyFileData(const std::wstring& from, const std::wstring& to, std::uint64_t& copied,

@@ -29,8 +29,13 @@ bool HasDriveComponent(const std::wstring& path);
 /// Whether the path begins with two separators.
 bool IsNetworkPath(const std::wstring& path);
 
+/// The share that holds a network path, as the system's logon names it ("\\server\share" on
+/// Windows, "//server/share" on POSIX); empty when the path names no share.
+std::wstring NetworkShareName(const std::wstring& path);
+
 /// Connects the share that holds `remoteName` (the folder path as configured). Without a
-/// user id the current user's own logon is used. Returns 0 or one of the error numbers
+/// user id the current user's own logon is used. A path that names no share gives
+/// kNetworkBadPathOrNoNetwork. Returns 0 or one of the error numbers
 /// above (or another system error number).
 int AddNetworkConnection(const std::wstring& remoteName, const std::wstring& userId,
                          const std::wstring& password);

@@ -121,8 +121,8 @@ TEST(IniLibraryMissing, EveryOperationReturnsTwoWhenTheLibraryIsAbsent) {
 }
 
 TEST(IniLibraryMissing, ALibraryWithoutTheEntryPointsLoadsButDoesNothing) {
-    // A real shared library of the program folder that exports none of the entry points.
-    CIniLibrary library(JoinPath(GetModuleFolder(), L"librelaydesk_winmsg.DLL"));
+    // A real library of the program folder (the logging service) that exports none of them.
+    CIniLibrary library(JoinPath(GetModuleFolder(), L"QRM_LOGSVC.DLL"));
     EXPECT_EQ(library.Load(), 0);
     ExpectEveryOperationMissing(library);
 }

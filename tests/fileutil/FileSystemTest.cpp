@@ -5,12 +5,17 @@
 #include "fileutil/ShareResolver.h"
 #include "platform/FileSystemCalls.h"
 
+#include "FileFaults.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <list>
+#include <memory>
+#include <thread>
 
 namespace {
 
@@ -111,6 +116,8 @@ TEST(FileSystem, LocalBackendReportsSizeAndFreeSpaceAndBoundsReads) {
 // composition.ini holds the shares' passwords: rewriting it must not open it to others.
 TEST(FileSystem, AtomicWriteKeepsTheReplacedFilesAccess) {
     namespace fs = std::filesystem;
+    if (!FileModeBitsKept())
+        GTEST_SKIP() << "Windows keeps access in inherited access lists, not in mode bits";
     TempFolder folder;
     folder.WriteFile(L"composition.ini", "[TERMINAL]\n");
     const fs::path file = platform::ToFsPath(folder / L"composition.ini");
@@ -118,4 +125,42 @@ TEST(FileSystem, AtomicWriteKeepsTheReplacedFilesAccess) {
     fs::permissions(file, ownerOnly);
     ASSERT_TRUE(LocalFileSystem().WriteFileAtomically(folder / L"composition.ini", "[TERMINAL]\nPassword0=x\n"));
     EXPECT_EQ(fs::status(file).permissions() & fs::perms::all, ownerOnly);
+}
+
+TEST(FileSystem, ReadOnlyFilesAreCopiedWritableAndDeletedWithTheirFolder) {
+    namespace fs = std::filesystem;
+    TempFolder folder;
+    folder.WriteFile(L"注文/写真.jpg", "jpeg");
+    const fs::path original = platform::ToFsPath(folder / L"注文/写真.jpg");
+    const fs::perms writable = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    fs::permissions(original, writable, fs::perm_options::remove);
+    ASSERT_EQ(fs::status(original).permissions() & fs::perms::owner_write, fs::perms::none);
+
+    ASSERT_TRUE(LocalFileSystem().CopyFile(folder / L"注文/写真.jpg", folder / L"写真.jpg"));
+    EXPECT_NE(fs::status(platform::ToFsPath(folder / L"写真.jpg")).permissions() & fs::perms::owner_write,
+              fs::perms::none);
+    EXPECT_TRUE(LocalFileSystem().CopyFile(folder / L"注文/写真.jpg", folder / L"写真.jpg"))
+        << "a copy replaces an earlier copy of a read-only file";
+
+    EXPECT_TRUE(LocalFileSystem().DeleteTree(folder / L"注文"));
+    EXPECT_FALSE(folder.Exists(L"注文"));
+}
+
+TEST(FileSystem, SaveReplacesAFileAnotherProgramHoldsOpenOnceItLetsGo) {
+    TempFolder folder;
+    folder.WriteFile(L"composition.ini", "old");
+    // A reader that shares reading and writing but not deletion, as scanners and viewers do.
+    auto reader = std::make_unique<std::ifstream>(platform::ToFsPath(folder / L"composition.ini"));
+    ASSERT_TRUE(reader->is_open());
+    std::thread release([&reader] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        reader.reset();
+    });
+    const FsResult saved = LocalFileSystem().WriteFileAtomically(folder / L"composition.ini", "new");
+    release.join();
+    EXPECT_TRUE(saved) << saved.Reason();
+    EXPECT_EQ(folder.ReadFile(L"composition.ini"), "new");
+    std::vector<FolderEntry> entries;
+    ASSERT_TRUE(LocalFileSystem().ListFolder(folder.Path(), entries));
+    EXPECT_EQ(entries.size(), 1u) << "no temporary file is left";
 }

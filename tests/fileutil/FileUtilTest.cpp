@@ -266,11 +266,11 @@ TEST(MakeFolder, CreatesMissingParentsAndAcceptsAnExistingFolderOnly) {
 TEST(PathText, SplitAndExtensionFollowTheirRules) {
     std::wstring folder;
     std::wstring name;
-    SplitPath(L"/data/in/r0001234", folder, name);
-    EXPECT_EQ(folder + L"|" + name, L"/data/in|r0001234");
-    SplitPath(L"写真/表紙.jpg", folder, name);
+    SplitPath(NativePath(L"/data/in/r0001234"), folder, name);
+    EXPECT_EQ(folder + L"|" + name, NativePath(L"/data/in") + L"|r0001234");
+    SplitPath(NativePath(L"写真/表紙.jpg"), folder, name);
     EXPECT_EQ(folder + L"|" + name, L"写真|表紙.jpg");
-    SplitPath(L"/root-only", folder, name); // a separator in the first place does not count
+    SplitPath(NativePath(L"/root-only"), folder, name); // a separator in the first place does not count
     EXPECT_EQ(folder + L"|" + name, L"|");
     const std::pair<const wchar_t*, const wchar_t*> extensions[] = {
         {L"test.txt", L"txt"},
@@ -283,7 +283,7 @@ TEST(PathText, SplitAndExtensionFollowTheirRules) {
         {L"dir.old/./photo.jpg", L"jpg"}, // the search starts behind a "." + separator
     };
     for (const auto& [file, extension] : extensions)
-        EXPECT_EQ(GetExtensionText(file), extension) << file;
+        EXPECT_EQ(GetExtensionText(NativePath(file)), NativePath(extension)) << file;
 }
 
 TEST(GetModuleFolder, IsTheFolderOfTheRunningProgram) {

@@ -2,7 +2,7 @@
 #include "platform/DynamicLibrary.h"
 #include "platform/FileSystemCalls.h"
 #include "platform/Guid.h"
-#include "platform/ModulePath.h"
+#include "platform/NetworkShare.h"
 #include "platform/SingleInstance.h"
 
 #include "TempFolder.h"
@@ -75,10 +75,21 @@ TEST(FileSystemCalls, NamesThatAreNotUtf8CanBeListedAndUsed) {
     EXPECT_FALSE(std::filesystem::exists(native));
 }
 
+TEST(NetworkShare, LogonNamesTheShareInTheSystemsOwnFormNotTheFolder) {
+    const std::wstring separator(1, kPathSeparator);
+    const std::wstring share = separator + separator + L"pc01" + separator + L"注文";
+    EXPECT_EQ(NetworkShareName(L"//pc01/注文/in/2024"), share);
+    EXPECT_EQ(NetworkShareName(L"\\\\pc01\\注文\\"), share);
+    EXPECT_EQ(NetworkShareName(L"//pc01//注文"), share);
+    EXPECT_EQ(NetworkShareName(L"//pc01"), L"");
+    EXPECT_EQ(NetworkShareName(L"C:/orders"), L"");
+    EXPECT_EQ(AddNetworkConnection(L"//pc01/"), kNetworkBadPathOrNoNetwork);
+}
+
 TEST(DynamicLibrary, WindowsNamesResolveInTheProgramFolder) {
-    std::wstring module = GetModuleFilePath();
-    std::wstring folder = module.substr(0, module.find_last_of(L"/\\"));
-    EXPECT_EQ(DynamicLibrary::ResolvePath(L"QRM_UTIL.DLL"), folder + L"/QRM_UTIL.so");
+    DynamicLibrary settings;
+    ASSERT_TRUE(settings.Load(L"QRM_UTIL.DLL"));
+    EXPECT_NE(settings.Symbol("QRM_PlxIniOpen"), nullptr);
     DynamicLibrary missing;
     EXPECT_FALSE(missing.Load(L"NO_SUCH_LIBRARY.dll"));
     EXPECT_EQ(missing.Symbol("anything"), nullptr);

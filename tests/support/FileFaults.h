@@ -7,6 +7,10 @@
 /// unreadable files skip then.
 bool RunningAsRoot();
 
+/// Whether files carry owner, group and others mode bits; Windows keeps access in the
+/// access lists files inherit from their folder instead.
+bool FileModeBitsKept();
+
 /// While it lives, no file of this process may grow beyond `bytes`, as on a full disk.
 class FileSizeLimit {
 public:

@@ -33,12 +33,15 @@ TempFolder::~TempFolder() {
     fs::remove_all(platform::ToFsPath(m_path), ignored);
 }
 
+std::wstring NativePath(std::wstring_view path) {
+    std::wstring native;
+    for (wchar_t c : path)
+        native += (c == L'/' || c == L'\\') ? platform::kPathSeparator : c;
+    return native;
+}
+
 std::wstring TempFolder::operator/(std::wstring_view relative) const {
-    std::wstring path = m_path;
-    path += platform::kPathSeparator;
-    for (wchar_t c : relative)
-        path += (c == L'/' || c == L'\\') ? platform::kPathSeparator : c;
-    return path;
+    return m_path + platform::kPathSeparator + NativePath(relative);
 }
 
 void TempFolder::WriteFile(std::wstring_view relative, std::string_view bytes) const {

@@ -4,6 +4,9 @@
 #include <string>
 #include <string_view>
 
+/// The path with every separator ('/' or '\\') the system's own.
+std::wstring NativePath(std::wstring_view path);
+
 class TempFolder {
 public:
     TempFolder();

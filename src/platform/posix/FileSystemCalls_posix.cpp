@@ -56,6 +56,18 @@ bool RenameNoReplace(const std::wstring& from, const std::wstring& to, std::erro
     return rename(source.c_str(), destination.c_str()) == 0 ? Succeeded(error) : Failed(error);
 }
 
+bool MoveReplacing(const std::wstring& from, const std::wstring& to, std::error_code& error) {
+    // An open target never stops a rename here: its holders keep the old file.
+    return rename(WideToUtf8FileName(from).c_str(), WideToUtf8FileName(to).c_str()) == 0
+               ? Succeeded(error)
+               : Failed(error);
+}
+
+bool AllowDeletion(const std::wstring& path) {
+    (void)path;
+    return true;
+}
+
 bool LinkFile(const std::wstring& existing, const std::wstring& newName, std::error_code& error) {
     return link(WideToUtf8FileName(existing).c_str(), WideToUtf8FileName(newName).c_str()) == 0
                ? Succeeded(error)

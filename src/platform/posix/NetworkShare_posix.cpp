@@ -1,5 +1,6 @@
 #include "platform/NetworkShare.h"
 
+#include "platform/SharePath.h"
 #include "platform/TextEncoding.h"
 
 #include <algorithm>
@@ -21,48 +22,10 @@ namespace platform {
 
 namespace {
 
-bool IsSeparator(wchar_t character) {
-    return character == L'/' || character == L'\\';
-}
-
 bool EqualNoCase(std::wstring_view a, std::wstring_view b) {
     return a.size() == b.size() &&
            std::equal(a.begin(), a.end(), b.begin(),
                       [](wchar_t x, wchar_t y) { return std::towlower(x) == std::towlower(y); });
-}
-
-/// "//server/share/rest" split into its parts; rest keeps no leading separator.
-struct SharePath {
-    std::wstring server;
-    std::wstring share;
-    std::wstring rest;
-};
-
-std::optional<SharePath> SplitSharePath(const std::wstring& path) {
-    if (!IsNetworkPath(path))
-        return std::nullopt;
-    std::vector<std::wstring> parts;
-    std::wstring current;
-    for (size_t i = 2; i < path.size(); ++i) {
-        if (IsSeparator(path[i])) {
-            if (!current.empty())
-                parts.push_back(current);
-            current.clear();
-        } else {
-            current += path[i];
-        }
-    }
-    if (!current.empty())
-        parts.push_back(current);
-    if (parts.size() < 2)
-        return std::nullopt;
-    SharePath result{parts[0], parts[1], {}};
-    for (size_t i = 2; i < parts.size(); ++i) {
-        if (!result.rest.empty())
-            result.rest += L'/';
-        result.rest += parts[i];
-    }
-    return result;
 }
 
 /// The mount table escapes blanks and backslashes as octal sequences ("\040").
@@ -294,10 +257,6 @@ int ConnectShare(const std::wstring& remoteName, const std::wstring* userId) {
 }
 
 } // namespace
-
-bool IsNetworkPath(const std::wstring& path) {
-    return path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1]);
-}
 
 bool HasDriveComponent(const std::wstring& path) {
     return !path.empty() && path[0] == L'/' && !IsNetworkPath(path);

@@ -11,8 +11,7 @@ namespace {
 
 // The system's reason as the portable condition it stands for, so that callers can tell a
 // full disk from a missing file on either system.
-bool Failed(std::error_code& error) {
-    const DWORD code = GetLastError();
+bool FailedWith(DWORD code, std::error_code& error) {
     switch (code) {
     case ERROR_FILE_NOT_FOUND:
     case ERROR_PATH_NOT_FOUND:
@@ -47,9 +46,27 @@ bool Failed(std::error_code& error) {
     return false;
 }
 
+bool Failed(std::error_code& error) {
+    return FailedWith(GetLastError(), error);
+}
+
 bool Succeeded(std::error_code& error) {
     error.clear();
     return true;
+}
+
+bool IsReadOnly(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
+bool ClearReadOnly(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return false;
+    if ((attributes & FILE_ATTRIBUTE_READONLY) == 0)
+        return true;
+    return SetFileAttributesW(path.c_str(), attributes & ~DWORD{FILE_ATTRIBUTE_READONLY}) != FALSE;
 }
 
 bool FlushHandleOf(const std::wstring& path, DWORD flags) {
@@ -70,6 +87,29 @@ bool RenameNoReplace(const std::wstring& from, const std::wstring& to, std::erro
                                                                                   : Failed(error);
 }
 
+bool MoveReplacing(const std::wstring& from, const std::wstring& to, std::error_code& error) {
+    // One rename: it happens whole or leaves both files in place (ReplaceFileW may stop
+    // halfway, with the target under its backup name). A target open in another program
+    // refuses to be replaced (sharing violation, or access denied) while it is held; scanners
+    // and backups hold a file for moments, so the rename is retried for up to two seconds.
+    constexpr int kAttempts = 20;
+    constexpr DWORD kPauseMilliseconds = 100;
+    for (int attempt = 1;; ++attempt) {
+        if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return Succeeded(error);
+        const DWORD code = GetLastError();
+        const bool held = code == ERROR_SHARING_VIOLATION ||
+                          (code == ERROR_ACCESS_DENIED && !IsReadOnly(to));
+        if (!held || attempt == kAttempts)
+            return FailedWith(code, error);
+        Sleep(kPauseMilliseconds);
+    }
+}
+
+bool AllowDeletion(const std::wstring& path) {
+    return ClearReadOnly(path);
+}
+
 bool LinkFile(const std::wstring& existing, const std::wstring& newName, std::error_code& error) {
     return CreateHardLinkW(newName.c_str(), existing.c_str(), nullptr) != FALSE ? Succeeded(error)
                                                                                 : Failed(error);
@@ -79,6 +119,10 @@ bool CopyFileData(const std::wstring& from, const std::wstring& to, std::uint64_
                   std::error_code& error) {
     copied = 0;
     if (!CopyFileW(from.c_str(), to.c_str(), FALSE))
+        return Failed(error);
+    // CopyFileW carries the source's attributes over; a read-only copy could be neither
+    // replaced nor deleted later.
+    if (!ClearReadOnly(to))
         return Failed(error);
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!GetFileAttributesExW(to.c_str(), GetFileExInfoStandard, &data))

@@ -11,8 +11,13 @@ namespace platform {
 
 namespace {
 
+// The logon is to the share itself ("\\server\share"): the network provider knows no
+// folder inside it and no forward slashes.
 int AddConnection(const std::wstring& remoteName, const wchar_t* userId, const wchar_t* password) {
-    std::vector<wchar_t> remote(remoteName.begin(), remoteName.end());
+    const std::wstring share = NetworkShareName(remoteName);
+    if (share.empty())
+        return kNetworkBadPathOrNoNetwork;
+    std::vector<wchar_t> remote(share.begin(), share.end());
     remote.push_back(L'\0');
     NETRESOURCEW resource{};
     resource.dwType = RESOURCETYPE_DISK;
@@ -23,11 +28,6 @@ int AddConnection(const std::wstring& remoteName, const wchar_t* userId, const w
 }
 
 } // namespace
-
-bool IsNetworkPath(const std::wstring& path) {
-    return path.size() >= 2 && (path[0] == L'\\' || path[0] == L'/') &&
-           (path[1] == L'\\' || path[1] == L'/');
-}
 
 bool HasDriveComponent(const std::wstring& path) {
     wchar_t drive[_MAX_DRIVE] = {};

@@ -10,3 +10,10 @@
 #define UNICODE
 #endif
 #include <windows.h>
+
+// windows.h maps these names to their ANSI or wide functions; the program has its own
+// functions of the same names (FileSystem::CopyFile, WriteProfileString), which a file that
+// includes both must still reach. The Win32 functions stay callable as CopyFileW and
+// WriteProfileStringW.
+#undef CopyFile
+#undef WriteProfileString

@@ -8,6 +8,10 @@ bool RunningAsRoot() {
     return geteuid() == 0;
 }
 
+bool FileModeBitsKept() {
+    return true;
+}
+
 bool FileSizeLimit::Available() {
     return true;
 }

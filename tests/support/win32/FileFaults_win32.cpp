@@ -10,6 +10,10 @@ bool RunningAsRoot() {
     return IsUserAnAdmin() != FALSE;
 }
 
+bool FileModeBitsKept() {
+    return false;
+}
+
 bool FileSizeLimit::Available() {
     return false;
 }
