@@ -1,8 +1,10 @@
 # Sourced by the scripts that run Windows builds under wine: sets up the wine environment of
 # a build folder and makes its prefix on first use. Usage: wine_prefix BUILD_DIR
-# The prefix is RELAYDESK_WINEPREFIX, default BUILD_DIR/wineprefix.
+# The prefix is RELAYDESK_DESKTOP_WINEPREFIX, default BUILD_DIR/wineprefix-desktop: one of
+# its own, since the tests' prefix (BUILD_DIR/wine-run) has its display driver switched off
+# and the window needs one.
 wine_prefix() {
-    export WINEPREFIX=${RELAYDESK_WINEPREFIX:-$(realpath "$1")/wineprefix}
+    export WINEPREFIX=${RELAYDESK_DESKTOP_WINEPREFIX:-$(realpath "$1")/wineprefix-desktop}
     export WINEARCH=win64 WINEDEBUG=${WINEDEBUG:--all}
     # No Mono or Gecko installer prompts: nothing here needs them.
     export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
