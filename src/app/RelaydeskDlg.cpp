@@ -116,30 +116,30 @@ CRelaydeskDlg::~CRelaydeskDlg() {
 void CRelaydeskDlg::CreateControls() {
     wxRect group = ToPixels(this, {7, 64, 465, 174});
     new wxStaticBox(this, kIdGroup, L"control", group.GetPosition(), group.GetSize());
-    wxRect list = ToPixels(this, {7, 83, 432, 121});
-    m_pList = new wxListCtrl(this, kIdList, list.GetPosition(), list.GetSize(),
+    ControlPlace place = PlaceControl(this, {7, 83, 432, 121});
+    m_pList = new wxListCtrl(place.parent, kIdList, place.position, place.size,
                              wxLC_REPORT | wxLC_SINGLE_SEL | wxLC_HRULES | wxLC_VRULES |
                                  wxBORDER_SUNKEN | wxTAB_TRAVERSAL);
     m_pList->EnableCheckBoxes(true);
 
-    wxRect label = ToPixels(this, {13, 18, 54, 15});
-    new wxStaticText(this, kIdServingLabel, L"Static", label.GetPosition(), label.GetSize());
-    wxRect serving = ToPixels(this, {13, 34, 57, 15});
-    m_pServingName = new wxTextCtrl(this, kIdServingName, L"", serving.GetPosition(),
-                                    serving.GetSize(), wxTE_READONLY);
-    label = ToPixels(this, {82, 18, 64, 8});
-    new wxStaticText(this, kIdProgressLabel, L"Static", label.GetPosition(), label.GetSize());
-    wxRect progress = ToPixels(this, kProgressField);
-    m_pProgress = new wxTextCtrl(this, kIdProgress, L"", progress.GetPosition(), progress.GetSize(),
-                                 wxTE_READONLY);
-    wxRect version = ToPixels(this, {411, 7, 61, 16});
-    m_pVersion = new wxStaticText(this, kIdVersion, L"Static", version.GetPosition(),
-                                  version.GetSize(), wxALIGN_RIGHT | wxST_NO_AUTORESIZE);
+    place = PlaceControl(this, {13, 18, 54, 15});
+    new wxStaticText(place.parent, kIdServingLabel, L"Static", place.position, place.size);
+    place = PlaceControl(this, {13, 34, 57, 15});
+    m_pServingName = new wxTextCtrl(place.parent, kIdServingName, L"", place.position, place.size,
+                                    wxTE_READONLY);
+    place = PlaceControl(this, {82, 18, 64, 8});
+    new wxStaticText(place.parent, kIdProgressLabel, L"Static", place.position, place.size);
+    place = PlaceControl(this, kProgressField);
+    m_pProgress =
+        new wxTextCtrl(place.parent, kIdProgress, L"", place.position, place.size, wxTE_READONLY);
+    place = PlaceControl(this, {411, 7, 61, 16});
+    m_pVersion = new wxStaticText(place.parent, kIdVersion, L"Static", place.position, place.size,
+                                  wxALIGN_RIGHT | wxST_NO_AUTORESIZE);
 
     for (const ButtonLayout& button : kButtons) {
-        wxRect rect = ToPixels(this, button.rect);
+        place = PlaceControl(this, button.rect);
         auto* created =
-            new wxButton(this, button.id, button.caption, rect.GetPosition(), rect.GetSize());
+            new wxButton(place.parent, button.id, button.caption, place.position, place.size);
         if (button.id == wxID_OK)
             m_pOkButton = created;
     }

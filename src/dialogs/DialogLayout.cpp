@@ -1,6 +1,7 @@
 #include "dialogs/DialogLayout.h"
 
 #include <wx/settings.h>
+#include <wx/statbox.h>
 
 namespace {
 
@@ -12,6 +13,19 @@ wxRect ToPixels(wxWindow* dialog, const DialogUnitRect& rect) {
     wxPoint origin = dialog->ConvertDialogToPixels(wxPoint(rect.x, rect.y));
     wxSize size = dialog->ConvertDialogToPixels(wxSize(rect.width, rect.height));
     return wxRect(origin, size);
+}
+
+ControlPlace PlaceControl(wxWindow* dialog, const DialogUnitRect& rect) {
+    const wxRect pixels = ToPixels(dialog, rect);
+    for (wxWindow* child : dialog->GetChildren()) {
+        auto* box = dynamic_cast<wxStaticBox*>(child);
+        if (box && box->GetRect().Contains(pixels)) {
+            // A child's position counts from its parent's client area.
+            const wxPoint origin = box->GetPosition() + box->GetClientAreaOrigin();
+            return {box, pixels.GetPosition() - origin, pixels.GetSize()};
+        }
+    }
+    return {dialog, pixels.GetPosition(), pixels.GetSize()};
 }
 
 wxFont LayoutFont() {

@@ -9,6 +9,8 @@
 #include <wx/statbox.h>
 #include <wx/stattext.h>
 
+#include <utility>
+
 namespace {
 
 struct LabelLayout {
@@ -53,35 +55,37 @@ CTerminalEditDlg::CTerminalEditDlg()
 }
 
 void CTerminalEditDlg::CreateControls() {
-    new wxStaticBox(this, kInputGroupId, L"", ToPixels(this, {7, 11, 304, 93}).GetPosition(),
-                    ToPixels(this, {7, 11, 304, 93}).GetSize());
-    new wxStaticBox(this, kOutputGroupId, L"", ToPixels(this, {7, 105, 304, 93}).GetPosition(),
-                    ToPixels(this, {7, 105, 304, 93}).GetSize());
+    for (auto [id, layout] : {std::pair{kInputGroupId, DialogUnitRect{7, 11, 304, 93}},
+                              std::pair{kOutputGroupId, DialogUnitRect{7, 105, 304, 93}}}) {
+        wxRect group = ToPixels(this, layout);
+        new wxStaticBox(this, id, L"", group.GetPosition(), group.GetSize());
+    }
     for (const LabelLayout& label : kLabels) {
-        wxRect rect = ToPixels(this, label.rect);
-        new wxStaticText(this, label.id, L"", rect.GetPosition(), rect.GetSize(),
+        ControlPlace place = PlaceControl(this, label.rect);
+        new wxStaticText(place.parent, label.id, L"", place.position, place.size,
                          wxST_NO_AUTORESIZE | wxST_ELLIPSIZE_END);
     }
     const int editRows[] = {22, 42, 62, 82, 116, 136, 156, 176};
     for (std::size_t i = 0; i < m_fields.size(); ++i) {
         Field& field = m_fields[i];
         bool masked = field.controlId == kIdPassword || field.controlId == kIdOutPassword;
-        wxRect rect = ToPixels(this, {72, editRows[i], 171, 14});
-        auto* edit = new wxTextCtrl(this, field.controlId, L"", rect.GetPosition(), rect.GetSize(),
+        ControlPlace place = PlaceControl(this, {72, editRows[i], 171, 14});
+        auto* edit = new wxTextCtrl(place.parent, field.controlId, L"", place.position, place.size,
                                     masked ? wxTE_PASSWORD : 0);
         if (field.limit.maxCharacters > 0)
             edit->SetMaxLength(field.limit.maxCharacters);
         edit->Bind(wxEVT_TEXT, [this, &field](wxCommandEvent&) { OnFieldChanged(field); });
     }
-    wxRect browse = ToPixels(this, {258, 20, 50, 16});
-    new wxButton(this, kIdBrowsePath, L"", browse.GetPosition(), browse.GetSize());
-    browse = ToPixels(this, {258, 114, 50, 16});
-    new wxButton(this, kIdBrowseOutPath, L"", browse.GetPosition(), browse.GetSize());
-    wxRect ok = ToPixels(this, {178, 202, 50, 14});
-    m_pOkButton = new wxButton(this, wxID_OK, L"", ok.GetPosition(), ok.GetSize());
+    for (auto [id, layout] : {std::pair{kIdBrowsePath, DialogUnitRect{258, 20, 50, 16}},
+                              std::pair{kIdBrowseOutPath, DialogUnitRect{258, 114, 50, 16}}}) {
+        ControlPlace place = PlaceControl(this, layout);
+        new wxButton(place.parent, id, L"", place.position, place.size);
+    }
+    ControlPlace ok = PlaceControl(this, {178, 202, 50, 14});
+    m_pOkButton = new wxButton(ok.parent, wxID_OK, L"", ok.position, ok.size);
     m_pOkButton->SetDefault();
-    wxRect cancel = ToPixels(this, {261, 202, 50, 14});
-    new wxButton(this, wxID_CANCEL, L"", cancel.GetPosition(), cancel.GetSize());
+    ControlPlace cancel = PlaceControl(this, {261, 202, 50, 14});
+    new wxButton(cancel.parent, wxID_CANCEL, L"", cancel.position, cancel.size);
 
     Bind(wxEVT_BUTTON, &CTerminalEditDlg::OnOK, this, wxID_OK);
     Bind(wxEVT_BUTTON, &CTerminalEditDlg::OnCancel, this, wxID_CANCEL);

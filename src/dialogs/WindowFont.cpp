@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include <wx/statbox.h>
+
 namespace {
 
 // Catalogue heights are character cell heights (ascent plus descent, as the layouts were
@@ -23,6 +25,9 @@ wxFont ToWindowFont(const CatalogueFont& font) {
 }
 
 void SetChildrenFont(wxWindow* window, const wxFont& font) {
-    for (wxWindow* child : window->GetChildren())
+    for (wxWindow* child : window->GetChildren()) {
         child->SetFont(font);
+        if (dynamic_cast<wxStaticBox*>(child))
+            SetChildrenFont(child, font);
+    }
 }

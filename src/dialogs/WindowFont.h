@@ -10,5 +10,6 @@
 /// the system's substitute).
 wxFont ToWindowFont(const CatalogueFont& font);
 
-/// Gives the direct children of `window` the font; their own children keep theirs.
+/// Gives the controls of `window` the font: its direct children and the controls inside its
+/// group boxes. The inner windows of other controls keep theirs.
 void SetChildrenFont(wxWindow* window, const wxFont& font);

@@ -36,6 +36,16 @@ wxSize NeededSize(wxWindow* control) {
     return {};
 }
 
+// Windows paints a group box over its sibling controls: a control on a box must be its child.
+bool LiesOnAGroupBoxOf(wxWindow* window, wxWindow* control) {
+    for (wxWindow* sibling : window->GetChildren()) {
+        if (sibling != control && dynamic_cast<wxStaticBox*>(sibling) &&
+            sibling->GetRect().Intersects(control->GetRect()))
+            return true;
+    }
+    return false;
+}
+
 void CollectChildren(wxWindow* window, std::vector<std::wstring>& misfits) {
     const wxSize parentRoom = window->GetClientSize();
     for (wxWindow* control : window->GetChildren()) {
@@ -52,6 +62,10 @@ void CollectChildren(wxWindow* window, std::vector<std::wstring>& misfits) {
                                   .ToStdWstring());
         if (control->GetRect().GetRight() >= parentRoom.x)
             misfits.push_back((name + L" (reaches past its window)").ToStdWstring());
+        if (dynamic_cast<wxStaticBox*>(control))
+            CollectChildren(control, misfits);
+        else if (LiesOnAGroupBoxOf(window, control))
+            misfits.push_back((name + L" (lies on a group box, not inside it)").ToStdWstring());
     }
 }
 

@@ -9,5 +9,7 @@
 
 /// One line per control of `window` whose caption does not fit:
 /// buttons, labels, check boxes, group titles and date pickers narrower or lower than their
-/// text needs, and controls reaching past their parent's client area. Empty when all fit.
+/// text needs, controls reaching past their parent's client area, and controls lying on a
+/// group box without being its children; the controls inside group boxes are checked too.
+/// Empty when all fit.
 std::vector<std::wstring> CaptionsThatDoNotFit(wxWindow* window);
