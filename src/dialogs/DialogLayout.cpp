@@ -7,6 +7,20 @@ namespace {
 
 constexpr int kLayoutPointSize = 9;
 
+// Where the children of a group box count their positions from, in its parent's pixels.
+// Windows counts from the box's corner; GTK from the inside of its frame, below the title,
+// which the toolkit reports only as the box's borders.
+wxPoint ContentOrigin(wxStaticBox* box) {
+    wxPoint origin = box->GetPosition() + box->GetClientAreaOrigin();
+#ifdef __WXGTK__
+    int top = 0;
+    int other = 0;
+    box->GetBordersForSizer(&top, &other);
+    origin += wxPoint(other, top);
+#endif
+    return origin;
+}
+
 } // namespace
 
 wxRect ToPixels(wxWindow* dialog, const DialogUnitRect& rect) {
@@ -20,9 +34,7 @@ ControlPlace PlaceControl(wxWindow* dialog, const DialogUnitRect& rect) {
     for (wxWindow* child : dialog->GetChildren()) {
         auto* box = dynamic_cast<wxStaticBox*>(child);
         if (box && box->GetRect().Contains(pixels)) {
-            // A child's position counts from its parent's client area.
-            const wxPoint origin = box->GetPosition() + box->GetClientAreaOrigin();
-            return {box, pixels.GetPosition() - origin, pixels.GetSize()};
+            return {box, pixels.GetPosition() - ContentOrigin(box), pixels.GetSize()};
         }
     }
     return {dialog, pixels.GetPosition(), pixels.GetSize()};
