@@ -9,13 +9,10 @@ set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
 # Only the mingw-w64 tree and the Windows dependencies are searched: neither find_package
 # nor pkg-config may hand a Windows build the Linux libraries.
 if(NOT RELAYDESK_WIN64_DEPS)
-    if(DEFINED ENV{RELAYDESK_WIN64_DEPS})
-        set(RELAYDESK_WIN64_DEPS "$ENV{RELAYDESK_WIN64_DEPS}")
-    elseif(DEFINED ENV{RELAYDESK_CACHE_DIR})
-        set(RELAYDESK_WIN64_DEPS "$ENV{RELAYDESK_CACHE_DIR}/win64")
-    else()
-        set(RELAYDESK_WIN64_DEPS "$ENV{HOME}/.cache/relaydesk/win64")
-    endif()
+    execute_process(
+        COMMAND bash -c "source \"$1\" && printf %s \"$RELAYDESK_WIN64_DEPS\"" win64-deps
+                ${CMAKE_CURRENT_LIST_DIR}/../scripts/win64-deps.sh
+        OUTPUT_VARIABLE RELAYDESK_WIN64_DEPS COMMAND_ERROR_IS_FATAL ANY)
 endif()
 set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32 ${RELAYDESK_WIN64_DEPS})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
