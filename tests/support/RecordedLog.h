@@ -20,11 +20,15 @@ public:
     RecordedLog(const RecordedLog&) = delete;
     RecordedLog& operator=(const RecordedLog&) = delete;
 
-    /// Every line so far, one after another.
-    std::wstring Text() const {
+    /// Every line so far, in order.
+    std::vector<std::wstring> Lines() const {
         std::lock_guard lock(m_writer.mutex);
+        return m_writer.lines;
+    }
+    /// The lines one after another, each ended by a line feed.
+    std::wstring Text() const {
         std::wstring text;
-        for (const std::wstring& line : m_writer.lines)
+        for (const std::wstring& line : Lines())
             text += line + L"\n";
         return text;
     }
