@@ -97,36 +97,46 @@ void ProfileDocument::LoadFromBytes(std::string_view bytes) {
 }
 
 void ProfileDocument::ReadLines(std::string_view bytes) {
-    // Line feeds are looked for unit by unit, so that the second byte of a UTF-16 character
+    // Line ends are looked for unit by unit, so that the second byte of a UTF-16 character
     // is never taken for one. Shift-JIS uses no byte below 0x40 inside a character.
     const std::size_t unit = m_encoding == Encoding::kUtf16LeWithBom ? 2 : 1;
-    const auto isUnit = [bytes, unit](std::size_t at, char c) {
-        return bytes[at] == c && (unit == 1 || bytes[at + 1] == '\0');
+    const auto find = [bytes, unit](std::size_t from, char c) {
+        for (; from + unit <= bytes.size(); from += unit) {
+            if (bytes[from] == c && (unit == 1 || bytes[from + 1] == '\0'))
+                return from;
+        }
+        return std::string_view::npos;
     };
+    // As the system's profile functions: a line ends at a line feed (a carriage return
+    // before it belongs to the line end); once no line feed follows, at a carriage return.
     std::vector<Line> lines;
     for (std::size_t start = 0; start < bytes.size();) {
-        std::size_t feed = start;
-        while (feed + unit <= bytes.size() && !isUnit(feed, '\n'))
-            feed += unit;
-        const bool hasFeed = feed + unit <= bytes.size();
-        // Without a line feed the line runs to the end, an odd byte of UTF-16 included.
-        std::size_t end = hasFeed ? feed : bytes.size();
-        const bool carriageReturn =
-            end - start >= unit && (end - start) % unit == 0 && isUnit(end - unit, '\r');
-        if (carriageReturn)
-            end -= unit;
         Line line;
-        line.original = std::string(bytes.substr(start, end - start));
         line.changed = false;
-        line.end = hasFeed ? (carriageReturn ? LineEnd::kCrLf : LineEnd::kLf)
-                           : (carriageReturn ? LineEnd::kCr : LineEnd::kNone);
+        std::size_t end = find(start, '\n');
+        std::size_t next = end + unit;
+        if (end != std::string_view::npos) {
+            const bool carriageReturn = end - start >= unit && (end - start) % unit == 0 &&
+                                        bytes[end - unit] == '\r' &&
+                                        (unit == 1 || bytes[end - unit + 1] == '\0');
+            line.end = carriageReturn ? LineEnd::kCrLf : LineEnd::kLf;
+            if (carriageReturn)
+                end -= unit;
+        } else if ((end = find(start, '\r')) != std::string_view::npos) {
+            next = end + unit;
+            line.end = LineEnd::kCr;
+        } else {
+            // The line runs to the end, an odd byte of UTF-16 included.
+            end = next = bytes.size();
+            line.end = LineEnd::kNone;
+        }
+        line.original = std::string(bytes.substr(start, end - start));
         lines.push_back(std::move(line));
-        start = hasFeed ? feed + unit : bytes.size();
+        start = next;
     }
-    const auto firstFeed = std::find_if(lines.begin(), lines.end(), [](const Line& line) {
-        return line.end == LineEnd::kLf || line.end == LineEnd::kCrLf;
-    });
-    m_bCrLf = firstFeed == lines.end() || firstFeed->end == LineEnd::kCrLf;
+    const auto firstEnd = std::find_if(lines.begin(), lines.end(),
+                                       [](const Line& line) { return line.end != LineEnd::kNone; });
+    m_newLineEnd = firstEnd == lines.end() ? LineEnd::kCrLf : firstEnd->end;
     DecodeLines(bytes, lines);
 
     m_sections.assign(1, Section{});
@@ -154,28 +164,35 @@ void ProfileDocument::ReadLines(std::string_view bytes) {
 }
 
 void ProfileDocument::DecodeLines(std::string_view bytes, std::vector<Line>& lines) const {
-    // One conversion for the whole text is much faster than one per line. Its line feeds
-    // match those of the bytes unless a decoder took a line feed into a broken double-byte
-    // character; then each line is decoded on its own.
+    // One conversion for the whole text is much faster than one per line. Its line ends
+    // match those of the bytes unless a decoder took one into a broken double-byte character;
+    // then each line is decoded on its own.
     const std::wstring text = Decode(m_encoding, bytes);
     std::size_t position = 0;
     bool matches = true;
     for (Line& line : lines) {
-        const bool hasFeed = line.end == LineEnd::kLf || line.end == LineEnd::kCrLf;
-        std::size_t feed = text.find(L'\n', position);
-        if (hasFeed != (feed != std::wstring::npos)) {
-            matches = false;
-            break;
+        std::size_t end = text.size();
+        if (line.end != LineEnd::kNone) {
+            end = text.find(line.end == LineEnd::kCr ? L'\r' : L'\n', position);
+            if (end == std::wstring::npos) {
+                matches = false;
+                break;
+            }
         }
-        if (!hasFeed)
-            feed = text.size();
-        std::wstring_view decoded(text.data() + position, feed - position);
-        if (line.end != LineEnd::kNone && line.end != LineEnd::kLf && decoded.ends_with(L'\r'))
+        std::wstring_view decoded(text.data() + position, end - position);
+        if (line.end == LineEnd::kCrLf) {
+            matches = decoded.ends_with(L'\r');
             decoded.remove_suffix(1);
+        }
+        // Lines that no line feed follows hold no line end of any kind.
+        if (line.end == LineEnd::kCr || line.end == LineEnd::kNone)
+            matches = matches && decoded.find_first_of(L"\r\n") == std::wstring_view::npos;
+        if (!matches)
+            break;
         line.text = decoded;
-        position = feed + 1;
+        position = end + 1;
     }
-    if (matches && (position > text.size() || text.find(L'\n', position) == std::wstring::npos))
+    if (matches && position >= text.size())
         return;
     for (Line& line : lines)
         line.text = Decode(m_encoding, line.original);
@@ -270,7 +287,7 @@ ProfileDocument::Line ProfileDocument::NewLine(std::wstring text, std::wstring k
     line.text = std::move(text);
     line.key = std::move(key);
     line.equals = equals;
-    line.end = m_bCrLf ? LineEnd::kCrLf : LineEnd::kLf;
+    line.end = m_newLineEnd;
     return line;
 }
 
@@ -341,49 +358,51 @@ std::string ProfileDocument::ToBytes() const {
             bytes += Encode(m_encoding, pending);
         pending.clear();
     };
-    // The end a line is written with: a line read without a line feed gets one when lines
-    // follow it; after a text that ends in CR (possible before half a UTF-16 unit) a bare
-    // line feed would turn that CR into a line end.
-    const auto endOf = [this](const Line& line, bool last) {
-        if (last || line.end == LineEnd::kLf || line.end == LineEnd::kCrLf)
-            return line.end;
-        return line.end == LineEnd::kCr || m_bCrLf || line.text.ends_with(L'\r')
-                   ? LineEnd::kCrLf
-                   : LineEnd::kLf;
-    };
+    // The end each line is written with. A line read without one gets the document's when
+    // lines follow it. A carriage return alone ends a line only where no line feed follows,
+    // so one read that way before a line feed added later gets a line feed.
+    std::vector<const Line*> ordered;
+    for (const Section& section : m_sections) {
+        for (const Line& line : section.lines)
+            ordered.push_back(&line);
+    }
+    std::vector<LineEnd> ends(ordered.size());
+    bool feedFollows = false;
+    for (std::size_t i = ordered.size(); i-- > 0;) {
+        LineEnd end = ordered[i]->end;
+        if (end == LineEnd::kNone && i + 1 < ordered.size())
+            end = m_newLineEnd;
+        if (end == LineEnd::kCr && feedFollows)
+            end = LineEnd::kCrLf;
+        ends[i] = end;
+        feedFollows = feedFollows || end == LineEnd::kLf || end == LineEnd::kCrLf;
+    }
     // Indexed by LineEnd.
     static constexpr std::wstring_view kEndTexts[] = {L"", L"\r", L"\n", L"\r\n"};
     const std::string encodedEnds[] = {{},
                                        Encode(m_encoding, kEndTexts[1]),
                                        Encode(m_encoding, kEndTexts[2]),
                                        Encode(m_encoding, kEndTexts[3])};
-    const auto appendLineEnd = [&](const Line& line, bool last) {
-        const auto end = static_cast<std::size_t>(endOf(line, last));
+    for (std::size_t i = 0; i < ordered.size(); ++i) {
+        const Line& line = *ordered[i];
+        if (line.changed) {
+            pending += line.text;
+        } else {
+            flush();
+            bytes += line.original;
+        }
+        const bool last = i + 1 == ordered.size();
         // Only a last line read can end in half a UTF-16 unit, which reads as nothing. Lines
         // that follow would be read out of step: the half unit goes.
-        if (!last && m_encoding == Encoding::kUtf16LeWithBom && bytes.size() % 2 != 0)
+        if (!last && pending.empty() && m_encoding == Encoding::kUtf16LeWithBom &&
+            bytes.size() % 2 != 0)
             bytes.pop_back();
+        const auto end = static_cast<std::size_t>(ends[i]);
         if (pending.empty())
             bytes += encodedEnds[end];
         else
             pending += kEndTexts[end];
-    };
-    const Line* previous = nullptr;
-    for (const Section& section : m_sections) {
-        for (const Line& line : section.lines) {
-            if (previous)
-                appendLineEnd(*previous, false);
-            if (line.changed) {
-                pending += line.text;
-            } else {
-                flush();
-                bytes += line.original;
-            }
-            previous = &line;
-        }
     }
-    if (previous)
-        appendLineEnd(*previous, true);
     flush();
     return bytes;
 }

@@ -4,7 +4,8 @@
 /// sections, and the first of duplicate keys in a section, is the one that counts; blanks
 /// around names and values are trimmed; one pair of enclosing double or single quotes is
 /// removed from a value read; a line that opens with "[" is a section header or, without
-/// "]", no entry at all. Every line that is not changed (comments, blank lines, lines
+/// "]", no entry at all; a line ends at a line feed or, where no line feed follows, at a
+/// carriage return. Every line that is not changed (comments, blank lines, lines
 /// without "=", lines before the first section, keys not set) is written back with the bytes
 /// it was read with, line end included, even bytes its encoding cannot decode; only changed
 /// and added lines are encoded, in the file's encoding (UTF-8, UTF-8 or UTF-16 with byte-order
@@ -61,13 +62,12 @@ public:
     Encoding GetEncoding() const { return m_encoding; }
     /// A different encoding re-encodes every line when the text is written.
     void SetEncoding(Encoding encoding);
-    bool UsesCrLf() const { return m_bCrLf; }
 
 private:
     /// In this order: ToBytes indexes by it.
     enum class LineEnd {
         kNone,
-        /// A carriage return without line feed at the end of the text.
+        /// A carriage return alone, where no line feed follows in the text.
         kCr,
         kLf,
         kCrLf,
@@ -109,5 +109,6 @@ private:
     /// Upper-cased section name -> index of its first occurrence.
     std::unordered_map<std::wstring, std::size_t> m_sectionIndex;
     Encoding m_encoding = Encoding::kUtf8;
-    bool m_bCrLf = true;
+    /// The end of added lines: that of the first line read with one, else CR LF.
+    LineEnd m_newLineEnd = LineEnd::kCrLf;
 };

@@ -1,6 +1,7 @@
 #pragma once
 /// Values of an INI document as the profile functions hand them to the composition code:
-/// texts cut to the 260-character read buffer, integers parsed as signed decimals.
+/// texts cut to the 260-character read buffer, integers parsed as the system's profile
+/// functions parse them.
 
 #include "config/ProfileDocument.h"
 #include "config/ProfileFunctions.h"
@@ -13,9 +14,10 @@
 /// Characters of a text value that survive a read (the buffer holds 260 with terminator).
 constexpr std::size_t kProfileTextLength = kProfileReadBuffer - 1;
 
-/// The leading signed decimal number of a value, blanks before it skipped; 0 when the value
-/// holds no digits; `defaultValue` when the value is missing or empty. Digits beyond 32 bits
-/// wrap around as the profile functions' conversion does.
+/// The leading signed number of a value, blanks before it skipped, decimal or, after "0x",
+/// "0o" or "0b", hexadecimal, octal or binary; 0 when the value holds no digits;
+/// `defaultValue` when the value is missing or empty. Digits beyond 32 bits wrap around as
+/// the profile functions' conversion does.
 std::int32_t ProfileNumberFromText(const std::optional<std::wstring>& value,
                                    std::int32_t defaultValue);
 

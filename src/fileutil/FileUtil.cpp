@@ -81,18 +81,19 @@ DeleteOutcome DeleteMatches(FileSystemResolver& files, const std::wstring& path)
 // that no byte of the file is lost.
 std::string ReplaceInLine(const std::string& line, const std::wstring& find,
                           const std::wstring& replacement) {
-    const std::wstring text = platform::SystemCodePageToWide(line);
-    if (platform::WideToSystemCodePage(text) == line) {
+    // Text files are UTF-8 on every platform; a line in another encoding keeps its bytes.
+    if (platform::IsValidUtf8(line)) {
+        const std::wstring text = platform::Utf8ToWide(line);
         std::wstring result;
         std::size_t start = 0;
         for (std::size_t hit; (hit = text.find(find, start)) != std::wstring::npos;
              start = hit + find.size())
             result.append(text, start, hit - start).append(replacement);
         result.append(text, start, std::wstring::npos);
-        return platform::WideToSystemCodePage(result);
+        return platform::WideToUtf8(result);
     }
-    const std::string findBytes = platform::WideToSystemCodePage(find);
-    const std::string replacementBytes = platform::WideToSystemCodePage(replacement);
+    const std::string findBytes = platform::WideToUtf8(find);
+    const std::string replacementBytes = platform::WideToUtf8(replacement);
     std::string result;
     std::size_t start = 0;
     for (std::size_t hit; (hit = line.find(findBytes, start)) != std::string::npos;

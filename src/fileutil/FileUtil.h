@@ -103,7 +103,8 @@ void SplitPath(const std::wstring& path, std::wstring& folder, std::wstring& nam
 std::wstring GetExtensionText(const std::wstring& name);
 
 /// Replaces every occurrence of `find` (case-sensitive, left to right) in every line of an
-/// 8-bit text file in the system code page, and writes the lines back ending in CR LF. A
-/// missing or unreadable file is left alone; the result tells why.
+/// UTF-8 text file (a line in another encoding keeps its bytes around the replacements), and
+/// writes the lines back ending in CR LF. A missing or unreadable file is left alone; the
+/// result tells why.
 FsResult ReplaceInTextFile(FileSystemResolver& files, std::wstring path, std::wstring find,
                            std::wstring replacement);

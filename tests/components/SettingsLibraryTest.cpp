@@ -1,6 +1,7 @@
 // The settings library driven only through its C entry points, loaded by name as the
 // program loads it.
 
+#include "SystemCodePageText.h"
 #include "TempFolder.h"
 #include "config/ProfileFunctions.h"
 #include "config/SettingsLibraryEntryPoints.h"
@@ -33,13 +34,15 @@ protected:
             m_entry.terminate();
     }
 
-    std::wstring File() const { return m_folder / L"設定/composition.ini"; }
+    // The library takes paths in the system code page: a folder name that it holds.
+    const std::wstring m_folderName = TextTheSystemCodePageHolds(L"設定", L"Paramètres");
+    std::wstring File() const { return m_folder / (m_folderName + L"/composition.ini"); }
     int Open(int mode = kSettingsOpenReadWrite) {
         return m_entry.open(m_path.c_str(), "FileInfo", mode);
     }
-    std::string FileText() const { return m_folder.ReadFile(L"設定/composition.ini"); }
+    std::string FileText() const { return m_folder.ReadFile(m_folderName + L"/composition.ini"); }
     void WriteFileText(std::string_view text) const {
-        m_folder.WriteFile(L"設定/composition.ini", text);
+        m_folder.WriteFile(m_folderName + L"/composition.ini", text);
     }
     std::string Binary(const char* section, const char* key, int bufferSize = 4096) {
         std::string buffer(static_cast<size_t>(bufferSize), '\x7F');
@@ -64,7 +67,7 @@ std::string EveryByte() {
 } // namespace
 
 TEST_F(SettingsLibrary, KeepsIntegersAndEveryByteAcrossTerminateAndOpen) {
-    m_folder.MakeFolder(L"設定");
+    m_folder.MakeFolder(m_folderName);
     ASSERT_EQ(Open(), kSettingsOk);
     EXPECT_EQ(m_entry.setInt("INI_section", "Terminal0_SW", 5), kSettingsOk);
     EXPECT_EQ(m_entry.setInt("OWNER_section", "FreeDisk", -7), kSettingsOk);
@@ -91,14 +94,14 @@ TEST_F(SettingsLibrary, GivesDefaultsForMissingKeysAndFiles) {
     EXPECT_EQ(m_entry.getBinary("INI_section", "Terminal9", buffer, 2, "abc", 4), 2)
         << "cut to the buffer";
     EXPECT_EQ(m_entry.terminate(), kSettingsOk);
-    EXPECT_FALSE(m_folder.Exists(L"設定/composition.ini")) << "nothing was set, nothing is written";
+    EXPECT_FALSE(m_folder.Exists(m_folderName + L"/composition.ini")) << "nothing was set, nothing is written";
 }
 
 TEST_F(SettingsLibrary, WritesOnlyAtTerminateOrFlushAndLeavesNoTemporaryFile) {
-    m_folder.MakeFolder(L"設定");
+    m_folder.MakeFolder(m_folderName);
     ASSERT_EQ(Open(), kSettingsOk);
     m_entry.setInt("INI_section", "Terminal0_SW", 1);
-    EXPECT_FALSE(m_folder.Exists(L"設定/composition.ini"));
+    EXPECT_FALSE(m_folder.Exists(m_folderName + L"/composition.ini"));
     EXPECT_EQ(m_entry.flush(), kSettingsOk);
     EXPECT_NE(FileText().find("Terminal0_SW=1"), std::string::npos);
     m_entry.setInt("INI_section", "Terminal1_SW", 1);
@@ -109,7 +112,7 @@ TEST_F(SettingsLibrary, WritesOnlyAtTerminateOrFlushAndLeavesNoTemporaryFile) {
 
     int entries = 0;
     for ([[maybe_unused]] const auto& entry :
-         std::filesystem::directory_iterator(platform::ToFsPath(m_folder / L"設定")))
+         std::filesystem::directory_iterator(platform::ToFsPath(m_folder / m_folderName)))
         ++entries;
     EXPECT_EQ(entries, 1);
 }
@@ -177,7 +180,7 @@ TEST_F(SettingsLibrary, RefusesChangesWithoutAWritableFile) {
 
 TEST_F(SettingsLibrary, NeverReplacesAFileItCouldNotRead) {
     // A folder where the file should be: it exists but cannot be read as a file.
-    m_folder.MakeFolder(L"設定/composition.ini");
+    m_folder.MakeFolder(m_folderName + L"/composition.ini");
     EXPECT_EQ(Open(), kSettingsUnreadable);
     EXPECT_EQ(m_entry.setInt("INI_section", "Terminal0_SW", 1), kSettingsUnreadable);
     EXPECT_EQ(m_entry.terminate(), kSettingsOk);
@@ -186,7 +189,7 @@ TEST_F(SettingsLibrary, NeverReplacesAFileItCouldNotRead) {
 
 TEST_F(SettingsLibrary, OpeningAnotherFileEndsTheFirst) {
     const std::string other = platform::WideToSystemCodePage(m_folder / L"other.ini");
-    m_folder.MakeFolder(L"設定");
+    m_folder.MakeFolder(m_folderName);
     ASSERT_EQ(Open(), kSettingsOk);
     m_entry.setInt("A", "Value", 1);
     ASSERT_EQ(m_entry.openForWrite(other.c_str(), "FileInfo"), kSettingsOk);
@@ -197,7 +200,7 @@ TEST_F(SettingsLibrary, OpeningAnotherFileEndsTheFirst) {
 }
 
 TEST_F(SettingsLibrary, StoresTextsDoublesAndDeletions) {
-    m_folder.MakeFolder(L"設定");
+    m_folder.MakeFolder(m_folderName);
     ASSERT_EQ(Open(), kSettingsOk);
     EXPECT_EQ(m_entry.setString("S", "Padded", "  \"本店\" "), kSettingsOk);
     EXPECT_EQ(m_entry.set("S", "Raw", "D:\\DATA"), kSettingsOk);

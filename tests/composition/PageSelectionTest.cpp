@@ -2,6 +2,8 @@
 #include "composition/CompositionInfo.h"
 
 #include "TempFolder.h"
+#include "platform/FileSystemCalls.h"
+#include "platform/TextEncoding.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +27,7 @@ CompositionInfo MakeBook(const std::vector<std::vector<int>>& pages) {
         for (int fileNumber : fileNumbers) {
             PictInfo picture;
             picture.fileNum = fileNumber;
-            picture.fileName = L"/kiosk/注文/IMG-" + std::to_wstring(++pictureNumber) + L".JPG";
+            picture.fileName = NativePath(L"/kiosk/注文/IMG-" + std::to_wstring(++pictureNumber) + L".JPG");
             info.AppendPicture(picture);
         }
     }
@@ -37,7 +39,7 @@ CompositionInfo MakeBook(const std::vector<std::vector<int>>& pages) {
 std::vector<std::wstring> Corrections(std::initializer_list<int> pictureNumbers) {
     std::vector<std::wstring> paths;
     for (int number : pictureNumbers)
-        paths.push_back(L"/opt/relaydesk/TEMP/CORRECT/IMG-" + std::to_wstring(number) + L".JPG");
+        paths.push_back(NativePath(L"/opt/relaydesk/TEMP/CORRECT/IMG-" + std::to_wstring(number) + L".JPG"));
     return paths;
 }
 
@@ -53,7 +55,7 @@ std::vector<std::wstring> PictureNamesLeft(const CompositionInfo& info) {
     std::vector<std::wstring> names;
     for (int picture = 0; picture < info.PictureRecordCount(); ++picture) {
         const std::wstring& path = info.GetPicture(picture)->fileName;
-        names.push_back(path.substr(path.rfind(L'/') + 1));
+        names.push_back(path.substr(path.rfind(platform::kPathSeparator) + 1));
     }
     return names;
 }
@@ -113,7 +115,7 @@ TEST(PageSelection, NamesAreComparedAfterTheLastSeparatorAndExactly) {
     };
     for (const auto& c : cases) {
         CompositionInfo info = MakeBook({{1, 2}, {3}});
-        info.PrunePages({c.correction});
+        info.PrunePages({NativePath(c.correction)});
         EXPECT_EQ(info.PageRecordCount(), c.keeps ? 2 : 0) << c.correction;
     }
 }
@@ -174,12 +176,12 @@ TEST(PageSelection, KeptPagesKeepTheirPicturesWhenBlocksOverlap) {
 TEST(PageSelection, HugePageCountWithFewRecordsIsSelected) {
     // The largest page count a load accepts, and pictures on the first page and far behind.
     TempFolder folder;
-    folder.WriteFile(L"QrmZoInRi.ini",
-                     "[ZO_INFO]\r\nPAGE_CNT=100000\r\nPICT_CNT=3\r\n"
-                     "[PAGE_INFO1]\r\nPICT_CNT=2\r\n[PAGE_INFO50002]\r\nPICT_CNT=1\r\n"
-                     "[PICT_INFO1]\r\nFileName=/kiosk/IMG-1.JPG\r\n"
-                     "[PICT_INFO2]\r\nFileName=/kiosk/IMG-2.JPG\r\n"
-                     "[PICT_INFO3]\r\nFileName=/kiosk/IMG-3.JPG\r\n");
+    std::string text = "[ZO_INFO]\r\nPAGE_CNT=100000\r\nPICT_CNT=3\r\n"
+                       "[PAGE_INFO1]\r\nPICT_CNT=2\r\n[PAGE_INFO50002]\r\nPICT_CNT=1\r\n";
+    for (const char* number : {"1", "2", "3"})
+        text += std::string("[PICT_INFO") + number + "]\r\nFileName=" +
+                platform::WideToUtf8(NativePath(L"/kiosk/IMG-")) + number + ".JPG\r\n";
+    folder.WriteFile(L"QrmZoInRi.ini", text);
     CompositionInfo info;
     ASSERT_TRUE(info.LoadFromFile(folder / L"QrmZoInRi.ini"));
     ASSERT_EQ(info.PageRecordCount(), CompositionInfo::kMaxRecordCount);

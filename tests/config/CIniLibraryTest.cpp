@@ -1,4 +1,5 @@
 #include "config/CIniLibrary.h"
+#include "SystemCodePageText.h"
 #include "TempFolder.h"
 #include "config/ProfileFunctions.h"
 #include "fileutil/FileUtil.h"
@@ -40,15 +41,17 @@ TEST_F(IniLibrary, TextsWithTheirCodeSurviveSaveAndLoad) {
     const std::wstring password = L"パスワード\u00E9\U0001F600x";
     EXPECT_EQ(m_library.SetText("INI_section", "Terminal0_PASSWORD", password, kTextCodeUtf16),
               kSettingsOk);
-    m_library.SetText("INI_section", "Terminal0", L"1号機", kTextCodeSystemCodePage);
+    const std::wstring name = TextTheSystemCodePageHolds(L"1号機", L"1 Café");
+    m_library.SetText("INI_section", "Terminal0", name, kTextCodeSystemCodePage);
     Reopen();
 
     std::wstring value = L"default";
     const int utf16Bytes = static_cast<int>(platform::WideToUtf16Le(password).size()) + 2;
     EXPECT_EQ(m_library.GetText("INI_section", "Terminal0_PASSWORD", value), utf16Bytes);
     EXPECT_EQ(value, password);
-    EXPECT_EQ(m_library.GetText("INI_section", "Terminal0", value), 8);
-    EXPECT_EQ(value, L"1号機");
+    const int nameBytes = static_cast<int>(platform::WideToSystemCodePage(name).size()) + 1;
+    EXPECT_EQ(m_library.GetText("INI_section", "Terminal0", value), nameBytes);
+    EXPECT_EQ(value, name);
     m_library.Terminate();
     EXPECT_EQ(Stored(L"Terminal0_PASSWORD_Code"), L"1");
     EXPECT_EQ(Stored(L"Terminal0_Code"), L"0");
@@ -56,17 +59,21 @@ TEST_F(IniLibrary, TextsWithTheirCodeSurviveSaveAndLoad) {
 
 TEST_F(IniLibrary, ReadsTextsWithoutOrWithOtherCodesAsSystemCodePage) {
     m_library.Terminate();
-    // "日本" in UTF-8 with its terminator; one value without code, one with code 7.
-    WriteProfileString(File(), L"INI_section", L"NoCode", L"E697A5E69CAC00");
-    WriteProfileString(File(), L"INI_section", L"Odd", L"E697A5E69CAC");
+    // A name in the system code page with its terminator without code, and without
+    // terminator with code 7.
+    const std::wstring name = TextTheSystemCodePageHolds(L"日本", L"Café");
+    const std::string bytes = platform::WideToSystemCodePage(name);
+    WriteProfileString(File(), L"INI_section", L"NoCode", StoredBlock(bytes + '\0'));
+    WriteProfileString(File(), L"INI_section", L"Odd", StoredBlock(bytes));
     WriteProfileString(File(), L"INI_section", L"Odd_Code", L"7");
     m_library.OpenFile(m_path, kSettingsFileKind, kSettingsOpenReadWrite);
 
     std::wstring value;
-    EXPECT_EQ(m_library.GetText("INI_section", "NoCode", value), 7);
-    EXPECT_EQ(value, L"日本");
-    EXPECT_EQ(m_library.GetText("INI_section", "Odd", value), 6) << "a block without terminator";
-    EXPECT_EQ(value, L"日本");
+    EXPECT_EQ(m_library.GetText("INI_section", "NoCode", value), static_cast<int>(bytes.size()) + 1);
+    EXPECT_EQ(value, name);
+    EXPECT_EQ(m_library.GetText("INI_section", "Odd", value), static_cast<int>(bytes.size()))
+        << "a block without terminator";
+    EXPECT_EQ(value, name);
 }
 
 TEST_F(IniLibrary, KeepsTheDefaultWhenNothingUsableIsRead) {
@@ -128,12 +135,15 @@ TEST(IniLibraryMissing, ALibraryWithoutTheEntryPointsLoadsButDoesNothing) {
 }
 
 TEST(ToSystemCodePage, CutsWholeCharactersToTheBuffer) {
-    char buffer[7];
-    ToSystemCodePage(L"日本語", buffer, sizeof(buffer));
-    EXPECT_STREQ(buffer, "日本");
+    // One byte short of the whole text and its terminator: the last character goes whole,
+    // however many bytes the system code page gives it.
+    const std::wstring text = TextTheSystemCodePageHolds(L"日本語", L"Café");
+    const std::string whole = platform::WideToSystemCodePage(text);
+    char buffer[32];
+    ToSystemCodePage(text, buffer, whole.size());
+    EXPECT_EQ(std::string(buffer), platform::WideToSystemCodePage(text.substr(0, text.size() - 1)));
+    ToSystemCodePage(text, buffer, whole.size() + 1);
+    EXPECT_EQ(std::string(buffer), whole);
     ToSystemCodePage(L"/data/端末", buffer, 1);
     EXPECT_STREQ(buffer, "");
-    char large[32];
-    ToSystemCodePage(L"/data/端末", large, sizeof(large));
-    EXPECT_STREQ(large, "/data/端末");
 }

@@ -36,8 +36,32 @@ TEST(ProfileDocument, ReadsAsTheWindowsProfileFunctionsDo) {
 
 TEST(ProfileDocument, UnchangedTextIsWrittenBackByteForByte) {
     for (const std::string text : {"[A]\r\nx=1\r\n; note\r\n\r\n[B]\r\ny = 2 \r\n", "[A]\nx=1\n[B]\ny=2",
-                                   "\xEF\xBB\xBF[A]\r\nx=写真\r\n", "no section\n=\n[]\n[unclosed\n  \t\n", ""})
+                                   "\xEF\xBB\xBF[A]\r\nx=写真\r\n", "no section\n=\n[]\n[unclosed\n  \t\n", "",
+                                   "[A]\rx=1\r\r[B]\ry=2\r", "[A]\nx=1\ry=2\n[B]\rz=3"})
         EXPECT_EQ(Parse(text).ToBytes(), text);
+}
+
+TEST(ProfileDocument, ACarriageReturnAloneEndsALineWhereNoLineFeedFollows) {
+    // As the system reads them: before the last line feed a lone CR is part of its line.
+    const std::string texts[] = {"[A]\rx=1\ry=2\r[B]\rz=3", "[A]\nx=1\ry=2\n[B]\rz=3",
+                                 "\xFF\xFE" + platform::WideToUtf16Le(L"[A]\rx=1\ry=2\r[B]\rz=3")};
+    for (const std::string& text : texts) {
+        ProfileDocument document = Parse(text);
+        const bool crOnly = text.find('\n') == std::string::npos;
+        EXPECT_EQ(document.Get(L"A", L"x"), crOnly ? L"1" : L"1\ry=2");
+        EXPECT_EQ(document.Get(L"B", L"z"), L"3");
+        // Added lines take the first line end; lines ended by CR alone that a line feed now
+        // follows get one, so every line reads as before.
+        document.Set(L"A", L"added", L"4");
+        document.Set(L"B", L"added", L"5");
+        const std::string written = document.ToBytes();
+        EXPECT_EQ(written.find('\n') == std::string::npos, crOnly) << written;
+        const ProfileDocument reread = Parse(written);
+        for (const wchar_t* key : {L"x", L"y", L"added"})
+            EXPECT_EQ(reread.Get(L"A", key), document.Get(L"A", key)) << key;
+        EXPECT_EQ(reread.Get(L"B", L"z"), L"3");
+        EXPECT_EQ(reread.Get(L"B", L"added"), L"5");
+    }
 }
 
 TEST(ProfileDocument, SetReplacesInPlaceOrAddsAtTheEndOfTheSection) {

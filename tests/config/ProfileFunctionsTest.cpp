@@ -109,11 +109,15 @@ TEST(ReadProfileInt, NumbersBeyond32BitsWrapAsTheSystemReadsThem) {
 TEST(ReadProfileInt, ReadsTheLeadingNumber) {
     TempFolder folder;
     folder.WriteFile(L"a.ini", "[N]\r\nplain=42\r\nsigned= -17 \r\nplus=+8\r\ntrailing=12abc\r\nwords=abc\r\n"
-                               "empty=\r\nquoted=\"9\"\r\nhuge=4294967297\r\n");
+                               "empty=\r\nquoted=\"9\"\r\nhuge=4294967297\r\n"
+                               "hex=0x1fg\r\nnegativeHex=-0x10\r\noctal=0o178\r\nbinary=0b102\r\n"
+                               "capitalX=0X10\r\n");
+    // The system's conversion takes a lower-case "0x", "0o" or "0b" as the base.
     const std::pair<const wchar_t*, int> cases[] = {{L"plain", 42}, {L"signed", -17}, {L"plus", 8}, {L"trailing", 12},
                                                     {L"words", 0}, {L"empty", -1}, {L"quoted", 9},
                                                     {L"huge", 1} /* wraps as the system's conversion does */,
-                                                    {L"missing", -1}};
+                                                    {L"missing", -1}, {L"hex", 31}, {L"negativeHex", -16},
+                                                    {L"octal", 15}, {L"binary", 2}, {L"capitalX", 0}};
     for (const auto& [key, expected] : cases)
         EXPECT_EQ(ReadProfileInt(folder / L"a.ini", L"N", key, -1), expected) << key;
     EXPECT_EQ(ReadProfileInt(folder / L"missing.ini", L"N", L"plain", 7), 7);

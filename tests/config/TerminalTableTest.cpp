@@ -1,17 +1,13 @@
 #include "config/TerminalTable.h"
+#include "RecordedLog.h"
+#include "SystemCodePageText.h"
 #include "TempFolder.h"
 #include "config/CIniLibrary.h"
 #include "config/ProfileFunctions.h"
-#include "logging/LogClient.h"
-#include "platform/FileSystemCalls.h"
 #include "platform/TextEncoding.h"
-#include "platform/ProcessEnvironment.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <memory>
 #include <string>
 
 namespace {
@@ -64,30 +60,6 @@ protected:
 };
 
 // Sends the process's log lines to the logging service, writing into a folder of its own.
-class CapturedLog {
-public:
-    CapturedLog() {
-        platform::SetEnvironmentValue("RELAYDESK_LOG_DIR", m_folder.Path());
-        m_client = std::make_unique<CLogClient>(L"QRM_Relaydesk2");
-        g_pLogClient = m_client.get();
-    }
-    ~CapturedLog() {
-        g_pLogClient = nullptr;
-        platform::SetEnvironmentValue("RELAYDESK_LOG_DIR", L"");
-    }
-    std::string Text() const {
-        std::string text;
-        for (const auto& entry :
-             std::filesystem::directory_iterator(platform::ToFsPath(m_folder.Path())))
-            text += m_folder.ReadFile(platform::FromFsPath(entry.path().filename()));
-        return text;
-    }
-
-private:
-    TempFolder m_folder;
-    std::unique_ptr<CLogClient> m_client;
-};
-
 } // namespace
 
 TEST_F(TerminalTableFile, SavedTerminalsComeBackInSlotOrderWithTheirSwitches) {
@@ -146,11 +118,11 @@ TEST_F(TerminalTableFile, GapsBetweenUsedSlotsAreClosedInOrder) {
     StoreText("Terminal5_PATH", L"/in/five");
     StoreText("Terminal3", L"名前だけ");
 
-    CapturedLog log;
+    RecordedLog log;
     TerminalTable table = Load();
-    EXPECT_NE(log.Text().find("LoadTerminalTable slot 2 moved to 1"), std::string::npos)
-        << log.Text();
-    EXPECT_NE(log.Text().find("LoadTerminalTable slot 5 moved to 2"), std::string::npos);
+    EXPECT_NE(log.Text().find(L"LoadTerminalTable slot 2 moved to 1"), std::wstring::npos)
+        << platform::WideToUtf8(log.Text());
+    EXPECT_NE(log.Text().find(L"LoadTerminalTable slot 5 moved to 2"), std::wstring::npos);
     EXPECT_EQ(table.UsedCount(), 3);
     EXPECT_EQ(table.slots[0].path, L"/in/zero");
     EXPECT_EQ(table.slots[1].path, L"/in/two");
@@ -171,14 +143,17 @@ TEST_F(TerminalTableFile, HandDamagedValuesLoadAndForeignSectionsSurviveASave) {
     StoreRaw(L"店舗メモ", L"担当", L"佐藤");
     StoreText("Terminal0_PATH", L"/in/zero");
     StoreRaw(L"INI_section", L"Terminal0_SW", L"on");
-    StoreRaw(L"INI_section", L"Terminal0", L"E697A5E69CAC00"); // "日本", no "_Code"
+    // A name in the system code page without "_Code".
+    const std::wstring name = TextTheSystemCodePageHolds(L"日本", L"Café");
+    StoreRaw(L"INI_section", L"Terminal0",
+             StoredBlock(platform::WideToSystemCodePage(name) + '\0').c_str());
     StoreText("Terminal1_PATH", L"/in/one");
     StoreText("Terminal1_USER_ID", L"shop");
     StoreRaw(L"INI_section", L"Terminal1_USER_ID", L"73006"); // cut short
 
     TerminalTable table = Load();
     EXPECT_EQ(table.slots[0].enabled, 0);
-    EXPECT_EQ(table.slots[0].name, L"日本");
+    EXPECT_EQ(table.slots[0].name, name);
     EXPECT_EQ(table.slots[1].path, L"/in/one");
     EXPECT_EQ(table.slots[1].userId, L"");
     Save(table);

@@ -3,6 +3,7 @@
 
 #include "TempFolder.h"
 #include "fileutil/FileSystemResolver.h"
+#include "platform/TextEncoding.h"
 
 #include <gtest/gtest.h>
 
@@ -288,7 +289,10 @@ TEST(PathText, SplitAndExtensionFollowTheirRules) {
 
 TEST(GetModuleFolder, IsTheFolderOfTheRunningProgram) {
     const std::wstring folder = GetModuleFolder();
-    EXPECT_TRUE(PathExists(LocalFolders(), JoinPath(folder, L"fileutil_tests")));
+    // The program file, with the suffix Windows gives programs.
+    EXPECT_TRUE(PathExists(LocalFolders(), JoinPath(folder, L"fileutil_tests")) ||
+                PathExists(LocalFolders(), JoinPath(folder, L"fileutil_tests.exe")))
+        << platform::WideToUtf8(folder);
 }
 
 TEST(ReplaceInTextFile, ReplacesEveryOccurrenceAndWritesCrLf) {

@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 /// The path with every separator ('/' or '\\') the system's own.
 std::wstring NativePath(std::wstring_view path);
@@ -24,7 +25,10 @@ public:
     /// The bytes of a file; empty when it cannot be read.
     std::string ReadFile(std::wstring_view relative) const;
     void MakeFolder(std::wstring_view relative) const;
+    /// Whether the item exists under any case where the file system ignores case.
     bool Exists(std::wstring_view relative) const;
+    /// The names a folder holds, spelt as the file system keeps them, sorted.
+    std::vector<std::wstring> Names(std::wstring_view relative) const;
 
 private:
     std::wstring m_path;

@@ -47,27 +47,7 @@ std::vector<std::wstring> RecordingView::ProgressTexts() const {
     return m_progressTexts;
 }
 
-/// The logging service's interface, keeping the lines.
-struct ControllerHarness::CapturedLog : platform::ILogWriter {
-    void Release() override {}
-    void Write(std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
-               std::int32_t, const wchar_t*, const wchar_t* line, std::int32_t* status) override {
-        std::lock_guard lock(mutex);
-        lines.emplace_back(line);
-        *status = 0;
-    }
-    void Begin(std::int32_t* token, std::int32_t* status) override { *token = 1, *status = 0; }
-    void End(std::int32_t*, std::int32_t* status) override { *status = 0; }
-    void Open(std::int32_t* status) override { *status = 0; }
-    void Close(std::int32_t* status) override { *status = 0; }
-
-    mutable std::mutex mutex;
-    std::vector<std::wstring> lines;
-};
-
-ControllerHarness::ControllerHarness() : m_log(std::make_unique<CapturedLog>()) {
-    m_logClient = std::make_unique<CLogClient>(L"QRM_Relaydesk2", [this] { return m_log.get(); });
-    g_pLogClient = m_logClient.get();
+ControllerHarness::ControllerHarness() {
     controller = std::make_unique<RelaydeskController>(view, files, folder.Path());
     controller->Initialize();
     std::array<std::wstring, kConnectionStatusCount> statusTexts;
@@ -77,8 +57,8 @@ ControllerHarness::ControllerHarness() : m_log(std::make_unique<CapturedLog>()) 
 }
 
 ControllerHarness::~ControllerHarness() {
+    // The controller's workers log until it is gone.
     controller.reset();
-    g_pLogClient = nullptr;
 }
 
 void ControllerHarness::AddTerminal(const std::wstring& name, const std::wstring& input,
@@ -127,8 +107,7 @@ bool ControllerHarness::RunUntil(const std::function<bool()>& done,
 }
 
 std::vector<std::wstring> ControllerHarness::LogLines() const {
-    std::lock_guard lock(m_log->mutex);
-    return m_log->lines;
+    return m_log.Lines();
 }
 
 int ControllerHarness::CountLogLines(const std::wstring& text) const {

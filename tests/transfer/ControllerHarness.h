@@ -3,6 +3,7 @@
 /// what the workers show and can act at the moment an order's transfer starts (as the
 /// window's commands may), and a log client that keeps the lines in memory.
 
+#include "RecordedLog.h"
 #include "TempFolder.h"
 #include "fileutil/ShareResolver.h"
 #include "logging/LogClient.h"
@@ -60,9 +61,7 @@ public:
     std::unique_ptr<RelaydeskController> controller;
 
 private:
-    struct CapturedLog;
-    std::unique_ptr<CapturedLog> m_log;
-    std::unique_ptr<CLogClient> m_logClient;
+    RecordedLog m_log;
 };
 
 std::vector<std::wstring> FolderNames(const std::wstring& folder);
