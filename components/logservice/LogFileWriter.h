@@ -2,8 +2,9 @@
 /// Appends records to the daily log files of one folder.
 ///
 /// File: "<application name>_<YYYYMMDD>.log", UTF-8, readable by the owner's group only; open
-/// only while a record is written, and made again when it is deleted between records. Record: "YYYY/MM/DD HH:MM:SS.mmm",
-/// a tab, the line, a line feed; each record goes to the file in one write.
+/// only while a record is written, and made again when it is deleted between records. Record:
+/// "YYYY/MM/DD HH:MM:SS.mmm", a tab, the line, a line feed; each record goes to the file in one
+/// write.
 
 #include <cstdint>
 #include <string>

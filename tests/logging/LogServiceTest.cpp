@@ -7,8 +7,8 @@
 #include "platform/LocalTime.h"
 #include "platform/LogWriterFactory.h"
 #include "platform/ModulePath.h"
-#include "platform/TextEncoding.h"
 #include "platform/ProcessEnvironment.h"
+#include "platform/TextEncoding.h"
 
 #include <gtest/gtest.h>
 
