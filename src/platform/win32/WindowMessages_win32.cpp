@@ -54,8 +54,11 @@ struct ArrivalCallback {
     void* context = nullptr;
 };
 
+// By the thread whose queue each watches. Each module (the program, a component DLL) keeps
+// its own: posts from a component reach the queue, not this module's callbacks. The Windows
+// window's event loop needs none, as it takes every message of its thread from the system.
 std::mutex g_arrivalMutex;
-std::map<DWORD, ArrivalCallback> g_arrivalCallbacks; // by the thread whose queue it watches
+std::map<DWORD, ArrivalCallback> g_arrivalCallbacks;
 
 void AnnounceArrival(HWND target) {
     const DWORD owner = GetWindowThreadProcessId(target, nullptr);
