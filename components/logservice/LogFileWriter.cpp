@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <optional>
 
 std::wstring LogFileWriter::DefaultFolder() {
@@ -33,32 +34,24 @@ bool LogFileWriter::Append(const platform::SystemTime& time, const std::wstring&
     std::swprintf(date, 16, L"%04u%02u%02u", time.year, time.month, time.day);
     std::wstring name = applicationName + L"_" + date + L".log";
     const std::wstring path = m_folder + platform::kPathSeparator + name;
+    const std::filesystem::path file = platform::ToFsPath(path);
+    // The file is open only while a record is written: one deleted meanwhile (by hand, or by
+    // the rotation) is made again rather than written into the void, and on Windows, which
+    // refuses to delete a file that is open, it can be deleted or moved between records.
     std::error_code error;
-    // A file deleted while the program runs (by hand, or by the rotation) is made again
-    // rather than written into the void.
-    if (name != m_openName || !m_file.is_open() ||
-        !std::filesystem::exists(platform::ToFsPath(path), error)) {
-        m_file.close();
-        m_file.clear();
-        m_file.open(platform::ToFsPath(path), std::ios::binary | std::ios::app);
-        m_openName = m_file.is_open() ? name : std::wstring();
-        if (!m_file.is_open())
-            return false;
-        // The log names folders and orders of the shop: its admins read it, nobody else.
-        // Should that fail, the file is still written: logging never stops the program.
+    const bool made = !std::filesystem::exists(file, error);
+    std::ofstream stream(file, std::ios::binary | std::ios::app);
+    if (!stream.is_open())
+        return false;
+    // The log names folders and orders of the shop: its admins read it, nobody else.
+    // Should that fail, the file is still written: logging never stops the program.
+    if (made)
         platform::RestrictFileAccess(path, platform::FileAccess::kOwnerAndGroupReader);
-    }
     char stamp[64] = {};
     std::snprintf(stamp, sizeof(stamp), "%04u/%02u/%02u %02u:%02u:%02u.%03u\t", time.year, time.month,
                   time.day, time.hour, time.minute, time.second, time.milliseconds);
     std::string record = stamp + platform::WideToUtf8(line) + "\n";
-    m_file.write(record.data(), static_cast<std::streamsize>(record.size()));
-    m_file.flush();
-    if (!m_file) {
-        // A failed write leaves the stream unusable: reopen on the next record.
-        m_file.close();
-        m_openName.clear();
-        return false;
-    }
-    return true;
+    stream.write(record.data(), static_cast<std::streamsize>(record.size()));
+    stream.close();
+    return !stream.fail();
 }

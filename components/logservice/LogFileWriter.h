@@ -1,12 +1,12 @@
 #pragma once
 /// Appends records to the daily log files of one folder.
 ///
-/// File: "<application name>_<YYYYMMDD>.log", UTF-8, readable by the owner's group only; made
-/// again when it is deleted while open. Record: "YYYY/MM/DD HH:MM:SS.mmm",
-/// a tab, the line, a line feed; each record goes to the file in one write.
+/// File: "<application name>_<YYYYMMDD>.log", UTF-8, readable by the owner's group only; open
+/// only while a record is written, and made again when it is deleted between records. Record:
+/// "YYYY/MM/DD HH:MM:SS.mmm", a tab, the line, a line feed; each record goes to the file in one
+/// write.
 
 #include <cstdint>
-#include <fstream>
 #include <string>
 
 #include "platform/LocalTime.h"
@@ -26,6 +26,4 @@ public:
 
 private:
     std::wstring m_folder;
-    std::wstring m_openName;
-    std::ofstream m_file;
 };

@@ -9,7 +9,7 @@ namespace {
 const wchar_t kWrapperClassName[] = L"QrmZoRiWrapperDlg";
 const wchar_t kWrapperTitle[] = L"QrmZoRiWrapperDlg";
 const wchar_t kRunWakeClassName[] = L"QrmZoRiRunWake";
-constexpr std::uint32_t kRunWakeMessage = 1;
+constexpr std::uint32_t kRunWakeMessage = platform::kFirstPrivateMessage;
 constexpr std::int32_t kDefaultMidPictureSize = 400;
 constexpr std::int32_t kDefaultStartValue = 300;
 constexpr unsigned kPollIntervalMs = 1000;

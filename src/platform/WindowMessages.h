@@ -20,6 +20,11 @@ struct WindowMessage {
     std::intptr_t lParam = 0;
 };
 
+/// The first number a program may give messages of its own (WM_APP on Windows). Numbers
+/// below it belong to the system, which may refuse to post them (those carrying pointers)
+/// or change their parameters on the way (the DDE messages, 992..1000).
+constexpr std::uint32_t kFirstPrivateMessage = 0x8000;
+
 bool RegisterWindowClass(const std::wstring& className, WindowProcedure procedure);
 void UnregisterWindowClass(const std::wstring& className);
 /// A hidden window owned by the calling thread; 0 on failure.
@@ -29,7 +34,9 @@ WindowHandle FindHiddenWindow(const std::wstring& className, const std::wstring&
 
 bool PostWindowMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                        std::intptr_t lParam);
-/// Removes the oldest message of the calling thread's queue into `message`.
+/// Removes the oldest message of the calling thread's queue into `message`. On Windows a
+/// message numbered in the DDE range travels as a sent notification: this call hands it to
+/// its window's procedure itself and does not return it.
 bool PeekWindowMessage(WindowMessage& message);
 /// Translates and dispatches one message to its window's procedure.
 void DispatchWindowMessage(const WindowMessage& message);

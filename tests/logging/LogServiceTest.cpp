@@ -1,10 +1,14 @@
 #include "logging/LogClient.h"
 
 #include "TempFolder.h"
+#include "platform/DynamicLibrary.h"
+#include "platform/FilePermissions.h"
 #include "platform/FileSystemCalls.h"
 #include "platform/LocalTime.h"
-#include "platform/TextEncoding.h"
+#include "platform/LogWriterFactory.h"
+#include "platform/ModulePath.h"
 #include "platform/ProcessEnvironment.h"
+#include "platform/TextEncoding.h"
 
 #include <gtest/gtest.h>
 
@@ -15,6 +19,58 @@
 #include <thread>
 
 namespace {
+
+/// Puts the logging service into the state a test needs, and back as it was. A service that
+/// is created through its registration (the Windows COM server, which exports
+/// DllRegisterServer) is registered or unregistered; one that the program loads from its
+/// folder needs neither, and is left alone.
+class ServiceRegistration {
+public:
+    explicit ServiceRegistration(bool registered) {
+        m_service.Load(L"QRM_LOGSVC.DLL");
+        m_register = m_service.Resolve<Step>("DllRegisterServer");
+        m_unregister = m_service.Resolve<Step>("DllUnregisterServer");
+        if (!m_register || !m_unregister)
+            return;
+        platform::ComInitialize();
+        m_wasRegistered = Creatable();
+        EXPECT_EQ((registered ? m_register : m_unregister)(), 0);
+    }
+    ~ServiceRegistration() {
+        if (!m_register || !m_unregister)
+            return;
+        EXPECT_EQ((m_wasRegistered ? m_register : m_unregister)(), 0);
+        platform::ComUninitialize();
+    }
+    ServiceRegistration(const ServiceRegistration&) = delete;
+    ServiceRegistration& operator=(const ServiceRegistration&) = delete;
+
+private:
+    // DllRegisterServer and DllUnregisterServer take nothing and return an HRESULT (0: success).
+    using Step = std::int32_t (*)();
+
+    static bool Creatable() {
+        platform::ILogWriter* writer = platform::CreateLogWriter();
+        if (writer)
+            writer->Release();
+        return writer != nullptr;
+    }
+
+    platform::DynamicLibrary m_service;
+    Step m_register = nullptr;
+    Step m_unregister = nullptr;
+    bool m_wasRegistered = false;
+};
+
+/// Runs `program` with its standard output written to `output`; the exit status.
+int RunWithOutputTo(const std::wstring& program, const std::wstring& output) {
+    std::string command =
+        "\"" + platform::WideToUtf8(program) + "\" > \"" + platform::WideToUtf8(output) + "\"";
+    // cmd.exe takes the outer quotes off a command that begins with one: quote it once more.
+    if (platform::kPathSeparator == L'\\')
+        command = "\"" + command + "\"";
+    return std::system(command.c_str());
+}
 
 class LogServiceFolder : public ::testing::Test {
 protected:
@@ -35,6 +91,7 @@ protected:
         return records;
     }
 
+    ServiceRegistration m_service{true};
     TempFolder m_folder;
 };
 
@@ -61,9 +118,14 @@ TEST_F(LogServiceFolder, FileDeletedWhileRunningIsMadeAgainForTheGroupOnly) {
     const auto records = Records();
     ASSERT_EQ(records.size(), 1u);
     EXPECT_TRUE(records[0].ends_with("\"second\"")) << records[0];
-    using std::filesystem::perms;
-    EXPECT_EQ(std::filesystem::status(file).permissions() & perms::all,
-              perms::owner_read | perms::owner_write | perms::group_read);
+    // Readable for the group as the platform grants it (0640 on POSIX).
+    m_folder.WriteFile(L"reference", "");
+    ASSERT_TRUE(platform::RestrictFileAccess(m_folder / L"reference",
+                                             platform::FileAccess::kOwnerAndGroupReader));
+    const auto permissions = [](const std::filesystem::path& path) {
+        return std::filesystem::status(path).permissions() & std::filesystem::perms::all;
+    };
+    EXPECT_EQ(permissions(file), permissions(platform::ToFsPath(m_folder / L"reference")));
 }
 
 TEST_F(LogServiceFolder, ConcurrentSendersNeverInterleaveWithinALine) {
@@ -96,11 +158,14 @@ TEST_F(LogServiceFolder, UnwritableLogFolderMakesSendsFailWithoutHarm) {
 }
 
 TEST_F(LogServiceFolder, MissingServiceLibraryGivesUnavailableForEverySend) {
-    // The probe program, copied alone into a folder, finds no service library beside it.
-    std::string probe = platform::WideToUtf8(m_folder / L"relaydesk_log_probe");
-    std::string copy = "cp relaydesk_log_probe '" + probe + "'";
-    ASSERT_EQ(std::system(copy.c_str()), 0);
-    std::string output = platform::WideToUtf8(m_folder / L"out.txt");
-    ASSERT_EQ(std::system(("'" + probe + "' > '" + output + "'").c_str()), 0);
-    EXPECT_EQ(m_folder.ReadFile(L"out.txt"), "61417 61417 61417\n");
+    // The probe program, copied alone into a folder, finds no service library beside it;
+    // where the service is created through its registration, none is registered.
+    ServiceRegistration unregistered(false);
+    const std::filesystem::path program = platform::ToFsPath(platform::GetModuleFilePath());
+    const std::filesystem::path probeName = L"relaydesk_log_probe" + program.extension().wstring();
+    const std::wstring probe = m_folder / probeName.wstring();
+    std::filesystem::copy_file(program.parent_path() / probeName, platform::ToFsPath(probe));
+    ASSERT_EQ(RunWithOutputTo(probe, m_folder / L"out.txt"), 0);
+    const std::string output = m_folder.ReadFile(L"out.txt");
+    EXPECT_EQ(output.substr(0, output.find_first_of("\r\n")), "61417 61417 61417") << output;
 }

@@ -10,13 +10,26 @@ using namespace platform;
 namespace {
 
 std::atomic<int> g_received{0};
+std::atomic<int> g_handledCount{0};
 std::atomic<std::thread::id> g_handledOn{};
 
+constexpr std::uintptr_t kMarked = 0x1531;
+
+// Records the messages the tests mark, not those the system sends a window of its own accord.
 std::intptr_t RecordingProcedure(WindowHandle, std::uint32_t message, std::uintptr_t wParam,
                                  std::intptr_t lParam) {
+    if (wParam != kMarked)
+        return 0;
     g_received = static_cast<int>(message + wParam + lParam);
+    ++g_handledCount;
     g_handledOn = std::this_thread::get_id();
     return 0;
+}
+
+void DispatchAllWaiting() {
+    WindowMessage message;
+    while (PeekWindowMessage(message))
+        DispatchWindowMessage(message);
 }
 
 struct ClassRegistration {
@@ -33,25 +46,29 @@ TEST(WindowMessages, MessagePostedFromAnotherThreadIsHandledOnTheOwningThread) {
     ClassRegistration registration(L"TestOwnerClass");
     WindowHandle window = CreateHiddenWindow(L"TestOwnerClass", L"owner");
     ASSERT_NE(window, 0u);
-    g_received = 0;
+    // The engine's report number (a DDE number on Windows) and one of the program's own.
+    for (const std::uint32_t number : {1000u, kFirstPrivateMessage + 1}) {
+        g_received = 0;
+        g_handledCount = 0;
+        bool posted = false;
+        std::thread poster([&] { posted = PostWindowMessage(window, number, kMarked, 42); });
+        poster.join();
+        ASSERT_TRUE(posted) << number;
+        EXPECT_EQ(g_handledCount, 0) << "handled before the owner looked at its queue";
 
-    std::thread poster([window] { PostWindowMessage(window, 1000, 0x1531, 42); });
-    poster.join();
-
-    ASSERT_TRUE(WaitForWindowMessage(1000));
-    WindowMessage message;
-    ASSERT_TRUE(PeekWindowMessage(message));
-    DispatchWindowMessage(message);
-    EXPECT_EQ(g_received, 1000 + 0x1531 + 42);
-    EXPECT_EQ(g_handledOn.load(), std::this_thread::get_id());
-    EXPECT_FALSE(PeekWindowMessage(message));
+        ASSERT_TRUE(WaitForWindowMessage(1000)) << number;
+        DispatchAllWaiting();
+        EXPECT_EQ(g_received, static_cast<int>(number + kMarked + 42));
+        EXPECT_EQ(g_handledCount, 1);
+        EXPECT_EQ(g_handledOn.load(), std::this_thread::get_id());
+    }
     DestroyHiddenWindow(window);
 }
 
 TEST(WindowMessages, QueuesArePerThread) {
     ClassRegistration registration(L"TestQueueClass");
     WindowHandle window = CreateHiddenWindow(L"TestQueueClass", L"q");
-    PostWindowMessage(window, 1, 0, 0);
+    ASSERT_TRUE(PostWindowMessage(window, kFirstPrivateMessage, 0, 0));
     bool otherThreadSaw = true;
     std::thread other([&] {
         WindowMessage message;
@@ -68,11 +85,11 @@ TEST(WindowMessages, DestroyedWindowGetsNoMessages) {
     ClassRegistration registration(L"TestGoneClass");
     WindowHandle window = CreateHiddenWindow(L"TestGoneClass", L"gone");
     EXPECT_EQ(FindHiddenWindow(L"TestGoneClass", L"gone"), window);
-    PostWindowMessage(window, 7, 0, 0);
+    PostWindowMessage(window, kFirstPrivateMessage, 0, 0);
     DestroyHiddenWindow(window);
     WindowMessage message;
     EXPECT_FALSE(PeekWindowMessage(message));
-    EXPECT_FALSE(PostWindowMessage(window, 7, 0, 0));
+    EXPECT_FALSE(PostWindowMessage(window, kFirstPrivateMessage, 0, 0));
     EXPECT_EQ(CreateHiddenWindow(L"NoSuchClass", L"x"), 0u);
 }
 
@@ -81,10 +98,15 @@ TEST(WindowMessages, ArrivalCallbackRunsForTheWaitingThread) {
     WindowHandle window = CreateHiddenWindow(L"TestWakeClass", L"wake");
     std::atomic<int> wakes{0};
     SetMessageArrivalCallback([](void* context) { ++*static_cast<std::atomic<int>*>(context); }, &wakes);
-    std::thread([window] { PostWindowMessage(window, 5, 0, 0); }).join();
+    std::thread([window] { PostWindowMessage(window, kFirstPrivateMessage, 0, 0); }).join();
     EXPECT_EQ(wakes, 1);
+    // Another thread's callback is not this thread's.
+    std::thread([] { SetMessageArrivalCallback(nullptr, nullptr); }).join();
+    std::thread([window] { PostWindowMessage(window, 1000, 0, 0); }).join();
+    EXPECT_EQ(wakes, 2);
     SetMessageArrivalCallback(nullptr, nullptr);
-    WindowMessage message;
-    while (PeekWindowMessage(message)) {}
+    std::thread([window] { PostWindowMessage(window, kFirstPrivateMessage, 0, 0); }).join();
+    EXPECT_EQ(wakes, 2);
+    DispatchAllWaiting();
     DestroyHiddenWindow(window);
 }

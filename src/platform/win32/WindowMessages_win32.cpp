@@ -38,15 +38,39 @@ HINSTANCE ThisModule() {
     return module;
 }
 
-// Wine takes every posted message numbered WM_DDE_FIRST..WM_DDE_LAST for DDE, also between
-// threads of one process, and drops it on arrival unless its lParam is a DDE memory handle;
-// Windows passes such messages through unchanged within a process. The engine's reports use
-// message 1000 (WM_DDE_EXECUTE), so under wine they go as sent notifications, which wine
-// queues unchanged and the owning thread handles at its next look at its queue.
-bool WineDropsPostedMessage(std::uint32_t message) {
-    static const bool underWine =
-        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
-    return underWine && message >= WM_DDE_FIRST && message <= WM_DDE_LAST;
+// A posted message numbered WM_DDE_FIRST..WM_DDE_LAST is taken for DDE: its lParam is moved
+// to the receiver as DDE memory (between processes on Windows, between any two threads under
+// wine, which drops it when the lParam is no global memory handle). The engine's reports use
+// message 1000 (WM_DDE_EXECUTE) with plain numbers, so such messages go as sent notifications:
+// queued unchanged for the window's thread and handled when that thread next looks at its
+// queue (PeekMessage hands them to the window procedure itself). To a window of the calling
+// thread, a notification is handled at once.
+bool IsDdeNumber(std::uint32_t message) {
+    return message >= WM_DDE_FIRST && message <= WM_DDE_LAST;
+}
+
+struct ArrivalCallback {
+    MessageArrivalCallback callback = nullptr;
+    void* context = nullptr;
+};
+
+// By the thread whose queue each watches. Each module (the program, a component DLL) keeps
+// its own: posts from a component reach the queue, not this module's callbacks. The Windows
+// window's event loop needs none, as it takes every message of its thread from the system.
+std::mutex g_arrivalMutex;
+std::map<DWORD, ArrivalCallback> g_arrivalCallbacks;
+
+void AnnounceArrival(HWND target) {
+    const DWORD owner = GetWindowThreadProcessId(target, nullptr);
+    ArrivalCallback arrival;
+    {
+        std::lock_guard lock(g_arrivalMutex);
+        const auto found = g_arrivalCallbacks.find(owner);
+        if (found == g_arrivalCallbacks.end())
+            return;
+        arrival = found->second;
+    }
+    arrival.callback(arrival.context);
 }
 
 } // namespace
@@ -90,9 +114,12 @@ WindowHandle FindHiddenWindow(const std::wstring& className, const std::wstring&
 bool PostWindowMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                        std::intptr_t lParam) {
     const HWND target = reinterpret_cast<HWND>(window);
-    if (WineDropsPostedMessage(message))
-        return SendNotifyMessageW(target, message, wParam, lParam) != FALSE;
-    return PostMessageW(target, message, wParam, lParam) != FALSE;
+    const BOOL queued = IsDdeNumber(message) ? SendNotifyMessageW(target, message, wParam, lParam)
+                                             : PostMessageW(target, message, wParam, lParam);
+    if (!queued)
+        return false;
+    AnnounceArrival(target);
+    return true;
 }
 
 bool PeekWindowMessage(WindowMessage& message) {
@@ -123,8 +150,12 @@ bool WaitForWindowMessage(unsigned timeoutMs) {
     return MsgWaitForMultipleObjects(0, nullptr, FALSE, timeoutMs, QS_ALLINPUT) == WAIT_OBJECT_0;
 }
 
-void SetMessageArrivalCallback(MessageArrivalCallback, void*) {
-    // The Windows GUI loop dispatches thread messages itself.
+void SetMessageArrivalCallback(MessageArrivalCallback callback, void* context) {
+    std::lock_guard lock(g_arrivalMutex);
+    if (callback)
+        g_arrivalCallbacks[GetCurrentThreadId()] = ArrivalCallback{callback, context};
+    else
+        g_arrivalCallbacks.erase(GetCurrentThreadId());
 }
 
 } // namespace platform
