@@ -144,6 +144,9 @@ int CZoRiEngine::Run(const EngineRunParams* params) {
             PumpMessages();
             if (g_nCancel == 1) {
                 m_pCancel(instance, 0);
+                // An engine answers a cancel with its abort report; when the wrapper window
+                // is this thread's, that report is taken now so its code is the result.
+                PumpMessages();
                 break;
             }
         }

@@ -39,12 +39,10 @@ public:
         m_record = recordOf ? recordOf() : nullptr;
         if (m_record)
             m_record->Reset();
-        m_report = m_library.Resolve<FakeZoRiReportFunction>("FakeZoRi_Report");
     }
-    bool Ready() const { return m_record != nullptr && m_report != nullptr; }
+    bool Ready() const { return m_record != nullptr; }
     const std::wstring& Path() const { return m_path; }
     FakeZoRiRecord& Record() { return *m_record; }
-    void Report(std::uintptr_t kind, std::intptr_t value) { m_report(kind, value); }
 
     /// Waits (bounded) until the engine has received the start message.
     bool WaitUntilStarted() {
@@ -57,7 +55,6 @@ private:
     std::wstring m_path;
     platform::DynamicLibrary m_library;
     FakeZoRiRecord* m_record = nullptr;
-    FakeZoRiReportFunction m_report = nullptr;
 };
 
 /// A stand-in engine and an adapter that has prepared it, for runs on the test's thread.
@@ -205,14 +202,13 @@ TEST(ZoRiEngine, SilentEngineEndsThroughCancelWithinAboutASecond) {
     EXPECT_EQ(fake.Record().releaseCalls, 1);
 }
 
-TEST(ZoRiEngine, AbortReportAfterCancelKeepsItsCodeButTheCancelEndsTheRun) {
+TEST(ZoRiEngine, AbortReportThatAnswersTheCancelIsTheRunsResult) {
     FakeEngine fake(L"complete");
     ASSERT_TRUE(fake.Ready());
-    BackgroundRun run(fake.Path(), L"silent");
+    BackgroundRun run(fake.Path(), L"cancel-9");
     ASSERT_TRUE(fake.WaitUntilStarted());
 
     run.Adapter().RequestCancel();
-    fake.Report(0x1533, 9);
     ASSERT_TRUE(run.EndsWithin(3s));
     EXPECT_EQ(run.Result(), 9);
     EXPECT_EQ(fake.Record().cancelCalls, 1);

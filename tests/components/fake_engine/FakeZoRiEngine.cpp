@@ -3,6 +3,7 @@
 // the start message depends on the data path it is handed:
 //   "succeed"       reports progress 40, then success
 //   "fail-N"        reports the failure code N through the abort notification
+//   "cancel-N"      reports nothing until cancelled, then answers with the abort code N
 //   anything else   reports nothing (the adapter must end through a cancel)
 // Build variants: FAKE_ZORI_OMIT_CANCEL leaves out one entry point, FAKE_ZORI_CREATE_FAILS
 // refuses to create an instance. It records every call for the tests to inspect.
@@ -112,6 +113,9 @@ FAKE_EXPORT void QRM_ZO_RI_setDataPath(zori::EngineInstance, const wchar_t* path
 FAKE_EXPORT void QRM_ZO_RI_cancel(zori::EngineInstance, std::int32_t) {
     Note('X');
     ++g_record.cancelCalls;
+    const std::wstring mode = g_record.dataPath;
+    if (mode.rfind(L"cancel-", 0) == 0)
+        Report(zori::kNotifyAborted, std::wcstol(mode.c_str() + 7, nullptr, 10));
 }
 #endif
 
@@ -120,11 +124,7 @@ FAKE_EXPORT void QRM_ZO_RI_setApplicationID(zori::EngineInstance, std::int32_t i
     g_record.applicationId = id;
 }
 
-// Test hooks, not part of the engine interface.
+// Test hook, not part of the engine interface.
 FAKE_EXPORT FakeZoRiRecord* FakeZoRi_Record() {
     return &g_record;
-}
-
-FAKE_EXPORT void FakeZoRi_Report(std::uintptr_t kind, std::intptr_t value) {
-    Report(kind, value);
 }

@@ -1,6 +1,6 @@
 #pragma once
-/// What the stand-in engine library records, as the tests read it through its hooks
-/// "FakeZoRi_Record" and "FakeZoRi_Report".
+/// What the stand-in engine library records, as the tests read it through its hook
+/// "FakeZoRi_Record".
 
 #include <atomic>
 #include <cstdint>
@@ -28,4 +28,3 @@ struct FakeZoRiRecord {
 };
 
 using FakeZoRiRecordFunction = FakeZoRiRecord* (*)();
-using FakeZoRiReportFunction = void (*)(std::uintptr_t kind, std::intptr_t value);
