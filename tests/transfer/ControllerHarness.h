@@ -3,6 +3,7 @@
 /// what the workers show and can act at the moment an order's transfer starts (as the
 /// window's commands may), and a log client that keeps the lines in memory.
 
+#include "FolderNames.h"
 #include "TempFolder.h"
 #include "fileutil/ShareResolver.h"
 #include "logging/LogClient.h"
@@ -51,8 +52,9 @@ public:
     /// (checked between dispatches; `onPump` runs there too) or ten minutes have passed.
     bool RunUntil(const std::function<bool()>& done, const std::function<void()>& onPump = {});
 
-    int CountLogLines(const std::wstring& text) const;
+    /// The messages logged so far, oldest first, and how many are exactly `text`.
     std::vector<std::wstring> LogLines() const;
+    int CountLogLines(const std::wstring& text) const;
 
     TempFolder folder;
     RecordingView view;
@@ -64,5 +66,3 @@ private:
     std::unique_ptr<CapturedLog> m_log;
     std::unique_ptr<CLogClient> m_logClient;
 };
-
-std::vector<std::wstring> FolderNames(const std::wstring& folder);
