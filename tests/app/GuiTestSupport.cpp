@@ -1,5 +1,7 @@
 #include "GuiTestSupport.h"
 
+#include "LogRecords.h"
+
 #include "fileutil/FileUtil.h"
 #include "logging/LogClient.h"
 #include "platform/FileSystemCalls.h"
@@ -15,8 +17,6 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 namespace fs = std::filesystem;
 
@@ -82,18 +82,6 @@ const char kEnglishCatalogue[] = R"([MESSAGE]
 
 void SetEnvironment(const char* name, const std::wstring& value) {
     setenv(name, platform::WideToUtf8(value).c_str(), 1);
-}
-
-// A log record is a time stamp, a tab and "LL","source","text".
-std::wstring TextOfRecord(const std::string& record) {
-    std::size_t tab = record.find('\t');
-    if (tab == std::string::npos)
-        return {};
-    std::string fields = record.substr(tab + 1);
-    std::size_t start = fields.find("\",\"", fields.find("\",\"") + 3);
-    if (start == std::string::npos || fields.size() < start + 4)
-        return {};
-    return platform::Utf8ToWide(fields.substr(start + 3, fields.size() - start - 4));
 }
 
 } // namespace
@@ -166,28 +154,11 @@ TerminalEntry GuiTest::MakeTerminal(const std::wstring& name, bool enabled) cons
 }
 
 std::vector<std::wstring> GuiTest::LogLines() const {
-    std::vector<std::wstring> lines;
-    std::error_code error;
-    std::vector<fs::path> files;
-    for (const auto& entry : fs::directory_iterator(platform::ToFsPath(m_folder / L"ログ"), error))
-        files.push_back(entry.path());
-    std::sort(files.begin(), files.end());
-    for (const fs::path& file : files) {
-        std::ifstream stream(file, std::ios::binary);
-        std::string record;
-        while (std::getline(stream, record))
-            lines.push_back(TextOfRecord(record));
-    }
-    return lines;
+    return LogMessagesIn(m_folder / L"ログ");
 }
 
 int GuiTest::FindLogLine(const std::wstring& text, int from) const {
-    std::vector<std::wstring> lines = LogLines();
-    for (int i = std::max(from, 0); i < static_cast<int>(lines.size()); ++i) {
-        if (lines[i] == text)
-            return i;
-    }
-    return -1;
+    return IndexOf(LogLines(), text, from);
 }
 
 bool PumpUntil(const std::function<bool()>& done) {

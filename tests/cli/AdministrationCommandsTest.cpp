@@ -130,13 +130,13 @@ TEST_F(Administration, ListsAndDeletesFinishedOrdersByNameAndByDays) {
     ASSERT_EQ(folder.RunCli(days + " --dry-run", &output), 0) << output;
     EXPECT_NE(output.find("would delete 2026/03/01  12:00:00\to0000001"), std::string::npos)
         << output;
-    EXPECT_EQ(ControllerFolder::Names(out).size(), 4u);
+    EXPECT_EQ(FolderNames(out).size(), 4u);
     folder.Root().WriteFile(L"yes.txt", "yes\n");
     ASSERT_EQ(folder.RunCli(days + " <" + Quote(folder.Root() / L"yes.txt"), &output), 0)
         << output;
-    EXPECT_EQ(ControllerFolder::Names(out), (std::vector<std::wstring>{L"o1234567", L"p0000003"}));
+    EXPECT_EQ(FolderNames(out), (Names{L"o1234567", L"p0000003"}));
     ASSERT_EQ(folder.RunCli("orders delete 店頭 p0000003 --yes", &output), 0) << output;
-    EXPECT_EQ(ControllerFolder::Names(out), (std::vector<std::wstring>{L"o1234567"}));
+    EXPECT_EQ(FolderNames(out), (Names{L"o1234567"}));
 }
 
 TEST_F(Administration, CommandLineSpeaksAsAdminsExpect) {
@@ -166,7 +166,7 @@ TEST_F(Administration, HomeFolderHoldsTheStateAndTheLogsWhereItsSettingsSay) {
     ASSERT_EQ(folder.RunCli(options, &output, "env -u RELAYDESK_LOG_DIR "), 0) << output;
     EXPECT_TRUE(folder.Root().Exists(L"ホーム/composition.ini"));
     EXPECT_FALSE(ItemExists(LocalFolders(), JoinPath(folder.ProgramFolder(), L"composition.ini")));
-    EXPECT_EQ(ControllerFolder::Names(home + L"/ログ/日々").size(), 1u) << "one log file";
+    EXPECT_EQ(FolderNames(home + L"/ログ/日々").size(), 1u) << "one log file";
     EXPECT_FALSE(ItemExists(LocalFolders(), JoinPath(folder.ProgramFolder(), L"log")));
 }
 
@@ -215,9 +215,8 @@ TEST_F(Administration, ShowsTheOrdersAtTheTerminalsAndSendsAFailedOneAgain) {
     EXPECT_EQ(folder.RunCli("orders retry 店頭 q0000003", &output), 1) << "already sent";
     EXPECT_EQ(folder.RunCli("orders retry 店頭 e0000002", &output), 1) << "not a failed order";
     EXPECT_EQ(folder.RunCli("orders retry 店頭 q0000004", &output), 1) << "r0000004 is there";
-    EXPECT_EQ(ControllerFolder::Names(in),
-              (std::vector<std::wstring>{L"e0000002", L"q0000004", L"r0000001", L"r0000003",
-                                         L"r0000004", L"x0000005"}));
+    EXPECT_EQ(FolderNames(in), (Names{L"e0000002", L"q0000004", L"r0000001", L"r0000003",
+                                      L"r0000004", L"x0000005"}));
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "ControllerFolder.h"
 
+#include "LogRecords.h"
+
 #include "config/ProfileFunctions.h"
 #include "fileutil/FileUtil.h"
 #include "platform/FileSystemCalls.h"
@@ -135,39 +137,9 @@ void ControllerFolder::SetUniqueIdCheck(bool on, const std::wstring& uniqueId) c
 }
 
 std::vector<std::wstring> ControllerFolder::LogLines() const {
-    std::vector<std::wstring> lines;
-    for (const fs::directory_entry& entry :
-         fs::directory_iterator(platform::ToFsPath(m_logFolder))) {
-        std::ifstream file(entry.path());
-        std::string line;
-        while (std::getline(file, line)) {
-            // "time<TAB>"08","QRM_Relaydesk2","message"": keep the message.
-            const std::string prefix = "\"QRM_Relaydesk2\",\"";
-            const size_t start = line.find(prefix);
-            if (start == std::string::npos || line.size() < start + prefix.size() + 1)
-                continue;
-            std::string message = line.substr(start + prefix.size());
-            if (!message.empty() && message.back() == '\r')
-                message.pop_back();
-            if (!message.empty() && message.back() == '"')
-                message.pop_back();
-            lines.push_back(platform::Utf8ToWide(message));
-        }
-    }
-    return lines;
+    return LogMessagesIn(m_logFolder);
 }
 
 int ControllerFolder::CountLogLines(const std::wstring& text) const {
-    const std::vector<std::wstring> lines = LogLines();
-    return static_cast<int>(std::count(lines.begin(), lines.end(), text));
-}
-
-std::vector<std::wstring> ControllerFolder::Names(const std::wstring& folder) {
-    std::vector<std::wstring> names;
-    std::error_code error;
-    for (const fs::directory_entry& entry :
-         fs::directory_iterator(platform::ToFsPath(folder), error))
-        names.push_back(platform::FromFsPath(entry.path().filename()));
-    std::sort(names.begin(), names.end());
-    return names;
+    return CountOf(LogLines(), text);
 }

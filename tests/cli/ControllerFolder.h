@@ -3,6 +3,7 @@
 /// catalogues copied from the build's program folder, a log folder and an empty registry,
 /// terminal folders beside it, and a way to run the CLI and the kiosk simulator there.
 
+#include "FolderNames.h"
 #include "TempFolder.h"
 
 #include <string>
@@ -35,9 +36,6 @@ public:
     std::vector<std::wstring> LogLines() const;
     /// How many log lines carry exactly `text` as their message.
     int CountLogLines(const std::wstring& text) const;
-
-    /// Names in a folder, sorted.
-    static std::vector<std::wstring> Names(const std::wstring& folder);
 
     /// Shell assignments that give a started program this test's log folder, registry and
     /// runtime folder (where the single-instance lock lives, so that tests running side by

@@ -18,15 +18,13 @@
 
 namespace {
 
-using Names = std::vector<std::wstring>;
-
 class CrashRecovery : public OneTerminalTest {
 protected:
     void SetUp() override {
         OneTerminalTest::SetUp();
         folder.WriteOrder(input, 21);
         ASSERT_EQ(RunUntilIdle(), 0) << console;
-        ASSERT_EQ(ControllerFolder::Names(output), (Names{L"o0000021"}));
+        ASSERT_EQ(FolderNames(output), (Names{L"o0000021"}));
     }
 
     /// Puts the folders back into the state of a transfer that ended after the finished order
@@ -48,8 +46,8 @@ protected:
 TEST_F(CrashRecovery, ReleasesTheFinishedOrderOfAnOrderAlreadyMarkedTransferred) {
     SimulateEndAfterBuild(L"e");
     ASSERT_EQ(RunUntilIdle(), 0) << console;
-    EXPECT_EQ(ControllerFolder::Names(input), (Names{L"e0000021"}));
-    EXPECT_EQ(ControllerFolder::Names(output), (Names{L"o0000021"}));
+    EXPECT_EQ(FolderNames(input), (Names{L"e0000021"}));
+    EXPECT_EQ(FolderNames(output), (Names{L"o0000021"}));
     EXPECT_EQ(folder.CountLogLines(L"Relaydesk2 IN TerminalFolder:"), 1) << "composed again";
     EXPECT_TRUE(Journal().Pending().empty());
 }
@@ -57,8 +55,8 @@ TEST_F(CrashRecovery, ReleasesTheFinishedOrderOfAnOrderAlreadyMarkedTransferred)
 TEST_F(CrashRecovery, CompletesAnOrderStillWaitingWithoutComposingItAgain) {
     SimulateEndAfterBuild(L"r");
     ASSERT_EQ(RunUntilIdle(), 0) << console;
-    EXPECT_EQ(ControllerFolder::Names(input), (Names{L"e0000021"}));
-    EXPECT_EQ(ControllerFolder::Names(output), (Names{L"o0000021"}));
+    EXPECT_EQ(FolderNames(input), (Names{L"e0000021"}));
+    EXPECT_EQ(FolderNames(output), (Names{L"o0000021"}));
     EXPECT_EQ(folder.CountLogLines(L"Relaydesk2 IN TerminalFolder:"), 1) << "composed again";
     EXPECT_EQ(folder.CountLogLines(L"RecoverTransfer OUT e"), 1);
 }
@@ -74,10 +72,10 @@ TEST_F(CrashRecovery, StagedBackupReplacesTheOldOneAndTheCorrectionsGo) {
 
     ASSERT_EQ(RunUntilIdle(), 0) << console;
     const std::wstring transferred = JoinPath(input, L"e0000021");
-    EXPECT_EQ(ControllerFolder::Names(input), (Names{L"e0000021"}));
-    EXPECT_EQ(ControllerFolder::Names(output), (Names{L"o0000021"}));
+    EXPECT_EQ(FolderNames(input), (Names{L"e0000021"}));
+    EXPECT_EQ(FolderNames(output), (Names{L"o0000021"}));
     EXPECT_EQ(folder.Root().ReadFile(L"端末A/input/e0000021/CORRECT_BK/IMG-0001.jpg"), "merged");
-    EXPECT_TRUE(ControllerFolder::Names(JoinPath(transferred, L"CORRECT")).empty());
+    EXPECT_TRUE(FolderNames(JoinPath(transferred, L"CORRECT")).empty());
     EXPECT_FALSE(PathExists(LocalFolders(), JoinPath(transferred, L"CORRECT_BK~new")));
     EXPECT_TRUE(Journal().Pending().empty());
 }
@@ -86,8 +84,8 @@ TEST_F(CrashRecovery, JournaledOrderWhoseFinishedOrderIsGoneIsComposedAgain) {
     SimulateEndAfterBuild(L"e");
     ASSERT_TRUE(DeleteItem(LocalFolders(), JoinPath(output, L"p0000021")));
     ASSERT_EQ(RunUntilIdle(), 0) << console;
-    EXPECT_EQ(ControllerFolder::Names(input), (Names{L"e0000021"}));
-    EXPECT_EQ(ControllerFolder::Names(output), (Names{L"o0000021"}));
+    EXPECT_EQ(FolderNames(input), (Names{L"e0000021"}));
+    EXPECT_EQ(FolderNames(output), (Names{L"o0000021"}));
     EXPECT_EQ(folder.CountLogLines(L"RecoverTransfer OUT r"), 1);
     EXPECT_EQ(folder.CountLogLines(L"Relaydesk2 IN TerminalFolder:"), 2);
 }
@@ -108,10 +106,8 @@ TEST_F(CrashRecovery, KilledControllerLeavesEachOrderTransferredOnceAfterRestart
         ASSERT_EQ(std::system(kill.c_str()), 0);
     }
     ASSERT_EQ(RunUntilIdle(), 0) << console;
-    EXPECT_EQ(ControllerFolder::Names(input),
-              (Names{L"e0000021", L"e0000030", L"e0000031", L"e0000032"}));
-    EXPECT_EQ(ControllerFolder::Names(output),
-              (Names{L"o0000021", L"o0000030", L"o0000031", L"o0000032"}));
+    EXPECT_EQ(FolderNames(input), (Names{L"e0000021", L"e0000030", L"e0000031", L"e0000032"}));
+    EXPECT_EQ(FolderNames(output), (Names{L"o0000021", L"o0000030", L"o0000031", L"o0000032"}));
 }
 
 } // namespace

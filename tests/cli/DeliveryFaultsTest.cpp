@@ -19,8 +19,6 @@
 
 namespace {
 
-using Names = std::vector<std::wstring>;
-
 class DeliveryFaults : public OneTerminalTest {
 protected:
     bool LogHasLineStartingWith(const std::wstring& start) const {
@@ -36,16 +34,16 @@ TEST_F(DeliveryFaults, OrderWhoseNewNameIsTakenIsHeldForTheOperatorAndItsOrderKe
     // An earlier delivery of the same number stands complete in both places.
     folder.WriteOrder(input, 7);
     ASSERT_EQ(RunUntilIdle(), 0) << console;
-    ASSERT_EQ(ControllerFolder::Names(output), (Names{L"o0000007"}));
+    ASSERT_EQ(FolderNames(output), (Names{L"o0000007"}));
     const std::wstring delivered = JoinPath(output, L"o0000007");
-    const Names deliveredImages = ControllerFolder::Names(JoinPath(delivered, L"IMAGE"));
+    const Names deliveredImages = FolderNames(JoinPath(delivered, L"IMAGE"));
     // The terminal sends the number again while the e folder is still there.
     folder.WriteOrder(input, 7);
 
     ASSERT_EQ(RunUntilIdle(), 0) << console;
     ASSERT_EQ(RunUntilIdle(), 0) << console;
-    EXPECT_EQ(ControllerFolder::Names(input), (Names{L"e0000007", L"r0000007"}));
-    EXPECT_EQ(ControllerFolder::Names(JoinPath(delivered, L"IMAGE")), deliveredImages);
+    EXPECT_EQ(FolderNames(input), (Names{L"e0000007", L"r0000007"}));
+    EXPECT_EQ(FolderNames(JoinPath(delivered, L"IMAGE")), deliveredImages);
     EXPECT_EQ(folder.CountLogLines(L"Relaydesk2 IN TerminalFolder:"), 1) << "composed again";
     // Told once per start, on the log and on the console.
     EXPECT_EQ(folder.CountLogLines(L"Relaydesk2 conflict " + JoinPath(input, L"e0000007")), 2);
@@ -60,8 +58,8 @@ TEST_F(DeliveryFaults, JournaledOrderOfAnUnreachableTerminalHoldsUpNoOtherTermin
     folder.WriteOrder(input, 2);
 
     ASSERT_EQ(RunUntilIdle(), 0) << console;
-    EXPECT_EQ(ControllerFolder::Names(input), (Names{L"e0000002"}));
-    EXPECT_EQ(ControllerFolder::Names(output), (Names{L"o0000002"}));
+    EXPECT_EQ(FolderNames(input), (Names{L"e0000002"}));
+    EXPECT_EQ(FolderNames(output), (Names{L"o0000002"}));
     // The entry waits, quietly, for its shares; nothing of theirs is made here.
     EXPECT_EQ(journal.Pending().size(), 1u);
     EXPECT_FALSE(LogHasLineStartingWith(L"RecoverTransfer"));
@@ -95,8 +93,8 @@ TEST_F(DeliveryFaults, OrderDataNamingPlacesOutsideTheOrderEndsFailedAndWritesNo
     EXPECT_NE(console.find("order 0000001 failed: order data out of bounds: "), std::string::npos)
         << console;
     ASSERT_EQ(RunUntilIdle(), 0) << "a failed order is not taken again\n" << console;
-    EXPECT_EQ(ControllerFolder::Names(input), (Names{L"q0000001", L"q0000002", L"q0000003"}));
-    EXPECT_TRUE(ControllerFolder::Names(output).empty());
+    EXPECT_EQ(FolderNames(input), (Names{L"q0000001", L"q0000002", L"q0000003"}));
+    EXPECT_TRUE(FolderNames(output).empty());
     EXPECT_FALSE(PathExists(LocalFolders(), outside));
     for (const Hostile& hostile : cases)
         EXPECT_EQ(folder.CountLogLines(L"Relaydesk2 orderDataError " + hostile.key), 1)
@@ -113,7 +111,7 @@ TEST_F(DeliveryFaults, ControllerThatCannotWriteItsFoldersStopsBeforeAnyOrder) {
                            platform::WideToUtf8(JoinPath(folder.ProgramFolder(), L"TEMP"))),
               std::string::npos)
         << refusal;
-    EXPECT_EQ(ControllerFolder::Names(input), (Names{L"r0000003"}));
+    EXPECT_EQ(FolderNames(input), (Names{L"r0000003"}));
     EXPECT_EQ(folder.CountLogLines(L"Relaydesk2 IN TerminalFolder:"), 0);
 }
 
@@ -141,20 +139,20 @@ TEST_F(DeliveryFaults, FullOutputShareKeepsTheOrderWaitingUntilThereIsRoom) {
     folder.WriteOrder(input, 4);
     ASSERT_EQ(RunUntilIdle(), 3) << "the order waits\n" << console;
     EXPECT_NE(console.find("order 0000004 retried later: "), std::string::npos) << console;
-    const Names afterFull = ControllerFolder::Names(output);
-    const Names orderAfterFull = ControllerFolder::Names(input);
+    const Names afterFull = FolderNames(output);
+    const Names orderAfterFull = FolderNames(input);
     const bool retried = LogHasLineStartingWith(L"Relaydesk2 retry ");
 
     ASSERT_EQ(std::system(("mount -o remount,size=64m " + mountPoint).c_str()), 0);
     ASSERT_EQ(RunUntilIdle(), 0) << console;
     EXPECT_NE(console.find("order 0000004 delivered"), std::string::npos) << console;
-    const Names delivered = ControllerFolder::Names(output);
+    const Names delivered = FolderNames(output);
     std::system(("umount " + mountPoint).c_str());
 
     EXPECT_TRUE(afterFull.empty()) << "a partial order stands in the output share";
     EXPECT_EQ(orderAfterFull, (Names{L"r0000004"}));
     EXPECT_TRUE(retried);
-    EXPECT_EQ(ControllerFolder::Names(input), (Names{L"e0000004"}));
+    EXPECT_EQ(FolderNames(input), (Names{L"e0000004"}));
     EXPECT_EQ(delivered, (Names{L"o0000004"}));
 }
 

@@ -19,8 +19,6 @@
 
 namespace {
 
-using Names = std::vector<std::wstring>;
-
 int CountJobs(const std::string& printOrder) {
     int jobs = 0;
     for (size_t at = printOrder.find("[JOB]"); at != std::string::npos;
@@ -43,8 +41,8 @@ TEST_F(EndToEnd, TransfersTwoOrdersOfOneTerminalInTwoPasses) {
     EXPECT_NE(console.find(" 端末A order 0000002 delivered\n"), std::string::npos) << console;
     EXPECT_EQ(console.find('\r'), std::string::npos) << console;
 
-    EXPECT_EQ(ControllerFolder::Names(input), (Names{L"e0000001", L"e0000002"}));
-    EXPECT_EQ(ControllerFolder::Names(output), (Names{L"o0000001", L"o0000002"}));
+    EXPECT_EQ(FolderNames(input), (Names{L"e0000001", L"e0000002"}));
+    EXPECT_EQ(FolderNames(output), (Names{L"o0000001", L"o0000002"}));
     for (const wchar_t* order : {L"o0000001", L"o0000002"}) {
         const std::wstring images = JoinPath(JoinPath(output, order), L"IMAGE");
         const int composed =
@@ -62,9 +60,7 @@ TEST_F(EndToEnd, TransfersTwoOrdersOfOneTerminalInTwoPasses) {
     EXPECT_GT(FolderLister(LocalFolders()).CountEntries(JoinPath(work, L"COMPOSITION_INFO/LAYOUTFINAL"),
                                           L"cmb*.*", 0, FolderLister::kFiles),
               0);
-    EXPECT_TRUE(
-        ControllerFolder::Names(JoinPath(folder.ProgramFolder(), kTransferJournalFolderName))
-            .empty());
+    EXPECT_TRUE(FolderNames(JoinPath(folder.ProgramFolder(), kTransferJournalFolderName)).empty());
     EXPECT_FALSE(PathExists(LocalFolders(), interruptedDeletion));
     EXPECT_EQ(folder.CountLogLines(L"Relaydesk2 oldWorkError"), 0);
 }
@@ -92,14 +88,13 @@ TEST_F(EndToEnd, CorrectedOrderIsComposedAgainAndItsCorrectionsMerged) {
     folder.WriteOrder(input, 7);
     ASSERT_EQ(RunUntilIdle(), 0) << console;
     folder.WriteOrder(input, 7, "--correct 1");
-    ASSERT_EQ(ControllerFolder::Names(input), (Names{L"r0000007"}));
+    ASSERT_EQ(FolderNames(input), (Names{L"r0000007"}));
     // What the merged backup must hold: every backup, corrected pictures replaced.
     const std::wstring order = L"端末A/input/r0000007/";
     std::map<std::wstring, std::string> merged;
-    for (const std::wstring& name :
-         ControllerFolder::Names(JoinPath(input, L"r0000007/CORRECT_BK")))
+    for (const std::wstring& name : FolderNames(JoinPath(input, L"r0000007/CORRECT_BK")))
         merged[name] = folder.Root().ReadFile(order + L"CORRECT_BK/" + name);
-    const Names corrected = ControllerFolder::Names(JoinPath(input, L"r0000007/CORRECT"));
+    const Names corrected = FolderNames(JoinPath(input, L"r0000007/CORRECT"));
     ASSERT_FALSE(corrected.empty());
     for (const std::wstring& name : corrected) {
         ASSERT_TRUE(merged.contains(name));
@@ -107,12 +102,11 @@ TEST_F(EndToEnd, CorrectedOrderIsComposedAgainAndItsCorrectionsMerged) {
     }
     ASSERT_EQ(RunUntilIdle(), 0) << console;
 
-    EXPECT_EQ(ControllerFolder::Names(input), (Names{L"e0000007"}));
-    EXPECT_EQ(ControllerFolder::Names(output), (Names{L"o0000007"}));
+    EXPECT_EQ(FolderNames(input), (Names{L"e0000007"}));
+    EXPECT_EQ(FolderNames(output), (Names{L"o0000007"}));
     // The corrections went into the backup, and the order's CORRECT is empty again.
-    EXPECT_TRUE(ControllerFolder::Names(JoinPath(input, L"e0000007/CORRECT")).empty());
-    EXPECT_EQ(ControllerFolder::Names(JoinPath(input, L"e0000007/CORRECT_BK")).size(),
-              merged.size());
+    EXPECT_TRUE(FolderNames(JoinPath(input, L"e0000007/CORRECT")).empty());
+    EXPECT_EQ(FolderNames(JoinPath(input, L"e0000007/CORRECT_BK")).size(), merged.size());
     for (const auto& [name, bytes] : merged) {
         const std::wstring backup = L"端末A/input/e0000007/CORRECT_BK/" + name;
         EXPECT_EQ(folder.Root().ReadFile(backup), bytes) << "backup differs";
@@ -130,9 +124,9 @@ TEST_F(EndToEnd, LeavesMalformedFolderNamesAlone) {
     ASSERT_EQ(RunUntilIdle(), 0) << console;
 
     // A capital R is an order too; the others are no orders.
-    EXPECT_EQ(ControllerFolder::Names(input),
+    EXPECT_EQ(FolderNames(input),
               (Names{L"e0000003", L"r00000001", L"r000001", L"r00a0001", L"x0000001"}));
-    EXPECT_EQ(ControllerFolder::Names(output), (Names{L"o0000003"}));
+    EXPECT_EQ(FolderNames(output), (Names{L"o0000003"}));
 }
 
 TEST_F(EndToEnd, OrderWithoutCtmlEndsAsFailedAndWritesNothing) {
@@ -142,23 +136,23 @@ TEST_F(EndToEnd, OrderWithoutCtmlEndsAsFailedAndWritesNothing) {
     EXPECT_NE(console.find(" 端末A order 0000004 failed: copy "), std::string::npos) << console;
     EXPECT_NE(console.find("CTML: not found\n"), std::string::npos) << console;
 
-    EXPECT_EQ(ControllerFolder::Names(input), (Names{L"q0000004"}));
-    EXPECT_TRUE(ControllerFolder::Names(output).empty());
+    EXPECT_EQ(FolderNames(input), (Names{L"q0000004"}));
+    EXPECT_TRUE(FolderNames(output).empty());
     EXPECT_EQ(folder.CountLogLines(L"Relaydesk2 fileError"), 1);
     const std::vector<std::wstring> lines = folder.LogLines();
     EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const std::wstring& line) {
         return line.rfind(L"Relaydesk2 zori error = ", 0) == 0;
     }));
     // A failed order keeps its pictures for the next attempt.
-    EXPECT_FALSE(ControllerFolder::Names(JoinPath(input, L"q0000004/CORRECT")).empty());
+    EXPECT_FALSE(FolderNames(JoinPath(input, L"q0000004/CORRECT")).empty());
 }
 
 TEST_F(EndToEnd, OrderWithoutCompositionInfoEndsAsFailed) {
     folder.WriteOrder(input, 5);
     ASSERT_TRUE(DeleteItem(LocalFolders(), JoinPath(input, L"r0000005/COMPOSITION_INFO")));
     ASSERT_EQ(RunUntilIdle(), 3) << console;
-    EXPECT_EQ(ControllerFolder::Names(input), (Names{L"q0000005"}));
-    EXPECT_TRUE(ControllerFolder::Names(output).empty());
+    EXPECT_EQ(FolderNames(input), (Names{L"q0000005"}));
+    EXPECT_TRUE(FolderNames(output).empty());
 }
 
 TEST_F(EndToEnd, OrderWithoutCorrectFolderEndsAsFailed) {
@@ -168,7 +162,7 @@ TEST_F(EndToEnd, OrderWithoutCorrectFolderEndsAsFailed) {
     ASSERT_EQ(folder.RunCli("run --until-idle --quiet", &console), 3) << console;
     EXPECT_NE(console.find(" 端末A order 0000006 failed: "), std::string::npos) << console;
     EXPECT_EQ(std::count(console.begin(), console.end(), '\n'), 1) << console;
-    EXPECT_EQ(ControllerFolder::Names(input), (Names{L"q0000006"}));
+    EXPECT_EQ(FolderNames(input), (Names{L"q0000006"}));
 }
 
 TEST_F(EndToEnd, SkipsOrdersForAnotherControllerOnlyWhileTheCheckIsOn) {
@@ -182,13 +176,11 @@ TEST_F(EndToEnd, SkipsOrdersForAnotherControllerOnlyWhileTheCheckIsOn) {
     folder.Root().WriteFile(L"端末A/input/r0000013/VQ_Info.ini",
                             std::string("\x00\xff\xfe\x01[INFO]\x00", 10));
     ASSERT_EQ(RunUntilIdle(), 0) << console;
-    EXPECT_EQ(ControllerFolder::Names(input),
-              (Names{L"e0000011", L"e0000012", L"e0000013", L"r0000010"}));
+    EXPECT_EQ(FolderNames(input), (Names{L"e0000011", L"e0000012", L"e0000013", L"r0000010"}));
 
     folder.SetUniqueIdCheck(false, L"11111111-2222-3333-4444-555555555555");
     ASSERT_EQ(RunUntilIdle(), 0) << console;
-    EXPECT_EQ(ControllerFolder::Names(input),
-              (Names{L"e0000010", L"e0000011", L"e0000012", L"e0000013"}));
+    EXPECT_EQ(FolderNames(input), (Names{L"e0000010", L"e0000011", L"e0000012", L"e0000013"}));
 }
 
 TEST_F(EndToEnd, RunningControllerRefusesASecondAndTakesTerminalChangesOnHangup) {
@@ -221,7 +213,7 @@ TEST_F(EndToEnd, RunningControllerRefusesASecondAndTakesTerminalChangesOnHangup)
         << said;
     for (int i = 0; i < 600 && !PathExists(LocalFolders(), JoinPath(secondInput, L"e0000005")); ++i)
         std::system("sleep 0.1");
-    EXPECT_EQ(ControllerFolder::Names(secondInput), (Names{L"e0000005"}));
+    EXPECT_EQ(FolderNames(secondInput), (Names{L"e0000005"}));
 
     ASSERT_EQ(std::system(("kill -TERM " + pid).c_str()), 0);
     for (int i = 0; i < 200 && folder.CountLogLines(L"OnOK OUT") == 0; ++i)

@@ -25,7 +25,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-using Names = std::vector<std::wstring>;
 /// Every file and folder below a folder: relative path, bytes ("/" for a folder).
 using Tree = std::map<std::string, std::string>;
 
@@ -108,8 +107,7 @@ public:
     }
 
     Names JournalEntries() const {
-        return ControllerFolder::Names(
-            JoinPath(m_folder.ProgramFolder(), kTransferJournalFolderName));
+        return FolderNames(JoinPath(m_folder.ProgramFolder(), kTransferJournalFolderName));
     }
 
 private:
@@ -137,9 +135,9 @@ struct Tally {
 /// Counts what the folders of `shop` show against the run without faults.
 void Judge(const Shop& shop, const Shop& reference, Tally& tally, std::string& findings) {
     for (const wchar_t* terminal : {L"A", L"B"}) {
-        const Names orders = ControllerFolder::Names(shop.Input(terminal));
-        const Names expected = ControllerFolder::Names(reference.Input(terminal));
-        const Names finished = ControllerFolder::Names(shop.Output(terminal));
+        const Names orders = FolderNames(shop.Input(terminal));
+        const Names expected = FolderNames(reference.Input(terminal));
+        const Names finished = FolderNames(shop.Output(terminal));
         for (const std::wstring& name : orders) {
             if (name[0] != L'e')
                 ++tally.stranded, findings += " stranded:" + platform::WideToUtf8(name);
@@ -152,7 +150,7 @@ void Judge(const Shop& shop, const Shop& reference, Tally& tally, std::string& f
             if (name[0] != L'o')
                 ++tally.stranded, findings += " stranded:" + platform::WideToUtf8(name);
         }
-        if (finished == ControllerFolder::Names(reference.Output(terminal)) &&
+        if (finished == FolderNames(reference.Output(terminal)) &&
             FinishedOrderShape(shop.Output(terminal)) !=
                 FinishedOrderShape(reference.Output(terminal)))
             ++tally.incomplete, findings += " incomplete-o";

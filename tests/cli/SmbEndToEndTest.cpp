@@ -27,7 +27,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-using Names = std::vector<std::wstring>;
 
 /// One terminal: input folder on one share, output folder on another.
 struct ShareTerminal {
@@ -155,10 +154,10 @@ TEST_F(SmbEndToEnd, TwoTerminalsOnSharesOfTwoUsersAreDeliveredWithTheirOwnLogons
 
     for (const auto& [terminal, order] : {std::pair{terminalA, 1}, std::pair{terminalB, 2}}) {
         const std::wstring number = L"000000" + std::to_wstring(order);
-        EXPECT_EQ(ControllerFolder::Names(LocalFolder(terminal.inputShare, terminal.name, L"in")),
+        EXPECT_EQ(FolderNames(LocalFolder(terminal.inputShare, terminal.name, L"in")),
                   Names{L"e" + number});
         const std::wstring output = LocalFolder(terminal.outputShare, terminal.name, L"out");
-        EXPECT_EQ(ControllerFolder::Names(output), Names{L"o" + number});
+        EXPECT_EQ(FolderNames(output), Names{L"o" + number});
         const std::wstring finished = output + L"/o" + number;
         EXPECT_GT(FolderLister(LocalFolders())
                       .CountEntries(finished + L"/IMAGE", L"cmb*.*", 0, FolderLister::kFiles),
@@ -186,23 +185,23 @@ TEST_F(SmbEndToEnd, RefusedLogonsAndAStoppedServerKeepEveryOrderUntilTheShareIsB
     ASSERT_EQ(RunUntilIdle(), 0) << console;
     const std::wstring inputA = LocalFolder("a", onShareA.name, L"in");
     const std::wstring inputB = LocalFolder("b", terminalB.name, L"in");
-    EXPECT_EQ(ControllerFolder::Names(inputA), Names{L"e0000001"});
-    EXPECT_EQ(ControllerFolder::Names(inputB), Names{L"r0000002"});
+    EXPECT_EQ(FolderNames(inputA), Names{L"e0000001"});
+    EXPECT_EQ(FolderNames(inputB), Names{L"r0000002"});
 
     // The server stops: no route to it, and the new order waits at the kiosk.
     WriteOrder(onShareA, 3);
     server->Stop();
     EXPECT_EQ(States(onShareA.name), std::pair(StateText(5), StateText(5)));
     ASSERT_EQ(RunUntilIdle(), 0) << console;
-    EXPECT_EQ(ControllerFolder::Names(inputA), (Names{L"e0000001", L"r0000003"}));
+    EXPECT_EQ(FolderNames(inputA), (Names{L"e0000001", L"r0000003"}));
 
     // Back: the waiting order goes through as if nothing had happened.
     ASSERT_TRUE(server->Start()) << server->Error();
     ASSERT_EQ(RunUntilIdle(), 0) << console;
-    EXPECT_EQ(ControllerFolder::Names(inputA), (Names{L"e0000001", L"e0000003"}));
-    EXPECT_EQ(ControllerFolder::Names(LocalFolder("a", onShareA.name, L"out")),
+    EXPECT_EQ(FolderNames(inputA), (Names{L"e0000001", L"e0000003"}));
+    EXPECT_EQ(FolderNames(LocalFolder("a", onShareA.name, L"out")),
               (Names{L"o0000001", L"o0000003"}));
-    EXPECT_EQ(ControllerFolder::Names(inputB), Names{L"r0000002"});
+    EXPECT_EQ(FolderNames(inputB), Names{L"r0000002"});
 
     // A share that the server does not have, with an account it accepts: network name not
     // found.
@@ -228,13 +227,13 @@ TEST_F(SmbEndToEnd, ServerThatStopsDuringATransferLeavesTheOrderToBeDeliveredOnc
     const std::wstring input = LocalFolder("a", terminalA.name, L"in");
     const std::wstring output = LocalFolder("b", terminalA.name, L"out");
     // Either the order was through before the server went, or it waits at the kiosk.
-    const Names afterStop = ControllerFolder::Names(input);
+    const Names afterStop = FolderNames(input);
     EXPECT_TRUE(afterStop == Names{L"e0000001"} || afterStop == Names{L"r0000001"}) << console;
 
     ASSERT_TRUE(server->Start()) << server->Error();
     ASSERT_EQ(RunUntilIdle(), 0) << console;
-    EXPECT_EQ(ControllerFolder::Names(input), Names{L"e0000001"});
-    EXPECT_EQ(ControllerFolder::Names(output), Names{L"o0000001"});
+    EXPECT_EQ(FolderNames(input), Names{L"e0000001"});
+    EXPECT_EQ(FolderNames(output), Names{L"o0000001"});
     EXPECT_EQ(folder.CountLogLines(L"Relaydesk2 end"), 1);
     EXPECT_GT(FolderLister(LocalFolders())
                   .CountEntries(output + L"/o0000001/IMAGE", L"cmb*.*", 0, FolderLister::kFiles),

@@ -2,6 +2,7 @@
 /// The process-wide log client (g_pLogClient) for the life of the object, writing into a
 /// logger that keeps the lines, so tests read what was logged without the logging service.
 
+#include "LogRecords.h"
 #include "logging/LogClient.h"
 #include "platform/ILogWriter.h"
 
@@ -24,6 +25,13 @@ public:
     std::vector<std::wstring> Lines() const {
         std::lock_guard lock(m_writer.mutex);
         return m_writer.lines;
+    }
+    /// The message of every line, in order.
+    std::vector<std::wstring> Messages() const {
+        std::vector<std::wstring> messages;
+        for (const std::wstring& line : Lines())
+            messages.push_back(LogMessageOf(line));
+        return messages;
     }
     /// The lines one after another, each ended by a line feed.
     std::wstring Text() const {

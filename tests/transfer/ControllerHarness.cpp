@@ -1,5 +1,7 @@
 #include "ControllerHarness.h"
 
+#include "LogRecords.h"
+
 #include "fileutil/FileUtil.h"
 #include "platform/FileSystemCalls.h"
 #include "platform/TextEncoding.h"
@@ -7,10 +9,8 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdlib>
-#include <filesystem>
 
 void RecordingView::SetListCell(int row, int column, const std::wstring& text) {
     std::lock_guard lock(m_mutex);
@@ -107,20 +107,9 @@ bool ControllerHarness::RunUntil(const std::function<bool()>& done,
 }
 
 std::vector<std::wstring> ControllerHarness::LogLines() const {
-    return m_log.Lines();
+    return m_log.Messages();
 }
 
 int ControllerHarness::CountLogLines(const std::wstring& text) const {
-    const std::wstring line = L"\"08\",\"QRM_Relaydesk2\",\"" + text + L"\"";
-    const std::vector<std::wstring> lines = LogLines();
-    return static_cast<int>(std::count(lines.begin(), lines.end(), line));
-}
-
-std::vector<std::wstring> FolderNames(const std::wstring& folder) {
-    std::vector<std::wstring> names;
-    std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(platform::ToFsPath(folder), error))
-        names.push_back(platform::FromFsPath(entry.path().filename()));
-    std::sort(names.begin(), names.end());
-    return names;
+    return CountOf(LogLines(), text);
 }

@@ -3,6 +3,7 @@
 /// what the workers show and can act at the moment an order's transfer starts (as the
 /// window's commands may), and a log client that keeps the lines in memory.
 
+#include "FolderNames.h"
 #include "RecordedLog.h"
 #include "TempFolder.h"
 #include "fileutil/ShareResolver.h"
@@ -52,8 +53,9 @@ public:
     /// (checked between dispatches; `onPump` runs there too) or ten minutes have passed.
     bool RunUntil(const std::function<bool()>& done, const std::function<void()>& onPump = {});
 
-    int CountLogLines(const std::wstring& text) const;
+    /// The messages logged so far, oldest first, and how many are exactly `text`.
     std::vector<std::wstring> LogLines() const;
+    int CountLogLines(const std::wstring& text) const;
 
     TempFolder folder;
     RecordingView view;
@@ -63,5 +65,3 @@ public:
 private:
     RecordedLog m_log;
 };
-
-std::vector<std::wstring> FolderNames(const std::wstring& folder);

@@ -23,8 +23,6 @@
 
 namespace {
 
-using Names = std::vector<std::wstring>;
-
 /// Every file below `folder` with its bytes, by path relative to it.
 std::map<std::filesystem::path, std::string> FilesWithContent(const std::wstring& folder) {
     namespace fs = std::filesystem;
