@@ -116,8 +116,8 @@ void ControllerFolder::WriteOrder(const std::wstring& inputFolder, int orderNumb
 
 void ControllerFolder::AddTerminal(const std::wstring& name, const std::wstring& inputFolder,
                                    const std::wstring& outputFolder) const {
-    MakeFolder(inputFolder);
-    MakeFolder(outputFolder);
+    ASSERT_TRUE(MakeFolderPath(inputFolder));
+    ASSERT_TRUE(MakeFolderPath(outputFolder));
     std::string output;
     ASSERT_EQ(RunCli("terminal add --name " + Quote(name) + " --path " +
                          Quote(ProgramPath(inputFolder)) + " --out-name " +

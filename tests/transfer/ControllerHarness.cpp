@@ -83,8 +83,8 @@ ControllerHarness::~ControllerHarness() {
 
 void ControllerHarness::AddTerminal(const std::wstring& name, const std::wstring& input,
                                     const std::wstring& output) {
-    MakeFolder(input);
-    MakeFolder(output);
+    ASSERT_TRUE(MakeFolderPath(input));
+    ASSERT_TRUE(MakeFolderPath(output));
     controller->ModifyTerminalTable([&](TerminalTable& table) {
         TerminalEntry entry;
         entry.name = name;
