@@ -90,8 +90,9 @@ int main() {
     std::vector<double> prepareTimes;
     std::size_t bytesRead = 0;
     int pagesLeft = 0;
+    bool failed = false;
     for (int round = 0; round < kRounds; ++round) {
-        CopyOneFile(LocalFolders(), source, work);
+        failed |= !CopyOneFile(LocalFolders(), source, work);
         readTimes.push_back(Milliseconds([&] {
             std::ifstream in(folder / "QrmZoInRi.ini", std::ios::binary);
             const std::string bytes((std::istreambuf_iterator<char>(in)),
@@ -100,14 +101,18 @@ int main() {
         }));
         prepareTimes.push_back(Milliseconds([&] {
             CompositionInfo info;
-            info.LoadFromFile(work);
+            failed |= !info.LoadFromFile(work);
             info.PrunePages(corrections);
-            DeleteMatching(LocalFolders(), work);
-            info.SaveToFile(work);
+            failed |= !DeleteItem(LocalFolders(), work);
+            failed |= !info.SaveToFile(work);
             pagesLeft = info.GetZoInfo().pageCount;
         }));
     }
     fs::remove_all(folder);
+    if (failed) {
+        std::fprintf(stderr, "the book could not be copied, read or written\n");
+        return 1;
+    }
 
     const double read = Median(readTimes);
     const double prepare = Median(prepareTimes);

@@ -101,7 +101,7 @@ void MeasureTransfer(const fs::path& root, std::size_t totalBytes, int corrected
     CZoRiEngine engine(engineLibrary);
     std::atomic<bool> closing{false};
     ShareResolver files;
-    COrderTransfer transfer(engine, files, closing, platform::FromFsPath(program));
+    OrderTransfer transfer(engine, files, closing, platform::FromFsPath(program));
 
     // Round 0 warms up: its transfer finds no earlier work folder to delete, which every
     // later one does, and both sides fill the page cache. Each counted round pairs the two
@@ -114,13 +114,14 @@ void MeasureTransfer(const fs::path& root, std::size_t totalBytes, int corrected
         Shell("cp -r " + Quote(pristine) + " " + Quote(input));
         Shell("sync");
         const Clock::time_point start = Clock::now();
-        transfer.TransferOrder(OrderTicket{platform::FromFsPath(input / "r0000001"),
-                                           platform::FromFsPath(input),
-                                           platform::FromFsPath(output), 1});
+        const TransferOutcome outcome = transfer.TransferOrder(
+            OrderTicket{platform::FromFsPath(input / "r0000001"), platform::FromFsPath(input),
+                        platform::FromFsPath(output), 1});
         const double transferSeconds = std::chrono::duration<double>(Clock::now() - start).count();
         // Transferred, with every picture in its backup and the corrections merged into it.
         const fs::path transferred = input / "e0000001";
-        if (!fs::exists(transferred) || !fs::exists(output / "o0000001") ||
+        if (outcome != TransferOutcome::kDelivered || !fs::exists(transferred) ||
+            !fs::exists(output / "o0000001") ||
             CountFiles(transferred / "CORRECT_BK") != static_cast<std::size_t>(pictures) ||
             CountFiles(transferred / "CORRECT") != 0) {
             std::fprintf(stderr, "bench_transfer: the order was not transferred\n");

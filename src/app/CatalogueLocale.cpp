@@ -4,10 +4,10 @@
 
 #include <wx/log.h>
 
-CCatalogueLocale::CCatalogueLocale() = default;
-CCatalogueLocale::~CCatalogueLocale() = default;
+CatalogueLocale::CatalogueLocale() = default;
+CatalogueLocale::~CatalogueLocale() = default;
 
-bool CCatalogueLocale::Apply(const std::wstring& cataloguePath) {
+bool CatalogueLocale::Apply(const std::wstring& cataloguePath) {
     const std::wstring name = ReadCatalogueText(cataloguePath, kMsgLanguage);
     const wxLanguageInfo* language = name.empty() ? nullptr : wxLocale::FindLanguageInfo(name);
     if (!language)

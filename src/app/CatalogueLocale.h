@@ -11,12 +11,12 @@
 
 /// Thread contract: GUI thread only; set before the worker threads start, as it changes
 /// the process's C locale. The locale in force before returns when the object goes.
-class CCatalogueLocale {
+class CatalogueLocale {
 public:
-    CCatalogueLocale();
-    ~CCatalogueLocale();
-    CCatalogueLocale(const CCatalogueLocale&) = delete;
-    CCatalogueLocale& operator=(const CCatalogueLocale&) = delete;
+    CatalogueLocale();
+    ~CatalogueLocale();
+    CatalogueLocale(const CatalogueLocale&) = delete;
+    CatalogueLocale& operator=(const CatalogueLocale&) = delete;
 
     /// Takes the language named by the catalogue's message 1001 ("ja_JP"); a catalogue
     /// without it, or a language this machine has no locale for, leaves the locale as it is.

@@ -10,15 +10,15 @@
 /// Thread contract: GUI thread only. Registered for the life of the application object,
 /// it sees every modal dialog, message boxes included, unless another hook answers the
 /// dialog before it is shown.
-class CModalDialogStack : public wxModalDialogHook {
+class ModalDialogStack : public wxModalDialogHook {
 public:
     /// `onExit` runs whenever a modal run has ended, right after it.
-    explicit CModalDialogStack(std::function<void()> onExit) : m_onExit(std::move(onExit)) {
+    explicit ModalDialogStack(std::function<void()> onExit) : m_onExit(std::move(onExit)) {
         Register();
     }
-    ~CModalDialogStack() override { Unregister(); }
-    CModalDialogStack(const CModalDialogStack&) = delete;
-    CModalDialogStack& operator=(const CModalDialogStack&) = delete;
+    ~ModalDialogStack() override { Unregister(); }
+    ModalDialogStack(const ModalDialogStack&) = delete;
+    ModalDialogStack& operator=(const ModalDialogStack&) = delete;
 
     /// The dialog whose modal run is innermost; null when none runs.
     wxDialog* Innermost() const { return m_dialogs.empty() ? nullptr : m_dialogs.back(); }

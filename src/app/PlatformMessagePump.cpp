@@ -10,23 +10,23 @@ constexpr int kFallbackIntervalMs = 100;
 
 } // namespace
 
-CPlatformMessagePump::CPlatformMessagePump() {
-    platform::SetMessageArrivalCallback(&CPlatformMessagePump::OnMessageArrived, nullptr);
+PlatformMessagePump::PlatformMessagePump() {
+    platform::SetMessageArrivalCallback(&PlatformMessagePump::OnMessageArrived, nullptr);
     m_timer.Bind(wxEVT_TIMER, [](wxTimerEvent&) { DispatchWaiting(); });
     m_timer.Start(kFallbackIntervalMs);
 }
 
-CPlatformMessagePump::~CPlatformMessagePump() {
+PlatformMessagePump::~PlatformMessagePump() {
     platform::SetMessageArrivalCallback(nullptr, nullptr);
     m_timer.Stop();
 }
 
-void CPlatformMessagePump::DispatchWaiting() {
+void PlatformMessagePump::DispatchWaiting() {
     while (DispatchOne()) {
     }
 }
 
-bool CPlatformMessagePump::DispatchOne() {
+bool PlatformMessagePump::DispatchOne() {
     platform::WindowMessage message;
     if (!platform::PeekWindowMessage(message))
         return false;
@@ -35,7 +35,7 @@ bool CPlatformMessagePump::DispatchOne() {
 }
 
 // Runs on the posting thread: only schedules, the GUI thread dispatches.
-void CPlatformMessagePump::OnMessageArrived(void*) {
+void PlatformMessagePump::OnMessageArrived(void*) {
     if (wxTheApp)
         wxTheApp->CallAfter([] { DispatchWaiting(); });
 }

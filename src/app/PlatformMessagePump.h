@@ -7,12 +7,12 @@
 /// Thread contract: construct and destroy on the GUI thread. While it exists, a message
 /// queued for the GUI thread schedules a pump on the event loop at once; a timer pumps as
 /// well, in case a wake-up is missed.
-class CPlatformMessagePump {
+class PlatformMessagePump {
 public:
-    CPlatformMessagePump();
-    ~CPlatformMessagePump();
-    CPlatformMessagePump(const CPlatformMessagePump&) = delete;
-    CPlatformMessagePump& operator=(const CPlatformMessagePump&) = delete;
+    PlatformMessagePump();
+    ~PlatformMessagePump();
+    PlatformMessagePump(const PlatformMessagePump&) = delete;
+    PlatformMessagePump& operator=(const PlatformMessagePump&) = delete;
 
     /// Dispatches every message waiting for the calling thread.
     static void DispatchWaiting();

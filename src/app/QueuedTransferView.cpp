@@ -4,7 +4,7 @@
 
 #include <mutex>
 
-struct CQueuedTransferView::Shared {
+struct QueuedTransferView::Shared {
     ITransferViewSink* sink = nullptr; ///< GUI thread only; null once the view is gone
     std::mutex progressMutex;
     std::wstring pendingProgress;
@@ -12,8 +12,8 @@ struct CQueuedTransferView::Shared {
 };
 
 // CallAfter copies its functor, so the functor holds the shared state by value.
-void CQueuedTransferView::Queue(const std::shared_ptr<Shared>& shared,
-                                std::function<void(ITransferViewSink&)> update) {
+void QueuedTransferView::Queue(const std::shared_ptr<Shared>& shared,
+                               std::function<void(ITransferViewSink&)> update) {
     if (!wxTheApp)
         return;
     wxTheApp->CallAfter([shared, update] {
@@ -22,25 +22,25 @@ void CQueuedTransferView::Queue(const std::shared_ptr<Shared>& shared,
     });
 }
 
-CQueuedTransferView::CQueuedTransferView(ITransferViewSink& sink)
+QueuedTransferView::QueuedTransferView(ITransferViewSink& sink)
     : m_shared(std::make_shared<Shared>()) {
     m_shared->sink = &sink;
 }
 
-CQueuedTransferView::~CQueuedTransferView() {
+QueuedTransferView::~QueuedTransferView() {
     m_shared->sink = nullptr;
 }
 
-void CQueuedTransferView::SetListCell(int row, int column, const std::wstring& text) {
+void QueuedTransferView::SetListCell(int row, int column, const std::wstring& text) {
     Queue(m_shared,
           [row, column, text](ITransferViewSink& sink) { sink.ShowListCell(row, column, text); });
 }
 
-void CQueuedTransferView::SetServingName(const std::wstring& name) {
+void QueuedTransferView::SetServingName(const std::wstring& name) {
     Queue(m_shared, [name](ITransferViewSink& sink) { sink.ShowServingName(name); });
 }
 
-void CQueuedTransferView::SetProgressText(const std::wstring& text) {
+void QueuedTransferView::SetProgressText(const std::wstring& text) {
     std::lock_guard lock(m_shared->progressMutex);
     m_shared->pendingProgress = text;
     if (m_shared->progressQueued)

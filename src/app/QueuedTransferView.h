@@ -20,12 +20,12 @@ public:
 /// Thread contract: construct and destroy on the GUI thread; the Set calls come from any
 /// thread. Updates still queued when the view is destroyed are dropped. Progress lines are
 /// coalesced: however fast they come, at most one waits in the queue and it shows the latest.
-class CQueuedTransferView : public ITransferView {
+class QueuedTransferView : public ITransferView {
 public:
-    explicit CQueuedTransferView(ITransferViewSink& sink);
-    ~CQueuedTransferView() override;
-    CQueuedTransferView(const CQueuedTransferView&) = delete;
-    CQueuedTransferView& operator=(const CQueuedTransferView&) = delete;
+    explicit QueuedTransferView(ITransferViewSink& sink);
+    ~QueuedTransferView() override;
+    QueuedTransferView(const QueuedTransferView&) = delete;
+    QueuedTransferView& operator=(const QueuedTransferView&) = delete;
 
     void SetListCell(int row, int column, const std::wstring& text) override;
     void SetServingName(const std::wstring& name) override;

@@ -55,7 +55,7 @@ private:
     std::wstring m_strAppName;
     std::wstring m_strProgramFolder;
     std::unique_ptr<platform::SingleInstanceGuard> m_pInstanceGuard;
-    CModalDialogStack m_modalDialogs;
+    ModalDialogStack m_modalDialogs;
     /// An end was asked for during this modal run of the main dialog.
     bool m_bEndRequested = false;
     /// The main dialog during its modal run, otherwise null.

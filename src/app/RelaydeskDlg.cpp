@@ -429,7 +429,7 @@ void CRelaydeskDlg::StopAndSave(bool displayAvailable) {
         Hide();
     // The cancel is asked again at every wait slice: a composition that was only about to
     // start when the first request came would otherwise miss it and run to its end.
-    m_pController->Shutdown(CPlatformMessagePump::DispatchOne);
+    m_pController->Shutdown(PlatformMessagePump::DispatchOne);
     if (displayAvailable)
         SetTitle(kResourceTitle);
     WriteLog(g_pLogClient, L"OnOK OUT");

@@ -125,15 +125,15 @@ private:
     std::wstring m_strVersion;
     std::wstring m_strMessageFile;
     MainWindowTexts m_texts;
-    CCatalogueLocale m_locale;
+    CatalogueLocale m_locale;
     bool m_bStarted = false;
     bool m_bInShutdown = false;
     long m_nTooltipRow = -1;
     std::array<std::wstring, kListColumns> m_columnHeaders;
     std::array<std::array<std::wstring, kListColumns>, kTerminalSlots> m_cellTexts;
 
-    CPlatformMessagePump m_messagePump;
-    CQueuedTransferView m_view;
+    PlatformMessagePump m_messagePump;
+    QueuedTransferView m_view;
     ShareResolver m_files;
     // Declared last: it dies first, joining the workers before the view goes.
     std::unique_ptr<RelaydeskController> m_pController;

@@ -176,6 +176,12 @@ template <typename Records> auto RecordAt(Records& records, int index) -> declty
                                                                           : nullptr;
 }
 
+// Loads the file that changes are written into; false when it exists but cannot be read, as
+// it must then not be replaced by one holding only the changes.
+bool LoadForChange(ProfileDocument& document, const std::wstring& path) {
+    return document.Load(path) || !ItemExists(LocalFolders(), path);
+}
+
 } // namespace
 
 bool CompositionInfo::LoadFromFile(const std::wstring& path) {
@@ -228,14 +234,15 @@ bool CompositionInfo::SaveToFile(const std::wstring& path) {
     m_strFilePath = path;
     // Like the profile functions, a save changes the keys of an existing file in place.
     ProfileDocument document;
-    document.Load(path);
-    WriteRecord(document, kZoInfoSection, kZoInfoFields, m_zoInfo);
-    for (std::size_t i = 0; i < m_pages.size(); ++i)
-        WriteRecord(document, PageSection(i), kPageFields, m_pages[i]);
-    for (std::size_t i = 0; i < m_pictures.size(); ++i)
-        WriteRecord(document, PictureSection(i), kPictureFields, m_pictures[i]);
-    if (document.Save(path))
-        return true;
+    if (LoadForChange(document, path)) {
+        WriteRecord(document, kZoInfoSection, kZoInfoFields, m_zoInfo);
+        for (std::size_t i = 0; i < m_pages.size(); ++i)
+            WriteRecord(document, PageSection(i), kPageFields, m_pages[i]);
+        for (std::size_t i = 0; i < m_pictures.size(); ++i)
+            WriteRecord(document, PictureSection(i), kPictureFields, m_pictures[i]);
+        if (document.Save(path))
+            return true;
+    }
     WriteLog(g_pLogClient, L"CompositionInfo SaveToFile ERR %s", path);
     return false;
 }
@@ -254,8 +261,7 @@ bool CompositionInfo::SetProfileText(const std::wstring& section, const std::wst
                                      const std::wstring& text) const {
     // Not WriteProfileString: its 128-character buffers would cut paths the model carries.
     ProfileDocument document;
-    // A file that exists but cannot be read must not be replaced by one holding only this key.
-    if (!document.Load(m_strFilePath) && ItemExists(LocalFolders(), m_strFilePath))
+    if (!LoadForChange(document, m_strFilePath))
         return false;
     document.Set(section, key, text);
     return document.Save(m_strFilePath);

@@ -88,7 +88,7 @@ public:
     /// A number outside its key's range (docs/composition-info.md) is kept for
     /// FindValueOutsideBounds to report; one beyond 32 bits is read as the nearest 32-bit
     /// value, never wrapped. False when the file could not be read.
-    bool LoadFromFile(const std::wstring& path);
+    [[nodiscard]] bool LoadFromFile(const std::wstring& path);
     /// The same for the bytes of such a file; the file path is left as it was.
     void LoadFromBytes(std::string_view bytes);
     /// The first key whose value breaks the order's bounds: a path (OUTPUT_PATH,
@@ -106,7 +106,7 @@ public:
     /// Writes the model into the file, key by key as the profile functions would, in the
     /// file order documented in docs/composition-info.md; into a deleted (absent) file this
     /// gives exactly that order. False when the file could not be written.
-    bool SaveToFile(const std::wstring& path);
+    [[nodiscard]] bool SaveToFile(const std::wstring& path);
     /// The path of the last load or save.
     const std::wstring& GetFilePath() const { return m_strFilePath; }
 
@@ -116,10 +116,10 @@ public:
                                 const std::wstring& defaultText) const;
     std::int32_t GetProfileNumber(const std::wstring& section, const std::wstring& key,
                                   std::int32_t defaultNumber) const;
-    bool SetProfileText(const std::wstring& section, const std::wstring& key,
-                        const std::wstring& text) const;
-    bool SetProfileNumber(const std::wstring& section, const std::wstring& key,
-                          std::int32_t number) const;
+    [[nodiscard]] bool SetProfileText(const std::wstring& section, const std::wstring& key,
+                                      const std::wstring& text) const;
+    [[nodiscard]] bool SetProfileNumber(const std::wstring& section, const std::wstring& key,
+                                        std::int32_t number) const;
 
     ZoInfo& GetZoInfo() { return m_zoInfo; }
     const ZoInfo& GetZoInfo() const { return m_zoInfo; }

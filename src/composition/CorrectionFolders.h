@@ -19,10 +19,10 @@ inline constexpr wchar_t kCorrectedImagePattern[] = L"IMG-*.*";
 /// name pattern, else of CORRECT_BK; a picture found in neither keeps its text. The file is
 /// rewritten once, and only when a name changed; a file that cannot be rewritten is logged,
 /// left as it was, and the result is false.
-bool ResolvePictureFiles(const std::wstring& workFolder);
+[[nodiscard]] bool ResolvePictureFiles(const std::wstring& workFolder);
 
 /// After a successful composition: for every corrected picture of CORRECT ("IMG-*.*"),
 /// deletes the backups of the same picture from CORRECT_BK whatever their extension
 /// (IMG-0001.JPG removes IMG-0001.TIF but not IMG-00010.JPG), then copies CORRECT into
 /// CORRECT_BK. Failures are logged; false when CORRECT_BK is not the whole merge.
-bool MergeCorrections(const std::wstring& workFolder);
+[[nodiscard]] bool MergeCorrections(const std::wstring& workFolder);

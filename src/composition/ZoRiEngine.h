@@ -40,12 +40,12 @@ public:
     CZoRiEngine& operator=(const CZoRiEngine&) = delete;
 
     /// Loads the library and its eight entry points; -1 at the first missing piece, else 0.
-    int LoadEngine();
+    [[nodiscard]] int LoadEngine();
     /// Resets the progress; -1 without a wrapper window, else the result of `LoadEngine`.
-    int Prepare();
+    [[nodiscard]] int Prepare();
     /// Runs one composition to its end or to a cancel. 0 = success; -1 = not started or
     /// no instance; anything else is the engine's own result code.
-    int Run(const EngineRunParams* params);
+    [[nodiscard]] int Run(const EngineRunParams* params);
     /// Asks a running composition to stop; does nothing when none runs.
     void RequestCancel();
     int GetProgress() const;

@@ -132,8 +132,9 @@ void COrderViewDlg::OnSelectAll(wxCommandEvent&) {
 void COrderViewDlg::OnDeleteSelected(wxCommandEvent&) {
     long row = -1;
     while ((row = m_pList->GetNextItem(row, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED)) != -1) {
+        // An order that could not be deleted stays in the list, which shows it.
         if (static_cast<std::size_t>(row) < m_paths.size())
-            DeleteItem(m_files, m_paths[row]);
+            (void)DeleteItem(m_files, m_paths[row]);
     }
     ListOrders();
 }

@@ -3,7 +3,8 @@
 #include "fileutil/FileUtil.h"
 
 DeferredDeletion::~DeferredDeletion() {
-    Finish();
+    // Only waits: what is left of the folder is removed by the next Start on it.
+    (void)Finish();
 }
 
 std::wstring DeferredDeletion::AsideName(const std::wstring& folder) {
@@ -11,11 +12,12 @@ std::wstring DeferredDeletion::AsideName(const std::wstring& folder) {
 }
 
 bool DeferredDeletion::Start(const std::wstring& folder) {
-    Finish();
+    // What an earlier deletion left is removed here, or stops the move below.
+    (void)Finish();
     m_bDeleted = true;
     const std::wstring aside = AsideName(folder);
     if (ItemExists(m_files, aside))
-        DeleteItem(m_files, aside);
+        (void)DeleteItem(m_files, aside);
     if (!ItemExists(m_files, folder))
         return true;
     if (!MoveItem(m_files, folder, aside))

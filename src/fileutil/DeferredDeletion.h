@@ -22,10 +22,10 @@ public:
     /// Removes what an interrupted deletion of `folder` left, then moves `folder` aside and
     /// starts deleting it. True when nothing is left under `folder`'s name; false when it
     /// could not be moved, in which case nothing was started.
-    bool Start(const std::wstring& folder);
+    [[nodiscard]] bool Start(const std::wstring& folder);
     /// Waits for the deletion; false when some of the set-aside folder is left (the next
     /// `Start` on the same folder removes it).
-    bool Finish();
+    [[nodiscard]] bool Finish();
 
     /// The name a folder is set aside under while it is deleted.
     static std::wstring AsideName(const std::wstring& folder);

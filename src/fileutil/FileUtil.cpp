@@ -53,17 +53,24 @@ DeleteOutcome DeleteMatches(FileSystemResolver& files, const std::wstring& path)
         return outcome;
     FileSystem& fileSystem = files.For(path);
     std::vector<std::wstring> targets;
+    FsResult looked = true;
     if (HasWildcards(pattern)) {
         std::vector<FolderEntry> entries;
-        fileSystem.ListFolder(folder, entries);
+        looked = fileSystem.ListFolder(folder, entries);
         for (const FolderEntry& entry : entries) {
             if (MatchesWildcard(entry.name, pattern))
                 targets.push_back(JoinPath(folder, entry.name));
         }
     } else {
         ItemInfo info;
-        if (fileSystem.GetItemInfo(path, info))
+        looked = fileSystem.GetItemInfo(path, info);
+        if (looked)
             targets.push_back(path);
+    }
+    // Where nothing is, nothing matches; a folder that cannot be read may hold matches.
+    if (!looked && looked.Error() != FsError::kNotFound) {
+        outcome.failed = 1;
+        outcome.firstFailure = looked;
     }
     for (const std::wstring& target : targets) {
         ++outcome.matched;
@@ -249,31 +256,34 @@ std::wstring JoinPath(const std::wstring& folder, const std::wstring& name) {
     return path;
 }
 
-bool PathExists(FileSystemResolver& files, std::wstring path) {
+bool PathExists(FileSystemResolver& files, const std::wstring& path) {
     ItemInfo info;
     return !path.empty() && !IsPathTooLong(path) && files.For(path).GetItemInfo(path, info);
 }
 
-bool ItemExists(FileSystemResolver& files, std::wstring path) {
-    return PathExists(files, std::move(path));
+bool ItemExists(FileSystemResolver& files, const std::wstring& path) {
+    return PathExists(files, path);
 }
 
-FsResult CopyOneFile(FileSystemResolver& files, std::wstring source, std::wstring destination) {
+FsResult CopyOneFile(FileSystemResolver& files, const std::wstring& source,
+                     const std::wstring& destination) {
     if (IsPathTooLong(source) || IsPathTooLong(destination))
         return FsError::kTooLong;
     return files.ForCopy(source, destination).CopyFile(source, destination);
 }
 
-bool CopyFolder(FileSystemResolver& files, std::wstring source, std::wstring destination) {
+bool CopyFolder(FileSystemResolver& files, const std::wstring& source,
+                const std::wstring& destination) {
     return static_cast<bool>(CopyFolderFiles(files, source, destination, CopyEach(files)).started);
 }
 
-FsResult CopyFolderWhole(FileSystemResolver& files, std::wstring source, std::wstring destination) {
+FsResult CopyFolderWhole(FileSystemResolver& files, const std::wstring& source,
+                         const std::wstring& destination) {
     return CopyFolderFiles(files, source, destination, CopyEach(files)).whole;
 }
 
-FsResult CopyFolderWholeFromTwins(FileSystemResolver& files, std::wstring source,
-                                  std::wstring destination,
+FsResult CopyFolderWholeFromTwins(FileSystemResolver& files, const std::wstring& source,
+                                  const std::wstring& destination,
                                   const std::vector<std::wstring>& twinFolders) {
     const auto linkTwinOrCopy = [&files, &destination, &twinFolders](const FileCopyJob& job) {
         const std::optional<ItemInfo> file = FileInfo(files, job.from);
@@ -293,8 +303,8 @@ FsResult CopyFolderWholeFromTwins(FileSystemResolver& files, std::wstring source
     return CopyFolderFiles(files, source, destination, linkTwinOrCopy).whole;
 }
 
-FsResult CopyFolderWholeOverlaid(FileSystemResolver& files, std::wstring source,
-                                 std::wstring overlay, std::wstring destination) {
+FsResult CopyFolderWholeOverlaid(FileSystemResolver& files, const std::wstring& source,
+                                 const std::wstring& overlay, const std::wstring& destination) {
     const auto copyOrTakeOverlay = [&files, &destination, &overlay](const FileCopyJob& job) {
         const std::wstring over = SamePathBelow(overlay, job, destination);
         return FileInfo(files, over) ? LinkOrCopyFile(files, {over, job.to})
@@ -303,41 +313,44 @@ FsResult CopyFolderWholeOverlaid(FileSystemResolver& files, std::wstring source,
     return CopyFolderFiles(files, source, destination, copyOrTakeOverlay).whole;
 }
 
-FsResult LinkFolderWhole(FileSystemResolver& files, std::wstring source, std::wstring destination) {
+FsResult LinkFolderWhole(FileSystemResolver& files, const std::wstring& source,
+                         const std::wstring& destination) {
     return CopyFolderFiles(files, source, destination, LinkOrCopyEach(files)).whole;
 }
 
-bool LinkFolder(FileSystemResolver& files, std::wstring source, std::wstring destination) {
+bool LinkFolder(FileSystemResolver& files, const std::wstring& source,
+                const std::wstring& destination) {
     return static_cast<bool>(
         CopyFolderFiles(files, source, destination, LinkOrCopyEach(files)).started);
 }
 
-FsResult MoveItem(FileSystemResolver& files, std::wstring source, std::wstring destination) {
+FsResult MoveItem(FileSystemResolver& files, const std::wstring& source,
+                  const std::wstring& destination) {
     if (IsPathTooLong(source) || IsPathTooLong(destination))
         return FsError::kTooLong;
     return files.For(source).RenameNoReplace(source, destination);
 }
 
-FsResult DeleteItem(FileSystemResolver& files, std::wstring path) {
+FsResult DeleteItem(FileSystemResolver& files, const std::wstring& path) {
     if (IsPathTooLong(path))
         return FsError::kTooLong;
     return DeleteMatches(files, path).firstFailure;
 }
 
-int DeleteMatching(FileSystemResolver& files, std::wstring path) {
+int DeleteMatching(FileSystemResolver& files, const std::wstring& path) {
     if (IsPathTooLong(path))
         return kDeleteMatchingInvalidPath;
     const DeleteOutcome outcome = DeleteMatches(files, path);
     return outcome.failed == 0 ? 0 : kDeleteMatchingFailed;
 }
 
-FsResult MakeFolderInParent(FileSystemResolver& files, const std::wstring& path) {
+FsResult MakeFolder(FileSystemResolver& files, const std::wstring& path) {
     if (path.empty() || IsPathTooLong(path))
         return FsError::kTooLong;
     return files.For(path).MakeFolder(path);
 }
 
-bool MakeFolder(const std::wstring& path) {
+bool MakeFolderPath(const std::wstring& path) {
     if (path.empty() || IsPathTooLong(path))
         return false;
     FileSystem& fileSystem = LocalFolders().For(path);
@@ -348,7 +361,7 @@ bool MakeFolder(const std::wstring& path) {
     std::wstring name;
     SplitPath(path, parent, name);
     // Above a share's own folders there is nothing this program may create.
-    if (!parent.empty() && !IsNetworkPath(path) && !MakeFolder(parent))
+    if (!parent.empty() && !IsNetworkPath(path) && !MakeFolderPath(parent))
         return false;
     // Another thread may have made it in the meantime: what counts is that it exists.
     return fileSystem.MakeFolder(path) || (fileSystem.GetItemInfo(path, info) && info.isFolder);
@@ -373,8 +386,8 @@ std::wstring GetExtensionText(const std::wstring& name) {
     return dot == std::wstring::npos ? std::wstring() : name.substr(dot + 1);
 }
 
-FsResult ReplaceInTextFile(FileSystemResolver& files, std::wstring path, std::wstring find,
-                           std::wstring replacement) {
+FsResult ReplaceInTextFile(FileSystemResolver& files, const std::wstring& path,
+                           const std::wstring& find, const std::wstring& replacement) {
     if (IsPathTooLong(path))
         return FsError::kTooLong;
     FileSystem& fileSystem = files.For(path);

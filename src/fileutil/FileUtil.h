@@ -33,66 +33,72 @@ std::wstring GetModuleFolder();
 std::wstring JoinPath(const std::wstring& folder, const std::wstring& name);
 
 /// True when a file or folder exists at `path` (no wildcards).
-bool PathExists(FileSystemResolver& files, std::wstring path);
-bool ItemExists(FileSystemResolver& files, std::wstring path);
+bool PathExists(FileSystemResolver& files, const std::wstring& path);
+bool ItemExists(FileSystemResolver& files, const std::wstring& path);
 
 /// Copies a file, overwriting an existing destination file; on any failure the destination
 /// is as it was.
-FsResult CopyOneFile(FileSystemResolver& files, std::wstring source, std::wstring destination);
+FsResult CopyOneFile(FileSystemResolver& files, const std::wstring& source,
+                     const std::wstring& destination);
 
 /// Creates `destination` inside its existing parent (never a missing parent: a copy into a
 /// share that vanished must not rebuild its folders on this machine), then copies every entry
 /// of `source` whose name does not begin with "." into it, folders recursively, files
 /// overwriting; the destination's other entries stay. True when the source could be listed
 /// and the destination made, whatever the single copies gave.
-bool CopyFolder(FileSystemResolver& files, std::wstring source, std::wstring destination);
+[[nodiscard]] bool CopyFolder(FileSystemResolver& files, const std::wstring& source,
+                              const std::wstring& destination);
 
 /// CopyFolder that succeeds only when every file and sub-folder was copied (a linked folder,
 /// a link to nothing, a fifo or a socket is not, so it fails the copy): for copies whose gaps
 /// would cost data. The first failure.
-FsResult CopyFolderWhole(FileSystemResolver& files, std::wstring source, std::wstring destination);
+FsResult CopyFolderWhole(FileSystemResolver& files, const std::wstring& source,
+                         const std::wstring& destination);
 
 /// CopyFolderWhole that spares writing the bytes of files that already stand on the
 /// destination's volume: a file whose twin (same path below one of `twinFolders`, same size
 /// and modification time) exists gets a second name of the twin (a hard link) where the
 /// volume allows it, else a copy. For twins that are about to lose their own names, so that
 /// the file never has two names for long.
-FsResult CopyFolderWholeFromTwins(FileSystemResolver& files, std::wstring source,
-                                  std::wstring destination,
+FsResult CopyFolderWholeFromTwins(FileSystemResolver& files, const std::wstring& source,
+                                  const std::wstring& destination,
                                   const std::vector<std::wstring>& twinFolders);
 
 /// CopyFolderWhole of `source`, except that a file which `overlay` holds at the same path
 /// below it is taken from there, as in LinkFolder: for an overlay on the destination's volume
 /// whose files would replace those of `source` anyway, sparing the copy of bytes about to be
 /// thrown away.
-FsResult CopyFolderWholeOverlaid(FileSystemResolver& files, std::wstring source,
-                                 std::wstring overlay, std::wstring destination);
+FsResult CopyFolderWholeOverlaid(FileSystemResolver& files, const std::wstring& source,
+                                 const std::wstring& overlay, const std::wstring& destination);
 
 /// CopyFolder for folders whose files are never rewritten in place (the work folder): each
 /// file gets a second name in the destination where the volume allows it (a hard link),
 /// else a copy. Same result as CopyFolder, without writing the bytes again.
-bool LinkFolder(FileSystemResolver& files, std::wstring source, std::wstring destination);
+[[nodiscard]] bool LinkFolder(FileSystemResolver& files, const std::wstring& source,
+                              const std::wstring& destination);
 /// LinkFolder that succeeds only when every file was linked or copied.
-FsResult LinkFolderWhole(FileSystemResolver& files, std::wstring source, std::wstring destination);
+FsResult LinkFolderWhole(FileSystemResolver& files, const std::wstring& source,
+                         const std::wstring& destination);
 
 /// Renames a file or folder; fails when the destination exists.
-FsResult MoveItem(FileSystemResolver& files, std::wstring source, std::wstring destination);
+FsResult MoveItem(FileSystemResolver& files, const std::wstring& source,
+                  const std::wstring& destination);
 
 /// Deletes every file and folder (recursively) that matches the last part of `path`, which
 /// may hold the wildcards * and ?. Succeeds unless something that matched could not be
 /// deleted (the first such failure).
-FsResult DeleteItem(FileSystemResolver& files, std::wstring path);
+FsResult DeleteItem(FileSystemResolver& files, const std::wstring& path);
 
 /// Like DeleteItem, but returns 0 on success or when nothing matches, kDeleteMatchingFailed
 /// when a match could not be deleted, kDeleteMatchingInvalidPath for a path too long.
-int DeleteMatching(FileSystemResolver& files, std::wstring path);
+[[nodiscard]] int DeleteMatching(FileSystemResolver& files, const std::wstring& path);
+
+/// Creates one folder inside an existing one; fails (kExists) when the name is taken.
+FsResult MakeFolder(FileSystemResolver& files, const std::wstring& path);
 
 /// Creates a folder and any missing parents; true when the folder exists afterwards. For the
 /// program's own folders only: a terminal's folder is never made.
-bool MakeFolder(const std::wstring& path);
-
-/// Creates one folder inside an existing one; fails (kExists) when the name is taken.
-FsResult MakeFolderInParent(FileSystemResolver& files, const std::wstring& path);
+[[nodiscard]] bool MakeFolderPath(const std::wstring& path);
 
 /// Splits at the last separator at position 1 or later; without one, folder and name are
 /// left empty.
@@ -106,5 +112,5 @@ std::wstring GetExtensionText(const std::wstring& name);
 /// UTF-8 text file (a line in another encoding keeps its bytes around the replacements), and
 /// writes the lines back ending in CR LF. A missing or unreadable file is left alone; the
 /// result tells why.
-FsResult ReplaceInTextFile(FileSystemResolver& files, std::wstring path, std::wstring find,
-                           std::wstring replacement);
+FsResult ReplaceInTextFile(FileSystemResolver& files, const std::wstring& path,
+                           const std::wstring& find, const std::wstring& replacement);

@@ -1,28 +1,50 @@
 #include "fileutil/FsResult.h"
 
-FsResult FsResult::FromErrorCode(const std::error_code& code) {
-    if (!code)
+#include "platform/FileSystemCalls.h"
+
+namespace {
+
+struct ReasonOfCondition {
+    std::errc condition;
+    FsError reason;
+};
+
+constexpr ReasonOfCondition kReasons[] = {
+    {std::errc::no_such_file_or_directory, FsError::kNotFound},
+    {std::errc::not_a_directory, FsError::kNotFound},
+    {std::errc::file_exists, FsError::kExists},
+    {std::errc::directory_not_empty, FsError::kExists},
+    {std::errc::permission_denied, FsError::kNoAccess},
+    {std::errc::operation_not_permitted, FsError::kNoAccess},
+    {std::errc::read_only_file_system, FsError::kNoAccess},
+    {std::errc::text_file_busy, FsError::kNoAccess},
+    {std::errc::device_or_resource_busy, FsError::kNoAccess},
+    {std::errc::no_space_on_device, FsError::kNoSpace},
+    {std::errc::file_too_large, FsError::kNoSpace},
+    {std::errc::host_unreachable, FsError::kUnreachable},
+    {std::errc::network_unreachable, FsError::kUnreachable},
+    {std::errc::network_down, FsError::kUnreachable},
+    {std::errc::connection_reset, FsError::kUnreachable},
+    {std::errc::connection_aborted, FsError::kUnreachable},
+    {std::errc::connection_refused, FsError::kUnreachable},
+    {std::errc::not_connected, FsError::kUnreachable},
+    {std::errc::timed_out, FsError::kUnreachable},
+    {std::errc::no_such_device, FsError::kUnreachable},
+    {std::errc::no_such_device_or_address, FsError::kUnreachable},
+    {std::errc::filename_too_long, FsError::kTooLong},
+    {std::errc::io_error, FsError::kIo},
+};
+
+} // namespace
+
+FsResult FsResult::FromErrorCode(const std::error_code& systemCode) {
+    if (!systemCode)
         return FsError::kNone;
-    using std::errc;
-    const auto is = [&code](errc value) { return code == std::make_error_condition(value); };
-    if (is(errc::no_such_file_or_directory) || is(errc::not_a_directory))
-        return FsError::kNotFound;
-    if (is(errc::file_exists) || is(errc::directory_not_empty))
-        return FsError::kExists;
-    if (is(errc::permission_denied) || is(errc::operation_not_permitted) ||
-        is(errc::read_only_file_system) || is(errc::text_file_busy) ||
-        is(errc::device_or_resource_busy))
-        return FsError::kNoAccess;
-    if (is(errc::no_space_on_device) || is(errc::file_too_large))
-        return FsError::kNoSpace;
-    if (is(errc::host_unreachable) || is(errc::network_unreachable) || is(errc::network_down) ||
-        is(errc::connection_reset) || is(errc::connection_aborted) || is(errc::timed_out) ||
-        is(errc::no_such_device) || is(errc::no_such_device_or_address))
-        return FsError::kUnreachable;
-    if (is(errc::filename_too_long))
-        return FsError::kTooLong;
-    if (is(errc::io_error))
-        return FsError::kIo;
+    const std::error_code code = platform::PortableErrorCode(systemCode);
+    for (const ReasonOfCondition& known : kReasons) {
+        if (code == std::make_error_condition(known.condition))
+            return known.reason;
+    }
     return FsError::kFailed;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 /// The answer of a file-system operation: success, or why it failed, so that a caller can
 /// tell a full disk or a vanished share (worth another try later) from a missing file, and
-/// log which it was.
+/// log which it was. A result is looked at; one ignored on purpose is cast to void under a
+/// comment that says why.
 
 #include <string>
 #include <system_error>
@@ -18,12 +19,13 @@ enum class FsError {
     kFailed,      ///< any other failure
 };
 
-class FsResult {
+class [[nodiscard]] FsResult {
 public:
     /// Success, or a failure without a known reason (kFailed).
     FsResult(bool succeeded) : m_error(succeeded ? FsError::kNone : FsError::kFailed) {}
     FsResult(FsError error) : m_error(error) {}
-    /// Success for an empty code, else the reason the code stands for.
+    /// Success for an empty code, else the reason the code stands for (a system's own code,
+    /// such as a Win32 error, as the portable condition the platform layer names for it).
     static FsResult FromErrorCode(const std::error_code& code);
 
     explicit operator bool() const { return m_error == FsError::kNone; }

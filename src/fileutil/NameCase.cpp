@@ -1,27 +1,56 @@
 #include "fileutil/NameCase.h"
 
+#include <cstdint>
+
+namespace {
+
+enum class Shifted { kAll, kOdd, kEven };
+
+/// Lower-case characters that have an upper case, in ranges by code: `delta` is added to
+/// those of the range that `shifted` names (where upper and lower case alternate in pairs,
+/// the lower case is the odd or the even one of each pair).
+struct LowerCaseRange {
+    std::uint32_t first;
+    std::uint32_t last;
+    std::int32_t delta;
+    Shifted shifted;
+};
+
+// The letters of the Latin, Greek and Cyrillic blocks and the full-width Latin letters; no
+// other character changes. Sorted by code, without overlaps.
+constexpr LowerCaseRange kLowerCaseRanges[] = {
+    {0x61, 0x7A, -0x20, Shifted::kAll}, // a to z
+    {0xE0, 0xF6, -0x20, Shifted::kAll}, // Latin-1, around the division sign F7
+    {0xF8, 0xFE, -0x20, Shifted::kAll},
+    {0xFF, 0xFF, 0x79, Shifted::kAll}, // y with diaeresis: 178
+    {0x100, 0x137, -1, Shifted::kOdd}, // Latin Extended-A, in pairs
+    {0x139, 0x148, -1, Shifted::kEven},
+    {0x14A, 0x177, -1, Shifted::kOdd},
+    {0x179, 0x17E, -1, Shifted::kEven},
+    {0x3B1, 0x3C1, -0x20, Shifted::kAll}, // Greek
+    {0x3C2, 0x3C2, -0x1F, Shifted::kAll}, // final sigma: 3A3
+    {0x3C3, 0x3CB, -0x20, Shifted::kAll},
+    {0x430, 0x44F, -0x20, Shifted::kAll}, // Cyrillic
+    {0x450, 0x45F, -0x50, Shifted::kAll},
+    {0xFF41, 0xFF5A, -0x20, Shifted::kAll}, // full-width a to z
+};
+
+bool IsShifted(std::uint32_t code, Shifted shifted) {
+    return shifted == Shifted::kAll || (code % 2 == 1) == (shifted == Shifted::kOdd);
+}
+
+} // namespace
+
 wchar_t UpperCaseNameChar(wchar_t c) {
-    const auto code = static_cast<unsigned long>(c);
-    auto shifted = [c](long delta) { return static_cast<wchar_t>(static_cast<long>(c) + delta); };
-    if (code < 0x80)
-        return (c >= L'a' && c <= L'z') ? shifted(-0x20) : c;
-    if (code >= 0xE0 && code <= 0xFE && code != 0xF7)
-        return shifted(-0x20);
-    if (code == 0xFF)
-        return static_cast<wchar_t>(0x178);
-    // Latin Extended-A: upper and lower case alternate in pairs.
-    if ((code >= 0x100 && code <= 0x137) || (code >= 0x14A && code <= 0x177))
-        return (code & 1) ? shifted(-1) : c;
-    if ((code >= 0x139 && code <= 0x148) || (code >= 0x179 && code <= 0x17E))
-        return (code & 1) ? c : shifted(-1);
-    if (code == 0x3C2)
-        return static_cast<wchar_t>(0x3A3);
-    if ((code >= 0x3B1 && code <= 0x3CB) || (code >= 0x430 && code <= 0x44F))
-        return shifted(-0x20);
-    if (code >= 0x450 && code <= 0x45F)
-        return shifted(-0x50);
-    if (code >= 0xFF41 && code <= 0xFF5A) // full-width a to z
-        return shifted(-0x20);
+    const auto code = static_cast<std::uint32_t>(c);
+    for (const LowerCaseRange& range : kLowerCaseRanges) {
+        if (code < range.first)
+            break;
+        if (code <= range.last)
+            return IsShifted(code, range.shifted)
+                       ? static_cast<wchar_t>(static_cast<std::int32_t>(code) + range.delta)
+                       : c;
+    }
     return c;
 }
 

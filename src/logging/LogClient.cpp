@@ -40,7 +40,8 @@ CLogClient::CLogClient(const std::wstring& sourceName, LoggerFactory createLogge
     : m_createLogger(createLogger ? std::move(createLogger) : LoggerFactory(platform::CreateLogWriter)),
       m_allocateString(allocateString ? std::move(allocateString) : StringAllocator(platform::AllocComString)) {
     m_applicationName = m_allocateString(kApplicationName);
-    SetSourceName(sourceName);
+    // An empty name leaves the source name empty; the lines are sent all the same.
+    (void)SetSourceName(sourceName);
 }
 
 CLogClient::~CLogClient() {

@@ -36,7 +36,7 @@ public:
     CLogClient& operator=(const CLogClient&) = delete;
 
     /// An empty name changes nothing and yields false.
-    bool SetSourceName(const std::wstring& sourceName);
+    [[nodiscard]] bool SetSourceName(const std::wstring& sourceName);
 
     /// Sends the line "\"LL\",\"source\"" followed by each present field as ",\"field\"".
     std::uint32_t LogLine(int level, const wchar_t* first, const wchar_t* second);

@@ -48,58 +48,69 @@ bool ParseConversion(std::wstring_view format, size_t start, Conversion& convers
     return true;
 }
 
-std::wstring FormatNumber(const Conversion& conversion, const LogArgument& argument) {
-    wchar_t type = conversion.type;
-    std::wstring printfFormat = L"%" + conversion.flags + conversion.width + conversion.precision;
-    wchar_t buffer[128] = {};
-    if (type == L'f' || type == L'F' || type == L'e' || type == L'E' || type == L'g' || type == L'G') {
-        double value = std::visit([](const auto& v) -> double {
+bool IsFloatingType(wchar_t type) {
+    return std::wstring_view(L"fFeEgG").find(type) != std::wstring_view::npos;
+}
+
+// The argument as each kind of conversion takes it; text gives 0.
+double AsDouble(const LogArgument& argument) {
+    return std::visit(
+        [](const auto& v) -> double {
             if constexpr (std::is_same_v<std::decay_t<decltype(v)>, std::wstring>)
                 return 0.0;
             else
                 return static_cast<double>(v);
-        }, argument);
-        printfFormat += type;
-        std::swprintf(buffer, 128, printfFormat.c_str(), value);
-        return buffer;
-    }
-    if (type == L'c') {
-        std::int64_t value = std::holds_alternative<std::int64_t>(argument) ? std::get<std::int64_t>(argument)
-                           : std::holds_alternative<std::uint64_t>(argument)
-                               ? static_cast<std::int64_t>(std::get<std::uint64_t>(argument))
-                               : 0;
-        return std::wstring(1, static_cast<wchar_t>(value));
-    }
-    bool isSigned = type == L'd' || type == L'i';
+        },
+        argument);
+}
+
+// An integer argument; 0 for any other.
+std::int64_t AsInteger(const LogArgument& argument) {
+    if (const auto* value = std::get_if<std::int64_t>(&argument))
+        return *value;
+    if (const auto* value = std::get_if<std::uint64_t>(&argument))
+        return static_cast<std::int64_t>(*value);
+    return 0;
+}
+
+std::int64_t AsSigned(const LogArgument& argument) {
+    if (const auto* value = std::get_if<double>(&argument))
+        return static_cast<std::int64_t>(*value);
+    return AsInteger(argument);
+}
+
+std::uint64_t AsUnsigned(const LogArgument& argument) {
+    if (const auto* value = std::get_if<double>(&argument))
+        return static_cast<std::uint64_t>(*value);
+    if (const auto* value = std::get_if<std::uint64_t>(&argument))
+        return *value;
+    // Negative numbers print as their 32-bit two's complement, as "%u"/"%x" of an int do.
+    const std::int64_t value = AsInteger(argument);
+    return value < 0 && value >= INT32_MIN
+               ? static_cast<std::uint32_t>(static_cast<std::int32_t>(value))
+               : static_cast<std::uint64_t>(value);
+}
+
+template <typename Value> std::wstring Print(const std::wstring& printfFormat, Value value) {
+    wchar_t buffer[128] = {};
+    std::swprintf(buffer, 128, printfFormat.c_str(), value);
+    return buffer;
+}
+
+std::wstring FormatNumber(const Conversion& conversion, const LogArgument& argument) {
+    const wchar_t type = conversion.type;
+    const std::wstring printfFormat =
+        L"%" + conversion.flags + conversion.width + conversion.precision;
+    if (IsFloatingType(type))
+        return Print(printfFormat + type, AsDouble(argument));
+    if (type == L'c')
+        return std::wstring(1, static_cast<wchar_t>(AsInteger(argument)));
     if (std::holds_alternative<std::wstring>(argument))
         return L"";
-    if (isSigned) {
-        long long value = std::holds_alternative<std::int64_t>(argument)
-                              ? std::get<std::int64_t>(argument)
-                              : std::holds_alternative<std::uint64_t>(argument)
-                                    ? static_cast<long long>(std::get<std::uint64_t>(argument))
-                                    : static_cast<long long>(std::get<double>(argument));
-        printfFormat += L"ll";
-        printfFormat += type;
-        std::swprintf(buffer, 128, printfFormat.c_str(), value);
-    } else {
-        // Negative numbers print as their 32-bit two's complement, as "%u"/"%x" of an int do.
-        unsigned long long value = 0;
-        if (std::holds_alternative<std::int64_t>(argument)) {
-            std::int64_t signedValue = std::get<std::int64_t>(argument);
-            value = signedValue < 0 && signedValue >= INT32_MIN
-                        ? static_cast<std::uint32_t>(static_cast<std::int32_t>(signedValue))
-                        : static_cast<unsigned long long>(signedValue);
-        } else if (std::holds_alternative<std::uint64_t>(argument)) {
-            value = std::get<std::uint64_t>(argument);
-        } else {
-            value = static_cast<unsigned long long>(std::get<double>(argument));
-        }
-        printfFormat += L"ll";
-        printfFormat += type;
-        std::swprintf(buffer, 128, printfFormat.c_str(), value);
-    }
-    return buffer;
+    if (type == L'd' || type == L'i')
+        return Print(printfFormat + L"ll" + type, static_cast<long long>(AsSigned(argument)));
+    return Print(printfFormat + L"ll" + type,
+                 static_cast<unsigned long long>(AsUnsigned(argument)));
 }
 
 std::wstring FormatText(const Conversion& conversion, const LogArgument& argument) {

@@ -40,7 +40,7 @@ private:
     void Trim();
     /// Rebuilds the file list and the entries, newest first; false when any file cannot be
     /// opened or measured.
-    bool ScanLogFiles();
+    [[nodiscard]] bool ScanLogFiles();
 
     std::wstring m_folder;
     std::uint32_t m_sizeLimit = 0;

@@ -1,5 +1,6 @@
 #pragma once
-/// The few file-system calls that the standard library does not offer portably.
+/// The file-system calls, and the conversions of paths and error codes, that the standard
+/// library does not offer portably.
 
 #include <cstdint>
 #include <filesystem>
@@ -22,6 +23,11 @@ extern const bool kFileNamesIgnoreCase;
 std::filesystem::path ToFsPath(const std::wstring& path);
 std::wstring FromFsPath(const std::filesystem::path& path);
 
+/// A failure reported by this system (an errno value, a Win32 error) as the portable condition
+/// it stands for where the standard names one, so that callers can tell a full disk from a
+/// vanished share on either system; any other code as it is.
+std::error_code PortableErrorCode(const std::error_code& error);
+
 /// Renames a file or folder; fails, leaving both in place, when the destination exists.
 /// `error` receives the system's reason for a failure.
 bool RenameNoReplace(const std::wstring& from, const std::wstring& to, std::error_code& error);
@@ -37,7 +43,8 @@ bool MoveReplacing(const std::wstring& from, const std::wstring& to, std::error_
 bool AllowDeletion(const std::wstring& path);
 
 /// Copies the bytes of file `from` into `to` (created or truncated), letting the system
-/// copy inside the kernel where it can. The copy is writable whatever the source's attributes. `copied` receives the number of bytes written.
+/// copy inside the kernel where it can. The copy is writable whatever the source's
+/// attributes. `copied` receives the number of bytes written.
 /// False on any read or write error (`error` tells which); the partial `to` is left for the
 /// caller to remove.
 bool CopyFileData(const std::wstring& from, const std::wstring& to, std::uint64_t& copied,

@@ -1,6 +1,7 @@
 #pragma once
-/// The logging service's interface: five methods, each reporting through a 32-bit status
-/// out-parameter where 0 means success. Strings are handed as COM strings (see ComString).
+/// The logging service's interface: every method but Release reports through a 32-bit status
+/// out-parameter where 0 means success. Strings are handed as COM strings (AllocComString,
+/// platform/LogWriterFactory.h).
 
 #include <cstdint>
 

@@ -32,6 +32,32 @@ int DayKey(int year, int month, int day) {
     return (year * 100 + month) * 100 + day;
 }
 
+// Exactly "YYYY-MM-DD" or "YYYY/MM/DD": a scanf conversion would also take blanks, signs and
+// single digits.
+bool HasCalendarDayShape(const std::wstring& text) {
+    if (text.size() != 10 || (text[4] != L'-' && text[4] != L'/') || text[7] != text[4])
+        return false;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        if (at != 4 && at != 7 && (text[at] < L'0' || text[at] > L'9'))
+            return false;
+    }
+    return true;
+}
+
+int DigitsAt(const std::wstring& text, std::size_t at, std::size_t digits) {
+    int value = 0;
+    for (std::size_t i = at; i < at + digits; ++i)
+        value = value * 10 + (text[i] - L'0');
+    return value;
+}
+
+bool IsDayOfCalendar(int year, int month, int date) {
+    static constexpr int kDaysInMonth[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return year >= 1970 && month >= 1 && month <= 12 && date >= 1 &&
+           date <= kDaysInMonth[month - 1] && (month != 2 || date != 29 || leap);
+}
+
 } // namespace
 
 std::vector<FinishedOrder> ListOrderFolders(FileSystemResolver& files, const std::wstring& folder,
@@ -62,27 +88,12 @@ std::wstring FormatModifiedTime(FileSystemResolver& files, const std::wstring& p
 }
 
 bool ParseCalendarDay(const std::wstring& text, CalendarDay& day) {
-    // Exactly "YYYY-MM-DD" or "YYYY/MM/DD": a scanf conversion would also take blanks, signs
-    // and single digits.
-    const auto isDigit = [&text](std::size_t at) { return text[at] >= L'0' && text[at] <= L'9'; };
-    const auto number = [&text](std::size_t at, std::size_t digits) {
-        int value = 0;
-        for (std::size_t i = at; i < at + digits; ++i)
-            value = value * 10 + (text[i] - L'0');
-        return value;
-    };
-    if (text.size() != 10 || (text[4] != L'-' && text[4] != L'/') || text[7] != text[4])
+    if (!HasCalendarDayShape(text))
         return false;
-    for (std::size_t at = 0; at < text.size(); ++at)
-        if (at != 4 && at != 7 && !isDigit(at))
-            return false;
-    const int year = number(0, 4);
-    const int month = number(5, 2);
-    const int date = number(8, 2);
-    static constexpr int kDaysInMonth[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-    if (year < 1970 || month < 1 || month > 12 || date < 1 || date > kDaysInMonth[month - 1] ||
-        (month == 2 && date == 29 && !leap))
+    const int year = DigitsAt(text, 0, 4);
+    const int month = DigitsAt(text, 5, 2);
+    const int date = DigitsAt(text, 8, 2);
+    if (!IsDayOfCalendar(year, month, date))
         return false;
     day = CalendarDay{year, month, date};
     return true;

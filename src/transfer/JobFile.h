@@ -33,7 +33,8 @@ public:
     /// header only. Both files go through the file-system backend of their path, since the
     /// destination lies in a terminal's output folder. Returns false, changing nothing, when
     /// the source cannot be read or the destination cannot be written (both logged).
-    bool CopyJobs(FileSystemResolver& files, int jobCount, const std::wstring& destination) const;
+    [[nodiscard]] bool CopyJobs(FileSystemResolver& files, int jobCount,
+                                const std::wstring& destination) const;
 
 private:
     std::wstring m_strPath;

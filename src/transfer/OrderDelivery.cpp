@@ -39,33 +39,31 @@ FsResult AllComposedImagesArrived(FileSystemResolver& files, const std::wstring&
 
 } // namespace
 
-TransferOutcome COrderTransfer::Deliver(const OrderTicket& ticket) {
+TransferSteps OrderTransfer::Build(const OrderTicket& ticket) {
     const OrderFolders folders(ticket);
     // The order may have gone while it was composed (its share unmounted, its folder renamed
     // away): nothing is written for it then, and it is tried again when it is back.
     TransferSteps present;
     if (!present.Check(L"find", folders.waiting,
                        ItemExists(m_files, folders.waiting) ? FsResult(true) : FsError::kNotFound))
-        return RetryLater(present);
+        return present;
 
     TransferSteps built = BuildFinishedOrder(ticket);
     if (!built.AllSucceeded()) {
         WriteLog(g_pLogClient, L"Relaydesk2 fileError2");
         Discard(ticket);
-        return RetryLater(built);
+        return built;
     }
     TransferSteps staged = StageBackup(ticket);
     // From here on a kill or a vanished share must not strand the order: the journal lets a
     // later pass finish both renames.
     if (!staged.AllSucceeded() || !staged.Check(L"journal", m_journal.EntryPath(ticket.orderFolder),
-                                                m_journal.Record(ticket))) {
+                                                m_journal.Record(ticket)))
         Discard(ticket);
-        return RetryLater(staged);
-    }
-    return Release(ticket);
+    return staged;
 }
 
-TransferSteps COrderTransfer::BuildFinishedOrder(const OrderTicket& ticket) {
+TransferSteps OrderTransfer::BuildFinishedOrder(const OrderTicket& ticket) {
     const OrderFolders folders(ticket);
     const std::wstring workInfo = JoinPath(WorkFolder(), kCompositionInfoFolderName);
     const std::wstring workPrintOrder = JoinPath(workInfo, kPrintOrderFile);
@@ -80,9 +78,9 @@ TransferSteps COrderTransfer::BuildFinishedOrder(const OrderTicket& ticket) {
     if (!steps.Check(L"delete", earlier, DeleteItem(m_files, earlier)))
         return steps;
     // The output folder itself is the terminal's: only p is made in it, never the folder.
-    if (!steps.Check(L"mkdir", folders.building, MakeFolderInParent(m_files, folders.building)) ||
-        !steps.Check(L"mkdir", images, MakeFolderInParent(m_files, images)) ||
-        !steps.Check(L"mkdir", misc, MakeFolderInParent(m_files, misc)))
+    if (!steps.Check(L"mkdir", folders.building, MakeFolder(m_files, folders.building)) ||
+        !steps.Check(L"mkdir", images, MakeFolder(m_files, images)) ||
+        !steps.Check(L"mkdir", misc, MakeFolder(m_files, misc)))
         return steps;
     for (const wchar_t* folder : kComposedFolders) {
         if (!steps.Check(L"copy", images, CopyFolderWhole(m_files, JoinPath(workInfo, folder), images)))
@@ -95,14 +93,14 @@ TransferSteps COrderTransfer::BuildFinishedOrder(const OrderTicket& ticket) {
     JobFile jobs;
     jobs.SetPath(workPrintOrder);
     const auto composed = static_cast<int>(CountFiles(m_files, images, kComposedPattern));
-    DeleteMatching(m_files, printOrder);
-    steps.Check(L"write", printOrder, jobs.CopyJobs(m_files, composed, printOrder));
+    if (steps.Check(L"delete", printOrder, DeleteItem(m_files, printOrder)))
+        steps.Check(L"write", printOrder, jobs.CopyJobs(m_files, composed, printOrder));
     steps.Check(L"verify", images, AllComposedImagesArrived(m_files, workInfo, images));
     steps.Check(L"flush", folders.building, m_files.For(folders.building).Flush(folders.building));
     return steps;
 }
 
-TransferSteps COrderTransfer::StageBackup(const OrderTicket& ticket) {
+TransferSteps OrderTransfer::StageBackup(const OrderTicket& ticket) {
     const std::wstring& order = ticket.orderFolder;
     const std::wstring backup = JoinPath(order, kCorrectBackupFolderName);
     const std::wstring staged = StagedBackupFolder(order);
@@ -120,7 +118,7 @@ TransferSteps COrderTransfer::StageBackup(const OrderTicket& ticket) {
     return steps;
 }
 
-TransferOutcome COrderTransfer::Release(const OrderTicket& ticket) {
+TransferOutcome OrderTransfer::Release(const OrderTicket& ticket) {
     const OrderFolders folders(ticket);
     TransferSteps marked;
     if (!marked.Check(L"rename", folders.waiting, MoveItem(m_files, folders.waiting, folders.transferred))) {
@@ -148,14 +146,13 @@ TransferOutcome COrderTransfer::Release(const OrderTicket& ticket) {
         WriteLog(g_pLogClient, L"Relaydesk2 backupError %s", finished.Describe());
         return TransferOutcome::kDelivered;
     }
-    if (!m_journal.Clear(ticket))
-        WriteLog(g_pLogClient, L"Relaydesk2 journalError %s",
-                 m_journal.EntryPath(ticket.orderFolder));
+    // An entry left behind is completed again by a later pass, which finds nothing to do.
+    (void)ForgetJournaled(ticket);
     WriteLog(g_pLogClient, L"Relaydesk2 end");
     return TransferOutcome::kDelivered;
 }
 
-TransferSteps COrderTransfer::FinishTransferredOrder(const std::wstring& transferredFolder) {
+TransferSteps OrderTransfer::FinishTransferredOrder(const std::wstring& transferredFolder) {
     const std::wstring backup = JoinPath(transferredFolder, kCorrectBackupFolderName);
     const std::wstring staged = StagedBackupFolder(transferredFolder);
     const std::wstring corrections = JoinPath(transferredFolder, kCorrectFolderName);
@@ -171,23 +168,28 @@ TransferSteps COrderTransfer::FinishTransferredOrder(const std::wstring& transfe
     }
     if (PathExists(m_files, corrections)) {
         std::vector<FolderEntry> left;
-        m_files.For(corrections).ListFolder(corrections, left);
-        if (!left.empty() && steps.Check(L"delete", corrections, DeleteItem(m_files, corrections)))
-            steps.Check(L"mkdir", corrections, MakeFolderInParent(m_files, corrections));
+        if (steps.Check(L"list", corrections,
+                        m_files.For(corrections).ListFolder(corrections, left)) &&
+            !left.empty() && steps.Check(L"delete", corrections, DeleteItem(m_files, corrections)))
+            steps.Check(L"mkdir", corrections, MakeFolder(m_files, corrections));
     }
     return steps;
 }
 
-void COrderTransfer::ForgetAndDiscard(const OrderTicket& ticket) {
+void OrderTransfer::ForgetAndDiscard(const OrderTicket& ticket) {
     // The entry goes first: an entry whose p is half deleted would release a partial order.
-    if (m_journal.Clear(ticket))
+    if (ForgetJournaled(ticket))
         Discard(ticket);
-    else
-        WriteLog(g_pLogClient, L"Relaydesk2 journalError %s",
-                 m_journal.EntryPath(ticket.orderFolder));
 }
 
-void COrderTransfer::Discard(const OrderTicket& ticket) {
+bool OrderTransfer::ForgetJournaled(const OrderTicket& ticket) {
+    if (m_journal.Clear(ticket))
+        return true;
+    WriteLog(g_pLogClient, L"Relaydesk2 journalError %s", m_journal.EntryPath(ticket.orderFolder));
+    return false;
+}
+
+void OrderTransfer::Discard(const OrderTicket& ticket) {
     const OrderFolders folders(ticket);
     for (const std::wstring& path : {StagedBackupFolder(ticket.orderFolder), folders.building}) {
         if (PathExists(m_files, path) && !DeleteItem(m_files, path))
@@ -195,7 +197,7 @@ void COrderTransfer::Discard(const OrderTicket& ticket) {
     }
 }
 
-TransferOutcome COrderTransfer::CompleteJournaledTransfer(const OrderTicket& ticket) {
+TransferOutcome OrderTransfer::CompleteJournaledTransfer(const OrderTicket& ticket) {
     const OrderFolders folders(ticket);
     std::wstring terminalFolder, name;
     SplitPath(ticket.orderFolder, terminalFolder, name);
@@ -203,33 +205,42 @@ TransferOutcome COrderTransfer::CompleteJournaledTransfer(const OrderTicket& tic
     if (!PathExists(m_files, terminalFolder) || !PathExists(m_files, ticket.outputFolder))
         return TransferOutcome::kRetry;
     WriteLog(g_pLogClient, L"RecoverTransfer IN %s", ticket.orderFolder);
-    TransferSteps steps;
-    const bool hasFinishedOrder = PathExists(m_files, folders.building) || PathExists(m_files, folders.finished);
-    if (!hasFinishedOrder) {
-        // The built order was lost (deleted by hand): the order is composed again.
-        if (PathExists(m_files, folders.transferred))
-            steps.Check(L"rename", folders.transferred,
-                        MoveItem(m_files, folders.transferred, folders.waiting));
-        if (steps.AllSucceeded()) {
-            Discard(ticket);
-            m_journal.Clear(ticket);
-            WriteLog(g_pLogClient, L"RecoverTransfer OUT r");
-            return TransferOutcome::kFailed;
-        }
-    }
-    if (steps.AllSucceeded() && PathExists(m_files, folders.waiting) && !PathExists(m_files, folders.transferred))
-        steps.Check(L"rename", folders.waiting, MoveItem(m_files, folders.waiting, folders.transferred));
-    if (steps.AllSucceeded() && PathExists(m_files, folders.building))
-        steps.Check(L"rename", folders.building, MoveItem(m_files, folders.building, folders.finished));
-    if (steps.AllSucceeded()) {
-        const TransferSteps finished = FinishTransferredOrder(folders.transferred);
-        steps.Check(L"finish", folders.transferred, finished.FirstFailure());
-    }
+    const bool hasFinishedOrder =
+        PathExists(m_files, folders.building) || PathExists(m_files, folders.finished);
+    const TransferSteps steps = hasFinishedOrder ? CompleteRenames(ticket) : HandBack(ticket);
     if (!steps.AllSucceeded()) {
         WriteLog(g_pLogClient, L"RecoverTransfer ERR %s", steps.Describe());
         return TransferOutcome::kRetry;
     }
-    m_journal.Clear(ticket);
-    WriteLog(g_pLogClient, L"RecoverTransfer OUT e");
-    return TransferOutcome::kDelivered;
+    // An entry left behind is recovered again, which finds nothing left to do.
+    (void)ForgetJournaled(ticket);
+    WriteLog(g_pLogClient, hasFinishedOrder ? L"RecoverTransfer OUT e" : L"RecoverTransfer OUT r");
+    return hasFinishedOrder ? TransferOutcome::kDelivered : TransferOutcome::kFailed;
+}
+
+TransferSteps OrderTransfer::HandBack(const OrderTicket& ticket) {
+    // The built order was lost (deleted by hand): the order is composed again.
+    const OrderFolders folders(ticket);
+    TransferSteps steps;
+    if (PathExists(m_files, folders.transferred))
+        steps.Check(L"rename", folders.transferred,
+                    MoveItem(m_files, folders.transferred, folders.waiting));
+    if (steps.AllSucceeded())
+        Discard(ticket);
+    return steps;
+}
+
+TransferSteps OrderTransfer::CompleteRenames(const OrderTicket& ticket) {
+    const OrderFolders folders(ticket);
+    TransferSteps steps;
+    if (PathExists(m_files, folders.waiting) && !PathExists(m_files, folders.transferred))
+        steps.Check(L"rename", folders.waiting,
+                    MoveItem(m_files, folders.waiting, folders.transferred));
+    if (steps.AllSucceeded() && PathExists(m_files, folders.building))
+        steps.Check(L"rename", folders.building,
+                    MoveItem(m_files, folders.building, folders.finished));
+    if (steps.AllSucceeded())
+        steps.Check(L"finish", folders.transferred,
+                    FinishTransferredOrder(folders.transferred).FirstFailure());
+    return steps;
 }

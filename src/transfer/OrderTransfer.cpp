@@ -88,80 +88,77 @@ std::wstring StagedBackupFolder(const std::wstring& orderFolder) {
     return JoinPath(orderFolder, kCorrectBackupFolderName) + L"~new";
 }
 
-COrderTransfer::COrderTransfer(CZoRiEngine& engine, FileSystemResolver& files,
-                               const std::atomic<bool>& closing, std::wstring programFolder)
-    : m_engine(engine), m_files(files), m_bClosing(closing), m_strProgramFolder(std::move(programFolder)),
+OrderTransfer::OrderTransfer(CZoRiEngine& engine, FileSystemResolver& files,
+                             const std::atomic<bool>& closing, std::wstring programFolder)
+    : m_engine(engine), m_files(files), m_bClosing(closing),
+      m_strProgramFolder(std::move(programFolder)),
       m_journal(JoinPath(m_strProgramFolder, kTransferJournalFolderName)) {}
 
-std::wstring COrderTransfer::WorkFolder() const {
+std::wstring OrderTransfer::WorkFolder() const {
     return JoinPath(m_strProgramFolder, kWorkFolderName);
 }
 
-TransferOutcome COrderTransfer::TransferOrder(OrderTicket ticket) {
-    m_engine.Prepare();
+TransferOutcome OrderTransfer::TransferOrder(OrderTicket ticket) {
+    // An engine that cannot be loaded shows as the result of its run.
+    (void)m_engine.Prepare();
     m_strLastReason.clear();
     WriteLog(g_pLogClient, L"Relaydesk2 IN TerminalFolder:");
 
-    std::wstring rejectedValue;
-    int result = 0;
+    int engineResult = 0;
     {
         // The old work folder is deleted in the background while the order is copied and
         // composed; it must be gone before the transfer decides anything.
         const OldWorkFolder oldWork(WorkFolder());
-        if (!oldWork.SetAside())
-            DeleteItem(m_files, WorkFolder());
-        const TransferSteps prepared = PrepareWorkFolder(ticket, rejectedValue);
-        if (!prepared.AllSucceeded() && !IsOrderDataFault(m_files, prepared, ticket.orderFolder))
-            return RetryLater(prepared);
-        if (!prepared.AllSucceeded()) {
-            WriteLog(g_pLogClient, L"Relaydesk2 stepError %s", prepared.Describe());
-            WriteLog(g_pLogClient, L"Relaydesk2 fileError");
-            m_strLastReason = prepared.Describe();
+        if (!oldWork.SetAside()) {
+            // What is left of it fails the preparation's first mkdir, which says why.
+            (void)DeleteItem(m_files, WorkFolder());
         }
-        // Order data that names places outside the order is never handed to the engine.
-        if (!rejectedValue.empty()) {
-            WriteLog(g_pLogClient, L"Relaydesk2 orderDataError %s", rejectedValue);
-            m_strLastReason = L"order data out of bounds: " + rejectedValue;
-        } else {
-            result = Compose();
+        const PreparedOrder prepared = Prepare(ticket);
+        if (!prepared.steps.AllSucceeded() &&
+            !IsOrderDataFault(m_files, prepared.steps, ticket.orderFolder))
+            return RetryLater(prepared.steps);
+        engineResult = Compose(prepared);
+        if (m_bClosing)
+            return Cancel();
+        if (engineResult == 0 && prepared.Usable()) {
+            const TransferSteps built = Build(ticket);
+            return built.AllSucceeded() ? Release(ticket) : RetryLater(built);
         }
-        if (result != 0 && m_strLastReason.empty())
-            m_strLastReason = L"engine error " + std::to_wstring(result);
-        if (m_bClosing) {
-            WriteLog(g_pLogClient, L"Relaydesk2 cancel");
-            m_strLastReason = L"the controller is closing";
-            return TransferOutcome::kCancelled;
-        }
-        if (result == 0 && prepared.AllSucceeded() && rejectedValue.empty())
-            return Deliver(ticket);
     }
-    if (result == kEngineUnwritableOutput) {
+    if (engineResult == kEngineUnwritableOutput) {
         TransferSteps composed;
         composed.Check(L"compose", WorkFolder(), FsError::kNoSpace);
         return RetryLater(composed);
     }
-    return MarkFailed(ticket, result);
+    return MarkFailed(ticket, engineResult);
 }
 
-TransferSteps COrderTransfer::PrepareWorkFolder(const OrderTicket& ticket,
-                                                std::wstring& rejectedValue) {
+OrderTransfer::PreparedOrder OrderTransfer::Prepare(const OrderTicket& ticket) {
+    PreparedOrder prepared;
+    prepared.steps = CopyIntoWorkFolder(ticket);
+    if (prepared.steps.AllSucceeded())
+        prepared.steps = FillInCompositionInfo(ticket);
+    if (prepared.steps.AllSucceeded())
+        prepared.steps = RewriteCompositionInfo(prepared.rejectedValue);
+    return prepared;
+}
+
+TransferSteps OrderTransfer::CopyIntoWorkFolder(const OrderTicket& ticket) {
     const std::wstring& order = ticket.orderFolder;
     const std::wstring work = WorkFolder();
-    const std::wstring workInfo = JoinPath(work, kCompositionInfoFolderName);
-    const std::wstring infoFile = JoinPath(workInfo, kCompositionInfoFileName);
     TransferSteps steps;
 
     const std::wstring orderBackup = JoinPath(order, kCorrectBackupFolderName);
     const std::wstring orderImages = JoinPath(order, L"IMAGE");
     if (!PathExists(m_files, orderBackup) &&
         !steps.Check(L"backup", orderImages, CopyFolderWhole(m_files, orderImages, orderBackup))) {
-        // A partial backup would stand in the way of a whole one at the next attempt.
-        DeleteItem(m_files, orderBackup);
+        // A partial backup would stand in the way of a whole one at the next attempt. The
+        // failed copy has failed the transfer already, with its reason.
+        (void)DeleteItem(m_files, orderBackup);
     }
-    steps.Check(L"mkdir", work, MakeFolderInParent(m_files, work));
-    steps.Check(L"mkdir", workInfo, MakeFolderInParent(m_files, workInfo));
-    steps.Check(L"mkdir", JoinPath(work, kCorrectFolderName),
-                MakeFolderInParent(m_files, JoinPath(work, kCorrectFolderName)));
+    for (const std::wstring& made :
+         {work, JoinPath(work, kCompositionInfoFolderName), JoinPath(work, kCorrectFolderName)})
+        steps.Check(L"mkdir", made, MakeFolder(m_files, made));
     for (const wchar_t* folder : {kCompositionInfoFolderName, kCorrectFolderName, kCtmlFolderName})
         steps.Check(L"copy", JoinPath(order, folder),
                     CopyFolderWhole(m_files, JoinPath(order, folder), JoinPath(work, folder)));
@@ -170,13 +167,19 @@ TransferSteps COrderTransfer::PrepareWorkFolder(const OrderTicket& ticket,
     steps.Check(L"copy", orderBackup,
                 CopyFolderWholeOverlaid(m_files, orderBackup, JoinPath(work, kCorrectFolderName),
                                         JoinPath(work, kCorrectBackupFolderName)));
-    if (!steps.AllSucceeded())
-        return steps;
+    return steps;
+}
+
+TransferSteps OrderTransfer::FillInCompositionInfo(const OrderTicket& ticket) {
+    const std::wstring work = WorkFolder();
+    const std::wstring workInfo = JoinPath(work, kCompositionInfoFolderName);
+    const std::wstring infoFile = JoinPath(workInfo, kCompositionInfoFileName);
+    TransferSteps steps;
 
     std::vector<std::wstring> pictures;
-    FolderLister(m_files).ListNamesToArray(pictures, JoinPath(order, kCorrectFolderName),
-                                    kCorrectedImagePattern, 0,
-                                    FolderLister::kFiles | FolderLister::kFolders);
+    FolderLister(m_files).ListNamesToArray(
+        pictures, JoinPath(ticket.orderFolder, kCorrectFolderName), kCorrectedImagePattern, 0,
+        FolderLister::kFiles | FolderLister::kFolders);
     std::wstring pictureName = kPictureNameWithoutPictures;
     if (pictures.empty())
         WriteLog(g_pLogClient, L"Relaydesk2 NoImageFile");
@@ -185,7 +188,7 @@ TransferSteps COrderTransfer::PrepareWorkFolder(const OrderTicket& ticket,
 
     for (const wchar_t* folder : {L"COVERFINAL", L"LAYOUTFINAL"})
         steps.Check(L"mkdir", JoinPath(workInfo, folder),
-                    MakeFolderInParent(m_files, JoinPath(workInfo, folder)));
+                    MakeFolder(m_files, JoinPath(workInfo, folder)));
 
     steps.Check(L"edit", infoFile, ReplaceInTextFile(m_files, infoFile, L"<<ALBUM_DIR>>", workInfo));
     steps.Check(L"edit", infoFile,
@@ -193,8 +196,14 @@ TransferSteps COrderTransfer::PrepareWorkFolder(const OrderTicket& ticket,
     steps.Check(L"edit", infoFile,
                 ReplaceInTextFile(m_files, infoFile, L"<<CTML_DIR>>", JoinPath(work, kCtmlFolderName)));
     steps.Check(L"resolve", infoFile, ResolvePictureFiles(work));
-    if (!steps.AllSucceeded())
-        return steps;
+    return steps;
+}
+
+TransferSteps OrderTransfer::RewriteCompositionInfo(std::wstring& rejectedValue) {
+    const std::wstring work = WorkFolder();
+    const std::wstring workInfo = JoinPath(work, kCompositionInfoFolderName);
+    const std::wstring infoFile = JoinPath(workInfo, kCompositionInfoFileName);
+    TransferSteps steps;
 
     CompositionInfo info;
     steps.Check(L"read", infoFile, info.LoadFromFile(infoFile));
@@ -206,12 +215,31 @@ TransferSteps COrderTransfer::PrepareWorkFolder(const OrderTicket& ticket,
     FolderLister(m_files).ListToArray(correctedPictures, JoinPath(work, kCorrectFolderName),
                                kCorrectedImagePattern, 0, FolderLister::kFiles);
     info.PrunePages(correctedPictures);
-    DeleteMatching(m_files, infoFile);
+    // Saved into no file, the keys come in the documented order.
+    steps.Check(L"delete", infoFile, DeleteItem(m_files, infoFile));
     steps.Check(L"write", infoFile, info.SaveToFile(infoFile));
     return steps;
 }
 
-int COrderTransfer::Compose() {
+int OrderTransfer::Compose(const PreparedOrder& prepared) {
+    if (!prepared.steps.AllSucceeded()) {
+        WriteLog(g_pLogClient, L"Relaydesk2 stepError %s", prepared.steps.Describe());
+        WriteLog(g_pLogClient, L"Relaydesk2 fileError");
+        m_strLastReason = prepared.steps.Describe();
+    }
+    // Order data that names places outside the order is never handed to the engine.
+    if (!prepared.rejectedValue.empty()) {
+        WriteLog(g_pLogClient, L"Relaydesk2 orderDataError %s", prepared.rejectedValue);
+        m_strLastReason = L"order data out of bounds: " + prepared.rejectedValue;
+        return 0;
+    }
+    const int result = RunEngine();
+    if (result != 0 && m_strLastReason.empty())
+        m_strLastReason = L"engine error " + std::to_wstring(result);
+    return result;
+}
+
+int OrderTransfer::RunEngine() {
     EngineRunParams params;
     params.midPictureWidth = kMidPictureSize;
     params.midPictureHeight = kMidPictureSize;
@@ -219,14 +247,22 @@ int COrderTransfer::Compose() {
     params.SetCompositionInfoPath(
         JoinPath(JoinPath(WorkFolder(), kCompositionInfoFolderName), kCompositionInfoFileName));
     params.SetDataPath(JoinPath(WorkFolder(), kCtmlFolderName));
-    // The engine resolves names relative to the program folder, as the process's own
-    // working folder; this thread is the only one that composes.
+    // The engine library may open files by names relative to the working folder and expects
+    // the program folder there. The working folder is the whole process's: this thread is
+    // the only one that sets it, always to the same folder, so that from the first transfer
+    // on a relative name means the same on every thread. A failure shows in the run.
     std::error_code ignored;
     std::filesystem::current_path(platform::ToFsPath(m_strProgramFolder), ignored);
     return m_engine.Run(&params);
 }
 
-TransferOutcome COrderTransfer::MarkFailed(const OrderTicket& ticket, int engineResult) {
+TransferOutcome OrderTransfer::Cancel() {
+    WriteLog(g_pLogClient, L"Relaydesk2 cancel");
+    m_strLastReason = L"the controller is closing";
+    return TransferOutcome::kCancelled;
+}
+
+TransferOutcome OrderTransfer::MarkFailed(const OrderTicket& ticket, int engineResult) {
     const OrderFolders folders(ticket);
     TransferSteps steps;
     if (!steps.Check(L"rename", folders.waiting, MoveItem(m_files, folders.waiting, folders.failed))) {
@@ -241,16 +277,16 @@ TransferOutcome COrderTransfer::MarkFailed(const OrderTicket& ticket, int engine
     return TransferOutcome::kFailed;
 }
 
-TransferOutcome COrderTransfer::RetryLater(const TransferSteps& steps) {
+TransferOutcome OrderTransfer::RetryLater(const TransferSteps& steps) {
     WriteLog(g_pLogClient, L"Relaydesk2 retry %s", steps.Describe());
     m_strLastReason = steps.Describe();
     return TransferOutcome::kRetry;
 }
 
-std::vector<OrderTicket> COrderTransfer::JournaledTransfers() const {
+std::vector<OrderTicket> OrderTransfer::JournaledTransfers() const {
     return m_journal.Pending();
 }
 
-bool COrderTransfer::IsJournaled(const std::wstring& orderFolder) const {
+bool OrderTransfer::IsJournaled(const std::wstring& orderFolder) const {
     return m_journal.IsPending(orderFolder);
 }

@@ -18,16 +18,16 @@
 class CZoRiEngine;
 class FileSystemResolver;
 
-class COrderTransfer {
+class OrderTransfer {
 public:
     /// `closing` is the controller's closing flag; `programFolder` holds TEMP and the journal;
     /// `files` reaches the terminals' folders.
-    COrderTransfer(CZoRiEngine& engine, FileSystemResolver& files,
-                   const std::atomic<bool>& closing, std::wstring programFolder);
+    OrderTransfer(CZoRiEngine& engine, FileSystemResolver& files, const std::atomic<bool>& closing,
+                  std::wstring programFolder);
 
     /// Transfers the order; the outcome shows in the order folder's name (e, q, or still r)
     /// and in the log, which names the step, the path and the reason of every failure.
-    TransferOutcome TransferOrder(OrderTicket ticket);
+    [[nodiscard]] TransferOutcome TransferOrder(OrderTicket ticket);
     /// Why the last transfer failed or waits ("copy /x: no space", "engine error 12");
     /// empty when it was delivered.
     const std::wstring& LastReason() const { return m_strLastReason; }
@@ -40,16 +40,32 @@ public:
     /// Completes a journaled transfer where its folders can be reached: kDelivered when it
     /// is done, kRetry when a folder is out of reach (the entry stays), and kFailed when its
     /// finished order is gone and the order was handed back as r to be composed again.
-    TransferOutcome CompleteJournaledTransfer(const OrderTicket& ticket);
+    [[nodiscard]] TransferOutcome CompleteJournaledTransfer(const OrderTicket& ticket);
 
 private:
-    // Stages of a transfer, in order.
-    TransferSteps PrepareWorkFolder(const OrderTicket& ticket, std::wstring& rejectedValue);
-    int Compose();
-    TransferOutcome MarkFailed(const OrderTicket& ticket, int engineResult);
-    TransferOutcome Deliver(const OrderTicket& ticket);
+    /// What the preparation of an order gave: its steps, and the first value of the order's
+    /// data that names a place outside the order (empty when there is none).
+    struct PreparedOrder {
+        TransferSteps steps;
+        std::wstring rejectedValue;
+        bool Usable() const { return steps.AllSucceeded() && rejectedValue.empty(); }
+    };
 
-    // Delivery (OrderDelivery.cpp).
+    // The stages of a transfer, in order: prepare, compose, build, release. Each stage
+    // collects its steps' results in TransferSteps; the transfer decides from them.
+    PreparedOrder Prepare(const OrderTicket& ticket);
+    int Compose(const PreparedOrder& prepared);
+    TransferOutcome MarkFailed(const OrderTicket& ticket, int engineResult);
+    TransferOutcome Cancel();
+
+    // The steps of the preparation.
+    TransferSteps CopyIntoWorkFolder(const OrderTicket& ticket);
+    TransferSteps FillInCompositionInfo(const OrderTicket& ticket);
+    TransferSteps RewriteCompositionInfo(std::wstring& rejectedValue);
+    int RunEngine();
+
+    // Build and release (OrderDelivery.cpp).
+    TransferSteps Build(const OrderTicket& ticket);
     TransferSteps BuildFinishedOrder(const OrderTicket& ticket);
     TransferSteps StageBackup(const OrderTicket& ticket);
     TransferOutcome Release(const OrderTicket& ticket);
@@ -59,6 +75,12 @@ private:
     void Discard(const OrderTicket& ticket);
     /// Removes the order's journal entry, then discards; keeps both when the entry stays.
     void ForgetAndDiscard(const OrderTicket& ticket);
+    // Completion of a journaled transfer: the order handed back as r when its finished order
+    // was lost, else the renames that are not done yet.
+    TransferSteps HandBack(const OrderTicket& ticket);
+    TransferSteps CompleteRenames(const OrderTicket& ticket);
+    /// Removes the order's journal entry; logs and returns false when it stays.
+    bool ForgetJournaled(const OrderTicket& ticket);
 
     TransferOutcome RetryLater(const TransferSteps& steps);
     std::wstring WorkFolder() const;

@@ -63,8 +63,9 @@ void RelaydeskController::Initialize() {
         LoadTerminalTable(m_strCompositionIni, m_table, m_nFreeDisk);
     }
     const std::wstring workFolder = JoinPath(m_strProgramFolder, L"TEMP");
+    // One that cannot be made fails the first transfer's mkdir of it, which logs why.
     if (!ItemExists(m_files, workFolder))
-        MakeFolder(workFolder);
+        (void)MakeFolderPath(workFolder);
     const AppSettings settings = ReadAppSettings(m_strProgramFolder);
     m_strVersion = settings.version;
     m_logRotator.SetFolder(settings.logFolder);

@@ -152,7 +152,7 @@ private:
     std::function<void(int)> m_passObserver;
     CLogRotator m_logRotator;
     CZoRiEngine m_engine;
-    COrderTransfer m_transfer;
+    OrderTransfer m_transfer;
     OrderTicket m_currentOrder;                  ///< transfer thread only
     RetrySchedule m_retries;                     ///< transfer thread only
     std::set<std::wstring> m_heldOrdersReported; ///< transfer thread only

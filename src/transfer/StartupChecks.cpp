@@ -12,7 +12,7 @@ constexpr wchar_t kProbeName[] = L".relaydesk-write-check";
 
 /// Whether a file can be made and removed in `folder`, made first where missing.
 FsResult CanWriteIn(const std::wstring& folder) {
-    if (!MakeFolder(folder)) {
+    if (!MakeFolderPath(folder)) {
         ItemInfo info;
         if (!LocalFolders().For(folder).GetItemInfo(folder, info))
             return FsError::kNotFound;

@@ -66,7 +66,7 @@ std::wstring TransferJournal::EntryPath(const std::wstring& orderFolder) const {
 
 FsResult TransferJournal::Record(const OrderTicket& ticket) const {
     // The journal folder is the program's own.
-    if (!MakeFolder(m_strFolder))
+    if (!MakeFolderPath(m_strFolder))
         return FsError::kNoAccess;
     ProfileDocument document;
     document.SetEncoding(ProfileDocument::Encoding::kUtf8);
@@ -87,7 +87,8 @@ std::vector<OrderTicket> TransferJournal::Pending() const {
         const std::wstring path = JoinPath(m_strFolder, entry.name);
         // A write cut short by the end of the process leaves its temporary file.
         if (!entry.isFolder && entry.name.starts_with(L'.')) {
-            DeleteItem(LocalFolders(), path);
+            // One that stays is tried again at the next pass.
+            (void)DeleteItem(LocalFolders(), path);
             continue;
         }
         if (entry.isFolder || !entry.name.starts_with(kEntryPrefix))

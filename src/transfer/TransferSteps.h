@@ -16,7 +16,7 @@ enum class TransferOutcome {
     kCancelled, ///< the controller is closing: the order is left r
 };
 
-class TransferSteps {
+class [[nodiscard]] TransferSteps {
 public:
     /// Records the result of `step` on `path`; true when it succeeded.
     bool Check(const wchar_t* step, const std::wstring& path, const FsResult& result);

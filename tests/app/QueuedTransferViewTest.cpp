@@ -21,7 +21,7 @@ struct RecordingSink : ITransferViewSink {
 
 TEST(QueuedTransferView, WorkerUpdatesArriveOnTheGuiThreadInOrderWithTheLatestProgress) {
     RecordingSink sink;
-    CQueuedTransferView view(sink);
+    QueuedTransferView view(sink);
     std::thread worker([&view] {
         view.SetServingName(L"店頭1");
         for (int percent = 1; percent <= 500; ++percent)
@@ -43,7 +43,7 @@ TEST(QueuedTransferView, WorkerUpdatesArriveOnTheGuiThreadInOrderWithTheLatestPr
 TEST(QueuedTransferView, UpdatesStillQueuedWhenTheViewGoesAreDropped) {
     RecordingSink sink;
     {
-        CQueuedTransferView view(sink);
+        QueuedTransferView view(sink);
         view.SetListCell(1, 2, L"接続OK");
         view.SetProgressText(L"合成中 5%");
     }

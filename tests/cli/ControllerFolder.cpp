@@ -118,8 +118,12 @@ void ControllerFolder::WriteOrder(const std::wstring& inputFolder, int orderNumb
 
 void ControllerFolder::AddTerminal(const std::wstring& name, const std::wstring& inputFolder,
                                    const std::wstring& outputFolder) const {
-    MakeFolder(inputFolder);
-    MakeFolder(outputFolder);
+    // An empty folder name stands for a terminal without that folder.
+    for (const std::wstring* folder : {&inputFolder, &outputFolder}) {
+        if (!folder->empty()) {
+            ASSERT_TRUE(MakeFolderPath(*folder));
+        }
+    }
     std::string output;
     ASSERT_EQ(RunCli("terminal add --name " + Quote(name) + " --path " +
                          Quote(ProgramPath(inputFolder)) + " --out-name " +

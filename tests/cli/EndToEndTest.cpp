@@ -34,7 +34,7 @@ TEST_F(EndToEnd, TransfersTwoOrdersOfOneTerminalInTwoPasses) {
     folder.WriteOrder(input, 2, "--seed 2");
     // What a process killed while deleting an old work folder leaves beside the program.
     const std::wstring interruptedDeletion = JoinPath(folder.ProgramFolder(), L"TEMP~deleting");
-    ASSERT_TRUE(MakeFolder(JoinPath(interruptedDeletion, L"CORRECT")));
+    ASSERT_TRUE(MakeFolderPath(JoinPath(interruptedDeletion, L"CORRECT")));
     ASSERT_EQ(RunUntilIdle(), 0) << console;
     // One line per order, whole lines only: the output is not a terminal.
     EXPECT_NE(console.find(" 端末A order 0000001 delivered\n"), std::string::npos) << console;

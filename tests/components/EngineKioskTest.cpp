@@ -35,21 +35,23 @@ int CountMatching(const std::wstring& folder, const std::wstring& pattern) {
 
 /// Copies the order's folders into TEMP and fills in what the transfer fills in.
 void PrepareWorkFolder(const std::wstring& order, const std::wstring& work) {
-    ASSERT_TRUE(MakeFolder(work));
+    ASSERT_TRUE(MakeFolderPath(work));
     for (const wchar_t* folder : {L"COMPOSITION_INFO", L"CORRECT", L"CTML"})
         ASSERT_TRUE(CopyFolder(LocalFolders(), JoinPath(order, folder), JoinPath(work, folder)));
     const std::wstring info = JoinPath(work, L"COMPOSITION_INFO");
     const std::wstring file = JoinPath(info, L"QrmZoInRi.ini");
-    ReplaceInTextFile(LocalFolders(), file, L"<<ALBUM_DIR>>", info);
-    ReplaceInTextFile(LocalFolders(), file, L"<<EXT>>", L"jpg");
-    ReplaceInTextFile(LocalFolders(), file, L"<<CTML_DIR>>", JoinPath(work, L"CTML"));
-    ReplaceInTextFile(LocalFolders(), file, L"FileName=", L"FileName=" + JoinPath(work, L"CORRECT") + platform::kPathSeparator);
+    ASSERT_TRUE(ReplaceInTextFile(LocalFolders(), file, L"<<ALBUM_DIR>>", info));
+    ASSERT_TRUE(ReplaceInTextFile(LocalFolders(), file, L"<<EXT>>", L"jpg"));
+    ASSERT_TRUE(ReplaceInTextFile(LocalFolders(), file, L"<<CTML_DIR>>", JoinPath(work, L"CTML")));
+    ASSERT_TRUE(
+        ReplaceInTextFile(LocalFolders(), file, L"FileName=",
+                          L"FileName=" + JoinPath(work, L"CORRECT") + platform::kPathSeparator));
 }
 
 TEST(EngineKiosk, KioskBookComposesIntoOneSpreadPerPrintJob) {
     TempFolder temp;
     const std::wstring terminal = temp / L"端末1";
-    MakeFolder(terminal);
+    ASSERT_TRUE(MakeFolderPath(terminal));
     ASSERT_EQ(RunKiosk("--input \"" + Utf8(terminal) + "\" --order 42 --pages 5 --photos-per-page 3 "
                        "--megapixels 0.3 --unique-id 店舗-7 --seed 5"),
               0);
@@ -96,7 +98,7 @@ TEST(EngineKiosk, CorrectionPutsVisiblyChangedPicturesBackAndRenamesTheOrder) {
     ASSERT_EQ(RunKiosk("--input \"" + Utf8(terminal) + "\" --order 7 --pages 4 --megapixels 0.2"), 0);
     // As after a transfer: the order is marked transferred and its CORRECT folder emptied.
     ASSERT_TRUE(MoveItem(LocalFolders(), JoinPath(terminal, L"r0000007"), JoinPath(terminal, L"e0000007")));
-    DeleteItem(LocalFolders(), JoinPath(terminal, L"e0000007/CORRECT/*"));
+    ASSERT_TRUE(DeleteItem(LocalFolders(), JoinPath(terminal, L"e0000007/CORRECT/*")));
 
     ASSERT_EQ(RunKiosk("--input \"" + Utf8(terminal) + "\" --order 7 --correct 2,3"), 0);
 

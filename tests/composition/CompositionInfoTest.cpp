@@ -235,11 +235,13 @@ public:
         }
         const std::wstring infoFile = Path(L"TEMP/COMPOSITION_INFO/QrmZoInRi.ini");
         m_temp.WriteFile(L"TEMP/COMPOSITION_INFO/QrmZoInRi.ini", text);
-        ReplaceInTextFile(LocalFolders(), infoFile, L"<<ALBUM_DIR>>", Path(L"TEMP/COMPOSITION_INFO"));
-        ReplaceInTextFile(LocalFolders(), infoFile, L"<<EXT>>", L"jpg");
-        ReplaceInTextFile(LocalFolders(), infoFile, L"<<CTML_DIR>>", Path(L"TEMP/CTML"));
-        ResolvePictureFiles(Path(L"TEMP"));
-        m_info.LoadFromFile(infoFile);
+        EXPECT_TRUE(ReplaceInTextFile(LocalFolders(), infoFile, L"<<ALBUM_DIR>>",
+                                      Path(L"TEMP/COMPOSITION_INFO")));
+        EXPECT_TRUE(ReplaceInTextFile(LocalFolders(), infoFile, L"<<EXT>>", L"jpg"));
+        EXPECT_TRUE(
+            ReplaceInTextFile(LocalFolders(), infoFile, L"<<CTML_DIR>>", Path(L"TEMP/CTML")));
+        EXPECT_TRUE(ResolvePictureFiles(Path(L"TEMP")));
+        EXPECT_TRUE(m_info.LoadFromFile(infoFile));
         return m_info.FindValueOutsideBounds({Path(L"TEMP/COMPOSITION_INFO"), Path(L"TEMP/CTML"),
                                               Path(L"TEMP/CORRECT"), Path(L"TEMP/CORRECT_BK")});
     }

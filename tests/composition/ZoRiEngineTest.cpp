@@ -81,7 +81,8 @@ public:
         m_result = m_code.get_future();
         m_thread = std::async(std::launch::async, [this, library, dataPath, &adapterReady] {
             CZoRiEngine adapter(library);
-            adapter.Prepare();
+            // An engine that cannot be loaded shows as the result of the run below.
+            (void)adapter.Prepare();
             adapterReady.set_value(&adapter);
             EngineRunParams params = ParamsFor(dataPath);
             m_code.set_value(adapter.Run(&params));

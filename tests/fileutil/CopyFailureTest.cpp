@@ -43,8 +43,8 @@ TEST(FullDisk, CopyFailsAndLeavesNoTruncatedFile) {
     }
     EXPECT_TRUE(CopyFolderWhole(LocalFolders(), folder / L"src", folder / L"whole"));
     EXPECT_FALSE(CopyFolderWhole(LocalFolders(), folder / L"missing", folder / L"none"));
-    DeleteItem(LocalFolders(), folder / L"whole");
-    DeleteItem(LocalFolders(), folder / L"none");
+    EXPECT_TRUE(DeleteItem(LocalFolders(), folder / L"whole"));
+    EXPECT_TRUE(DeleteItem(LocalFolders(), folder / L"none"));
     EXPECT_EQ(folder.ReadFile(L"dst/大きい写真.jpg"), "previous version");
     EXPECT_EQ(AllNames(folder),
               (std::vector<std::wstring>{L"dst", L"src", L"work", L"大きい写真.jpg", L"small.txt", L"大きい写真.jpg"}));
@@ -58,7 +58,8 @@ TEST(FullDisk, ReplaceInTextFileLeavesTheFileAsItWas) {
     folder.WriteFile(L"t.ini", original);
     {
         FileSizeLimit fullDisk(2001);
-        ReplaceInTextFile(LocalFolders(), folder / L"t.ini", L"x", L"longer");
+        EXPECT_EQ(ReplaceInTextFile(LocalFolders(), folder / L"t.ini", L"x", L"longer").Error(),
+                  FsError::kNoSpace);
     }
     EXPECT_EQ(folder.ReadFile(L"t.ini"), original);
     EXPECT_EQ(AllNames(folder), std::vector<std::wstring>{L"t.ini"});

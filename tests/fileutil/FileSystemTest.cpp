@@ -66,13 +66,17 @@ TEST(FileSystem, ShareThatNothingServesIsUnreachableAndNeverALocalFolder) {
     for (FileSystemResolver* files : {&LocalFolders(), static_cast<FileSystemResolver*>(&shares)}) {
         FileSystemResolver& resolver = *files;
         EXPECT_FALSE(PathExists(resolver, share));
-        EXPECT_FALSE(MakeFolderInParent(resolver, share + L"/in"));
+        EXPECT_FALSE(MakeFolder(resolver, share + L"/in"));
         EXPECT_FALSE(CopyFolder(resolver, share + L"/in", folder / L"dst"));
         EXPECT_FALSE(CopyOneFile(resolver, folder / L"src/a.txt", share + L"/a.txt"));
         EXPECT_EQ(FolderLister(resolver).CountEntries(share, L"*", -1, 7), 0);
-        CopyFolder(resolver, folder / L"src", share + L"/out");
+        EXPECT_FALSE(CopyFolder(resolver, folder / L"src", share + L"/out"));
+        // What cannot be looked at may hold matches: never "nothing to delete".
+        EXPECT_EQ(DeleteItem(resolver, share + L"/out/*").Error(), FsError::kUnreachable);
+        EXPECT_EQ(DeleteItem(resolver, share + L"/out").Error(), FsError::kUnreachable);
+        EXPECT_EQ(DeleteMatching(resolver, share + L"/out/*"), kDeleteMatchingFailed);
     }
-    EXPECT_FALSE(MakeFolder(share + L"/in"));
+    EXPECT_FALSE(MakeFolderPath(share + L"/in"));
     EXPECT_FALSE(std::filesystem::exists("/relaydesk-test-kiosk.invalid"));
 }
 

@@ -242,12 +242,12 @@ TEST(LongPaths, AreRefusedWithoutEffect) {
         tooLong += L"/長いフォルダ名";
     EXPECT_FALSE(CopyOneFile(LocalFolders(), folder / L"a.txt", tooLong));
     EXPECT_FALSE(CopyFolder(LocalFolders(), folder.Path(), tooLong));
-    EXPECT_FALSE(MakeFolder(tooLong));
+    EXPECT_FALSE(MakeFolderPath(tooLong));
     EXPECT_FALSE(MoveItem(LocalFolders(), folder / L"a.txt", tooLong));
     EXPECT_FALSE(PathExists(LocalFolders(), tooLong));
     EXPECT_FALSE(DeleteItem(LocalFolders(), tooLong));
     EXPECT_EQ(DeleteMatching(LocalFolders(), tooLong), kDeleteMatchingInvalidPath);
-    ReplaceInTextFile(LocalFolders(), tooLong, L"a", L"b");
+    EXPECT_EQ(ReplaceInTextFile(LocalFolders(), tooLong, L"a", L"b").Error(), FsError::kTooLong);
     EXPECT_EQ(EntryCount(folder), 1);
     EXPECT_EQ(folder.ReadFile(L"a.txt"), "a");
 }
@@ -255,11 +255,11 @@ TEST(LongPaths, AreRefusedWithoutEffect) {
 TEST(MakeFolder, CreatesMissingParentsAndAcceptsAnExistingFolderOnly) {
     TempFolder folder;
     folder.WriteFile(L"file", "x");
-    EXPECT_TRUE(MakeFolder(folder / L"出力/p0000001/IMAGE"));
+    EXPECT_TRUE(MakeFolderPath(folder / L"出力/p0000001/IMAGE"));
     EXPECT_TRUE(PathExists(LocalFolders(), folder / L"出力/p0000001/IMAGE"));
-    EXPECT_TRUE(MakeFolder(folder / L"出力"));
-    EXPECT_FALSE(MakeFolder(folder / L"file"));
-    EXPECT_FALSE(MakeFolder(folder / L"file/sub"));
+    EXPECT_TRUE(MakeFolderPath(folder / L"出力"));
+    EXPECT_FALSE(MakeFolderPath(folder / L"file"));
+    EXPECT_FALSE(MakeFolderPath(folder / L"file/sub"));
     EXPECT_TRUE(ItemExists(LocalFolders(), folder / L"file"));
     EXPECT_FALSE(ItemExists(LocalFolders(), folder / L"*"));
 }
@@ -299,11 +299,12 @@ TEST(ReplaceInTextFile, ReplacesEveryOccurrenceAndWritesCrLf) {
     TempFolder folder;
     folder.WriteFile(L"a.ini",
                      "[PAGE]\nPATH=%WORK%/IMAGE/%WORK%\r\naaaa AAA\nlast line without end");
-    ReplaceInTextFile(LocalFolders(), folder / L"a.ini", L"%WORK%", L"/作業/TEMP");
-    ReplaceInTextFile(LocalFolders(), folder / L"a.ini", L"aa", L"b");
+    ASSERT_TRUE(ReplaceInTextFile(LocalFolders(), folder / L"a.ini", L"%WORK%", L"/作業/TEMP"));
+    ASSERT_TRUE(ReplaceInTextFile(LocalFolders(), folder / L"a.ini", L"aa", L"b"));
     EXPECT_EQ(folder.ReadFile(L"a.ini"),
               "[PAGE]\r\nPATH=/作業/TEMP/IMAGE//作業/TEMP\r\nbb AAA\r\nlast line without end\r\n");
-    ReplaceInTextFile(LocalFolders(), folder / L"missing.ini", L"a", L"b");
+    EXPECT_EQ(ReplaceInTextFile(LocalFolders(), folder / L"missing.ini", L"a", L"b").Error(),
+              FsError::kNotFound);
     EXPECT_FALSE(folder.Exists(L"missing.ini"));
 }
 
@@ -312,7 +313,7 @@ TEST(ReplaceInTextFile, KeepsBytesTheCodePageCannotRead) {
     // "写真" in Shift-JIS is not UTF-8: the line keeps its bytes, the placeholder is replaced;
     // a lone CR is part of its line.
     folder.WriteFile(L"sjis.ini", "NAME=\x8e\xca\x90\x5e%NO%\nA=%NO%\r");
-    ReplaceInTextFile(LocalFolders(), folder / L"sjis.ini", L"%NO%", L"0001234");
+    ASSERT_TRUE(ReplaceInTextFile(LocalFolders(), folder / L"sjis.ini", L"%NO%", L"0001234"));
     EXPECT_EQ(folder.ReadFile(L"sjis.ini"), "NAME=\x8e\xca\x90\x5e"
                                             "0001234\r\nA=0001234\r\r\n");
 }

@@ -110,7 +110,7 @@ TEST(NameCase, ANameDifferingOnlyInCaseIsTaken) {
     folder.WriteFile(L"in/r0000001/VQ_Info.ini", "order");
     folder.MakeFolder(L"in/E0000001");
     EXPECT_EQ(MoveItem(LocalFolders(), folder / L"in/r0000001", folder / L"in/e0000001").Error(), FsError::kExists);
-    EXPECT_EQ(MakeFolderInParent(LocalFolders(), folder / L"in/e0000001").Error(), FsError::kExists);
+    EXPECT_EQ(MakeFolder(LocalFolders(), folder / L"in/e0000001").Error(), FsError::kExists);
     EXPECT_EQ(NativeNames(folder / L"in"), (std::vector<std::string>{"E0000001", "r0000001"}));
     // A rename that only changes the case of the item's own name is no conflict.
     EXPECT_TRUE(MoveItem(LocalFolders(), folder / L"in/r0000001", folder / L"in/R0000001"));

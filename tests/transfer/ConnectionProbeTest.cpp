@@ -65,7 +65,7 @@ TEST_F(MountedShares, NetworkPathIsServedByItsMountedShare) {
     EXPECT_EQ(platform::ResolveNetworkPath(L"//PC01/orders/入力/r0000001"),
               (folder / L"mnt/pc01-orders/入力") + L"/r0000001");
     // The file functions reach the share's folders through the network path.
-    EXPECT_TRUE(MakeFolderInParent(files, L"//PC01/orders/入力/r0000001"));
+    EXPECT_TRUE(MakeFolder(files, L"//PC01/orders/入力/r0000001"));
     EXPECT_TRUE(PathExists(LocalFolders(), folder / L"mnt/pc01-orders/入力/r0000001"));
 }
 

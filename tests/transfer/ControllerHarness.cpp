@@ -63,8 +63,12 @@ ControllerHarness::~ControllerHarness() {
 
 void ControllerHarness::AddTerminal(const std::wstring& name, const std::wstring& input,
                                     const std::wstring& output) {
-    MakeFolder(input);
-    MakeFolder(output);
+    // An empty folder name stands for a terminal without that folder.
+    for (const std::wstring* made : {&input, &output}) {
+        if (!made->empty()) {
+            ASSERT_TRUE(MakeFolderPath(*made));
+        }
+    }
     controller->ModifyTerminalTable([&](TerminalTable& table) {
         TerminalEntry entry;
         entry.name = name;

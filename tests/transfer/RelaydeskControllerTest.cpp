@@ -138,8 +138,9 @@ TEST_F(Controller, OutputFolderVanishingMidTransferKeepsTheOrderWaitingUntilItIs
     const auto before = FilesWithContent(order);
     bool removed = false;
     harness.view.onServing = [&](const std::wstring&) {
-        if (!std::exchange(removed, true))
-            DeleteItem(LocalFolders(), output);
+        if (!std::exchange(removed, true)) {
+            EXPECT_TRUE(DeleteItem(LocalFolders(), output));
+        }
     };
     ASSERT_TRUE(
         harness.RunUntil([&] { return harness.CountLogLines(L"Relaydesk2 fileError2") == 1; }));
@@ -152,7 +153,7 @@ TEST_F(Controller, OutputFolderVanishingMidTransferKeepsTheOrderWaitingUntilItIs
               1);
 
     // Once the share is back, a later try delivers the order.
-    ASSERT_TRUE(MakeFolder(output));
+    ASSERT_TRUE(MakeFolderPath(output));
     ASSERT_TRUE(harness.RunUntil([&] { return InputShows({L"e0000005"}); }));
     harness.controller->Shutdown();
     EXPECT_EQ(FolderNames(output), (Names{L"o0000005"}));
@@ -162,7 +163,12 @@ TEST_F(Controller, OutputFolderVanishingMidTransferKeepsTheOrderWaitingUntilItIs
 TEST_F(Controller, InputFolderVanishingMidTransferIsNeitherRebuiltNorMarked) {
     harness.WriteOrder(input, 6);
     const std::wstring moved = harness.folder / L"受付/moved";
-    harness.view.onServing = [&](const std::wstring&) { MoveItem(LocalFolders(), input, moved); };
+    bool movedAway = false;
+    harness.view.onServing = [&](const std::wstring&) {
+        if (!std::exchange(movedAway, true)) {
+            EXPECT_TRUE(MoveItem(LocalFolders(), input, moved));
+        }
+    };
     ASSERT_TRUE(harness.RunUntil([&] {
         return harness.CountLogLines(L"Relaydesk2 IN TerminalFolder:") == 1 &&
                !harness.controller->IsOrderBusy();
@@ -211,7 +217,7 @@ TEST_F(Controller, FullWorkFolderKeepsTheOrderWaitingWithAllItsDataAndRetries) {
 
 TEST_F(Controller, HeldOrderIsNamedInItsTerminalsInputStatusUntilItGoes) {
     harness.WriteOrder(input, 9);
-    ASSERT_TRUE(MakeFolder(JoinPath(input, L"e0000009")));
+    ASSERT_TRUE(MakeFolderPath(JoinPath(input, L"e0000009")));
     ASSERT_TRUE(
         harness.RunUntil([&] { return harness.view.Cell(0, 2) == L"状態0  保留 r0000009"; }));
     EXPECT_EQ(harness.CountLogLines(L"Relaydesk2 IN TerminalFolder:"), 0);
@@ -235,7 +241,7 @@ TEST_F(Controller, HeldOrderIsNamedInItsTerminalsInputStatusUntilItGoes) {
 TEST_F(Controller, UnmountedTerminalShareIsNotWrittenIntoItsBareMountPoint) {
     // The terminal's input folder is a mount; it goes away while an order is composed.
     const std::wstring share = harness.folder / L"share";
-    ASSERT_TRUE(MakeFolder(share));
+    ASSERT_TRUE(MakeFolderPath(share));
     harness.WriteOrder(share, 10);
     const auto before = FilesWithContent(JoinPath(share, L"r0000010"));
     const std::string mountPoint = "'" + platform::WideToUtf8(input) + "'";

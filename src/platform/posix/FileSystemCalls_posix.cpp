@@ -40,6 +40,20 @@ bool SyncDescriptorOf(const std::string& path, int flags) {
 
 } // namespace
 
+std::error_code PortableErrorCode(const std::error_code& error) {
+    if (error.category() != std::generic_category() && error.category() != std::system_category())
+        return error;
+    switch (error.value()) {
+    case EDQUOT:
+        return std::make_error_code(std::errc::no_space_on_device);
+    case ESTALE: // a network mount whose server lost the file handle
+    case EHOSTDOWN:
+        return std::make_error_code(std::errc::host_unreachable);
+    default:
+        return error;
+    }
+}
+
 bool RenameNoReplace(const std::wstring& from, const std::wstring& to, std::error_code& error) {
     std::string source = WideToUtf8FileName(from);
     std::string destination = WideToUtf8FileName(to);

@@ -21,8 +21,12 @@ bool FailedWith(DWORD code, std::error_code& error) {
     case ERROR_FILE_EXISTS:
         error = std::make_error_code(std::errc::file_exists);
         break;
+    case ERROR_DIR_NOT_EMPTY:
+        error = std::make_error_code(std::errc::directory_not_empty);
+        break;
     case ERROR_ACCESS_DENIED:
     case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
     case ERROR_WRITE_PROTECT:
         error = std::make_error_code(std::errc::permission_denied);
         break;
@@ -31,6 +35,10 @@ bool FailedWith(DWORD code, std::error_code& error) {
         error = std::make_error_code(std::errc::no_space_on_device);
         break;
     case ERROR_BAD_NETPATH:
+    case ERROR_BAD_NET_NAME:
+    case ERROR_DEV_NOT_EXIST:
+    case ERROR_NETWORK_UNREACHABLE:
+    case ERROR_SEM_TIMEOUT:
     case ERROR_NETNAME_DELETED:
     case ERROR_UNEXP_NET_ERR:
     case ERROR_NOT_READY:
@@ -80,6 +88,14 @@ bool FlushHandleOf(const std::wstring& path, DWORD flags) {
 }
 
 } // namespace
+
+std::error_code PortableErrorCode(const std::error_code& error) {
+    if (error.category() != std::system_category())
+        return error;
+    std::error_code portable;
+    FailedWith(static_cast<DWORD>(error.value()), portable);
+    return portable;
+}
 
 bool RenameNoReplace(const std::wstring& from, const std::wstring& to, std::error_code& error) {
     // Without MOVEFILE_REPLACE_EXISTING an existing destination fails the move.
