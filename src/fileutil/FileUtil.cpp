@@ -368,7 +368,7 @@ bool MakeFolderPath(const std::wstring& path) {
 }
 
 void SplitPath(const std::wstring& path, std::wstring& folder, std::wstring& name) {
-    const std::size_t last = path.rfind(platform::kPathSeparator);
+    const std::size_t last = path.find_last_of(platform::kPathSeparators);
     if (last == std::wstring::npos || last == 0) {
         folder.clear();
         name.clear();

@@ -5,6 +5,7 @@
 #include "fileutil/TemporaryName.h"
 #include "fileutil/Wildcard.h"
 #include "platform/FileSystemCalls.h"
+#include "platform/SharePath.h"
 
 #include <algorithm>
 #include <array>
@@ -115,6 +116,22 @@ fs::path FindItem(const std::wstring& path) {
     return FindNameIgnoringCase(platform::ToFsPath(path));
 }
 
+// A missing item below a share whose root does not answer is an unreachable one: some systems
+// report the missing server as a missing path, and "nothing there" would let a delete or a
+// poll pass for done.
+FsResult ReasonAt(const std::wstring& path, FsResult result) {
+    if (result.Error() != FsError::kNotFound)
+        return result;
+    const std::optional<platform::SharePath> share = platform::SplitSharePath(path);
+    if (!share)
+        return result;
+    const wchar_t separator = platform::kPathSeparator;
+    const std::wstring root =
+        std::wstring(2, separator) + share->server + separator + share->share + separator;
+    std::error_code error;
+    return fs::is_directory(platform::ToFsPath(root), error) ? result : FsError::kUnreachable;
+}
+
 // Success for a regular file (behind any links when `followLinks`); otherwise why it is none:
 // missing, or something that holds no bytes to copy (a folder, a fifo, a socket, a device).
 FsResult CheckRegularFile(const fs::path& path, bool followLinks) {
@@ -135,7 +152,7 @@ public:
         std::error_code error;
         fs::directory_iterator it(FindItem(folder), error);
         if (error)
-            return FsResult::FromErrorCode(error);
+            return ReasonAt(folder, FsResult::FromErrorCode(error));
         for (; it != fs::directory_iterator(); it.increment(error)) {
             if (error)
                 return FsResult::FromErrorCode(error);
@@ -166,7 +183,7 @@ public:
             status = fs::symlink_status(native, error);
             if (fs::exists(status))
                 return true;
-            return error ? FsResult::FromErrorCode(error) : FsError::kNotFound;
+            return ReasonAt(path, error ? FsResult::FromErrorCode(error) : FsError::kNotFound);
         }
         info.isFolder = fs::is_directory(status);
         if (fs::is_regular_file(status)) {

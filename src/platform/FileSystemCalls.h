@@ -13,6 +13,8 @@ namespace platform {
 
 /// The separator used to build paths on this system.
 extern const wchar_t kPathSeparator;
+/// Every character that separates the parts of a path here (Windows takes '/' as well).
+extern const wchar_t kPathSeparators[];
 
 /// Whether the local file system finds names without regard to case by itself.
 extern const bool kFileNamesIgnoreCase;

@@ -15,6 +15,7 @@
 namespace platform {
 
 const wchar_t kPathSeparator = L'/';
+const wchar_t kPathSeparators[] = L"/";
 const bool kFileNamesIgnoreCase = false;
 
 namespace {
