@@ -42,7 +42,12 @@ void Shell(const std::string& command) {
 }
 
 std::string Quote(const fs::path& path) {
-    return "'" + path.string() + "'";
+    // Appended, not "'" + path.string(): GCC 12 at -O3 takes a literal prepended to a
+    // temporary string for an overlapping copy (a -Wrestrict false positive).
+    std::string quoted = "'";
+    quoted += path.string();
+    quoted += '\'';
+    return quoted;
 }
 
 /// An order as a kiosk leaves it: the pictures in IMAGE, every `correctedEvery`-th of them
