@@ -84,7 +84,7 @@ void ControllerHarness::WriteOrder(const std::wstring& input, int orderNumber) c
     const std::string command =
         "'" + platform::WideToUtf8(JoinPath(GetModuleFolder(), L"relaydesk-kiosk")) +
         "' --input '" + platform::WideToUtf8(input) + "' --order " + std::to_string(orderNumber) +
-        " --pages 4 --photos-per-page 1 --megapixels 0.05";
+        " --pages 4 --photos-per-page 1 --megapixels 0.05 --page-scale 0.1";
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
 }
 

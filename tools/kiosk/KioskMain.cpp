@@ -43,6 +43,9 @@ int main(int argc, char** argv) {
     app.add_option("--photos-per-page", request.photosPerPage, "photos on each inner page (1-12)")
         ->capture_default_str();
     app.add_option("--megapixels", request.megapixels, "size of each photo")->capture_default_str();
+    app.add_option("--page-scale", request.pageScale, "A4 pages shrunk by this factor (0.05-1)")
+        ->check(CLI::Range(0.05, 1.0))
+        ->capture_default_str();
     app.add_option("--unique-id", uniqueId, "the controller the order is meant for");
     app.add_option("--seed", request.seed, "makes the photos and placements repeatable")->capture_default_str();
     app.add_option("--correct", correct, "send the transferred order back with these pictures corrected (I,J,...)");

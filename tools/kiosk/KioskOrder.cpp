@@ -59,30 +59,35 @@ bool MakeFolders(const std::wstring& order, std::wstring& error) {
     return true;
 }
 
-/// Frames of `count` photos in a grid on an A4 page, in millimetres.
-std::wstring GridFrames(int count) {
+/// Frames of `count` photos in a grid on an A4 page shrunk by `scale`, in millimetres.
+std::wstring GridFrames(int count, double scale) {
     const int columns = count <= 2 ? 1 : (count <= 6 ? 2 : 3);
     const int rows = (count + columns - 1) / columns;
-    const double width = (kPageWidthMm - 2 * kMarginMm - (columns - 1) * kGapMm) / columns;
-    const double height = (kPageHeightMm - 2 * kMarginMm - (rows - 1) * kGapMm) / rows;
+    const double margin = kMarginMm * scale;
+    const double gap = kGapMm * scale;
+    const double width = (kPageWidthMm * scale - 2 * margin - (columns - 1) * gap) / columns;
+    const double height = (kPageHeightMm * scale - 2 * margin - (rows - 1) * gap) / rows;
     std::wostringstream text;
     text << L"FRAME_CNT=" << count << L"\n";
     for (int i = 0; i < count; ++i) {
-        const double x = kMarginMm + (i % columns) * (width + kGapMm);
-        const double y = kMarginMm + (i / columns) * (height + kGapMm);
+        const double x = margin + (i % columns) * (width + gap);
+        const double y = margin + (i / columns) * (height + gap);
         text << L"FRAME" << i + 1 << L"=" << x << L"," << y << L"," << width << L"," << height << L"\n";
     }
     return text.str();
 }
 
-std::wstring FormatFile(int photosPerPage) {
+std::wstring FormatFile(int photosPerPage, double scale) {
     std::wostringstream text;
+    const std::wstring page = L"WIDTH_MM=" + std::to_wstring(kPageWidthMm * scale) +
+                              L"\nHEIGHT_MM=" + std::to_wstring(kPageHeightMm * scale) + L"\n";
     text << L"; Page formats of this book: sizes and frames in millimetres.\n";
-    text << L"[FORMAT_COVER_BACK]\nWIDTH_MM=210\nHEIGHT_MM=297\nCOVER=1\nBACKGROUND_COLOR=38,52,84\nFRAME_CNT=0\n\n";
-    text << L"[FORMAT_COVER_FRONT]\nWIDTH_MM=210\nHEIGHT_MM=297\nCOVER=1\nBACKGROUND_COLOR=38,52,84\n"
-         << L"FRAME_CNT=1\nFRAME1=20,40,170,170\n\n";
-    text << L"[FORMAT_GRID" << photosPerPage << L"]\nWIDTH_MM=210\nHEIGHT_MM=297\nBACKGROUND="
-         << kBackgroundName << L"\n" << GridFrames(photosPerPage) << L"\n";
+    text << L"[FORMAT_COVER_BACK]\n" << page << L"COVER=1\nBACKGROUND_COLOR=38,52,84\nFRAME_CNT=0\n\n";
+    text << L"[FORMAT_COVER_FRONT]\n" << page << L"COVER=1\nBACKGROUND_COLOR=38,52,84\n"
+         << L"FRAME_CNT=1\nFRAME1=" << 20 * scale << L"," << 40 * scale << L"," << 170 * scale
+         << L"," << 170 * scale << L"\n\n";
+    text << L"[FORMAT_GRID" << photosPerPage << L"]\n" << page << L"BACKGROUND=" << kBackgroundName
+         << L"\n" << GridFrames(photosPerPage, scale) << L"\n";
     return text.str();
 }
 
@@ -171,7 +176,7 @@ bool WriteContents(const OrderRequest& request, const std::wstring& order, std::
     const std::wstring ctml = order + L"/CTML";
     if (!WriteTextFile(Join(info, L"QrmZoInRi.ini"), CompositionFile(pages, pictureCount, random)) ||
         !WriteTextFile(Join(info, L"AUTPRINT.MRK"), PrintOrderFile(spreads)) ||
-        !WriteTextFile(Join(ctml, kFormatFileName), FormatFile(request.photosPerPage)) ||
+        !WriteTextFile(Join(ctml, kFormatFileName), FormatFile(request.photosPerPage, request.pageScale)) ||
         !WritePaperBackground(Join(ctml, kBackgroundName), 620, 877, request.seed) ||
         !WriteTextFile(Join(order, L"VQ_Info.ini"), L"[INFO]\nUniqueID=" + request.uniqueId + L"\n")) {
         error = L"cannot write the composition data of " + order;

@@ -14,6 +14,7 @@ struct OrderRequest {
     int pages = 6;         ///< the first two form the cover spread
     int photosPerPage = 2; ///< inner pages; the cover's front holds one photo
     double megapixels = 2.0;
+    double pageScale = 1.0; ///< A4 pages shrunk by this factor, for quick compositions
     std::wstring uniqueId;
     std::uint32_t seed = 1;
 };

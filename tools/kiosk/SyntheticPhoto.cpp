@@ -18,7 +18,7 @@ std::string Utf8(const std::wstring& path) {
     return platform::ToFsPath(path).string();
 }
 
-bool SaveJpeg(VImage image, const std::wstring& path) {
+bool SaveJpeg(const VImage& image, const std::wstring& path) {
     try {
         image.cast(VIPS_FORMAT_UCHAR).jpegsave(Utf8(path).c_str(), VImage::option()->set("Q", 88));
         return true;
