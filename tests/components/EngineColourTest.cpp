@@ -104,7 +104,7 @@ std::string ComposeRow(const WorkFolder& work, const std::vector<std::string>& p
         composition += Picture(static_cast<int>(n + 1), pictures[n], static_cast<int>(n));
     work.WriteComposition(composition);
     EXPECT_EQ(work.Compose(), 0);
-    return Utf8(work.Path(L"TEMP/COMPOSITION_INFO/LAYOUTFINAL/cmb0001.jpg"));
+    return Utf8(work.Path(kFirstSpread));
 }
 
 TEST(EngineColour, DeltaE2000MatchesPublishedPairs) {
@@ -132,11 +132,25 @@ struct Patch {
     const char* file;
     std::vector<double> stored; ///< as stored: 8 or 16 bits, alpha last
     VipsInterpretation interpretation;
-    VipsBandFormat format;
-    std::string profile;           ///< embedded; empty: untagged
-    std::string referenceProfile;  ///< what the numbers mean: the embedded or the implied one
-    std::vector<double> reference; ///< the stored colour in the calculator's units
-    double alpha = 1.0;
+    std::string profile;                ///< embedded; empty: untagged
+    std::string implied = kSrgbProfile; ///< what untagged numbers mean
+
+    bool Wide() const { return interpretation == VIPS_INTERPRETATION_RGB16; }
+    bool HasAlpha() const { return interpretation == VIPS_INTERPRETATION_sRGB && stored.size() == 4; }
+    VipsBandFormat Format() const { return Wide() ? VIPS_FORMAT_USHORT : VIPS_FORMAT_UCHAR; }
+    std::string ReferenceProfile() const { return profile.empty() ? implied : profile; }
+    double Alpha() const { return HasAlpha() ? stored.back() / 255.0 : 1.0; }
+    /// The stored colour in the calculator's units: 0-255 for RGB, percentages for CMYK, and
+    /// untagged grey as the sRGB grey of the same value.
+    std::vector<double> Reference() const {
+        std::vector<double> colour(stored.begin(), stored.end() - (HasAlpha() ? 1 : 0));
+        const double unit = Wide() ? 257.0 : interpretation == VIPS_INTERPRETATION_CMYK ? 2.55 : 1.0;
+        for (double& value : colour)
+            value /= unit;
+        if (interpretation == VIPS_INTERPRETATION_B_W && profile.empty())
+            colour.assign(3, colour[0]);
+        return colour;
+    }
 };
 
 struct OutputCase {
@@ -155,87 +169,18 @@ TEST_P(EngineOutputProfile, PicturesOfEveryKindAndThePageComeOutInTrueColour) {
     const std::string pageRgb = "200,120,90";
     const std::vector<double> page = {200, 120, 90};
     const std::vector<Patch> patches = {
-        {"Adobe RGB",
-         "adobe.jpg",
-         {40, 160, 60},
-         VIPS_INTERPRETATION_sRGB,
-         VIPS_FORMAT_UCHAR,
-         kAdobeRgbProfile,
-         kAdobeRgbProfile,
-         {40, 160, 60}},
-        {"Display P3",
-         "p3.jpg",
-         {230, 60, 50},
-         VIPS_INTERPRETATION_sRGB,
-         VIPS_FORMAT_UCHAR,
-         p3,
-         p3,
-         {230, 60, 50}},
-        {"untagged sRGB",
-         "srgb.jpg",
-         {30, 90, 200},
-         VIPS_INTERPRETATION_sRGB,
-         VIPS_FORMAT_UCHAR,
-         "",
-         kSrgbProfile,
-         {30, 90, 200}},
-        {"tagged CMYK",
-         "cmyk.jpg",
-         {25, 180, 205, 20},
-         VIPS_INTERPRETATION_CMYK,
-         VIPS_FORMAT_UCHAR,
-         kCmykProfile,
-         kCmykProfile,
-         {25 / 2.55, 180 / 2.55, 205 / 2.55, 20 / 2.55}},
-        {"untagged CMYK",
-         "cmyk-plain.jpg",
-         {200, 30, 10, 40},
-         VIPS_INTERPRETATION_CMYK,
-         VIPS_FORMAT_UCHAR,
-         "",
-         defaultCmyk,
-         {200 / 2.55, 30 / 2.55, 10 / 2.55, 40 / 2.55}},
-        {"tagged grey",
-         "grey.jpg",
-         {100},
-         VIPS_INTERPRETATION_B_W,
-         VIPS_FORMAT_UCHAR,
-         kGreyLStarProfile,
-         kGreyLStarProfile,
-         {100}},
-        {"untagged grey",
-         "grey-plain.jpg",
-         {100},
-         VIPS_INTERPRETATION_B_W,
-         VIPS_FORMAT_UCHAR,
-         "",
-         kSrgbProfile,
-         {100, 100, 100}},
-        {"16-bit Adobe RGB",
-         "adobe16.png",
-         {10000, 45000, 20000},
-         VIPS_INTERPRETATION_RGB16,
-         VIPS_FORMAT_USHORT,
-         kAdobeRgbProfile,
-         kAdobeRgbProfile,
-         {10000 / 257.0, 45000 / 257.0, 20000 / 257.0}},
-        {"16-bit untagged",
-         "plain16.png",
-         {50000, 12000, 30000},
-         VIPS_INTERPRETATION_RGB16,
-         VIPS_FORMAT_USHORT,
-         "",
-         kSrgbProfile,
-         {50000 / 257.0, 12000 / 257.0, 30000 / 257.0}},
-        {"half transparent",
-         "alpha.png",
-         {20, 40, 220, 128},
-         VIPS_INTERPRETATION_sRGB,
-         VIPS_FORMAT_UCHAR,
-         "",
-         kSrgbProfile,
-         {20, 40, 220},
-         128 / 255.0},
+        {"Adobe RGB", "adobe.jpg", {40, 160, 60}, VIPS_INTERPRETATION_sRGB, kAdobeRgbProfile},
+        {"Display P3", "p3.jpg", {230, 60, 50}, VIPS_INTERPRETATION_sRGB, p3},
+        {"untagged sRGB", "srgb.jpg", {30, 90, 200}, VIPS_INTERPRETATION_sRGB, ""},
+        {"tagged CMYK", "cmyk.jpg", {25, 180, 205, 20}, VIPS_INTERPRETATION_CMYK, kCmykProfile},
+        {"untagged CMYK", "cmyk-plain.jpg", {200, 30, 10, 40}, VIPS_INTERPRETATION_CMYK, "",
+         defaultCmyk},
+        {"tagged grey", "grey.jpg", {100}, VIPS_INTERPRETATION_B_W, kGreyLStarProfile},
+        {"untagged grey", "grey-plain.jpg", {100}, VIPS_INTERPRETATION_B_W, ""},
+        {"16-bit Adobe RGB", "adobe16.png", {10000, 45000, 20000}, VIPS_INTERPRETATION_RGB16,
+         kAdobeRgbProfile},
+        {"16-bit untagged", "plain16.png", {50000, 12000, 30000}, VIPS_INTERPRETATION_RGB16, ""},
+        {"half transparent", "alpha.png", {20, 40, 220, 128}, VIPS_INTERPRETATION_sRGB, ""},
     };
     std::string outputProfile = kSrgbProfile;
     std::string extra;
@@ -254,7 +199,7 @@ TEST_P(EngineOutputProfile, PicturesOfEveryKindAndThePageComeOutInTrueColour) {
     std::vector<std::string> pictures;
     for (const Patch& patch : patches) {
         pictures.push_back(work.FilePath(L"TEMP/CORRECT/" + platform::Utf8ToWide(patch.file)));
-        WriteSolid(pictures.back(), patch.stored, patch.interpretation, patch.format,
+        WriteSolid(pictures.back(), patch.stored, patch.interpretation, patch.Format(),
                    patch.profile);
     }
 
@@ -270,9 +215,9 @@ TEST_P(EngineOutputProfile, PicturesOfEveryKindAndThePageComeOutInTrueColour) {
     for (std::size_t n = 0; n < patches.size(); ++n) {
         const Patch& patch = patches[n];
         std::vector<double> expected =
-            ReferenceConvert(patch.referenceProfile, outputProfile, patch.reference);
+            ReferenceConvert(patch.ReferenceProfile(), outputProfile, patch.Reference());
         for (std::size_t band = 0; band < expected.size() && band < page.size(); ++band)
-            expected[band] = patch.alpha * expected[band] + (1 - patch.alpha) * page[band];
+            expected[band] = patch.Alpha() * expected[band] + (1 - patch.Alpha()) * page[band];
         const double deltaE = DeltaE2000(
             ReferenceLab(outputProfile, expected),
             SpreadLab(spread, embedded, FrameCentreX(static_cast<int>(n + 1)), kFrameCentreY));
@@ -378,7 +323,7 @@ TEST(EngineColour, EveryOrientationTagShowsThePictureUpright) {
             work.WriteComposition(ZoInfo(1, 1) + Page(1, "ONE", 1) + Picture(1, picture, 0));
             ASSERT_EQ(work.Compose(), 0) << kind.kind << ", orientation " << orientation;
             const std::string spread =
-                Utf8(work.Path(L"TEMP/COMPOSITION_INFO/LAYOUTFINAL/cmb0001.jpg"));
+                Utf8(work.Path(kFirstSpread));
             const std::string embedded = EmbeddedProfile(work, spread);
 
             // The 300 x 200 pixel frame starts at (50, 50); sample each quadrant's middle.
@@ -410,7 +355,7 @@ TEST(EngineColour, CoverFillsTheFrameContainShowsThePageAroundThePicture) {
                               ZoInfo(1, 1).substr(10) + Page(1, "ROW", 1) + Picture(1, picture, 0));
         ASSERT_EQ(work.Compose(), 0);
         const std::string spread =
-            Utf8(work.Path(L"TEMP/COMPOSITION_INFO/LAYOUTFINAL/cmb0001.jpg"));
+            Utf8(work.Path(kFirstSpread));
         const std::string embedded = EmbeddedProfile(work, spread);
         const Lab pictureLab = ReferenceLab(
             kSrgbProfile, ReferenceConvert(kAdobeRgbProfile, kSrgbProfile, adobeGreen));
@@ -438,7 +383,7 @@ TEST(EngineColour, ABackgroundImageIsConvertedThroughItsProfile) {
                       "FRAME_CNT=0\n");
     work.WriteComposition(ZoInfo(1, 0) + Page(1, "PAPER", 0));
     ASSERT_EQ(work.Compose(), 0);
-    const std::string spread = Utf8(work.Path(L"TEMP/COMPOSITION_INFO/LAYOUTFINAL/cmb0001.jpg"));
+    const std::string spread = Utf8(work.Path(kFirstSpread));
 
     EXPECT_LT(DeltaE2000(ReferenceLab(kAdobeRgbProfile, adobeGreen),
                          SpreadLab(spread, EmbeddedProfile(work, spread), 200, 150)),
@@ -467,7 +412,7 @@ TEST(EngineColour, AnUnusableOrOutsideOutputProfileStopsTheBook) {
         work.WriteComposition(ZoInfo(1, 1) + Page(1, "ROW", 1) + Picture(1, picture, 0));
 
         EXPECT_EQ(work.Compose(), c.expected) << c.name;
-        EXPECT_FALSE(work.Temp().Exists(L"TEMP/COMPOSITION_INFO/LAYOUTFINAL/cmb0001.jpg"))
+        EXPECT_FALSE(work.Temp().Exists(kFirstSpread))
             << c.name;
     }
 }
