@@ -6,13 +6,13 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 #include <vips/vips8>
 
 #include "DeltaE2000.h"
 #include "EngineBook.h"
+#include "FolderNames.h"
 #include "ReferenceColour.h"
 
 namespace {
@@ -27,11 +27,6 @@ const std::string kSrgbProfile = "/usr/share/color/icc/sRGB.icc";
 const std::string kAdobeRgbProfile = "/usr/share/color/icc/compatibleWithAdobeRGB1998.icc";
 const std::string kGreyLStarProfile = "/usr/share/color/icc/Gray-CIE_L.icc";
 const std::string kCmykProfile = "/usr/share/color/icc/ghostscript/default_cmyk.icc";
-
-std::string FileBytes(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
 
 /// A profile the image library carries (its Display P3 and default CMYK), as a file.
 std::string LibraryProfileFile(const WorkFolder& work, const char* name) {

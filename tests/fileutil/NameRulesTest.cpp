@@ -21,10 +21,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string ReadNative(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
-}
 
 } // namespace
 
@@ -149,8 +145,8 @@ TEST(ByteNames, NamesThatAreNotUtf8AreListedCopiedAndDeleted) {
     ASSERT_TRUE(CopyFolderWhole(LocalFolders(), folder / L"src", folder / L"dst"));
     const fs::path copy = platform::ToFsPath(folder / L"dst");
     EXPECT_EQ(FolderNames(folder / L"dst"), FolderNames(folder / L"src"));
-    EXPECT_EQ(ReadNative(copy / "\xFF\xFE"), "picture");
-    EXPECT_EQ(ReadNative(copy / "\xFF\xFE-IMAGE" / "\x8E\xCA.jpg"), "sjis");
+    EXPECT_EQ(FileBytes(copy / "\xFF\xFE"), "picture");
+    EXPECT_EQ(FileBytes(copy / "\xFF\xFE-IMAGE" / "\x8E\xCA.jpg"), "sjis");
 
     std::vector<FolderEntry> entries;
     ASSERT_TRUE(LocalFileSystem().ListFolder(folder / L"src", entries));

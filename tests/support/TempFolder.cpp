@@ -1,5 +1,6 @@
 #include "TempFolder.h"
 
+#include "FolderNames.h"
 #include "platform/FileSystemCalls.h"
 #include "platform/TextEncoding.h"
 
@@ -9,7 +10,6 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
-#include <sstream>
 
 namespace fs = std::filesystem;
 
@@ -62,10 +62,7 @@ std::vector<std::wstring> TempFolder::Names(std::wstring_view relative) const {
 }
 
 std::string TempFolder::ReadFile(std::wstring_view relative) const {
-    std::ifstream file(platform::ToFsPath(*this / relative), std::ios::binary);
-    std::stringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
+    return FileBytes(platform::ToFsPath(*this / relative));
 }
 
 void TempFolder::MakeFolder(std::wstring_view relative) const {
