@@ -58,22 +58,29 @@ void WriteSolid(const std::string& path, std::vector<double> values,
         image.jpegsave(path.c_str(), VImage::option()->set("Q", 98));
 }
 
-/// CIELAB of a spread's pixel, read through the profile the spread carries.
-Lab SpreadLab(const std::string& spread, const std::string& embeddedProfile, int x, int y) {
-    return ReferenceLab(embeddedProfile, VImage::new_from_file(spread.c_str()).getpoint(x, y));
-}
+/// A composed spread with its own profile written to a file (empty when it carries none).
+struct Spread {
+    std::string file, profile;
 
-/// The spread's own profile, written to a file; empty when it carries none.
-std::string EmbeddedProfile(const WorkFolder& work, const std::string& spread) {
-    VImage image = VImage::new_from_file(spread.c_str());
+    /// CIELAB of a pixel, read through the profile the spread carries.
+    Lab At(int x, int y) const {
+        return ReferenceLab(profile, VImage::new_from_file(file.c_str()).getpoint(x, y));
+    }
+};
+
+/// The book written into `work`, composed: its first inner spread.
+Spread ComposedSpread(const WorkFolder& work) {
+    EXPECT_EQ(work.Compose(), 0);
+    Spread spread{Utf8(work.Path(kFirstSpread)), ""};
+    VImage image = VImage::new_from_file(spread.file.c_str());
     if (image.get_typeof(VIPS_META_ICC_NAME) == 0)
-        return "";
+        return spread;
     size_t length = 0;
     const void* data = image.get_blob(VIPS_META_ICC_NAME, &length);
-    const std::string path = work.FilePath(L"profiles/embedded.icc");
-    std::ofstream(path, std::ios::binary)
+    spread.profile = work.FilePath(L"profiles/embedded.icc");
+    std::ofstream(spread.profile, std::ios::binary)
         .write(static_cast<const char*>(data), static_cast<std::streamsize>(length));
-    return path;
+    return spread;
 }
 
 /// One page of 135 x 25 mm in `pageRgb`, with `frames` frames of 10 x 10 mm in a row.
@@ -92,14 +99,13 @@ int FrameCentreX(int n) {
 }
 constexpr int kFrameCentreY = 70;
 
-std::string ComposeRow(const WorkFolder& work, const std::vector<std::string>& pictures) {
+Spread ComposeRow(const WorkFolder& work, const std::vector<std::string>& pictures) {
     std::string composition = ZoInfo(1, static_cast<int>(pictures.size())) +
                               Page(1, "ROW", static_cast<int>(pictures.size()));
     for (std::size_t n = 0; n < pictures.size(); ++n)
         composition += Picture(static_cast<int>(n + 1), pictures[n], static_cast<int>(n));
     work.WriteComposition(composition);
-    EXPECT_EQ(work.Compose(), 0);
-    return Utf8(work.Path(kFirstSpread));
+    return ComposedSpread(work);
 }
 
 TEST(EngineColour, DeltaE2000MatchesPublishedPairs) {
@@ -198,14 +204,13 @@ TEST_P(EngineOutputProfile, PicturesOfEveryKindAndThePageComeOutInTrueColour) {
                    patch.profile);
     }
 
-    const std::string spread = ComposeRow(work, pictures);
+    const Spread spread = ComposeRow(work, pictures);
 
-    const std::string embedded = EmbeddedProfile(work, spread);
-    ASSERT_FALSE(embedded.empty()) << "the spread carries no profile";
+    ASSERT_FALSE(spread.profile.empty()) << "the spread carries no profile";
     if (outputProfile == kAdobeRgbProfile) {
-        EXPECT_EQ(FileBytes(embedded), FileBytes(kAdobeRgbProfile));
+        EXPECT_EQ(FileBytes(spread.profile), FileBytes(kAdobeRgbProfile));
     }
-    EXPECT_EQ(VImage::new_from_file(spread.c_str()).get_string("exif-ifd2-ColorSpace"),
+    EXPECT_EQ(VImage::new_from_file(spread.file.c_str()).get_string("exif-ifd2-ColorSpace"),
               std::string(output.exifColorSpace));
     for (std::size_t n = 0; n < patches.size(); ++n) {
         const Patch& patch = patches[n];
@@ -213,14 +218,13 @@ TEST_P(EngineOutputProfile, PicturesOfEveryKindAndThePageComeOutInTrueColour) {
             ReferenceConvert(patch.ReferenceProfile(), outputProfile, patch.Reference());
         for (std::size_t band = 0; band < expected.size() && band < page.size(); ++band)
             expected[band] = patch.Alpha() * expected[band] + (1 - patch.Alpha()) * page[band];
-        const double deltaE = DeltaE2000(
-            ReferenceLab(outputProfile, expected),
-            SpreadLab(spread, embedded, FrameCentreX(static_cast<int>(n + 1)), kFrameCentreY));
+        const double deltaE =
+            DeltaE2000(ReferenceLab(outputProfile, expected),
+                       spread.At(FrameCentreX(static_cast<int>(n + 1)), kFrameCentreY));
         EXPECT_LT(deltaE, kMaxDeltaE) << patch.name;
     }
     // The page's colour is a colour of the output space, as it is written.
-    EXPECT_LT(DeltaE2000(ReferenceLab(outputProfile, page), SpreadLab(spread, embedded, 50, 200)),
-              kMaxDeltaE)
+    EXPECT_LT(DeltaE2000(ReferenceLab(outputProfile, page), spread.At(50, 200)), kMaxDeltaE)
         << "page";
 }
 
@@ -308,6 +312,7 @@ TEST(EngineColour, EveryOrientationTagShowsThePictureUpright) {
         const VImage upright =
             Quadrants(kind.width, kind.height, kind.quadrants, kind.interpretation);
         for (int orientation = 1; orientation <= 8; ++orientation) {
+            SCOPED_TRACE(std::string(kind.kind) + ", orientation " + std::to_string(orientation));
             WorkFolder work;
             work.WriteFormats("[FORMAT_ONE]\nWIDTH_MM=40\nHEIGHT_MM=30\nFRAME_CNT=1\n"
                               "FRAME1=5,5,30,20\n");
@@ -316,18 +321,14 @@ TEST(EngineColour, EveryOrientationTagShowsThePictureUpright) {
             stored.set(VIPS_META_ORIENTATION, orientation);
             stored.jpegsave(picture.c_str(), VImage::option()->set("Q", 98));
             work.WriteComposition(ZoInfo(1, 1) + Page(1, "ONE", 1) + Picture(1, picture, 0));
-            ASSERT_EQ(work.Compose(), 0) << kind.kind << ", orientation " << orientation;
-            const std::string spread =
-                Utf8(work.Path(kFirstSpread));
-            const std::string embedded = EmbeddedProfile(work, spread);
+            const Spread spread = ComposedSpread(work);
 
             // The 300 x 200 pixel frame starts at (50, 50); sample each quadrant's middle.
             const int xs[] = {125, 275, 125, 275}, ys[] = {100, 100, 200, 200};
             for (int q = 0; q < 4; ++q)
-                EXPECT_LT(DeltaE2000(expected[q], SpreadLab(spread, embedded, xs[q], ys[q])),
-                          kMaxDeltaE)
-                    << kind.kind << ", orientation " << orientation << ", quadrant " << q;
-            EXPECT_EQ(VImage::new_from_file(spread.c_str()).get_int(VIPS_META_ORIENTATION), 1)
+                EXPECT_LT(DeltaE2000(expected[q], spread.At(xs[q], ys[q])), kMaxDeltaE)
+                    << "quadrant " << q;
+            EXPECT_EQ(VImage::new_from_file(spread.file.c_str()).get_int(VIPS_META_ORIENTATION), 1)
                 << "the spread is upright itself";
         }
     }
@@ -341,6 +342,7 @@ TEST(EngineColour, CoverFillsTheFrameContainShowsThePageAroundThePicture) {
         bool edgeShowsPicture;
     } fits[] = {{0, true}, {1, false}};
     for (const auto& fit : fits) {
+        SCOPED_TRACE("fit " + std::to_string(fit.imageFit));
         WorkFolder work;
         work.WriteFormats(RowOfFrames(1, "200,120,90"));
         const std::string picture = work.FilePath(L"TEMP/CORRECT/wide.jpg");
@@ -348,21 +350,16 @@ TEST(EngineColour, CoverFillsTheFrameContainShowsThePageAroundThePicture) {
                    kAdobeRgbProfile, 200, 100);
         work.WriteComposition("[ZO_INFO]\nIMAGE_FIT=" + std::to_string(fit.imageFit) + "\n" +
                               ZoInfo(1, 1).substr(10) + Page(1, "ROW", 1) + Picture(1, picture, 0));
-        ASSERT_EQ(work.Compose(), 0);
-        const std::string spread =
-            Utf8(work.Path(kFirstSpread));
-        const std::string embedded = EmbeddedProfile(work, spread);
+        const Spread spread = ComposedSpread(work);
         const Lab pictureLab = ReferenceLab(
             kSrgbProfile, ReferenceConvert(kAdobeRgbProfile, kSrgbProfile, adobeGreen));
         const Lab pageLab = ReferenceLab(kSrgbProfile, page);
 
         // The wide picture, contained in the square frame, fills its middle half only.
-        EXPECT_LT(DeltaE2000(pictureLab, SpreadLab(spread, embedded, 70, 70)), kMaxDeltaE)
-            << "fit " << fit.imageFit << ", middle";
-        EXPECT_LT(DeltaE2000(fit.edgeShowsPicture ? pictureLab : pageLab,
-                             SpreadLab(spread, embedded, 70, 30)),
+        EXPECT_LT(DeltaE2000(pictureLab, spread.At(70, 70)), kMaxDeltaE) << "middle";
+        EXPECT_LT(DeltaE2000(fit.edgeShowsPicture ? pictureLab : pageLab, spread.At(70, 30)),
                   kMaxDeltaE)
-            << "fit " << fit.imageFit << ", top edge of the frame";
+            << "top edge of the frame";
     }
 }
 
@@ -377,11 +374,9 @@ TEST(EngineColour, ABackgroundImageIsConvertedThroughItsProfile) {
                       "[FORMAT_PAPER]\nWIDTH_MM=40\nHEIGHT_MM=30\nBACKGROUND=paper.jpg\n"
                       "FRAME_CNT=0\n");
     work.WriteComposition(ZoInfo(1, 0) + Page(1, "PAPER", 0));
-    ASSERT_EQ(work.Compose(), 0);
-    const std::string spread = Utf8(work.Path(kFirstSpread));
+    const Spread spread = ComposedSpread(work);
 
-    EXPECT_LT(DeltaE2000(ReferenceLab(kAdobeRgbProfile, adobeGreen),
-                         SpreadLab(spread, EmbeddedProfile(work, spread), 200, 150)),
+    EXPECT_LT(DeltaE2000(ReferenceLab(kAdobeRgbProfile, adobeGreen), spread.At(200, 150)),
               kMaxDeltaE);
 }
 
