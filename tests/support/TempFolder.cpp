@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -50,15 +49,6 @@ void TempFolder::WriteFile(std::wstring_view relative, std::string_view bytes) c
     fs::create_directories(path.parent_path());
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-std::vector<std::wstring> TempFolder::Names(std::wstring_view relative) const {
-    std::vector<std::wstring> names;
-    const fs::path folder = platform::ToFsPath(*this / relative);
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder))
-        names.push_back(platform::FromFsPath(entry.path().filename()));
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 std::string TempFolder::ReadFile(std::wstring_view relative) const {
