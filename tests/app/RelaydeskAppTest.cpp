@@ -19,16 +19,6 @@ CRelaydeskApp& App() {
     return *static_cast<CRelaydeskApp*>(wxTheApp);
 }
 
-enum class CloseBy {
-    kOkButton,
-    kEscape,
-    kCloseBox,
-    kEndOfSession,
-    kTerminateSignal,
-    kInterruptSignal,
-    kHangUpSignal
-};
-
 /// Runs the whole program in the test's program folder: `act` runs on the window once it is
 /// up, and the program then ends as the user closes it.
 class ProgramRunTest : public GuiTest {
@@ -79,74 +69,47 @@ protected:
     }
 };
 
-class RelaydeskAppTest : public ProgramRunTest, public ::testing::WithParamInterface<CloseBy> {};
+/// A way the user or the system closes the running program.
+struct WayToClose {
+    const char* name;
+    void (*close)(CRelaydeskDlg& window);
+};
 
-void Close(CRelaydeskDlg& window, CloseBy how) {
-    switch (how) {
-    case CloseBy::kOkButton:
-        Click(window.FindWindow(wxID_OK));
-        break;
-    case CloseBy::kEscape: {
-        wxKeyEvent escape(wxEVT_CHAR_HOOK);
-        escape.m_keyCode = WXK_ESCAPE;
-        escape.SetEventObject(&window);
-        window.GetEventHandler()->ProcessEvent(escape);
-        break;
-    }
-    case CloseBy::kCloseBox:
-        window.Close();
-        break;
-    case CloseBy::kEndOfSession: {
-        wxCloseEvent end(wxEVT_END_SESSION);
-        App().ProcessEvent(end);
-        break;
-    }
-    case CloseBy::kTerminateSignal:
-        std::raise(SIGTERM);
-        break;
-    case CloseBy::kInterruptSignal:
-        std::raise(SIGINT);
-        break;
-    case CloseBy::kHangUpSignal:
-        std::raise(SIGHUP);
-        break;
-    }
+void PrintTo(const WayToClose& way, std::ostream* out) {
+    *out << way.name;
 }
 
-std::string NameOfWay(const ::testing::TestParamInfo<CloseBy>& way) {
-    switch (way.param) {
-    case CloseBy::kOkButton:
-        return "OkButton";
-    case CloseBy::kEscape:
-        return "Escape";
-    case CloseBy::kCloseBox:
-        return "CloseBox";
-    case CloseBy::kEndOfSession:
-        return "EndOfSession";
-    case CloseBy::kTerminateSignal:
-        return "TerminateSignal";
-    case CloseBy::kInterruptSignal:
-        return "InterruptSignal";
-    case CloseBy::kHangUpSignal:
-        return "HangUpSignal";
-    }
-    return "Unknown";
-}
+class RelaydeskAppTest : public ProgramRunTest, public ::testing::WithParamInterface<WayToClose> {};
 
 TEST_P(RelaydeskAppTest, EveryWayOfClosingRunsTheShutdownAndSavesTheTable) {
     RunProgram([](CRelaydeskDlg& window) {
         TickThirdTerminal(window);
-        Close(window, GetParam());
+        GetParam().close(window);
     });
     ExpectShutdownRanAndSavedTheTick();
 }
 
-INSTANTIATE_TEST_SUITE_P(Closing, RelaydeskAppTest,
-                         ::testing::Values(CloseBy::kOkButton, CloseBy::kEscape,
-                                           CloseBy::kCloseBox, CloseBy::kEndOfSession,
-                                           CloseBy::kTerminateSignal, CloseBy::kInterruptSignal,
-                                           CloseBy::kHangUpSignal),
-                         NameOfWay);
+INSTANTIATE_TEST_SUITE_P(
+    Closing, RelaydeskAppTest,
+    ::testing::Values(
+        WayToClose{"OkButton", [](CRelaydeskDlg& window) { Click(window.FindWindow(wxID_OK)); }},
+        WayToClose{"Escape",
+                   [](CRelaydeskDlg& window) {
+                       wxKeyEvent escape(wxEVT_CHAR_HOOK);
+                       escape.m_keyCode = WXK_ESCAPE;
+                       escape.SetEventObject(&window);
+                       window.GetEventHandler()->ProcessEvent(escape);
+                   }},
+        WayToClose{"CloseBox", [](CRelaydeskDlg& window) { window.Close(); }},
+        WayToClose{"EndOfSession",
+                   [](CRelaydeskDlg&) {
+                       wxCloseEvent end(wxEVT_END_SESSION);
+                       App().ProcessEvent(end);
+                   }},
+        WayToClose{"TerminateSignal", [](CRelaydeskDlg&) { std::raise(SIGTERM); }},
+        WayToClose{"InterruptSignal", [](CRelaydeskDlg&) { std::raise(SIGINT); }},
+        WayToClose{"HangUpSignal", [](CRelaydeskDlg&) { std::raise(SIGHUP); }}),
+    [](const ::testing::TestParamInfo<WayToClose>& way) { return std::string(way.param.name); });
 
 /// A request to end that comes while the user has a dialog open above the window.
 class EndDuringDialogTest : public ProgramRunTest,

@@ -341,10 +341,6 @@ TEST_F(RelaydeskDlgTest, OrderViewShowsTheSelectedTerminalsOutputFolder) {
     EXPECT_TRUE(m_script.Done());
 }
 
-} // namespace
-
-namespace {
-
 // The stand-in engine composes for ever unless it is cancelled, so closing always meets a
 // composition in progress.
 class ClosingDuringCompositionTest : public RelaydeskDlgTest {};

@@ -19,6 +19,9 @@ using vips::VImage;
 // 254 dots per inch is 10 pixels per millimetre, which keeps the arithmetic readable.
 inline constexpr int kTenPixelsPerMm = 254;
 
+/// Where the first inner spread of a book is written.
+inline constexpr wchar_t kFirstSpread[] = L"TEMP/COMPOSITION_INFO/LAYOUTFINAL/cmb0001.jpg";
+
 inline std::string Utf8(const std::wstring& path) {
     return platform::ToFsPath(path).string();
 }
@@ -49,6 +52,12 @@ public:
         if (const std::size_t slash = relative.rfind(L'/'); slash != std::wstring_view::npos)
             m_temp.MakeFolder(relative.substr(0, slash));
         return Utf8(m_temp / relative);
+    }
+
+    /// A link at `link` to `target`, both below the temporary folder.
+    void Link(std::wstring_view target, std::wstring_view link) const {
+        std::filesystem::create_symlink(platform::ToFsPath(Path(target)),
+                                        platform::ToFsPath(Path(link)));
     }
 
     void WriteFormats(std::string_view text) const {

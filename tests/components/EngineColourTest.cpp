@@ -6,13 +6,13 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 #include <vips/vips8>
 
 #include "DeltaE2000.h"
 #include "EngineBook.h"
+#include "FolderNames.h"
 #include "ReferenceColour.h"
 
 namespace {
@@ -27,11 +27,6 @@ const std::string kSrgbProfile = "/usr/share/color/icc/sRGB.icc";
 const std::string kAdobeRgbProfile = "/usr/share/color/icc/compatibleWithAdobeRGB1998.icc";
 const std::string kGreyLStarProfile = "/usr/share/color/icc/Gray-CIE_L.icc";
 const std::string kCmykProfile = "/usr/share/color/icc/ghostscript/default_cmyk.icc";
-
-std::string FileBytes(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
 
 /// A profile the image library carries (its Display P3 and default CMYK), as a file.
 std::string LibraryProfileFile(const WorkFolder& work, const char* name) {
@@ -63,22 +58,29 @@ void WriteSolid(const std::string& path, std::vector<double> values,
         image.jpegsave(path.c_str(), VImage::option()->set("Q", 98));
 }
 
-/// CIELAB of a spread's pixel, read through the profile the spread carries.
-Lab SpreadLab(const std::string& spread, const std::string& embeddedProfile, int x, int y) {
-    return ReferenceLab(embeddedProfile, VImage::new_from_file(spread.c_str()).getpoint(x, y));
-}
+/// A composed spread with its own profile written to a file (empty when it carries none).
+struct Spread {
+    std::string file, profile;
 
-/// The spread's own profile, written to a file; empty when it carries none.
-std::string EmbeddedProfile(const WorkFolder& work, const std::string& spread) {
-    VImage image = VImage::new_from_file(spread.c_str());
+    /// CIELAB of a pixel, read through the profile the spread carries.
+    Lab At(int x, int y) const {
+        return ReferenceLab(profile, VImage::new_from_file(file.c_str()).getpoint(x, y));
+    }
+};
+
+/// The book written into `work`, composed: its first inner spread.
+Spread ComposedSpread(const WorkFolder& work) {
+    EXPECT_EQ(work.Compose(), 0);
+    Spread spread{Utf8(work.Path(kFirstSpread)), ""};
+    VImage image = VImage::new_from_file(spread.file.c_str());
     if (image.get_typeof(VIPS_META_ICC_NAME) == 0)
-        return "";
+        return spread;
     size_t length = 0;
     const void* data = image.get_blob(VIPS_META_ICC_NAME, &length);
-    const std::string path = work.FilePath(L"profiles/embedded.icc");
-    std::ofstream(path, std::ios::binary)
+    spread.profile = work.FilePath(L"profiles/embedded.icc");
+    std::ofstream(spread.profile, std::ios::binary)
         .write(static_cast<const char*>(data), static_cast<std::streamsize>(length));
-    return path;
+    return spread;
 }
 
 /// One page of 135 x 25 mm in `pageRgb`, with `frames` frames of 10 x 10 mm in a row.
@@ -97,14 +99,13 @@ int FrameCentreX(int n) {
 }
 constexpr int kFrameCentreY = 70;
 
-std::string ComposeRow(const WorkFolder& work, const std::vector<std::string>& pictures) {
+Spread ComposeRow(const WorkFolder& work, const std::vector<std::string>& pictures) {
     std::string composition = ZoInfo(1, static_cast<int>(pictures.size())) +
                               Page(1, "ROW", static_cast<int>(pictures.size()));
     for (std::size_t n = 0; n < pictures.size(); ++n)
         composition += Picture(static_cast<int>(n + 1), pictures[n], static_cast<int>(n));
     work.WriteComposition(composition);
-    EXPECT_EQ(work.Compose(), 0);
-    return Utf8(work.Path(L"TEMP/COMPOSITION_INFO/LAYOUTFINAL/cmb0001.jpg"));
+    return ComposedSpread(work);
 }
 
 TEST(EngineColour, DeltaE2000MatchesPublishedPairs) {
@@ -132,11 +133,25 @@ struct Patch {
     const char* file;
     std::vector<double> stored; ///< as stored: 8 or 16 bits, alpha last
     VipsInterpretation interpretation;
-    VipsBandFormat format;
-    std::string profile;           ///< embedded; empty: untagged
-    std::string referenceProfile;  ///< what the numbers mean: the embedded or the implied one
-    std::vector<double> reference; ///< the stored colour in the calculator's units
-    double alpha = 1.0;
+    std::string profile;                ///< embedded; empty: untagged
+    std::string implied = kSrgbProfile; ///< what untagged numbers mean
+
+    bool Wide() const { return interpretation == VIPS_INTERPRETATION_RGB16; }
+    bool HasAlpha() const { return interpretation == VIPS_INTERPRETATION_sRGB && stored.size() == 4; }
+    VipsBandFormat Format() const { return Wide() ? VIPS_FORMAT_USHORT : VIPS_FORMAT_UCHAR; }
+    std::string ReferenceProfile() const { return profile.empty() ? implied : profile; }
+    double Alpha() const { return HasAlpha() ? stored.back() / 255.0 : 1.0; }
+    /// The stored colour in the calculator's units: 0-255 for RGB, percentages for CMYK, and
+    /// untagged grey as the sRGB grey of the same value.
+    std::vector<double> Reference() const {
+        std::vector<double> colour(stored.begin(), stored.end() - (HasAlpha() ? 1 : 0));
+        const double unit = Wide() ? 257.0 : interpretation == VIPS_INTERPRETATION_CMYK ? 2.55 : 1.0;
+        for (double& value : colour)
+            value /= unit;
+        if (interpretation == VIPS_INTERPRETATION_B_W && profile.empty())
+            colour.assign(3, colour[0]);
+        return colour;
+    }
 };
 
 struct OutputCase {
@@ -155,87 +170,18 @@ TEST_P(EngineOutputProfile, PicturesOfEveryKindAndThePageComeOutInTrueColour) {
     const std::string pageRgb = "200,120,90";
     const std::vector<double> page = {200, 120, 90};
     const std::vector<Patch> patches = {
-        {"Adobe RGB",
-         "adobe.jpg",
-         {40, 160, 60},
-         VIPS_INTERPRETATION_sRGB,
-         VIPS_FORMAT_UCHAR,
-         kAdobeRgbProfile,
-         kAdobeRgbProfile,
-         {40, 160, 60}},
-        {"Display P3",
-         "p3.jpg",
-         {230, 60, 50},
-         VIPS_INTERPRETATION_sRGB,
-         VIPS_FORMAT_UCHAR,
-         p3,
-         p3,
-         {230, 60, 50}},
-        {"untagged sRGB",
-         "srgb.jpg",
-         {30, 90, 200},
-         VIPS_INTERPRETATION_sRGB,
-         VIPS_FORMAT_UCHAR,
-         "",
-         kSrgbProfile,
-         {30, 90, 200}},
-        {"tagged CMYK",
-         "cmyk.jpg",
-         {25, 180, 205, 20},
-         VIPS_INTERPRETATION_CMYK,
-         VIPS_FORMAT_UCHAR,
-         kCmykProfile,
-         kCmykProfile,
-         {25 / 2.55, 180 / 2.55, 205 / 2.55, 20 / 2.55}},
-        {"untagged CMYK",
-         "cmyk-plain.jpg",
-         {200, 30, 10, 40},
-         VIPS_INTERPRETATION_CMYK,
-         VIPS_FORMAT_UCHAR,
-         "",
-         defaultCmyk,
-         {200 / 2.55, 30 / 2.55, 10 / 2.55, 40 / 2.55}},
-        {"tagged grey",
-         "grey.jpg",
-         {100},
-         VIPS_INTERPRETATION_B_W,
-         VIPS_FORMAT_UCHAR,
-         kGreyLStarProfile,
-         kGreyLStarProfile,
-         {100}},
-        {"untagged grey",
-         "grey-plain.jpg",
-         {100},
-         VIPS_INTERPRETATION_B_W,
-         VIPS_FORMAT_UCHAR,
-         "",
-         kSrgbProfile,
-         {100, 100, 100}},
-        {"16-bit Adobe RGB",
-         "adobe16.png",
-         {10000, 45000, 20000},
-         VIPS_INTERPRETATION_RGB16,
-         VIPS_FORMAT_USHORT,
-         kAdobeRgbProfile,
-         kAdobeRgbProfile,
-         {10000 / 257.0, 45000 / 257.0, 20000 / 257.0}},
-        {"16-bit untagged",
-         "plain16.png",
-         {50000, 12000, 30000},
-         VIPS_INTERPRETATION_RGB16,
-         VIPS_FORMAT_USHORT,
-         "",
-         kSrgbProfile,
-         {50000 / 257.0, 12000 / 257.0, 30000 / 257.0}},
-        {"half transparent",
-         "alpha.png",
-         {20, 40, 220, 128},
-         VIPS_INTERPRETATION_sRGB,
-         VIPS_FORMAT_UCHAR,
-         "",
-         kSrgbProfile,
-         {20, 40, 220},
-         128 / 255.0},
+        {"Adobe RGB", "adobe.jpg", {40, 160, 60}, VIPS_INTERPRETATION_sRGB, kAdobeRgbProfile},
+        {"Display P3", "p3.jpg", {230, 60, 50}, VIPS_INTERPRETATION_sRGB, p3},
+        {"untagged sRGB", "srgb.jpg", {30, 90, 200}, VIPS_INTERPRETATION_sRGB, ""},
+        {"tagged CMYK", "cmyk.jpg", {25, 180, 205, 20}, VIPS_INTERPRETATION_CMYK, kCmykProfile},
+        {"untagged CMYK", "cmyk-plain.jpg", {200, 30, 10, 40}, VIPS_INTERPRETATION_CMYK, "",
+         defaultCmyk},
+        {"tagged grey", "grey.jpg", {100}, VIPS_INTERPRETATION_B_W, kGreyLStarProfile},
+        {"untagged grey", "grey-plain.jpg", {100}, VIPS_INTERPRETATION_B_W, ""},
+        {"16-bit Adobe RGB", "adobe16.png", {10000, 45000, 20000}, VIPS_INTERPRETATION_RGB16,
+         kAdobeRgbProfile},
+        {"16-bit untagged", "plain16.png", {50000, 12000, 30000}, VIPS_INTERPRETATION_RGB16, ""},
+        {"half transparent", "alpha.png", {20, 40, 220, 128}, VIPS_INTERPRETATION_sRGB, ""},
     };
     std::string outputProfile = kSrgbProfile;
     std::string extra;
@@ -254,33 +200,31 @@ TEST_P(EngineOutputProfile, PicturesOfEveryKindAndThePageComeOutInTrueColour) {
     std::vector<std::string> pictures;
     for (const Patch& patch : patches) {
         pictures.push_back(work.FilePath(L"TEMP/CORRECT/" + platform::Utf8ToWide(patch.file)));
-        WriteSolid(pictures.back(), patch.stored, patch.interpretation, patch.format,
+        WriteSolid(pictures.back(), patch.stored, patch.interpretation, patch.Format(),
                    patch.profile);
     }
 
-    const std::string spread = ComposeRow(work, pictures);
+    const Spread spread = ComposeRow(work, pictures);
 
-    const std::string embedded = EmbeddedProfile(work, spread);
-    ASSERT_FALSE(embedded.empty()) << "the spread carries no profile";
+    ASSERT_FALSE(spread.profile.empty()) << "the spread carries no profile";
     if (outputProfile == kAdobeRgbProfile) {
-        EXPECT_EQ(FileBytes(embedded), FileBytes(kAdobeRgbProfile));
+        EXPECT_EQ(FileBytes(spread.profile), FileBytes(kAdobeRgbProfile));
     }
-    EXPECT_EQ(VImage::new_from_file(spread.c_str()).get_string("exif-ifd2-ColorSpace"),
+    EXPECT_EQ(VImage::new_from_file(spread.file.c_str()).get_string("exif-ifd2-ColorSpace"),
               std::string(output.exifColorSpace));
     for (std::size_t n = 0; n < patches.size(); ++n) {
         const Patch& patch = patches[n];
         std::vector<double> expected =
-            ReferenceConvert(patch.referenceProfile, outputProfile, patch.reference);
+            ReferenceConvert(patch.ReferenceProfile(), outputProfile, patch.Reference());
         for (std::size_t band = 0; band < expected.size() && band < page.size(); ++band)
-            expected[band] = patch.alpha * expected[band] + (1 - patch.alpha) * page[band];
-        const double deltaE = DeltaE2000(
-            ReferenceLab(outputProfile, expected),
-            SpreadLab(spread, embedded, FrameCentreX(static_cast<int>(n + 1)), kFrameCentreY));
+            expected[band] = patch.Alpha() * expected[band] + (1 - patch.Alpha()) * page[band];
+        const double deltaE =
+            DeltaE2000(ReferenceLab(outputProfile, expected),
+                       spread.At(FrameCentreX(static_cast<int>(n + 1)), kFrameCentreY));
         EXPECT_LT(deltaE, kMaxDeltaE) << patch.name;
     }
     // The page's colour is a colour of the output space, as it is written.
-    EXPECT_LT(DeltaE2000(ReferenceLab(outputProfile, page), SpreadLab(spread, embedded, 50, 200)),
-              kMaxDeltaE)
+    EXPECT_LT(DeltaE2000(ReferenceLab(outputProfile, page), spread.At(50, 200)), kMaxDeltaE)
         << "page";
 }
 
@@ -368,6 +312,7 @@ TEST(EngineColour, EveryOrientationTagShowsThePictureUpright) {
         const VImage upright =
             Quadrants(kind.width, kind.height, kind.quadrants, kind.interpretation);
         for (int orientation = 1; orientation <= 8; ++orientation) {
+            SCOPED_TRACE(std::string(kind.kind) + ", orientation " + std::to_string(orientation));
             WorkFolder work;
             work.WriteFormats("[FORMAT_ONE]\nWIDTH_MM=40\nHEIGHT_MM=30\nFRAME_CNT=1\n"
                               "FRAME1=5,5,30,20\n");
@@ -376,18 +321,14 @@ TEST(EngineColour, EveryOrientationTagShowsThePictureUpright) {
             stored.set(VIPS_META_ORIENTATION, orientation);
             stored.jpegsave(picture.c_str(), VImage::option()->set("Q", 98));
             work.WriteComposition(ZoInfo(1, 1) + Page(1, "ONE", 1) + Picture(1, picture, 0));
-            ASSERT_EQ(work.Compose(), 0) << kind.kind << ", orientation " << orientation;
-            const std::string spread =
-                Utf8(work.Path(L"TEMP/COMPOSITION_INFO/LAYOUTFINAL/cmb0001.jpg"));
-            const std::string embedded = EmbeddedProfile(work, spread);
+            const Spread spread = ComposedSpread(work);
 
             // The 300 x 200 pixel frame starts at (50, 50); sample each quadrant's middle.
             const int xs[] = {125, 275, 125, 275}, ys[] = {100, 100, 200, 200};
             for (int q = 0; q < 4; ++q)
-                EXPECT_LT(DeltaE2000(expected[q], SpreadLab(spread, embedded, xs[q], ys[q])),
-                          kMaxDeltaE)
-                    << kind.kind << ", orientation " << orientation << ", quadrant " << q;
-            EXPECT_EQ(VImage::new_from_file(spread.c_str()).get_int(VIPS_META_ORIENTATION), 1)
+                EXPECT_LT(DeltaE2000(expected[q], spread.At(xs[q], ys[q])), kMaxDeltaE)
+                    << "quadrant " << q;
+            EXPECT_EQ(VImage::new_from_file(spread.file.c_str()).get_int(VIPS_META_ORIENTATION), 1)
                 << "the spread is upright itself";
         }
     }
@@ -401,6 +342,7 @@ TEST(EngineColour, CoverFillsTheFrameContainShowsThePageAroundThePicture) {
         bool edgeShowsPicture;
     } fits[] = {{0, true}, {1, false}};
     for (const auto& fit : fits) {
+        SCOPED_TRACE("fit " + std::to_string(fit.imageFit));
         WorkFolder work;
         work.WriteFormats(RowOfFrames(1, "200,120,90"));
         const std::string picture = work.FilePath(L"TEMP/CORRECT/wide.jpg");
@@ -408,21 +350,16 @@ TEST(EngineColour, CoverFillsTheFrameContainShowsThePageAroundThePicture) {
                    kAdobeRgbProfile, 200, 100);
         work.WriteComposition("[ZO_INFO]\nIMAGE_FIT=" + std::to_string(fit.imageFit) + "\n" +
                               ZoInfo(1, 1).substr(10) + Page(1, "ROW", 1) + Picture(1, picture, 0));
-        ASSERT_EQ(work.Compose(), 0);
-        const std::string spread =
-            Utf8(work.Path(L"TEMP/COMPOSITION_INFO/LAYOUTFINAL/cmb0001.jpg"));
-        const std::string embedded = EmbeddedProfile(work, spread);
+        const Spread spread = ComposedSpread(work);
         const Lab pictureLab = ReferenceLab(
             kSrgbProfile, ReferenceConvert(kAdobeRgbProfile, kSrgbProfile, adobeGreen));
         const Lab pageLab = ReferenceLab(kSrgbProfile, page);
 
         // The wide picture, contained in the square frame, fills its middle half only.
-        EXPECT_LT(DeltaE2000(pictureLab, SpreadLab(spread, embedded, 70, 70)), kMaxDeltaE)
-            << "fit " << fit.imageFit << ", middle";
-        EXPECT_LT(DeltaE2000(fit.edgeShowsPicture ? pictureLab : pageLab,
-                             SpreadLab(spread, embedded, 70, 30)),
+        EXPECT_LT(DeltaE2000(pictureLab, spread.At(70, 70)), kMaxDeltaE) << "middle";
+        EXPECT_LT(DeltaE2000(fit.edgeShowsPicture ? pictureLab : pageLab, spread.At(70, 30)),
                   kMaxDeltaE)
-            << "fit " << fit.imageFit << ", top edge of the frame";
+            << "top edge of the frame";
     }
 }
 
@@ -437,11 +374,9 @@ TEST(EngineColour, ABackgroundImageIsConvertedThroughItsProfile) {
                       "[FORMAT_PAPER]\nWIDTH_MM=40\nHEIGHT_MM=30\nBACKGROUND=paper.jpg\n"
                       "FRAME_CNT=0\n");
     work.WriteComposition(ZoInfo(1, 0) + Page(1, "PAPER", 0));
-    ASSERT_EQ(work.Compose(), 0);
-    const std::string spread = Utf8(work.Path(L"TEMP/COMPOSITION_INFO/LAYOUTFINAL/cmb0001.jpg"));
+    const Spread spread = ComposedSpread(work);
 
-    EXPECT_LT(DeltaE2000(ReferenceLab(kAdobeRgbProfile, adobeGreen),
-                         SpreadLab(spread, EmbeddedProfile(work, spread), 200, 150)),
+    EXPECT_LT(DeltaE2000(ReferenceLab(kAdobeRgbProfile, adobeGreen), spread.At(200, 150)),
               kMaxDeltaE);
 }
 
@@ -467,7 +402,7 @@ TEST(EngineColour, AnUnusableOrOutsideOutputProfileStopsTheBook) {
         work.WriteComposition(ZoInfo(1, 1) + Page(1, "ROW", 1) + Picture(1, picture, 0));
 
         EXPECT_EQ(work.Compose(), c.expected) << c.name;
-        EXPECT_FALSE(work.Temp().Exists(L"TEMP/COMPOSITION_INFO/LAYOUTFINAL/cmb0001.jpg"))
+        EXPECT_FALSE(work.Temp().Exists(kFirstSpread))
             << c.name;
     }
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cctype>
 #include <chrono>
 #include <filesystem>
 #include <future>
@@ -13,6 +14,7 @@
 #include <vips/vips8>
 
 #include "EngineBook.h"
+#include "FolderNames.h"
 #include "ThreadStat.h"
 #include "platform/FileSystemCalls.h"
 #include "platform/TextEncoding.h"
@@ -67,7 +69,7 @@ TEST(Engine, ComposesCoverAndInnerSpreadsWithPicturesInTheirFrames) {
     const std::wstring inner = work.Path(L"TEMP/COMPOSITION_INFO/LAYOUTFINAL/cmb0002.jpg");
     ASSERT_TRUE(work.Temp().Exists(L"TEMP/COMPOSITION_INFO/COVERFINAL/cmb0001.jpg"));
     ASSERT_TRUE(work.Temp().Exists(L"TEMP/COMPOSITION_INFO/LAYOUTFINAL/cmb0002.jpg"));
-    EXPECT_FALSE(work.Temp().Exists(L"TEMP/COMPOSITION_INFO/LAYOUTFINAL/cmb0001.jpg"));
+    EXPECT_FALSE(work.Temp().Exists(kFirstSpread));
     ExpectColour(PixelAt(cover, 600, 150), {255, 255, 0}, "cover");
 
     VImage spread = VImage::new_from_file(Utf8(inner).c_str());
@@ -96,7 +98,7 @@ TEST(Engine, AppliesRotationZoomAndShiftToThePicture) {
     ASSERT_EQ(work.Compose(), 0);
 
     // A lone page is a spread of its own: 400 x 300 pixels.
-    const std::wstring spread = work.Path(L"TEMP/COMPOSITION_INFO/LAYOUTFINAL/cmb0001.jpg");
+    const std::wstring spread = work.Path(kFirstSpread);
     // Turned clockwise, the red left half lies on top; cover fit crops the ends.
     ExpectColour(PixelAt(spread, 100, 50), {255, 0, 0}, "turned picture, upper half");
     ExpectColour(PixelAt(spread, 100, 150), {0, 255, 0}, "turned picture, lower half");
@@ -107,223 +109,159 @@ TEST(Engine, AppliesRotationZoomAndShiftToThePicture) {
     ExpectColour(PixelAt(spread, 300, 250), {0, 0, 255}, "below the frames");
 }
 
-struct FailureCase {
-    const char* name;
-    int expected;
-};
-
-class EngineFailure : public ::testing::TestWithParam<FailureCase> {};
-
-TEST_P(EngineFailure, ReportsItsOwnCodeAndWritesNoSpread) {
-    WorkFolder work;
-    work.WriteFormats(kFormats);
-    work.WritePicture(L"TEMP/CTML/紙.jpg", Solid(80, 60, {0, 160, 0}));
-    work.WritePicture(L"TEMP/CORRECT/IMG-0001.jpg", Solid(60, 40, {255, 0, 0}));
-    std::string picture = Utf8(work.Path(L"TEMP/CORRECT/IMG-0001.jpg"));
-    std::string format = "TWO";
-    std::string settings; // ZO_INFO keys that replace the defaults
-    std::string degree = "0";
-    const std::string name = GetParam().name;
-    if (name == "missing format")
-        format = "NO_SUCH_FORMAT";
-    else if (name == "missing format file")
-        settings = "FORMAT_FILE_NAME=gone.ini\n";
-    else if (name == "missing picture")
-        picture = Utf8(work.Path(L"TEMP/CORRECT/IMG-0099.jpg"));
-    else if (name == "undecodable picture")
-        work.Temp().WriteFile(L"TEMP/CORRECT/IMG-0001.jpg", "not a picture at all");
-    else if (name == "picture outside the folders") {
-        work.WritePicture(L"外/IMG-0001.jpg", Solid(60, 40, {255, 0, 0}));
-        picture = Utf8(work.Path(L"TEMP/CORRECT/../../外/IMG-0001.jpg"));
-    } else if (name == "unwritable output") {
-        work.Temp().WriteFile(L"TEMP/COMPOSITION_INFO/blocked", "a file where a folder should be");
-        settings = "OUTPUT_PATH=@\\blocked\\LAYOUTFINAL\n";
-    } else if (name == "invalid rotation")
-        degree = "45";
-    // Of a key given twice the first counts, so the replacements go first.
-    work.WriteComposition("[ZO_INFO]\n" + settings + ZoInfo(2, 1).substr(10) + Page(1, format, 1) +
-                          Page(2, "PAPER", 0) + "[PICT_INFO1]\nFileName=" + picture +
-                          "\nFILENUM=0\ndegree=" + degree + "\n");
-    if (name == "unreadable composition file")
-        work.Temp().WriteFile(L"TEMP/COMPOSITION_INFO/QrmZoInRi.ini", "");
-
-    EXPECT_EQ(work.Compose(), GetParam().expected);
-    EXPECT_FALSE(work.Temp().Exists(L"TEMP/COMPOSITION_INFO/LAYOUTFINAL/cmb0001.jpg"));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Engine, EngineFailure,
-    ::testing::Values(FailureCase{"unreadable composition file", 10}, FailureCase{"invalid rotation", 11},
-                      FailureCase{"missing format file", 20}, FailureCase{"missing format", 21},
-                      FailureCase{"missing picture", 30}, FailureCase{"undecodable picture", 31},
-                      FailureCase{"picture outside the folders", 32}, FailureCase{"unwritable output", 40}),
-    [](const ::testing::TestParamInfo<FailureCase>& failure) {
-        std::string name = failure.param.name;
-        for (char& c : name)
-            if (c == ' ')
-                c = '_';
-        return name;
-    });
-
-/// A valid book of one inner spread with one picture; `lines` are put first into their
-/// sections, where of keys given twice the first counts.
-std::string BookWith(const WorkFolder& work,
-                     const std::vector<std::pair<std::string, std::string>>& lines) {
-    std::string text = ZoInfo(2, 1) + Page(1, "TWO", 1) + Page(2, "PAPER", 0) +
-                       Picture(1, Utf8(work.Path(L"TEMP/CORRECT/IMG-0001.jpg")), 0);
-    for (const auto& [section, line] : lines) {
-        const std::string header = "[" + section + "]\n";
-        const std::size_t at = text.find(header);
-        EXPECT_NE(at, std::string::npos) << section;
-        text.insert(at + header.size(), line + "\n");
-    }
-    return text;
-}
-
+/// A valid book of one inner spread with one picture, in a work folder that also holds,
+/// outside the composition's folders, a picture and a format file that would compose it.
 void PrepareBook(const WorkFolder& work) {
     work.WriteFormats(kFormats);
     work.WritePicture(L"TEMP/CTML/紙.jpg", Solid(80, 60, {0, 160, 0}));
     work.WritePicture(L"TEMP/CORRECT/IMG-0001.jpg", Solid(60, 40, {255, 0, 0}));
-    work.Temp().MakeFolder(L"外");
+    work.WritePicture(L"外/IMG-0001.jpg", Solid(60, 40, {255, 0, 0}));
+    work.Temp().WriteFile(L"外/QrmFormat.ini", kFormats);
+    work.WriteComposition(ZoInfo(2, 1) + Page(1, "TWO", 1) + Page(2, "PAPER", 0) +
+                          Picture(1, Utf8(work.Path(L"TEMP/CORRECT/IMG-0001.jpg")), 0));
 }
 
-TEST(Engine, RefusesOutputFoldersOutsideTheCompositionFoldersAndCreatesNothing) {
-    const struct {
-        const char* name;
-        std::string (*line)(const WorkFolder&);
-    } cases[] = {
-        {"absolute path elsewhere",
-         [](const WorkFolder& w) { return "OUTPUT_PATH=" + Utf8(w.Path(L"外/LAYOUTFINAL")); }},
-        {"dots out of the album folder",
-         [](const WorkFolder&) { return std::string("OUTPUT_PATH=@\\..\\..\\外\\x"); }},
-        {"dots with slashes",
-         [](const WorkFolder&) { return std::string("OUTPUT_PATH=@/LAYOUTFINAL/../../../外/x"); }},
-        // The work folder's other folders hold the order's pictures, not spreads.
-        {"the pictures' folder",
-         [](const WorkFolder&) { return std::string("OUTPUT_PATH=@\\..\\CORRECT"); }},
-        {"cover folder elsewhere",
-         [](const WorkFolder& w) { return "OUTPUT_PATH2=" + Utf8(w.Path(L"外/COVERFINAL")); }},
-        {"link out of the album folder",
-         [](const WorkFolder& w) {
-             std::filesystem::create_directory_symlink(
-                 platform::ToFsPath(w.Path(L"外")),
-                 platform::ToFsPath(w.Path(L"TEMP/COMPOSITION_INFO/out")));
-             return std::string("OUTPUT_PATH=@\\out\\LAYOUTFINAL");
-         }},
-        // A spread's own name, linked to a file not made yet, would write through the link.
-        {"spread file linked out of the output folder",
-         [](const WorkFolder& w) {
-             std::filesystem::create_symlink(
-                 platform::ToFsPath(w.Path(L"外/cmb0001.jpg")),
-                 platform::ToFsPath(w.Path(L"TEMP/COMPOSITION_INFO/LAYOUTFINAL/cmb0001.jpg")));
-             return std::string("OUTPUT_PATH=@\\LAYOUTFINAL");
-         }},
-    };
-    for (const auto& c : cases) {
-        WorkFolder work;
-        PrepareBook(work);
-        work.WriteComposition(BookWith(work, {{"ZO_INFO", c.line(work)}}));
+/// The book of PrepareBook with `line` put first into `section` (of keys given twice the
+/// first counts): into the format file where the section is a format's.
+struct BookChange {
+    const char* name; ///< empty: the line names the case
+    const char* section;
+    const char* line;  ///< "%" stands for the work folder, "@" for its COMPOSITION_INFO
+    int expected;      ///< the engine's result
+    void (*prepare)(const WorkFolder&) = nullptr; ///< what else the case changes
+};
 
-        EXPECT_EQ(work.Compose(), 32) << c.name;
-        EXPECT_TRUE(std::filesystem::is_empty(platform::ToFsPath(work.Path(L"外")))) << c.name;
-        EXPECT_FALSE(work.Temp().Exists(L"TEMP/CORRECT/cmb0001.jpg")) << c.name;
-        EXPECT_FALSE(work.Temp().Exists(L"TEMP/COMPOSITION_INFO/LAYOUTFINAL/cmb0001.jpg"))
-            << c.name;
-    }
+void PrintTo(const BookChange& change, std::ostream* out) {
+    *out << change.section << ": " << change.line;
 }
 
-TEST(Engine, RefusesAFormatFileOutsideTheDataFolder) {
-    const struct {
-        const char* name;
-        std::string (*line)(const WorkFolder&);
-    } cases[] = {
-        {"absolute path elsewhere",
-         [](const WorkFolder& w) {
-             return "FORMAT_FILE_NAME=" + Utf8(w.Path(L"外/QrmFormat.ini"));
-         }},
-        {"dots out of the data folder",
-         [](const WorkFolder&) {
-             return std::string("FORMAT_FILE_NAME=..\\..\\外\\QrmFormat.ini");
-         }},
-        {"link in the data folder",
-         [](const WorkFolder& w) {
-             std::filesystem::create_symlink(platform::ToFsPath(w.Path(L"外/QrmFormat.ini")),
-                                             platform::ToFsPath(w.Path(L"TEMP/CTML/linked.ini")));
-             return std::string("FORMAT_FILE_NAME=linked.ini");
-         }},
-    };
-    for (const auto& c : cases) {
-        WorkFolder work;
-        PrepareBook(work);
-        // A format file that would compose the book, so only its place can refuse it.
-        work.Temp().WriteFile(L"外/QrmFormat.ini", kFormats);
-        work.WriteComposition(BookWith(work, {{"ZO_INFO", c.line(work)}}));
+class EngineBookChange : public ::testing::TestWithParam<BookChange> {};
 
-        EXPECT_EQ(work.Compose(), 32) << c.name;
-        EXPECT_FALSE(work.Temp().Exists(L"TEMP/COMPOSITION_INFO/LAYOUTFINAL/cmb0001.jpg"))
-            << c.name;
-    }
+std::string NameOfChange(const ::testing::TestParamInfo<BookChange>& change) {
+    std::string name = *change.param.name ? change.param.name : change.param.line;
+    for (char& c : name)
+        if (!std::isalnum(static_cast<unsigned char>(c)))
+            c = '_';
+    return name;
 }
 
-TEST(Engine, NumbersOutOfRangeAreRefusedNeverWrapped) {
-    const struct {
-        const char* section;
-        const char* line;
-        int expected;
-    } cases[] = {
-        {"PICT_INFO1", "moveX=-2147483648", 11},
-        {"PICT_INFO1", "moveY=2147483648", 11},
-        {"PICT_INFO1", "moveX=-1001", 11},
-        // Each of these wraps to an accepted value in 32 bits: 100, 90, -1 (an empty slot).
-        {"PICT_INFO1", "ENLARGE=4294967396", 11},
-        {"PICT_INFO1", "degree=4294967386", 11},
-        {"PICT_INFO1", "FILENUM=4294967295", 11},
-        {"ZO_INFO", "quality=4294967386", 11},
-        {"ZO_INFO", "IMAGE_FIT=4294967297", 11},
-        {"ZO_INFO", "PICT_CNT=4294967297", 11},
-        {"ZO_INFO", "PAGE_CNT=-2", 11},
-        {"PAGE_INFO1", "PICT_CNT=-4294967295", 11},
-        // The same values within range compose.
-        {"PICT_INFO1", "moveX=-1000", 0},
-        {"PICT_INFO1", "degree=-2147483610", 0},
-    };
-    for (const auto& c : cases) {
-        WorkFolder work;
-        PrepareBook(work);
-        work.WriteComposition(BookWith(work, {{c.section, c.line}}));
-
-        EXPECT_EQ(work.Compose(), c.expected) << c.line;
-        EXPECT_EQ(work.Temp().Exists(L"TEMP/COMPOSITION_INFO/LAYOUTFINAL/cmb0001.jpg"),
-                  c.expected == 0)
-            << c.line;
-    }
+void PutFirst(const TempFolder& folder, const std::wstring& file, const std::string& section,
+              const std::string& line) {
+    std::string text = folder.ReadFile(file);
+    const std::string header = "[" + section + "]\n";
+    const std::size_t at = text.find(header);
+    ASSERT_NE(at, std::string::npos) << section;
+    text.insert(at + header.size(), line + "\n");
+    folder.WriteFile(file, text);
 }
 
-TEST(Engine, APictureTooThinToCoverItsFrameIsRefused) {
+TEST_P(EngineBookChange, GivesItsResultAndWritesNothingElsewhere) {
+    const BookChange& change = GetParam();
     WorkFolder work;
     PrepareBook(work);
-    // Covering the 150-pixel-wide frame and zoomed ten times, it would be 10.5 million
-    // pixels tall: more than the image library holds along a side.
-    work.WritePicture(L"TEMP/CORRECT/IMG-0001.jpg", Solid(1, 7000, {255, 0, 0}));
-    work.WriteComposition(BookWith(work, {{"PICT_INFO1", "ENLARGE=1000"}}));
+    std::string line = change.line;
+    for (const auto& [mark, path] : {std::pair{'%', work.Temp().Path()},
+                                     std::pair{'@', work.Path(L"TEMP/COMPOSITION_INFO")}})
+        if (const std::size_t at = line.find(mark); at != std::string::npos)
+            line.replace(at, 1, Utf8(path));
+    PutFirst(work.Temp(),
+             std::string_view(change.section).starts_with("FORMAT_") ? L"TEMP/CTML/QrmFormat.ini"
+                                                                     : L"TEMP/COMPOSITION_INFO/QrmZoInRi.ini",
+             change.section, line);
+    if (change.prepare)
+        change.prepare(work);
 
-    EXPECT_EQ(work.Compose(), 31);
-    EXPECT_FALSE(work.Temp().Exists(L"TEMP/COMPOSITION_INFO/LAYOUTFINAL/cmb0001.jpg"));
+    EXPECT_EQ(work.Compose(), change.expected);
+    EXPECT_EQ(work.Temp().Exists(kFirstSpread), change.expected == 0);
+    EXPECT_EQ(FolderNames(work.Path(L"外")), (Names{L"IMG-0001.jpg", L"QrmFormat.ini"}));
+    EXPECT_FALSE(work.Temp().Exists(L"TEMP/CORRECT/cmb0001.jpg"));
 }
 
-TEST(Engine, FormatFramesBeyondAPagesReachAreMalformed) {
-    for (const char* frame : {"FRAME1=1e300,5,15,10", "FRAME1=5,-1e12,15,10", "FRAME1=5,5,1e300,10",
-                              "FRAME1=5,5,15,2001"}) {
-        WorkFolder work;
-        PrepareBook(work);
-        std::string formats = kFormats;
-        formats.insert(formats.find("FRAME1=5,5,15,10"), std::string(frame) + "\n");
-        work.WriteFormats(formats);
-        work.WriteComposition(BookWith(work, {}));
+// Every failure the engine tells apart has a code of its own.
+INSTANTIATE_TEST_SUITE_P(
+    OwnCodes, EngineBookChange,
+    ::testing::Values(
+        BookChange{"unreadable composition file", "ZO_INFO", "", 10,
+                   [](const WorkFolder& w) {
+                       w.Temp().WriteFile(L"TEMP/COMPOSITION_INFO/QrmZoInRi.ini", "");
+                   }},
+        BookChange{"invalid rotation", "PICT_INFO1", "degree=45", 11},
+        BookChange{"missing format file", "ZO_INFO", "FORMAT_FILE_NAME=gone.ini", 20},
+        BookChange{"missing format", "PAGE_INFO1", "FORMAT_NO=NO_SUCH_FORMAT", 21},
+        BookChange{"missing picture", "PICT_INFO1", "FileName=%/TEMP/CORRECT/IMG-0099.jpg", 30},
+        BookChange{"undecodable picture", "PICT_INFO1", "", 31,
+                   [](const WorkFolder& w) {
+                       w.Temp().WriteFile(L"TEMP/CORRECT/IMG-0001.jpg", "not a picture at all");
+                   }},
+        // Covering the 150-pixel-wide frame and zoomed ten times, it would be 10.5 million
+        // pixels tall: more than the image library holds along a side.
+        BookChange{"picture too thin to cover its frame", "PICT_INFO1", "ENLARGE=1000", 31,
+                   [](const WorkFolder& w) {
+                       w.WritePicture(L"TEMP/CORRECT/IMG-0001.jpg", Solid(1, 7000, {255, 0, 0}));
+                   }},
+        BookChange{"unwritable output", "ZO_INFO", "OUTPUT_PATH=@\\blocked\\LAYOUTFINAL", 40,
+                   [](const WorkFolder& w) {
+                       w.Temp().WriteFile(L"TEMP/COMPOSITION_INFO/blocked",
+                                          "a file where a folder should be");
+                   }}),
+    NameOfChange);
 
-        EXPECT_EQ(work.Compose(), 21) << frame;
-    }
-}
+// Pictures, spreads and the format file stay inside their folders, links included.
+INSTANTIATE_TEST_SUITE_P(
+    RefusedOutsideTheFolders, EngineBookChange,
+    ::testing::Values(
+        BookChange{"picture outside the folders", "PICT_INFO1",
+                   "FileName=%/TEMP/CORRECT/../../外/IMG-0001.jpg", 32},
+        BookChange{"output absolute path elsewhere", "ZO_INFO", "OUTPUT_PATH=%/外/LAYOUTFINAL", 32},
+        BookChange{"output dots out of the album folder", "ZO_INFO", "OUTPUT_PATH=@\\..\\..\\外\\x",
+                   32},
+        BookChange{"output dots with slashes", "ZO_INFO", "OUTPUT_PATH=@/LAYOUTFINAL/../../../外/x",
+                   32},
+        // The work folder's other folders hold the order's pictures, not spreads.
+        BookChange{"output in the pictures folder", "ZO_INFO", "OUTPUT_PATH=@\\..\\CORRECT", 32},
+        BookChange{"cover folder elsewhere", "ZO_INFO", "OUTPUT_PATH2=%/外/COVERFINAL", 32},
+        BookChange{"output link out of the album folder", "ZO_INFO",
+                   "OUTPUT_PATH=@\\out\\LAYOUTFINAL", 32,
+                   [](const WorkFolder& w) { w.Link(L"外", L"TEMP/COMPOSITION_INFO/out"); }},
+        // A spread's own name, linked to a file not made yet, would write through the link.
+        BookChange{"spread file linked out of the output folder", "ZO_INFO",
+                   "OUTPUT_PATH=@\\LAYOUTFINAL", 32,
+                   [](const WorkFolder& w) { w.Link(L"外/cmb0001.jpg", kFirstSpread); }},
+        BookChange{"format file absolute path elsewhere", "ZO_INFO",
+                   "FORMAT_FILE_NAME=%/外/QrmFormat.ini", 32},
+        BookChange{"format file dots out of the data folder", "ZO_INFO",
+                   "FORMAT_FILE_NAME=..\\..\\外\\QrmFormat.ini", 32},
+        BookChange{"format file linked in the data folder", "ZO_INFO",
+                   "FORMAT_FILE_NAME=linked.ini", 32,
+                   [](const WorkFolder& w) { w.Link(L"外/QrmFormat.ini", L"TEMP/CTML/linked.ini"); }}),
+    NameOfChange);
+
+// Each of the numbers marked wraps to an accepted value in 32 bits: 100, 90, -1 (an empty
+// slot), 90, 1, 1, 1; the same values within range compose.
+INSTANTIATE_TEST_SUITE_P(
+    NumbersOutOfRangeNeverWrapped, EngineBookChange,
+    ::testing::Values(BookChange{"", "PICT_INFO1", "moveX=-2147483648", 11},
+                      BookChange{"", "PICT_INFO1", "moveY=2147483648", 11},
+                      BookChange{"", "PICT_INFO1", "moveX=-1001", 11},
+                      BookChange{"", "PICT_INFO1", "ENLARGE=4294967396", 11},   // wraps
+                      BookChange{"", "PICT_INFO1", "degree=4294967386", 11},    // wraps
+                      BookChange{"", "PICT_INFO1", "FILENUM=4294967295", 11},   // wraps
+                      BookChange{"", "ZO_INFO", "quality=4294967386", 11},      // wraps
+                      BookChange{"", "ZO_INFO", "IMAGE_FIT=4294967297", 11},    // wraps
+                      BookChange{"", "ZO_INFO", "PICT_CNT=4294967297", 11},     // wraps
+                      BookChange{"", "ZO_INFO", "PAGE_CNT=-2", 11},
+                      BookChange{"", "PAGE_INFO1", "PICT_CNT=-4294967295", 11}, // wraps
+                      BookChange{"", "PICT_INFO1", "moveX=-1000", 0},
+                      BookChange{"", "PICT_INFO1", "degree=-2147483610", 0}),
+    NameOfChange);
+
+// A format's frames beyond a page's reach make the format file malformed.
+INSTANTIATE_TEST_SUITE_P(FramesBeyondAPagesReach, EngineBookChange,
+                         ::testing::Values(BookChange{"", "FORMAT_TWO", "FRAME1=1e300,5,15,10", 21},
+                                           BookChange{"", "FORMAT_TWO", "FRAME1=5,-1e12,15,10", 21},
+                                           BookChange{"", "FORMAT_TWO", "FRAME1=5,5,1e300,10", 21},
+                                           BookChange{"", "FORMAT_TWO", "FRAME1=5,5,15,2001", 21}),
+                         NameOfChange);
 
 const char kBigFormat[] = "[FORMAT_BIG]\nWIDTH_MM=210\nHEIGHT_MM=297\nBACKGROUND_COLOR=250,250,250\n"
                           "FRAME_CNT=2\nFRAME1=10,10,190,130\nFRAME2=10,150,190,130\n";
@@ -360,7 +298,7 @@ TEST(Engine, CancelStopsALongCompositionBeforeItsLastSpread) {
     });
     CZoRiEngine* adapter = ready.get_future().get();
     // Wait (bounded) until the first spread is written, so the cancel meets a running book.
-    for (int i = 0; i < 600 && !work.Temp().Exists(L"TEMP/COMPOSITION_INFO/LAYOUTFINAL/cmb0001.jpg"); ++i)
+    for (int i = 0; i < 600 && !work.Temp().Exists(kFirstSpread); ++i)
         std::this_thread::sleep_for(50ms);
     adapter->RequestCancel();
     // A run that ignored the cancel ends too, with its later spreads written.

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <initializer_list>
 #include <limits>
 #include <map>
 #include <sstream>
@@ -258,12 +259,27 @@ private:
     CompositionInfo m_info;
 };
 
+/// A line put first into a section of the kiosk's composition file and the key the bounds
+/// check names for it.
 struct BoundsCase {
     const char* section;
     const char* line;
     /// The key named; empty when the value is acceptable.
     const wchar_t* expected;
+    /// What the case makes in the work folder besides.
+    void (*prepare)(const WorkFolder&) = nullptr;
+    const char* name = nullptr; ///< where the line alone does not tell the case
 };
+
+void ExpectNamed(std::initializer_list<BoundsCase> cases) {
+    for (const BoundsCase& c : cases) {
+        SCOPED_TRACE(c.name ? c.name : c.line);
+        WorkFolder work;
+        if (c.prepare)
+            c.prepare(work);
+        EXPECT_EQ(work.FindOutside(kKioskTemplate, {{c.section, c.line}}), c.expected);
+    }
+}
 
 } // namespace
 
@@ -276,7 +292,7 @@ TEST(CompositionInfoBounds, AcceptsAKioskOrderAsTheTransferPreparesIt) {
 }
 
 TEST(CompositionInfoBounds, NamesThePathThatLeadsOutsideTheWorkFolders) {
-    const BoundsCase cases[] = {
+    ExpectNamed({
         {"ZO_INFO", "OUTPUT_PATH=/somewhere/LAYOUTFINAL", L"ZO_INFO/OUTPUT_PATH"},
         {"ZO_INFO", "OUTPUT_PATH=<<ALBUM_DIR>>\\..\\..\\x", L"ZO_INFO/OUTPUT_PATH"},
         {"ZO_INFO", "OUTPUT_PATH2=<<ALBUM_DIR>>/../../x", L"ZO_INFO/OUTPUT_PATH2"},
@@ -304,69 +320,52 @@ TEST(CompositionInfoBounds, NamesThePathThatLeadsOutsideTheWorkFolders) {
         // Texts that name no file are not paths.
         {"PICT_INFO1", "PRINT_NAME=..\\..\\..\\名前", L""},
         {"PAGE_INFO1", "FORMAT_NO=../../x", L""},
-    };
-    for (const BoundsCase& c : cases) {
-        WorkFolder work;
-        EXPECT_EQ(work.FindOutside(kKioskTemplate, {{c.section, c.line}}), c.expected) << c.line;
-    }
+    });
 }
 
 TEST(CompositionInfoBounds, FollowsLinksInsideTheWorkFolder) {
-    const struct {
-        const char* name;
-        void (*prepare)(const WorkFolder&);
-        const char* section;
-        const char* line;
-        const wchar_t* expected;
-    } cases[] = {
-        {"picture linked to a file outside",
+    ExpectNamed({
+        {"PICT_INFO3", "FILENUM=2", L"PICT_INFO3/FileName",
          [](const WorkFolder& work) {
              work.Temp().WriteFile(L"外/secret.jpg", "not the order's");
              work.Link(work.Path(L"外/secret.jpg"), L"TEMP/CORRECT/IMG-0003.jpg");
          },
-         "PICT_INFO3", "FILENUM=2", L"PICT_INFO3/FileName"},
-        {"output folder linked outside",
+         "picture linked to a file outside"},
+        {"ZO_INFO", "PAGE_CNT=2", L"ZO_INFO/OUTPUT_PATH",
          [](const WorkFolder& work) {
              fs::remove(platform::ToFsPath(work.Path(L"TEMP/COMPOSITION_INFO/LAYOUTFINAL")));
              work.Link(work.Path(L"外"), L"TEMP/COMPOSITION_INFO/LAYOUTFINAL");
          },
-         "ZO_INFO", "PAGE_CNT=2", L"ZO_INFO/OUTPUT_PATH"},
+         "output folder linked outside"},
         // A link to a folder not made yet would have the engine create it outside.
-        {"dangling link to a folder outside",
+        {"ZO_INFO", "OUTPUT_PATH=<<ALBUM_DIR>>\\out\\LAYOUTFINAL", L"ZO_INFO/OUTPUT_PATH",
          [](const WorkFolder& work) {
              work.Link(work.Path(L"外/later"), L"TEMP/COMPOSITION_INFO/out");
-         },
-         "ZO_INFO", "OUTPUT_PATH=<<ALBUM_DIR>>\\out\\LAYOUTFINAL", L"ZO_INFO/OUTPUT_PATH"},
+         }},
         // ".." leaves the link's target, not the folder that holds the link.
-        {"dots after a link",
+        {"ZO_INFO", "FORMAT_FILE_NAME=<<CTML_DIR>>\\up\\..\\QrmFormat.ini",
+         L"ZO_INFO/FORMAT_FILE_NAME",
          [](const WorkFolder& work) {
              work.Temp().MakeFolder(L"外/a/b");
              work.Link(work.Path(L"外/a/b"), L"TEMP/CTML/up");
-         },
-         "ZO_INFO", "FORMAT_FILE_NAME=<<CTML_DIR>>\\up\\..\\QrmFormat.ini",
-         L"ZO_INFO/FORMAT_FILE_NAME"},
-        {"links in a loop",
+         }},
+        {"ZO_INFO", "FORMAT_FILE_NAME=<<CTML_DIR>>\\loop1\\QrmFormat.ini",
+         L"ZO_INFO/FORMAT_FILE_NAME",
          [](const WorkFolder& work) {
              work.Link(L"loop2", L"TEMP/CTML/loop1");
              work.Link(L"loop1", L"TEMP/CTML/loop2");
          },
-         "ZO_INFO", "FORMAT_FILE_NAME=<<CTML_DIR>>\\loop1\\QrmFormat.ini",
-         L"ZO_INFO/FORMAT_FILE_NAME"},
-        {"relative link that stays inside",
+         "links in a loop"},
+        {"PICT_INFO3", "FILENUM=2", L"",
          [](const WorkFolder& work) {
              work.Link(L"../CORRECT_BK/IMG-0001.jpg", L"TEMP/CORRECT/IMG-0003.jpg");
          },
-         "PICT_INFO3", "FILENUM=2", L""},
-    };
-    for (const auto& c : cases) {
-        WorkFolder work;
-        c.prepare(work);
-        EXPECT_EQ(work.FindOutside(kKioskTemplate, {{c.section, c.line}}), c.expected) << c.name;
-    }
+         "relative link that stays inside"},
+    });
 }
 
 TEST(CompositionInfoBounds, NamesTheNumberOutsideItsRange) {
-    const BoundsCase cases[] = {
+    ExpectNamed({
         {"ZO_INFO", "PAGE_CNT=-1", L"ZO_INFO/PAGE_CNT"},
         {"ZO_INFO", "PAGE_CNT=100001", L"ZO_INFO/PAGE_CNT"},
         {"ZO_INFO", "PICT_CNT=4294967299", L"ZO_INFO/PICT_CNT"},
@@ -381,11 +380,7 @@ TEST(CompositionInfoBounds, NamesTheNumberOutsideItsRange) {
         {"PICT_INFO2", "ENLARGE=2147483647", L""},
         {"PICT_INFO1", "FILENUM=-1", L""},
         {"PICT_INFO1", "degree=12abc", L""},
-    };
-    for (const BoundsCase& c : cases) {
-        WorkFolder work;
-        EXPECT_EQ(work.FindOutside(kKioskTemplate, {{c.section, c.line}}), c.expected) << c.line;
-    }
+    });
 }
 
 TEST(CompositionInfoBounds, NumbersBeyond32BitsHoldTheNearestValue) {

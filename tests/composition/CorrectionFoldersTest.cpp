@@ -1,6 +1,7 @@
 #include "composition/CorrectionFolders.h"
 #include "composition/CompositionInfo.h"
 
+#include "FolderNames.h"
 #include "TempFolder.h"
 #include "platform/TextEncoding.h"
 
@@ -132,7 +133,7 @@ TEST(MergeCorrections, ReplacesBackupsOfTheSamePictureWhateverTheExtension) {
             left.push_back(c.backup);
     }
     std::sort(left.begin(), left.end());
-    EXPECT_EQ(work.Names(L"CORRECT_BK"), left);
+    EXPECT_EQ(FolderNames(work / L"CORRECT_BK"), left);
     EXPECT_EQ(work.ReadFile(L"CORRECT_BK/IMG-0001.JPG"), "new");
     EXPECT_EQ(work.ReadFile(L"CORRECT/IMG-0001.JPG"), "new");
 }

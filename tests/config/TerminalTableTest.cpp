@@ -59,7 +59,6 @@ protected:
     std::uint32_t m_freeDisk = 0;
 };
 
-// Sends the process's log lines to the logging service, writing into a folder of its own.
 } // namespace
 
 TEST_F(TerminalTableFile, SavedTerminalsComeBackInSlotOrderWithTheirSwitches) {
@@ -120,9 +119,8 @@ TEST_F(TerminalTableFile, GapsBetweenUsedSlotsAreClosedInOrder) {
 
     RecordedLog log;
     TerminalTable table = Load();
-    EXPECT_NE(log.Text().find(L"LoadTerminalTable slot 2 moved to 1"), std::wstring::npos)
-        << platform::WideToUtf8(log.Text());
-    EXPECT_NE(log.Text().find(L"LoadTerminalTable slot 5 moved to 2"), std::wstring::npos);
+    EXPECT_EQ(CountOf(log.Messages(), L"LoadTerminalTable slot 2 moved to 1"), 1);
+    EXPECT_EQ(CountOf(log.Messages(), L"LoadTerminalTable slot 5 moved to 2"), 1);
     EXPECT_EQ(table.UsedCount(), 3);
     EXPECT_EQ(table.slots[0].path, L"/in/zero");
     EXPECT_EQ(table.slots[1].path, L"/in/two");

@@ -5,12 +5,12 @@
 #include "platform/FileSystemCalls.h"
 
 #include "FileFaults.h"
+#include "FolderNames.h"
 #include "TempFolder.h"
 #include "fileutil/FileSystemResolver.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -21,19 +21,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The names a folder holds as the system keeps them: bytes, not wide names.
-std::vector<std::string> NativeNames(const std::wstring& folder) {
-    std::vector<std::string> names;
-    for (const fs::directory_entry& entry : fs::directory_iterator(platform::ToFsPath(folder)))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-std::string ReadNative(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
-}
 
 } // namespace
 
@@ -61,7 +48,7 @@ TEST(NameCase, ProfileFilesAreReadAndWrittenUnderAnyCase) {
     const std::wstring asked = folder / L"in/r0000001/VQ_Info.ini";
     EXPECT_EQ(ReadProfileString(asked, L"ORDER", L"UniqueID", L""), L"端末-2");
     WriteProfileString(asked, L"ORDER", L"Status", L"1");
-    EXPECT_EQ(NativeNames(folder / L"in/r0000001"), std::vector<std::string>{"VQ_INFO.INI"});
+    EXPECT_EQ(FolderNames(folder / L"in/r0000001"), Names{L"VQ_INFO.INI"});
     EXPECT_EQ(folder.ReadFile(L"in/r0000001/VQ_INFO.INI"),
               "[ORDER]\r\nUniqueID=\"端末-2\"\r\nStatus=1\r\n");
     // Where the exact name exists too, that file is the one meant.
@@ -97,9 +84,9 @@ TEST(NameCase, WritesReplaceTheFileOfAnotherCaseInsteadOfAddingOne) {
         folder.WriteFile(L"src/vq_info.ini", "new");
         folder.WriteFile(L"dst/VQ_INFO.INI", "old");
         EXPECT_TRUE(writer.write(folder)) << writer.name;
-        EXPECT_EQ(NativeNames(folder.Path()), (std::vector<std::string>{"dst", "src"}))
+        EXPECT_EQ(FolderNames(folder.Path()), (Names{L"dst", L"src"}))
             << writer.name;
-        EXPECT_EQ(NativeNames(folder / L"dst"), std::vector<std::string>{"VQ_INFO.INI"})
+        EXPECT_EQ(FolderNames(folder / L"dst"), Names{L"VQ_INFO.INI"})
             << writer.name;
         EXPECT_EQ(folder.ReadFile(L"dst/VQ_INFO.INI"), "new") << writer.name;
     }
@@ -111,13 +98,13 @@ TEST(NameCase, ANameDifferingOnlyInCaseIsTaken) {
     folder.MakeFolder(L"in/E0000001");
     EXPECT_EQ(MoveItem(LocalFolders(), folder / L"in/r0000001", folder / L"in/e0000001").Error(), FsError::kExists);
     EXPECT_EQ(MakeFolder(LocalFolders(), folder / L"in/e0000001").Error(), FsError::kExists);
-    EXPECT_EQ(NativeNames(folder / L"in"), (std::vector<std::string>{"E0000001", "r0000001"}));
+    EXPECT_EQ(FolderNames(folder / L"in"), (Names{L"E0000001", L"r0000001"}));
     // A rename that only changes the case of the item's own name is no conflict.
     EXPECT_TRUE(MoveItem(LocalFolders(), folder / L"in/r0000001", folder / L"in/R0000001"));
-    EXPECT_EQ(NativeNames(folder / L"in"), (std::vector<std::string>{"E0000001", "R0000001"}));
+    EXPECT_EQ(FolderNames(folder / L"in"), (Names{L"E0000001", L"R0000001"}));
     // The source is found under any case too.
     EXPECT_TRUE(MoveItem(LocalFolders(), folder / L"IN/r0000001", folder / L"in/q0000001"));
-    EXPECT_EQ(NativeNames(folder / L"in"), (std::vector<std::string>{"E0000001", "q0000001"}));
+    EXPECT_EQ(FolderNames(folder / L"in"), (Names{L"E0000001", L"q0000001"}));
     EXPECT_EQ(folder.ReadFile(L"in/q0000001/VQ_Info.ini"), "order");
 }
 
@@ -126,9 +113,9 @@ TEST(NameCase, DeleteItemRemovesTheItemOfAnotherCase) {
     folder.WriteFile(L"out/p0000009/IMAGE/cmb0001.jpg", "x");
     folder.WriteFile(L"out/o0000009/MISC/AUTPRINT.MRK", "x");
     EXPECT_TRUE(DeleteItem(LocalFolders(), folder / L"out/P0000009"));
-    EXPECT_EQ(NativeNames(folder / L"out"), std::vector<std::string>{"o0000009"});
+    EXPECT_EQ(FolderNames(folder / L"out"), Names{L"o0000009"});
     EXPECT_EQ(DeleteMatching(LocalFolders(), folder / L"OUT/O0000009"), 0);
-    EXPECT_TRUE(NativeNames(folder / L"out").empty());
+    EXPECT_TRUE(FolderNames(folder / L"out").empty());
 }
 
 TEST(NameCase, DeletingNothingIsAFailureWhileTheItemOfAnotherCaseStays) {
@@ -157,16 +144,16 @@ TEST(ByteNames, NamesThatAreNotUtf8AreListedCopiedAndDeleted) {
               3);
     ASSERT_TRUE(CopyFolderWhole(LocalFolders(), folder / L"src", folder / L"dst"));
     const fs::path copy = platform::ToFsPath(folder / L"dst");
-    EXPECT_EQ(NativeNames(folder / L"dst"), NativeNames(folder / L"src"));
-    EXPECT_EQ(ReadNative(copy / "\xFF\xFE"), "picture");
-    EXPECT_EQ(ReadNative(copy / "\xFF\xFE-IMAGE" / "\x8E\xCA.jpg"), "sjis");
+    EXPECT_EQ(FolderNames(folder / L"dst"), FolderNames(folder / L"src"));
+    EXPECT_EQ(FileBytes(copy / "\xFF\xFE"), "picture");
+    EXPECT_EQ(FileBytes(copy / "\xFF\xFE-IMAGE" / "\x8E\xCA.jpg"), "sjis");
 
     std::vector<FolderEntry> entries;
     ASSERT_TRUE(LocalFileSystem().ListFolder(folder / L"src", entries));
     ASSERT_EQ(entries.size(), 2u);
     for (const FolderEntry& entry : entries)
         EXPECT_TRUE(DeleteItem(LocalFolders(), JoinPath(folder / L"src", entry.name)));
-    EXPECT_TRUE(NativeNames(folder / L"src").empty());
+    EXPECT_TRUE(FolderNames(folder / L"src").empty());
     EXPECT_TRUE(DeleteItem(LocalFolders(), folder / L"dst/*"));
-    EXPECT_TRUE(NativeNames(folder / L"dst").empty());
+    EXPECT_TRUE(FolderNames(folder / L"dst").empty());
 }

@@ -6,6 +6,7 @@
 #include "platform/NetworkShare.h"
 #include "platform/TextEncoding.h"
 
+#include "FolderNames.h"
 #include "SambaServer.h"
 #include "TempFolder.h"
 
@@ -13,7 +14,6 @@
 
 #include <atomic>
 #include <filesystem>
-#include <fstream>
 #include <thread>
 
 namespace fs = std::filesystem;
@@ -22,15 +22,6 @@ namespace {
 
 std::wstring Wide(const char* text) {
     return platform::Utf8ToWide(text);
-}
-
-std::string ReadLocal(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteLocal(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
 }
 
 // Bytes that show any reordering, truncation or mix-up of a copy.
@@ -123,7 +114,7 @@ TEST_F(SmbFileSystemTest, LogOnIsKeptForItsShareAndAnonymousFollowsARefusedOne) 
               platform::kNetworkInvalidPassword);
     EXPECT_EQ(m_backend->LogOn(Guest(), L"", L""), platform::kNetworkOk);
     EXPECT_TRUE(m_backend->WriteFileAtomically(Guest() + L"/job.txt", "job"));
-    EXPECT_EQ(ReadLocal(m_server->ShareFolder(SambaServer::kGuestShare) / "job.txt"), "job");
+    EXPECT_EQ(FileBytes(m_server->ShareFolder(SambaServer::kGuestShare) / "job.txt"), "job");
 }
 
 TEST_F(SmbFileSystemTest, ServerThatStopsIsUnreachableUntilItComesBack) {
@@ -175,8 +166,8 @@ TEST_F(SmbFileSystemTest, RenameNeverReplacesAnyNameWhateverItsCase) {
     }
     EXPECT_EQ(m_backend->RenameNoReplace(share + L"/Folder", share + L"/taken.txt").Error(),
               FsError::kExists);
-    EXPECT_EQ(ReadLocal(local / "r.txt"), "source");
-    EXPECT_EQ(ReadLocal(local / "Taken.txt"), "taken");
+    EXPECT_EQ(FileBytes(local / "r.txt"), "source");
+    EXPECT_EQ(FileBytes(local / "Taken.txt"), "taken");
     EXPECT_TRUE(fs::is_directory(local / "Folder" / "inner"));
 
     // A name may change its own case; a missing source or target folder fails.
@@ -186,14 +177,14 @@ TEST_F(SmbFileSystemTest, RenameNeverReplacesAnyNameWhateverItsCase) {
     EXPECT_EQ(m_backend->RenameNoReplace(share + L"/r.txt", share + L"/none/x").Error(),
               FsError::kNotFound);
     EXPECT_TRUE(m_backend->RenameNoReplace(share + L"/r.txt", share + L"/FOLDER/e.txt"));
-    EXPECT_EQ(ReadLocal(local / "FOLDER" / "e.txt"), "source");
+    EXPECT_EQ(FileBytes(local / "FOLDER" / "e.txt"), "source");
 }
 
 TEST_F(SmbFileSystemTest, CopiesInEveryDirectionKeepBytesAndTime) {
     ASSERT_EQ(LogOnA(ShareA()), platform::kNetworkOk);
     TempFolder work;
     const std::string bytes = Pattern(9 * 1024 * 1024 + 17, 3);
-    WriteLocal(platform::ToFsPath(work / L"src.jpg"), bytes);
+    work.WriteFile(L"src.jpg", bytes);
     const fs::path shareA = m_server->ShareFolder("a");
     ASSERT_TRUE(m_backend->MakeFolder(ShareA() + L"/in"));
     ASSERT_TRUE(m_backend->WriteFileAtomically(ShareA() + L"/in/OLD.JPG", "an older copy"));
@@ -208,9 +199,9 @@ TEST_F(SmbFileSystemTest, CopiesInEveryDirectionKeepBytesAndTime) {
     ASSERT_TRUE(m_backend->ListFolder(ShareA() + L"/in", entries));
     ASSERT_EQ(entries.size(), 2u); // the older file is replaced, not joined
     EXPECT_TRUE(NamesEqual(entries[0].name, L"old.jpg"));
-    EXPECT_EQ(ReadLocal(shareA / "in" / platform::WideToUtf8(entries[0].name)), bytes);
-    EXPECT_EQ(ReadLocal(shareA / "in" / "same.jpg"), bytes);
-    EXPECT_EQ(ReadLocal(m_server->ShareFolder(SambaServer::kGuestShare) / "other.jpg"), bytes);
+    EXPECT_EQ(FileBytes(shareA / "in" / platform::WideToUtf8(entries[0].name)), bytes);
+    EXPECT_EQ(FileBytes(shareA / "in" / "same.jpg"), bytes);
+    EXPECT_EQ(FileBytes(m_server->ShareFolder(SambaServer::kGuestShare) / "other.jpg"), bytes);
     EXPECT_EQ(work.ReadFile(L"back.jpg"), bytes);
 
     // Copies keep the modification time, as twin detection expects (the anonymous user of
@@ -313,7 +304,7 @@ TEST(SmbFileSystemFull, FullShareFailsWithNoSpaceAndLeavesNoFile) {
     EXPECT_EQ(backend.CopyFile(work / L"big.jpg", share + L"/big.jpg").Error(), FsError::kNoSpace);
     EXPECT_EQ(backend.WriteFileAtomically(share + L"/big.jpg", Pattern(2 * 1024 * 1024, 2)).Error(),
               FsError::kNoSpace);
-    EXPECT_EQ(ReadLocal(local / "big.jpg"), "kept");
+    EXPECT_EQ(FileBytes(local / "big.jpg"), "kept");
     EXPECT_TRUE(LeftoverTemporaries(local).empty());
     std::uint64_t freeBytes = 0;
     EXPECT_TRUE(backend.GetFreeBytes(share, freeBytes));

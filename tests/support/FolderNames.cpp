@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 
 Names FolderNames(const std::wstring& folder) {
     Names names;
@@ -12,4 +14,11 @@ Names FolderNames(const std::wstring& folder) {
         names.push_back(platform::FromFsPath(entry.path().filename()));
     std::sort(names.begin(), names.end());
     return names;
+}
+
+std::string FileBytes(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
 }

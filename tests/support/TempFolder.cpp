@@ -1,15 +1,14 @@
 #include "TempFolder.h"
 
+#include "FolderNames.h"
 #include "platform/FileSystemCalls.h"
 #include "platform/TextEncoding.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <random>
-#include <sstream>
 
 namespace fs = std::filesystem;
 
@@ -52,20 +51,8 @@ void TempFolder::WriteFile(std::wstring_view relative, std::string_view bytes) c
     file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-std::vector<std::wstring> TempFolder::Names(std::wstring_view relative) const {
-    std::vector<std::wstring> names;
-    const fs::path folder = platform::ToFsPath(*this / relative);
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder))
-        names.push_back(platform::FromFsPath(entry.path().filename()));
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 std::string TempFolder::ReadFile(std::wstring_view relative) const {
-    std::ifstream file(platform::ToFsPath(*this / relative), std::ios::binary);
-    std::stringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
+    return FileBytes(platform::ToFsPath(*this / relative));
 }
 
 void TempFolder::MakeFolder(std::wstring_view relative) const {

@@ -27,8 +27,6 @@ public:
     void MakeFolder(std::wstring_view relative) const;
     /// Whether the item exists under any case where the file system ignores case.
     bool Exists(std::wstring_view relative) const;
-    /// The names a folder holds, spelt as the file system keeps them, sorted.
-    std::vector<std::wstring> Names(std::wstring_view relative) const;
 
 private:
     std::wstring m_path;

@@ -8,6 +8,7 @@
 #include "fileutil/FileUtil.h"
 #include "platform/FileSystemCalls.h"
 #include "platform/TextEncoding.h"
+#include "transfer/OrderFolderName.h"
 #include "fileutil/FileSystemResolver.h"
 
 #include <gtest/gtest.h>
@@ -47,6 +48,22 @@ protected:
     }
 
     bool InputShows(const Names& names) const { return FolderNames(input) == names; }
+    /// Runs until the first transfer attempt has ended, whatever its outcome.
+    bool RunUntilTheFirstAttemptEnds() {
+        return harness.RunUntil([&] {
+            return harness.CountLogLines(L"Relaydesk2 IN TerminalFolder:") == 1 &&
+                   !harness.controller->IsOrderBusy();
+        });
+    }
+    /// Order `number` with its backup made already, so that the transfer writes pictures
+    /// only into the work folder; its folder.
+    std::wstring WriteOrderWithBackup(int number) {
+        harness.WriteOrder(input, number);
+        const std::wstring order = JoinPath(input, OrderFolderName(kWaitingLetter, number));
+        EXPECT_TRUE(CopyFolder(LocalFolders(), JoinPath(order, L"IMAGE"),
+                               JoinPath(order, L"CORRECT_BK")));
+        return order;
+    }
 
     ControllerHarness harness;
     std::wstring input, output;
@@ -132,9 +149,7 @@ TEST_F(Controller, TerminalDeletedDuringItsTransferStillGetsItsOrder) {
 }
 
 TEST_F(Controller, OutputFolderVanishingMidTransferKeepsTheOrderWaitingUntilItIsBack) {
-    harness.WriteOrder(input, 5);
-    const std::wstring order = JoinPath(input, L"r0000005");
-    ASSERT_TRUE(CopyFolder(LocalFolders(), JoinPath(order, L"IMAGE"), JoinPath(order, L"CORRECT_BK")));
+    const std::wstring order = WriteOrderWithBackup(5);
     const auto before = FilesWithContent(order);
     bool removed = false;
     harness.view.onServing = [&](const std::wstring&) {
@@ -169,10 +184,7 @@ TEST_F(Controller, InputFolderVanishingMidTransferIsNeitherRebuiltNorMarked) {
             EXPECT_TRUE(MoveItem(LocalFolders(), input, moved));
         }
     };
-    ASSERT_TRUE(harness.RunUntil([&] {
-        return harness.CountLogLines(L"Relaydesk2 IN TerminalFolder:") == 1 &&
-               !harness.controller->IsOrderBusy();
-    }));
+    ASSERT_TRUE(RunUntilTheFirstAttemptEnds());
     harness.controller->Shutdown();
     EXPECT_FALSE(PathExists(LocalFolders(), input));
     EXPECT_EQ(FolderNames(moved), (Names{L"r0000006"}));
@@ -184,10 +196,7 @@ TEST_F(Controller, InputFolderVanishingMidTransferIsNeitherRebuiltNorMarked) {
 TEST_F(Controller, FullWorkFolderKeepsTheOrderWaitingWithAllItsDataAndRetries) {
     if (!FileSizeLimit::Available())
         GTEST_SKIP() << "Windows, and so wine, has no per-process file size limit to stand in for a full disk";
-    harness.WriteOrder(input, 8);
-    // With its backup made already, the transfer writes pictures only into the work folder.
-    const std::wstring order = JoinPath(input, L"r0000008");
-    ASSERT_TRUE(CopyFolder(LocalFolders(), JoinPath(order, L"IMAGE"), JoinPath(order, L"CORRECT_BK")));
+    const std::wstring order = WriteOrderWithBackup(8);
     const auto before = FilesWithContent(order);
     // During the first transfer no file may grow past 4 KB: the settings files still fit,
     // the pictures no longer do.
@@ -196,10 +205,7 @@ TEST_F(Controller, FullWorkFolderKeepsTheOrderWaitingWithAllItsDataAndRetries) {
         if (harness.CountLogLines(L"Relaydesk2 IN TerminalFolder:") == 0)
             fullDisk.emplace(4096);
     };
-    ASSERT_TRUE(harness.RunUntil([&] {
-        return harness.CountLogLines(L"Relaydesk2 IN TerminalFolder:") == 1 &&
-               !harness.controller->IsOrderBusy();
-    }));
+    ASSERT_TRUE(RunUntilTheFirstAttemptEnds());
     fullDisk.reset();
     EXPECT_EQ(FilesWithContent(order), before);
     EXPECT_TRUE(FolderNames(output).empty());
@@ -252,10 +258,7 @@ TEST_F(Controller, UnmountedTerminalShareIsNotWrittenIntoItsBareMountPoint) {
     harness.view.onServing = [&](const std::wstring&) {
         std::system(("umount -l " + mountPoint).c_str());
     };
-    ASSERT_TRUE(harness.RunUntil([&] {
-        return harness.CountLogLines(L"Relaydesk2 IN TerminalFolder:") == 1 &&
-               !harness.controller->IsOrderBusy();
-    }));
+    ASSERT_TRUE(RunUntilTheFirstAttemptEnds());
     harness.controller->Shutdown();
     EXPECT_TRUE(FolderNames(input).empty()) << "written into the bare mount point";
     EXPECT_EQ(FolderNames(share), (Names{L"r0000010"}));
