@@ -65,7 +65,7 @@ std::optional<OutputColourSpace> OutputColourSpace::Open(const std::wstring& pro
     return OutputColourSpace(path.string(), std::move(bytes), false);
 }
 
-VImage OutputColourSpace::FromUntagged(VImage picture) const {
+VImage OutputColourSpace::FromUntagged(const VImage& picture) const {
     // Untagged numbers are sRGB numbers: grey is spread over three bands without any change
     // of colour, and 16-bit pictures keep their 16 bits until the conversion.
     const bool deep = picture.format() == VIPS_FORMAT_USHORT;
@@ -88,7 +88,7 @@ VImage OutputColourSpace::OnPage(VImage picture, const std::uint8_t pageRgb[3]) 
     return picture.format() == VIPS_FORMAT_UCHAR ? picture : picture.cast(VIPS_FORMAT_UCHAR);
 }
 
-VImage OutputColourSpace::Tag(VImage spread) const {
+VImage OutputColourSpace::Tag(const VImage& spread) const {
     VImage tagged = spread.copy(VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB));
     VipsImage* image = tagged.get_image();
     gchar** fields = vips_image_get_fields(image);

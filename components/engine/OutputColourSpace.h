@@ -33,14 +33,14 @@ public:
     const std::string& ProfileForLibrary() const { return m_libraryName; }
 
     /// A picture without a profile, taken as sRGB (grey as sRGB grey), in the output space.
-    vips::VImage FromUntagged(vips::VImage picture) const;
+    vips::VImage FromUntagged(const vips::VImage& picture) const;
 
     /// Three 8-bit bands; transparency laid over `pageRgb` (a colour in the output space).
     static vips::VImage OnPage(vips::VImage picture, const std::uint8_t pageRgb[3]);
 
     /// Drops what the pictures brought along (their profiles, EXIF, orientation) and tags the
     /// spread with the output profile and the matching EXIF ColorSpace.
-    vips::VImage Tag(vips::VImage spread) const;
+    vips::VImage Tag(const vips::VImage& spread) const;
 
 private:
     OutputColourSpace(std::string libraryName, std::string profileBytes, bool srgb)

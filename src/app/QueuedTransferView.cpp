@@ -13,7 +13,7 @@ struct QueuedTransferView::Shared {
 
 // CallAfter copies its functor, so the functor holds the shared state by value.
 void QueuedTransferView::Queue(const std::shared_ptr<Shared>& shared,
-                               std::function<void(ITransferViewSink&)> update) {
+                               const std::function<void(ITransferViewSink&)>& update) {
     if (!wxTheApp)
         return;
     wxTheApp->CallAfter([shared, update] {

@@ -34,7 +34,7 @@ public:
 private:
     struct Shared;
     static void Queue(const std::shared_ptr<Shared>& shared,
-                      std::function<void(ITransferViewSink&)> update);
+                      const std::function<void(ITransferViewSink&)>& update);
 
     // Shared with the queued calls, which may run after the view is gone.
     std::shared_ptr<Shared> m_shared;

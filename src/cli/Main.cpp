@@ -18,6 +18,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <iostream>
 #include <memory>
 #include <optional>
 #include <string>
@@ -52,7 +53,7 @@ void AddTerminalArgument(CLI::App& command, std::string& terminalName) {
 
 } // namespace
 
-int main(int argc, char** argv) {
+static int RunCommandLine(int argc, char** argv) {
     CLI::App app{"Relaydesk controller without a window"};
     app.require_subcommand(1);
     // --version and --home are understood after any sub-command too.
@@ -120,6 +121,7 @@ int main(int argc, char** argv) {
     try {
         const std::vector<std::string> arguments = platform::CommandLineArguments(argc, argv);
         std::vector<const char*> pointers;
+        pointers.reserve(arguments.size());
         for (const std::string& argument : arguments)
             pointers.push_back(argument.c_str());
         app.parse(static_cast<int>(pointers.size()), pointers.data());
@@ -179,4 +181,17 @@ int main(int argc, char** argv) {
     }
     g_pLogClient = nullptr;
     return status;
+}
+
+// An exception that nothing else catches (memory exhausted, a library's own failure) ends the
+// program with the failure status and a line that says why, rather than with an abort.
+int main(int argc, char** argv) {
+    try {
+        return RunCommandLine(argc, argv);
+    } catch (const std::exception& error) {
+        std::cerr << "relaydesk-cli: " << error.what() << '\n';
+    } catch (...) {
+        std::cerr << "relaydesk-cli: unexpected failure\n";
+    }
+    return 1;
 }

@@ -10,7 +10,7 @@
 namespace {
 
 // Settings files are small; this only bounds memory on a wrong path.
-constexpr std::size_t kMaxProfileBytes = 64 * 1024 * 1024;
+constexpr std::size_t kMaxProfileBytes = std::size_t{64} * 1024 * 1024;
 
 bool IsBlank(wchar_t c) {
     return c == L' ' || c == L'\t';

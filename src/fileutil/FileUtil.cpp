@@ -15,7 +15,7 @@
 namespace {
 
 // Text files edited in place are templates of a few kilobytes; this only bounds memory.
-constexpr std::size_t kMaxTextFileBytes = 256 * 1024 * 1024;
+constexpr std::size_t kMaxTextFileBytes = std::size_t{256} * 1024 * 1024;
 
 struct DeleteOutcome {
     int matched = 0;

@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::size_t kCopyChunk = 64 * 1024;
+constexpr std::size_t kCopyChunk = std::size_t{64} * 1024;
 
 fs::path TemporarySibling(const fs::path& target) {
     return target.parent_path() / platform::ToFsPath(TemporaryFileName());

@@ -1,6 +1,7 @@
 #include "fileutil/NameCase.h"
 
 #include <cstdint>
+#include <type_traits>
 
 namespace {
 
@@ -42,7 +43,8 @@ bool IsShifted(std::uint32_t code, Shifted shifted) {
 } // namespace
 
 wchar_t UpperCaseNameChar(wchar_t c) {
-    const auto code = static_cast<std::uint32_t>(c);
+    // Through the unsigned type of wchar_t's own width: a 16-bit unit never sign-extends.
+    const auto code = static_cast<std::uint32_t>(static_cast<std::make_unsigned_t<wchar_t>>(c));
     for (const LowerCaseRange& range : kLowerCaseRanges) {
         if (code < range.first)
             break;

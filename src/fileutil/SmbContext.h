@@ -8,8 +8,9 @@
 #include <string>
 #include <vector>
 
-struct _SMBCCTX;
-struct _SMBCFILE;
+// The client library's own type names, declared here so that its header stays in one file.
+struct _SMBCCTX;  // NOLINT(bugprone-reserved-identifier)
+struct _SMBCFILE; // NOLINT(bugprone-reserved-identifier)
 struct stat;
 struct statvfs;
 struct timeval;

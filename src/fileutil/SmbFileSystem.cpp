@@ -30,7 +30,7 @@ namespace fs = std::filesystem;
 namespace {
 
 // Large enough that the client keeps several requests in flight on the connection.
-constexpr std::size_t kCopyChunk = 4 * 1024 * 1024;
+constexpr std::size_t kCopyChunk = std::size_t{4} * 1024 * 1024;
 
 using Nanoseconds = std::chrono::nanoseconds;
 

@@ -20,9 +20,7 @@ std::wstring FormatLogMessage(std::wstring_view format, const std::vector<LogArg
 
 template <typename T>
 LogArgument ToLogArgument(const T& value) {
-    if constexpr (std::is_same_v<T, bool>)
-        return std::int64_t{value};
-    else if constexpr (std::is_integral_v<T> && std::is_signed_v<T>)
+    if constexpr (std::is_same_v<T, bool> || (std::is_integral_v<T> && std::is_signed_v<T>))
         return std::int64_t{value};
     else if constexpr (std::is_integral_v<T>)
         return std::uint64_t{value};

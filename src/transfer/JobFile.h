@@ -20,7 +20,7 @@ std::string CutToJobs(std::string_view source, int jobCount);
 class JobFile {
 public:
     /// Larger sources are refused: a real print-order file holds a few kilobytes per job.
-    static constexpr std::size_t kMaxSourceBytes = 64 * 1024 * 1024;
+    static constexpr std::size_t kMaxSourceBytes = std::size_t{64} * 1024 * 1024;
 
     JobFile() = default;
     virtual ~JobFile() = default;

@@ -98,7 +98,7 @@ std::wstring OrderTransfer::WorkFolder() const {
     return JoinPath(m_strProgramFolder, kWorkFolderName);
 }
 
-TransferOutcome OrderTransfer::TransferOrder(OrderTicket ticket) {
+TransferOutcome OrderTransfer::TransferOrder(const OrderTicket& ticket) {
     // An engine that cannot be loaded shows as the result of its run.
     (void)m_engine.Prepare();
     m_strLastReason.clear();

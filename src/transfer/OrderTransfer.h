@@ -27,7 +27,7 @@ public:
 
     /// Transfers the order; the outcome shows in the order folder's name (e, q, or still r)
     /// and in the log, which names the step, the path and the reason of every failure.
-    [[nodiscard]] TransferOutcome TransferOrder(OrderTicket ticket);
+    [[nodiscard]] TransferOutcome TransferOrder(const OrderTicket& ticket);
     /// Why the last transfer failed or waits ("copy /x: no space", "engine error 12");
     /// empty when it was delivered.
     const std::wstring& LastReason() const { return m_strLastReason; }

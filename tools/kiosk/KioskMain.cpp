@@ -30,7 +30,7 @@ bool ParseNumbers(const std::string& text, std::vector<int>& numbers) {
 
 } // namespace
 
-int main(int argc, char** argv) {
+static int RunCommandLine(int argc, char** argv) {
     CLI::App app{"Writes photo-book orders into a terminal's input folder, as a kiosk does."};
     std::string input;
     std::string uniqueId;
@@ -74,4 +74,17 @@ int main(int argc, char** argv) {
         return 1;
     }
     return 0;
+}
+
+// An exception that nothing else catches (memory exhausted, a library's own failure) ends the
+// program with the failure status and a line that says why, rather than with an abort.
+int main(int argc, char** argv) {
+    try {
+        return RunCommandLine(argc, argv);
+    } catch (const std::exception& error) {
+        std::cerr << "relaydesk-kiosk: " << error.what() << '\n';
+    } catch (...) {
+        std::cerr << "relaydesk-kiosk: unexpected failure\n";
+    }
+    return 1;
 }

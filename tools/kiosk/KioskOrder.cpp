@@ -70,8 +70,10 @@ std::wstring GridFrames(int count, double scale) {
     std::wostringstream text;
     text << L"FRAME_CNT=" << count << L"\n";
     for (int i = 0; i < count; ++i) {
-        const double x = margin + (i % columns) * (width + gap);
-        const double y = margin + (i / columns) * (height + gap);
+        const int column = i % columns;
+        const int row = i / columns;
+        const double x = margin + column * (width + gap);
+        const double y = margin + row * (height + gap);
         text << L"FRAME" << i + 1 << L"=" << x << L"," << y << L"," << width << L"," << height << L"\n";
     }
     return text.str();

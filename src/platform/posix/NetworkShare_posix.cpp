@@ -184,8 +184,9 @@ std::optional<MountEntry> FindShareMount(const std::vector<MountEntry>& mounts,
             std::wstring lowerServer = share.server, lowerShare = share.share;
             std::transform(lowerServer.begin(), lowerServer.end(), lowerServer.begin(), towlower);
             std::transform(lowerShare.begin(), lowerShare.end(), lowerShare.begin(), towlower);
-            const std::wstring folder =
-                entry.mountPoint + L"/smb-share:server=" + lowerServer + L",share=" + lowerShare;
+            std::wstring folder = entry.mountPoint;
+            folder.append(L"/smb-share:server=").append(lowerServer);
+            folder.append(L",share=").append(lowerShare);
             if (IsFolder(folder)) {
                 root = folder;
                 return entry;

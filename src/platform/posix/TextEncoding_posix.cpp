@@ -27,7 +27,8 @@ std::size_t Utf8SequenceLength(std::string_view rest) {
 std::string Convert(const char* to, const char* from, std::string_view input,
                     std::string_view replacement, CharacterLength characterLength) {
     iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1))
+    // iconv_open reports failure as the handle (iconv_t)-1.
+    if (cd == reinterpret_cast<iconv_t>(-1)) // NOLINT(performance-no-int-to-ptr)
         return {};
     std::string out;
     char buffer[4096];
