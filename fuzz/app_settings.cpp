@@ -50,8 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           "the version is read", settings.version);
 
     const bool installed = IsControllerInstalled();
-    Check(settings.checkUniqueId == installed &&
-              settings.uniqueId.size() == (installed ? 36u : 0u),
+    Check(settings.checkUniqueId == installed && settings.uniqueId.size() == (installed ? 36u : 0u),
           "a unique id exactly when the controller is installed", settings.uniqueId);
     return 0;
 }

@@ -23,8 +23,7 @@ bool Inside(const fs::path& folder, const std::wstring& path) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider input(data, size);
-    const std::string formats =
-        input.ConsumeBytesAsString(input.ConsumeIntegral<std::uint16_t>());
+    const std::string formats = input.ConsumeBytesAsString(input.ConsumeIntegral<std::uint16_t>());
     const std::string composition = input.ConsumeRemainingBytesAsString();
 
     // A work folder with one picture and a data folder with one background, so that books
@@ -39,8 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return true;
     }();
     Check(prepared, "the scratch folders are ready");
-    const zori::EngineFolders folders{
-        platform::FromFsPath(work / "composition" / "QrmZoInRi.ini"), platform::FromFsPath(dataFolder)};
+    const zori::EngineFolders folders{platform::FromFsPath(work / "composition" / "QrmZoInRi.ini"),
+                                      platform::FromFsPath(dataFolder)};
 
     zori::BookLayout book;
     if (zori::ReadBookLayoutFromBytes(folders, composition, formats, book) != zori::kResultSuccess)
@@ -50,7 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
               platform::ToFsPath(book.innerOutputFolder) == work / "composition",
           "the output folder lies below the composition file's", book.innerOutputFolder);
     for (const zori::SpreadLayout& spread : book.spreads) {
-        Check(spread.pages.size() == 1 || spread.pages.size() == 2, "a spread has one or two pages");
+        Check(spread.pages.size() == 1 || spread.pages.size() == 2,
+              "a spread has one or two pages");
         for (const zori::PageLayout& page : spread.pages) {
             Check(page.widthMm > 0 && page.widthMm <= kMaxPageMm && page.heightMm > 0 &&
                       page.heightMm <= kMaxPageMm,
@@ -60,7 +60,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                           frame.heightMm <= kMaxPageMm,
                       "a frame has a size within the limits");
                 if (frame.used)
-                    Check(Inside(work, frame.picture.path) || Inside(dataFolder, frame.picture.path),
+                    Check(Inside(work, frame.picture.path) ||
+                              Inside(dataFolder, frame.picture.path),
                           "a picture lies in the work or data folder", frame.picture.path);
             }
         }

@@ -61,17 +61,20 @@ std::vector<std::wstring> MakePhotos(const std::wstring& root, int count) {
         // Smooth colour fields with grain: compresses and decodes like a real photo.
         VImage xy = VImage::xyz(width / 16, height / 16);
         VImage scene = (xy[0] * (3.0 + i)).bandjoin(xy[1] * 2.0).bandjoin((xy[0] + xy[1]) * 1.5);
-        scene = (scene.copy_memory().resize(16.0) % 255).extract_area(0, 0, width / 16 * 16, height / 16 * 16);
-        VImage grain = VImage::gaussnoise(scene.width(), scene.height(), VImage::option()->set("sigma", 10.0));
+        scene = (scene.copy_memory().resize(16.0) % 255)
+                    .extract_area(0, 0, width / 16 * 16, height / 16 * 16);
+        VImage grain =
+            VImage::gaussnoise(scene.width(), scene.height(), VImage::option()->set("sigma", 10.0));
         (scene + grain)
             .cast(VIPS_FORMAT_UCHAR)
-            .jpegsave(Utf8(path).c_str(),
-                      VImage::option()->set("Q", 90)->set("profile", scan ? kAdobeRgbProfile : "p3"));
+            .jpegsave(Utf8(path).c_str(), VImage::option()->set("Q", 90)->set(
+                                              "profile", scan ? kAdobeRgbProfile : "p3"));
     }
     return photos;
 }
 
-BenchBook WriteBook(const std::wstring& root, int spreads, const std::vector<std::wstring>& photos) {
+BenchBook WriteBook(const std::wstring& root, int spreads,
+                    const std::vector<std::wstring>& photos) {
     BenchBook book;
     book.workFolder = root + L"/TEMP";
     book.compositionFile = book.workFolder + L"/COMPOSITION_INFO/QrmZoInRi.ini";
@@ -100,7 +103,8 @@ BenchBook WriteBook(const std::wstring& root, int spreads, const std::vector<std
     for (int spread = 0; spread < spreads; ++spread) {
         const int perPage = spread % 3 + 1; // 2, 4, 6 photos per spread
         for (int side = 0; side < 2; ++side, ++pageCount) {
-            pages << "[PAGE_INFO" << pageCount + 1 << "]\nPICT_CNT=" << perPage << "\nFORMAT_NO=P" << perPage << "\n";
+            pages << "[PAGE_INFO" << pageCount + 1 << "]\nPICT_CNT=" << perPage << "\nFORMAT_NO=P"
+                  << perPage << "\n";
             book.pageFrames.push_back(FramesFor(perPage));
             for (int frame = 0; frame < perPage; ++frame) {
                 const int n = static_cast<int>(book.pictures.size());
@@ -114,15 +118,17 @@ BenchBook WriteBook(const std::wstring& root, int spreads, const std::vector<std
                 picture.placement.zoom = zoomed ? 1.3 : 1.0;
                 picture.placement.shiftX = zoomed ? 0.1 : 0.0;
                 book.pictures.push_back(picture);
-                pictures << "[PICT_INFO" << n + 1 << "]\nFileName=" << Utf8(picture.photo) << "\nFILENUM=" << n
-                         << "\nENLARGE=" << (zoomed ? 130 : 100) << "\nmoveX=" << (zoomed ? 100 : 0)
+                pictures << "[PICT_INFO" << n + 1 << "]\nFileName=" << Utf8(picture.photo)
+                         << "\nFILENUM=" << n << "\nENLARGE=" << (zoomed ? 130 : 100)
+                         << "\nmoveX=" << (zoomed ? 100 : 0)
                          << "\nmoveY=0\ndegree=" << (turned ? 90 : 0) << "\n";
             }
         }
     }
     std::ostringstream info;
     info << "[ZO_INFO]\nPAGE_CNT=" << pageCount << "\nPICT_CNT=" << book.pictures.size()
-         << "\nOUTPUT_PATH=" << Utf8(book.outputFolder) << "\nIMAGE_FIT=0\nFORMAT_FILE_NAME=QrmFormat.ini\nquality=90\n"
+         << "\nOUTPUT_PATH=" << Utf8(book.outputFolder)
+         << "\nIMAGE_FIT=0\nFORMAT_FILE_NAME=QrmFormat.ini\nquality=90\n"
          << pages.str() << pictures.str();
     WriteText(book.compositionFile, info.str());
     return book;

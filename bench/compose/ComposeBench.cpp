@@ -68,9 +68,10 @@ double PeakResidentMb() {
 std::atomic<int> g_done{0};
 std::atomic<int> g_result{0};
 
-std::intptr_t NotifyProc(platform::WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
-                         std::intptr_t lParam) {
-    if (message == zori::kNotifyMessage && (wParam == zori::kNotifyDone || wParam == zori::kNotifyAborted)) {
+std::intptr_t NotifyProc(platform::WindowHandle window, std::uint32_t message,
+                         std::uintptr_t wParam, std::intptr_t lParam) {
+    if (message == zori::kNotifyMessage &&
+        (wParam == zori::kNotifyDone || wParam == zori::kNotifyAborted)) {
         g_result = static_cast<int>(lParam);
         g_done = 1;
     }
@@ -88,7 +89,8 @@ int RunEngineChild(const std::wstring& compositionFile, const std::wstring& data
     auto setIni = library.Resolve<zori::SetIniFileNameFunction>("QRM_ZO_RI_setIniFileName");
     auto setData = library.Resolve<zori::SetDataPathFunction>("QRM_ZO_RI_setDataPath");
     platform::RegisterWindowClass(L"BenchNotify", &NotifyProc);
-    const platform::WindowHandle notifyWindow = platform::CreateHiddenWindow(L"BenchNotify", L"bench");
+    const platform::WindowHandle notifyWindow =
+        platform::CreateHiddenWindow(L"BenchNotify", L"bench");
     const zori::NotifyRecord notify{notifyWindow, zori::kNotifyMessage, zori::kCreationValue};
     std::uintptr_t engineWindow = 0;
     zori::EngineInstance instance = create(&notify, &engineWindow);
@@ -107,7 +109,8 @@ int RunEngineChild(const std::wstring& compositionFile, const std::wstring& data
     }
     const double seconds = Seconds(start);
     release(instance);
-    std::printf("engine-seconds=%.3f peak-rss-mb=%.0f result=%d\n", seconds, PeakResidentMb(), g_result.load());
+    std::printf("engine-seconds=%.3f peak-rss-mb=%.0f result=%d\n", seconds, PeakResidentMb(),
+                g_result.load());
     return g_result == 0 ? 0 : 1;
 }
 
@@ -118,17 +121,19 @@ struct ChildResult {
 };
 
 /// `environment`: the engine's switches (components/engine/EngineSwitches.h), as shell words.
-ChildResult RunEngine(const std::string& self, const bench::BenchBook& book, const std::wstring& root,
-                      const std::string& environment = "") {
+ChildResult RunEngine(const std::string& self, const bench::BenchBook& book,
+                      const std::wstring& root, const std::string& environment = "") {
     const std::string report = Utf8(root) + "/engine-report.txt";
-    const std::string command = environment + " \"" + self + "\" --engine-child \"" + Utf8(book.compositionFile) + "\" \"" +
-                                Utf8(book.dataFolder) + "\" > \"" + report + "\"";
+    const std::string command = environment + " \"" + self + "\" --engine-child \"" +
+                                Utf8(book.compositionFile) + "\" \"" + Utf8(book.dataFolder) +
+                                "\" > \"" + report + "\"";
     ChildResult result;
     if (std::system(command.c_str()) != 0)
         return result;
     std::ifstream in(report);
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    result.ok = std::sscanf(text.c_str(), "engine-seconds=%lf peak-rss-mb=%lf", &result.seconds, &result.peakMb) == 2;
+    result.ok = std::sscanf(text.c_str(), "engine-seconds=%lf peak-rss-mb=%lf", &result.seconds,
+                            &result.peakMb) == 2;
     return result;
 }
 
@@ -147,8 +152,9 @@ std::vector<std::vector<Placement>> PlanSpreads(const bench::BenchBook& book) {
         Placement placement;
         placement.photo = Utf8(picture.photo);
         placement.degrees = picture.placement.clockwiseDegrees;
-        placement.geometry = zori::PlacePicture(header.width(), header.height(), Pixels(frame.widthMm),
-                                                Pixels(frame.heightMm), zori::ImageFit::kCover, picture.placement);
+        placement.geometry =
+            zori::PlacePicture(header.width(), header.height(), Pixels(frame.widthMm),
+                               Pixels(frame.heightMm), zori::ImageFit::kCover, picture.placement);
         const int pageLeft = (picture.page % 2) * Pixels(bench::kPageWidthMm);
         placement.x = pageLeft + Pixels(frame.xMm) + placement.geometry.frameX;
         placement.y = Pixels(frame.yMm) + placement.geometry.frameY;
@@ -157,18 +163,21 @@ std::vector<std::vector<Placement>> PlanSpreads(const bench::BenchBook& book) {
     return spreads;
 }
 
-double RunImageMagick(const std::vector<std::vector<Placement>>& spreads, const std::wstring& root) {
+double RunImageMagick(const std::vector<std::vector<Placement>>& spreads,
+                      const std::wstring& root) {
     const int width = 2 * Pixels(bench::kPageWidthMm), height = Pixels(bench::kPageHeightMm);
     const auto start = Clock::now();
     for (std::size_t s = 0; s < spreads.size(); ++s) {
         std::ostringstream command;
         // At the engine's priority, so that load from elsewhere weighs on both alike.
-        command << "nice -n " << platform::kLowestNormalNiceRaise << " convert -size " << width << "x" << height << " xc:'rgb(245,240,230)'";
+        command << "nice -n " << platform::kLowestNormalNiceRaise << " convert -size " << width
+                << "x" << height << " xc:'rgb(245,240,230)'";
         for (const Placement& p : spreads[s]) {
             const auto& g = p.geometry;
-            command << " \\( -define jpeg:size=" << g.decodeWidth << "x" << g.decodeHeight << " '" << p.photo
-                    << "' -resize " << g.decodeWidth << "x" << g.decodeHeight << "! -crop " << g.cut.width << "x"
-                    << g.cut.height << "+" << g.cut.left << "+" << g.cut.top << " +repage";
+            command << " \\( -define jpeg:size=" << g.decodeWidth << "x" << g.decodeHeight << " '"
+                    << p.photo << "' -resize " << g.decodeWidth << "x" << g.decodeHeight
+                    << "! -crop " << g.cut.width << "x" << g.cut.height << "+" << g.cut.left << "+"
+                    << g.cut.top << " +repage";
             if (p.degrees != 0)
                 command << " -rotate " << p.degrees;
             command << " \\) -geometry +" << p.x << "+" << p.y << " -composite";
@@ -186,10 +195,14 @@ double RunFloor(const std::vector<std::vector<Placement>>& spreads, const std::w
     for (std::size_t s = 0; s < spreads.size(); ++s) {
         for (const Placement& p : spreads[s])
             VImage::thumbnail(p.photo.c_str(), p.geometry.decodeWidth,
-                              VImage::option()->set("height", p.geometry.decodeHeight)->set("size", VIPS_SIZE_FORCE))
+                              VImage::option()
+                                  ->set("height", p.geometry.decodeHeight)
+                                  ->set("size", VIPS_SIZE_FORCE))
                 .avg();
         const std::string file = Utf8(root) + "/floor" + std::to_string(s + 1) + ".jpg";
-        VImage::black(width, height).new_from_image({245, 240, 230}).cast(VIPS_FORMAT_UCHAR)
+        VImage::black(width, height)
+            .new_from_image({245, 240, 230})
+            .cast(VIPS_FORMAT_UCHAR)
             .jpegsave(file.c_str(), VImage::option()->set("Q", 90));
     }
     return Seconds(start);
@@ -197,8 +210,7 @@ double RunFloor(const std::vector<std::vector<Placement>>& spreads, const std::w
 
 /// Runs `work` on a thread at the lowest normal priority, the engine's; the image library's
 /// threads it starts inherit that priority.
-template <typename Work>
-auto AtEnginePriority(Work work) {
+template <typename Work> auto AtEnginePriority(Work work) {
     decltype(work()) result{};
     std::thread([&] {
         platform::LowerCurrentThreadPriority();
@@ -268,11 +280,13 @@ int main(int argc, char** argv) {
         return 1;
     }
     // Printed before ImageMagick's long run, so that the engine's figures are there early.
-    std::printf("spreads=%d engine=%.2fs one-at-a-time=%.2fs without-cms=%.2fs floor=%.2fs peak-rss-mb=%.0f\n",
+    std::printf("spreads=%d engine=%.2fs one-at-a-time=%.2fs without-cms=%.2fs floor=%.2fs "
+                "peak-rss-mb=%.0f\n",
                 spreadCount, overlapped.seconds, oneAtATime.seconds, withoutColour.seconds, floor,
                 overlapped.peakMb);
-    std::printf("engine: vs-floor=%.2f book-vs-floor=%.2f cms-cost=%.2f\n", oneAtATime.seconds / floor,
-                overlapped.seconds / floor, overlapped.seconds / withoutColour.seconds);
+    std::printf("engine: vs-floor=%.2f book-vs-floor=%.2f cms-cost=%.2f\n",
+                oneAtATime.seconds / floor, overlapped.seconds / floor,
+                overlapped.seconds / withoutColour.seconds);
     std::fflush(stdout);
     double peakMb = overlapped.peakMb;
     if (longSpreads > 0) {
@@ -282,7 +296,8 @@ int main(int argc, char** argv) {
             std::cerr << "bench_compose: the engine failed on the long book\n";
             return 1;
         }
-        std::printf("spreads=%d engine=%.2fs peak-rss-mb=%.0f\n", longSpreads, longRun.seconds, longRun.peakMb);
+        std::printf("spreads=%d engine=%.2fs peak-rss-mb=%.0f\n", longSpreads, longRun.seconds,
+                    longRun.peakMb);
         std::fflush(stdout);
         peakMb = std::max(peakMb, longRun.peakMb);
     }
@@ -292,7 +307,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::printf("spreads=%d imagemagick=%.2fs\n", spreadCount, magick);
-    std::printf("compose: vs-imagemagick=%.2f vs-floor=%.2f book-vs-floor=%.2f cms-cost=%.2f peak-rss-mb=%.0f\n",
+    std::printf("compose: vs-imagemagick=%.2f vs-floor=%.2f book-vs-floor=%.2f cms-cost=%.2f "
+                "peak-rss-mb=%.0f\n",
                 magick / overlapped.seconds, oneAtATime.seconds / floor, overlapped.seconds / floor,
                 overlapped.seconds / withoutColour.seconds, peakMb);
     return 0;

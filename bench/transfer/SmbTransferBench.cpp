@@ -53,7 +53,8 @@ std::vector<std::string> WritePictures(const fs::path& folder, std::size_t total
         std::snprintf(name, sizeof name, "IMG-%04zu.jpg", picture);
         std::generate(bytes.begin(), bytes.end(), random);
         std::ofstream(folder / name, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(kPictureBytes));
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(kPictureBytes));
         names.emplace_back(name);
     }
     return names;
@@ -85,8 +86,8 @@ int main(int argc, char** argv) {
                           ("relaydesk-bench-smb-" + std::to_string(std::random_device()()));
     fs::create_directories(root);
     const fs::path credentials = root / "credentials";
-    std::ofstream(credentials) << "username = " << SambaServer::kUserA.name << "\npassword = "
-                               << SambaServer::kUserA.password << "\n";
+    std::ofstream(credentials) << "username = " << SambaServer::kUserA.name
+                               << "\npassword = " << SambaServer::kUserA.password << "\n";
     const std::string client = "smbclient -p " + std::to_string(server.Port()) + " -A '" +
                                credentials.string() + "' //127.0.0.1/a >/dev/null 2>&1 -c ";
 
@@ -125,7 +126,8 @@ int main(int argc, char** argv) {
         const double mgetSeconds = Seconds(start);
         Shell(client + "'prompt OFF; cd client-out; lcd " + clientWork.string() + "; mput *'");
         const double clientSeconds = Seconds(start);
-        Require(fs::file_size(server.ShareFolder("a") / "client-out" / names.back()) == kPictureBytes &&
+        Require(fs::file_size(server.ShareFolder("a") / "client-out" / names.back()) ==
+                        kPictureBytes &&
                     fs::file_size(server.ShareFolder("a") / "out" / names.back()) == kPictureBytes,
                 "a copy is incomplete");
         if (round == 0)
@@ -142,6 +144,7 @@ int main(int argc, char** argv) {
                 "%d rounds\n",
                 names.size() * kPictureBytes >> 20, names.size(), Median(ours), Median(oursIn),
                 Median(theirs), Median(theirsIn), kRounds);
-    std::printf("ratio SMB backend / smbclient: %.2f (median of the rounds' ratios)\n", Median(ratios));
+    std::printf("ratio SMB backend / smbclient: %.2f (median of the rounds' ratios)\n",
+                Median(ratios));
     return 0;
 }

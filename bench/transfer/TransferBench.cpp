@@ -54,7 +54,8 @@ std::string Quote(const fs::path& path) {
 /// corrected in CORRECT, composition data and CTML; `totalBytes` of pictures in all.
 int WriteOrder(const fs::path& order, std::size_t totalBytes, int correctedEvery) {
     const double perPicture = 1.0 + 1.0 / correctedEvery;
-    const int pictures = static_cast<int>(static_cast<double>(totalBytes / kPictureBytes) / perPicture);
+    const int pictures =
+        static_cast<int>(static_cast<double>(totalBytes / kPictureBytes) / perPicture);
     std::mt19937_64 random(7);
     std::vector<std::uint64_t> bytes(kPictureBytes / sizeof(std::uint64_t));
     for (const char* folder : {"IMAGE", "CORRECT", "CTML", "COMPOSITION_INFO"})
@@ -148,8 +149,8 @@ void MeasureTransfer(const fs::path& root, std::size_t totalBytes, int corrected
     }
     std::printf("transfer of a %zu MB order (%d pictures, every %s corrected): %.2f s; "
                 "cp -r twice: %.2f s (medians of %d rounds)\n",
-                totalBytes >> 20, pictures, correctedEvery == 1 ? "one" : "100th",
-                Median(ours), Median(copies), kRounds);
+                totalBytes >> 20, pictures, correctedEvery == 1 ? "one" : "100th", Median(ours),
+                Median(copies), kRounds);
     std::printf("ratio transfer / cp -r twice: %.2f (median of the rounds' ratios)\n",
                 Median(ratios));
 }

@@ -29,7 +29,7 @@ constexpr int kAnyInt = std::numeric_limits<int>::max();
 const wchar_t kDefaultFormatFileName[] = L"QrmFormat.ini";
 /// Output profiles the engine knows by name; any other value names a file in the data folder.
 const wchar_t* const kNamedOutputProfiles[] = {kSrgbProfileName, kDisplayP3ProfileName,
-                                                kAdobeRgbProfileName};
+                                               kAdobeRgbProfileName};
 
 /// Integer as the profile functions read it (leading blanks, a sign, digits; 0 without
 /// digits or key) when it lies in [minimum, maximum]; nothing when it does not, also when its
@@ -229,7 +229,8 @@ private:
             if (!ReadNumbers(colour, 3, numbers))
                 return kResultMissingFormat;
             for (int i = 0; i < 3; ++i)
-                layout.backgroundRgb[i] = static_cast<std::uint8_t>(std::clamp(numbers[i], 0.0, 255.0));
+                layout.backgroundRgb[i] =
+                    static_cast<std::uint8_t>(std::clamp(numbers[i], 0.0, 255.0));
         }
 
         const std::optional<int> frameCount = ReadInt(m_formats, section, L"FRAME_CNT", 0, kAnyInt);

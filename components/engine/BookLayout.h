@@ -46,8 +46,8 @@ struct BookLayout {
     int quality = 90;
     std::wstring innerOutputFolder; ///< "OUTPUT_PATH", checked to lie in OutputBoundary
     std::wstring coverOutputFolder; ///< "OUTPUT_PATH2", or OUTPUT_PATH when empty
-    /// The format file's [OUTPUT] OUTPUT_PROFILE: "sRGB" (also when absent), "DisplayP3", "AdobeRGB", or
-    /// the path of a profile file, checked to lie in the data folder.
+    /// The format file's [OUTPUT] OUTPUT_PROFILE: "sRGB" (also when absent), "DisplayP3",
+    /// "AdobeRGB", or the path of a profile file, checked to lie in the data folder.
     std::wstring outputProfile = L"sRGB";
     std::vector<SpreadLayout> spreads;
 };

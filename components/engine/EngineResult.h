@@ -19,7 +19,7 @@ enum EngineResult : std::int32_t {
     kResultPathOutsideFolders = 32,        ///< a file named leads outside the given folders
     kResultUnwritableOutput = 40,          ///< an output folder or file cannot be written
     kResultCancelled = 50,
-    kResultRenderingFailed = 60,           ///< the image library failed otherwise
+    kResultRenderingFailed = 60, ///< the image library failed otherwise
 };
 
 } // namespace zori

@@ -12,10 +12,10 @@ struct PixelRect {
 };
 
 struct PictureGeometry {
-    int decodeWidth = 0;  ///< the picture upright, before the turn, scaled to this size
+    int decodeWidth = 0; ///< the picture upright, before the turn, scaled to this size
     int decodeHeight = 0;
-    PixelRect cut;        ///< the visible part in the decoded picture, before the turn
-    int frameX = 0;       ///< where the visible part, turned, lands in the frame
+    PixelRect cut;  ///< the visible part in the decoded picture, before the turn
+    int frameX = 0; ///< where the visible part, turned, lands in the frame
     int frameY = 0;
     /// False for a picture that, fitted, would be larger along a side than the image library
     /// can hold; the other members are then 0.

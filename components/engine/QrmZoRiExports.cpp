@@ -15,7 +15,7 @@ zori::ZoRiInstance* AsInstance(zori::EngineInstance instance) {
 } // namespace
 
 RELAYDESK_EXPORT zori::EngineInstance QRM_ZO_RI_createInstance(const zori::NotifyRecord* notify,
-                                                          std::uintptr_t* engineWindow) {
+                                                               std::uintptr_t* engineWindow) {
     if (notify == nullptr || engineWindow == nullptr)
         return nullptr;
     auto* instance = new (std::nothrow) zori::ZoRiInstance(*notify);
@@ -34,7 +34,7 @@ RELAYDESK_EXPORT void QRM_ZO_RI_releaseInstance(zori::EngineInstance instance) {
 }
 
 RELAYDESK_EXPORT void QRM_ZO_RI_setIniFileName(zori::EngineInstance instance, std::int32_t,
-                                          const wchar_t* path) {
+                                               const wchar_t* path) {
     if (instance)
         AsInstance(instance)->SetCompositionFile(path);
 }
@@ -43,7 +43,7 @@ RELAYDESK_EXPORT void QRM_ZO_RI_setIniFileName(zori::EngineInstance instance, st
 RELAYDESK_EXPORT void QRM_ZO_RI_setWindowHdl(zori::EngineInstance, std::uintptr_t) {}
 
 RELAYDESK_EXPORT void QRM_ZO_RI_setMidPictureSize(zori::EngineInstance instance, std::int32_t width,
-                                             std::int32_t height) {
+                                                  std::int32_t height) {
     if (instance)
         AsInstance(instance)->SetMidPictureSize(width, height);
 }

@@ -17,7 +17,8 @@ constexpr std::chrono::milliseconds kCancelLook{50};
 SpreadQueue::SpreadQueue(std::size_t spreads, int threads, Work work)
     : m_work(std::move(work)), m_limit(spreads), m_results(spreads),
       m_stop(std::make_unique<std::atomic<bool>[]>(spreads)) {
-    const std::size_t count = std::min<std::size_t>(static_cast<std::size_t>(std::max(1, threads)), spreads);
+    const std::size_t count =
+        std::min<std::size_t>(static_cast<std::size_t>(std::max(1, threads)), spreads);
     m_threads.reserve(count);
     for (std::size_t i = 0; i < count; ++i)
         m_threads.emplace_back(&SpreadQueue::Run, this);

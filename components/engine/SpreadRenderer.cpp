@@ -42,8 +42,8 @@ struct PictureHeader {
 
 bool ReadHeader(const std::string& file, PictureHeader& picture) {
     try {
-        VImage header = VImage::new_from_file(file.c_str(),
-                                              VImage::option()->set("access", VIPS_ACCESS_SEQUENTIAL));
+        VImage header = VImage::new_from_file(
+            file.c_str(), VImage::option()->set("access", VIPS_ACCESS_SEQUENTIAL));
         picture.width = header.width();
         picture.height = header.height();
         if (header.get_typeof(VIPS_META_ORIENTATION) != 0) {
@@ -63,10 +63,14 @@ bool ReadHeader(const std::string& file, PictureHeader& picture) {
 
 VipsAngle ClockwiseAngle(int degrees) {
     switch (degrees) {
-    case 90: return VIPS_ANGLE_D90;
-    case 180: return VIPS_ANGLE_D180;
-    case 270: return VIPS_ANGLE_D270;
-    default: return VIPS_ANGLE_D0;
+    case 90:
+        return VIPS_ANGLE_D90;
+    case 180:
+        return VIPS_ANGLE_D180;
+    case 270:
+        return VIPS_ANGLE_D270;
+    default:
+        return VIPS_ANGLE_D0;
     }
 }
 
@@ -105,11 +109,12 @@ bool StartImageLibrary() {
 SpreadRenderer::SpreadRenderer(const OutputColourSpace& space, ImageFit fit, int quality,
                                int dotsPerInch, const std::atomic<bool>& cancel,
                                bool colourManagement)
-    : m_space(space), m_fit(fit), m_quality(quality), m_dotsPerInch(dotsPerInch),
-      m_cancel(cancel), m_colourManagement(colourManagement) {}
+    : m_space(space), m_fit(fit), m_quality(quality), m_dotsPerInch(dotsPerInch), m_cancel(cancel),
+      m_colourManagement(colourManagement) {}
 
 int SpreadRenderer::ToPixels(double millimetres) const {
-    return std::max(1, static_cast<int>(std::lround(millimetres * m_dotsPerInch / kMillimetresPerInch)));
+    return std::max(
+        1, static_cast<int>(std::lround(millimetres * m_dotsPerInch / kMillimetresPerInch)));
 }
 
 namespace {
@@ -153,10 +158,11 @@ private:
                 throw PictureError{kResultMissingBackground};
             }
         } else {
-            background = VImage::black(width, height)
-                             .new_from_image({double(page.backgroundRgb[0]), double(page.backgroundRgb[1]),
-                                              double(page.backgroundRgb[2])})
-                             .cast(VIPS_FORMAT_UCHAR);
+            background =
+                VImage::black(width, height)
+                    .new_from_image({double(page.backgroundRgb[0]), double(page.backgroundRgb[1]),
+                                     double(page.backgroundRgb[2])})
+                    .cast(VIPS_FORMAT_UCHAR);
         }
         canvas = canvas.insert(background, pageLeft, 0);
         for (const Frame& frame : page.frames) {
@@ -268,7 +274,8 @@ private:
 
 } // namespace
 
-EngineResult SpreadRenderer::Render(const SpreadLayout& spread, const std::wstring& outputFile) const {
+EngineResult SpreadRenderer::Render(const SpreadLayout& spread,
+                                    const std::wstring& outputFile) const {
     if (!CanCreate(outputFile))
         return kResultUnwritableOutput;
     EngineResult result = kResultSuccess;

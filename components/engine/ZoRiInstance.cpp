@@ -53,7 +53,8 @@ bool EnsureFolder(const std::wstring& folder) {
 } // namespace
 
 ZoRiInstance::ZoRiInstance(const NotifyRecord& notify) : m_notify(notify) {
-    platform::RegisterWindowClass(kWindowClass, &WindowProc); // fails harmlessly once registered by this load
+    platform::RegisterWindowClass(kWindowClass,
+                                  &WindowProc); // fails harmlessly once registered by this load
     m_hWindow = platform::CreateHiddenWindow(kWindowClass, L"QRM_ZO_RI");
     if (m_hWindow != 0) {
         std::lock_guard lock(g_windowsMutex);
@@ -127,9 +128,9 @@ EngineResult ZoRiInstance::ComposeBook() {
     const std::size_t total = book.spreads.size();
     std::vector<std::wstring> files;
     for (std::size_t index = 0; index < total; ++index)
-        files.push_back(OutputFileName(
-            book.spreads[index].cover ? book.coverOutputFolder : book.innerOutputFolder,
-            static_cast<int>(index + 1)));
+        files.push_back(OutputFileName(book.spreads[index].cover ? book.coverOutputFolder
+                                                                 : book.innerOutputFolder,
+                                       static_cast<int>(index + 1)));
     const auto composeSpread = [&](std::size_t index, const std::atomic<bool>& stop) {
         const SpreadLayout& spread = book.spreads[index];
         if (!outputBoundary.Contains(platform::ToFsPath(files[index])))

@@ -13,7 +13,8 @@
 
 std::wstring LogFileWriter::DefaultFolder() {
     // Through the platform: a folder name outside the ANSI code page survives on Windows.
-    if (const std::optional<std::wstring> configured = platform::GetEnvironmentValue("RELAYDESK_LOG_DIR");
+    if (const std::optional<std::wstring> configured =
+            platform::GetEnvironmentValue("RELAYDESK_LOG_DIR");
         configured && !configured->empty())
         return *configured;
     std::wstring program = platform::GetModuleFilePath();
@@ -48,8 +49,8 @@ bool LogFileWriter::Append(const platform::SystemTime& time, const std::wstring&
     if (made)
         platform::RestrictFileAccess(path, platform::FileAccess::kOwnerAndGroupReader);
     char stamp[64] = {};
-    std::snprintf(stamp, sizeof(stamp), "%04u/%02u/%02u %02u:%02u:%02u.%03u\t", time.year, time.month,
-                  time.day, time.hour, time.minute, time.second, time.milliseconds);
+    std::snprintf(stamp, sizeof(stamp), "%04u/%02u/%02u %02u:%02u:%02u.%03u\t", time.year,
+                  time.month, time.day, time.hour, time.minute, time.second, time.milliseconds);
     std::string record = stamp + platform::WideToUtf8(line) + "\n";
     stream.write(record.data(), static_cast<std::streamsize>(record.size()));
     stream.close();

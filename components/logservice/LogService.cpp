@@ -107,7 +107,8 @@ public:
         time.minute = static_cast<std::uint16_t>(minute);
         time.second = static_cast<std::uint16_t>(second);
         time.milliseconds = static_cast<std::uint16_t>(milliseconds);
-        bool written = m_writer.Append(time, applicationName ? applicationName : L"", line ? line : L"");
+        bool written =
+            m_writer.Append(time, applicationName ? applicationName : L"", line ? line : L"");
         *status = written ? 0 : kWriteFailed;
         if (!written && g_heldToken != 0) {
             // The client calls no End after a failed write: release the guard here.

@@ -17,8 +17,10 @@
 
 namespace {
 
-const CLSID kLoggerClass = {0xECAFFA0F, 0xCBE1, 0x4753, {0xA7, 0x7C, 0x39, 0x4F, 0xF8, 0xA7, 0xAF, 0x08}};
-const IID kLoggerInterface = {0x5FC2EFB1, 0x33EE, 0x4782, {0x81, 0x44, 0xED, 0x92, 0x7F, 0x78, 0x44, 0xBD}};
+const CLSID kLoggerClass = {
+    0xECAFFA0F, 0xCBE1, 0x4753, {0xA7, 0x7C, 0x39, 0x4F, 0xF8, 0xA7, 0xAF, 0x08}};
+const IID kLoggerInterface = {
+    0x5FC2EFB1, 0x33EE, 0x4782, {0x81, 0x44, 0xED, 0x92, 0x7F, 0x78, 0x44, 0xBD}};
 constexpr wchar_t kClassKey[] = L"Software\\Classes\\CLSID\\{ECAFFA0F-CBE1-4753-A77C-394FF8A7AF08}";
 constexpr wchar_t kClassDescription[] = L"Relaydesk logging service";
 
@@ -28,7 +30,8 @@ std::atomic<long> g_serverLocks{0};
 
 HMODULE ThisModule() {
     HMODULE module = nullptr;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                        reinterpret_cast<LPCWSTR>(&ThisModule), &module);
     return module;
 }
@@ -106,8 +109,7 @@ constexpr std::size_t kSlotOpen = 52;
 constexpr std::size_t kSlotClose = 53;
 constexpr std::size_t kSlotCount = 54;
 
-template <typename Method>
-AnyMethod Entry(Method method) {
+template <typename Method> AnyMethod Entry(Method method) {
     return reinterpret_cast<AnyMethod>(method);
 }
 
@@ -160,7 +162,8 @@ public:
         if (outer)
             return CLASS_E_NOAGGREGATION;
         platform::ILogWriter* service = CreateLogService();
-        auto* logger = service ? new (std::nothrow) ComLogger{kLoggerMethods.data(), 1, service} : nullptr;
+        auto* logger =
+            service ? new (std::nothrow) ComLogger{kLoggerMethods.data(), 1, service} : nullptr;
         if (!logger) {
             if (service)
                 service->Release();
@@ -187,13 +190,15 @@ LSTATUS WriteString(HKEY key, const wchar_t* name, const std::wstring& value) {
 
 LSTATUS WriteClassKeys(HKEY root, const std::wstring& modulePath) {
     HKEY classKey = nullptr;
-    LSTATUS status = RegCreateKeyExW(root, kClassKey, 0, nullptr, 0, KEY_WRITE, nullptr, &classKey, nullptr);
+    LSTATUS status =
+        RegCreateKeyExW(root, kClassKey, 0, nullptr, 0, KEY_WRITE, nullptr, &classKey, nullptr);
     if (status != ERROR_SUCCESS)
         return status;
     HKEY serverKey = nullptr;
     status = WriteString(classKey, nullptr, kClassDescription);
     if (status == ERROR_SUCCESS)
-        status = RegCreateKeyExW(classKey, L"InprocServer32", 0, nullptr, 0, KEY_WRITE, nullptr, &serverKey, nullptr);
+        status = RegCreateKeyExW(classKey, L"InprocServer32", 0, nullptr, 0, KEY_WRITE, nullptr,
+                                 &serverKey, nullptr);
     if (status == ERROR_SUCCESS) {
         status = WriteString(serverKey, nullptr, modulePath);
         // The service serialises its own calls: one object may be used from any thread.

@@ -115,8 +115,8 @@ RELAYDESK_EXPORT int QRM_PlxIniTerminate() {
     return g_file.Terminate();
 }
 
-RELAYDESK_EXPORT int QRM_PlxIniGet(const char* section, const char* key, char* buffer, int bufferSize,
-                             const char* defaultValue) {
+RELAYDESK_EXPORT int QRM_PlxIniGet(const char* section, const char* key, char* buffer,
+                                   int bufferSize, const char* defaultValue) {
     std::lock_guard lock(g_lock);
     return GetText(section, key, buffer, bufferSize, defaultValue);
 }
@@ -128,7 +128,8 @@ RELAYDESK_EXPORT int QRM_PlxIniGetInt(const char* section, const char* key, int 
     return number.value_or(defaultValue);
 }
 
-RELAYDESK_EXPORT double QRM_PlxIniGetDouble(const char* section, const char* key, double defaultValue) {
+RELAYDESK_EXPORT double QRM_PlxIniGetDouble(const char* section, const char* key,
+                                            double defaultValue) {
     std::lock_guard lock(g_lock);
     std::optional<std::wstring> value = StoredValue(section, key);
     std::optional<double> number = value ? ParseDouble(*value) : std::nullopt;
@@ -136,13 +137,14 @@ RELAYDESK_EXPORT double QRM_PlxIniGetDouble(const char* section, const char* key
 }
 
 RELAYDESK_EXPORT int QRM_PlxIniGetString(const char* section, const char* key, char* buffer,
-                                   int bufferSize, const char* defaultValue) {
+                                         int bufferSize, const char* defaultValue) {
     std::lock_guard lock(g_lock);
     return GetText(section, key, buffer, bufferSize, defaultValue);
 }
 
 RELAYDESK_EXPORT int QRM_PlxIniGetBinary(const char* section, const char* key, void* buffer,
-                                   int bufferSize, const void* defaultBytes, int defaultSize) {
+                                         int bufferSize, const void* defaultBytes,
+                                         int defaultSize) {
     std::lock_guard lock(g_lock);
     std::optional<std::wstring> value = StoredValue(section, key);
     if (!value) {
@@ -189,7 +191,7 @@ RELAYDESK_EXPORT int QRM_PlxIniSetString(const char* section, const char* key, c
 }
 
 RELAYDESK_EXPORT int QRM_PlxIniSetBinary(const char* section, const char* key, const void* bytes,
-                                   int size) {
+                                         int size) {
     std::lock_guard lock(g_lock);
     if (size < 0 || (size > 0 && !bytes))
         return kSettingsNotOpen;

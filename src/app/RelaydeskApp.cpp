@@ -12,7 +12,6 @@
 #include "platform/Version.h"
 #include "transfer/StartupChecks.h"
 
-
 #include <memory>
 #include <new>
 

@@ -275,9 +275,8 @@ void CRelaydeskDlg::FitColumns() {
     for (int column : {1, 4}) {
         widths[column] = std::max({rest / 2, kMinFolderWidth, widths[column]});
         for (int row = 0; row < rows; ++row) {
-            const wxString shown = wxControl::Ellipsize(m_cellTexts[row][column], dc,
-                                                        wxELLIPSIZE_MIDDLE,
-                                                        widths[column] - kCellPadding);
+            const wxString shown = wxControl::Ellipsize(
+                m_cellTexts[row][column], dc, wxELLIPSIZE_MIDDLE, widths[column] - kCellPadding);
             if (m_pList->GetItemText(row, column) != shown)
                 m_pList->SetItem(row, column, shown);
         }

@@ -11,7 +11,8 @@ std::wstring ControllerFolders::CompositionIni() const {
     return JoinPath(home, L"composition.ini");
 }
 
-std::optional<ControllerFolders> FindControllerFolders(const std::optional<std::wstring>& homeOption) {
+std::optional<ControllerFolders>
+FindControllerFolders(const std::optional<std::wstring>& homeOption) {
     ControllerFolders folders;
     folders.program = GetModuleFolder();
     if (folders.program.empty()) {

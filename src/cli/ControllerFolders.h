@@ -15,4 +15,5 @@ struct ControllerFolders {
 
 /// The home from `homeOption`, else RELAYDESK_HOME, else the program folder; nullopt, with
 /// a message, when the program folder cannot be told.
-std::optional<ControllerFolders> FindControllerFolders(const std::optional<std::wstring>& homeOption);
+std::optional<ControllerFolders>
+FindControllerFolders(const std::optional<std::wstring>& homeOption);

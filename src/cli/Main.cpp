@@ -36,9 +36,8 @@ std::wstring Wide(const std::string& text) {
 
 std::string VersionText() {
     const platform::ProgramVersion version = platform::GetProgramVersion();
-    return "relaydesk-cli " + std::to_string(version.major) + "." +
-           std::to_string(version.minor) + "." + std::to_string(version.patch) + "." +
-           std::to_string(version.build);
+    return "relaydesk-cli " + std::to_string(version.major) + "." + std::to_string(version.minor) +
+           "." + std::to_string(version.patch) + "." + std::to_string(version.build);
 }
 
 void LogStart() {
@@ -99,8 +98,8 @@ static int RunCommandLine(int argc, char** argv) {
     OrderDeletion deletion;
     std::string fromDay, toDay;
     std::vector<std::string> orderNames;
-    CLI::App* deleteOrders = orders->add_subcommand(
-        "delete", "delete finished orders by name or by days (asks first)");
+    CLI::App* deleteOrders =
+        orders->add_subcommand("delete", "delete finished orders by name or by days (asks first)");
     AddTerminalArgument(*deleteOrders, terminalName);
     deleteOrders->add_option("orders", orderNames, "order folder names, e.g. o0001234");
     CLI::Option* from = deleteOrders->add_option("--from", fromDay, "first day, YYYY-MM-DD");
@@ -111,7 +110,8 @@ static int RunCommandLine(int argc, char** argv) {
     deleteOrders->add_flag("--dry-run", deletion.dryRun, "name the orders, delete nothing");
     CLI::App* orderStatus = orders->add_subcommand(
         "status", "the waiting (r), transferred (e) and failed (q) orders at the terminals");
-    orderStatus->add_option("terminal", terminalName, "terminal name or slot number (default: all)");
+    orderStatus->add_option("terminal", terminalName,
+                            "terminal name or slot number (default: all)");
     std::string retriedOrder;
     CLI::App* retryOrder =
         orders->add_subcommand("retry", "send a failed order again (renames q to r)");

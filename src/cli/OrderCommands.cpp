@@ -67,7 +67,8 @@ std::vector<FinishedOrder> TerminalOrders(FileSystemResolver& files,
         int number = 0;
         const wchar_t letter = static_cast<wchar_t>(std::towlower(order.name.front()));
         return !ParseOrderFolderName(order.name, number) ||
-               (letter != kWaitingLetter && letter != kTransferredLetter && letter != kFailedLetter);
+               (letter != kWaitingLetter && letter != kTransferredLetter &&
+                letter != kFailedLetter);
     });
     return orders;
 }
@@ -87,8 +88,8 @@ int ListOrders(const ControllerFolders& folders, const std::wstring& terminal) {
 int DeleteOrders(const ControllerFolders& folders, const std::wstring& terminal,
                  const OrderDeletion& deletion) {
     CalendarDay first, second;
-    if (deletion.names.empty() && (!ParseCalendarDay(deletion.fromDay, first) ||
-                                   !ParseCalendarDay(deletion.toDay, second))) {
+    if (deletion.names.empty() &&
+        (!ParseCalendarDay(deletion.fromDay, first) || !ParseCalendarDay(deletion.toDay, second))) {
         PrintError(L"give the orders to delete by name, or a day range with --from and --to "
                    L"(YYYY-MM-DD)");
         return 1;
@@ -164,8 +165,8 @@ int ShowOrderStatus(const ControllerFolders& folders, const std::wstring& termin
             const wchar_t* state = letter == kWaitingLetter       ? L"waiting"
                                    : letter == kTransferredLetter ? L"transferred"
                                                                   : L"failed";
-            PrintLine(stdout, entry.name + L"\t" + state + L"\t" + order.name + L"\t" +
-                                  ShownTime(order));
+            PrintLine(stdout,
+                      entry.name + L"\t" + state + L"\t" + order.name + L"\t" + ShownTime(order));
         }
     }
     return 0;
@@ -178,15 +179,15 @@ int RetryOrder(const ControllerFolders& folders, const std::wstring& terminal,
     if (!entry)
         return 1;
     int number = 0;
-    const bool isNumber = !order.empty() && order.size() <= 7 &&
-                          std::all_of(order.begin(), order.end(), [](wchar_t c) {
-                              return std::iswdigit(c) != 0;
-                          });
+    const bool isNumber =
+        !order.empty() && order.size() <= 7 &&
+        std::all_of(order.begin(), order.end(), [](wchar_t c) { return std::iswdigit(c) != 0; });
     if (isNumber)
         number = std::stoi(order);
     else if (!ParseOrderFolderName(order, number) ||
              std::towlower(order.front()) != kFailedLetter) {
-        PrintError(L"\"" + order + L"\" is not a failed order: give its folder name "
+        PrintError(L"\"" + order +
+                   L"\" is not a failed order: give its folder name "
                    L"(q0001234) or its number");
         return 1;
     }

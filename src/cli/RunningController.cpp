@@ -6,8 +6,7 @@
 std::wstring DescribeRunningController(const platform::SingleInstanceGuard& instance) {
     const int holder = instance.HolderProcessId();
     const std::wstring who = holder > 0 ? L" (process " + std::to_wstring(holder) + L")" : L"";
-    return L"another controller" + who + L" is running: it holds the lock " +
-           instance.LockName();
+    return L"another controller" + who + L" is running: it holds the lock " + instance.LockName();
 }
 
 bool TerminalTableChange::CanBegin() const {

@@ -122,8 +122,9 @@ int ListTerminals(const ControllerFolders& folders) {
         return 0;
     }
     const MainWindowTexts texts = ReadMainWindowTexts(ChooseMessageCatalogue(folders.program), 0);
-    PrintLine(stdout, L"slot on name\tinput folder\tinput state\toutput name\toutput folder\toutput "
-                      L"state");
+    PrintLine(stdout,
+              L"slot on name\tinput folder\tinput state\toutput name\toutput folder\toutput "
+              L"state");
     for (int slot = 0; slot < table.UsedCount(); ++slot) {
         const TerminalEntry& entry = table.slots[static_cast<size_t>(slot)];
         const ConnectionStatus input =

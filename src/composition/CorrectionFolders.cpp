@@ -122,8 +122,8 @@ bool MergeCorrections(const std::wstring& workFolder) {
     const std::wstring backupFolder = JoinPath(workFolder, kCorrectBackupFolderName);
 
     std::vector<std::wstring> corrections;
-    FolderLister(LocalFolders()).ListToArray(corrections, correctFolder, kCorrectedImagePattern, 0,
-                               FolderLister::kFiles);
+    FolderLister(LocalFolders())
+        .ListToArray(corrections, correctFolder, kCorrectedImagePattern, 0, FolderLister::kFiles);
     // The backup folder is listed once; a backup that several corrections replace is
     // deleted once.
     const FolderFiles backups(backupFolder);

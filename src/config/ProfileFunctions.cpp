@@ -46,7 +46,8 @@ std::wstring ReadProfileString(std::wstring file, std::wstring section, std::wst
                        kProfileReadBuffer);
 }
 
-void WriteProfileString(std::wstring file, std::wstring section, std::wstring key, std::wstring value) {
+void WriteProfileString(std::wstring file, std::wstring section, std::wstring key,
+                        std::wstring value) {
     if (IsPathTooLong(file))
         return;
     section = CutToBuffer(std::move(section), kProfileWriteBuffer);

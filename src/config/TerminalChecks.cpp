@@ -84,9 +84,8 @@ TerminalCheckResult CheckTerminalEntry(const TerminalEntry& entry,
 
 std::wstring TerminalNameFromFolder(const std::wstring& folder) {
     // A folder inside a mounted share belongs to the share's server, not to this computer.
-    const std::wstring network = platform::IsNetworkPath(folder)
-                                     ? folder
-                                     : platform::NetworkPathOfLocalFolder(folder);
+    const std::wstring network =
+        platform::IsNetworkPath(folder) ? folder : platform::NetworkPathOfLocalFolder(folder);
     if (!network.empty()) {
         const std::size_t end = network.find_first_of(L"\\/", 2);
         if (end == std::wstring::npos)

@@ -22,7 +22,8 @@ bool DeferredDeletion::Start(const std::wstring& folder) {
         return true;
     if (!MoveItem(m_files, folder, aside))
         return false;
-    m_worker = std::jthread([this, aside] { m_bDeleted = static_cast<bool>(DeleteItem(m_files, aside)); });
+    m_worker =
+        std::jthread([this, aside] { m_bDeleted = static_cast<bool>(DeleteItem(m_files, aside)); });
     return true;
 }
 

@@ -218,8 +218,8 @@ int SmbContext::Splice(SMBCFILE* from, SMBCFILE* to, std::uint64_t count, std::u
     copied = 0;
     std::lock_guard<std::mutex> lock(g_libraryMutex);
     errno = 0;
-    const off_t done = smbc_getFunctionSplice(m_context)(m_context, from, to,
-                                                         static_cast<off_t>(count), &ContinueSplice, nullptr);
+    const off_t done = smbc_getFunctionSplice(m_context)(
+        m_context, from, to, static_cast<off_t>(count), &ContinueSplice, nullptr);
     if (done < 0)
         return LastError();
     copied = static_cast<std::uint64_t>(done);

@@ -2,7 +2,8 @@
 
 #include "fileutil/SmbSharePath.h"
 
-SmbCredentials SmbCredentialTable::For(const std::wstring& server, const std::wstring& share) const {
+SmbCredentials SmbCredentialTable::For(const std::wstring& server,
+                                       const std::wstring& share) const {
     return Find(server, share).value_or(SmbCredentials{});
 }
 

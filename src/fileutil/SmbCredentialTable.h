@@ -25,7 +25,8 @@ private:
 /// The one logon to try, whatever the share: for checking credentials before keeping them.
 class SmbTrialCredentials final : public SmbCredentialSource {
 public:
-    explicit SmbTrialCredentials(SmbCredentials credentials) : m_credentials(std::move(credentials)) {}
+    explicit SmbTrialCredentials(SmbCredentials credentials)
+        : m_credentials(std::move(credentials)) {}
     SmbCredentials For(const std::wstring&, const std::wstring&) const override {
         return m_credentials;
     }

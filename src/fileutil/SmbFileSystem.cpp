@@ -56,7 +56,8 @@ FsResult Failure(SmbContext& context, const SmbSharePath& path, int error) {
 }
 
 FsResult LocalFailure(int error) {
-    return FsResult::FromErrorCode(std::error_code(error != 0 ? error : EIO, std::generic_category()));
+    return FsResult::FromErrorCode(
+        std::error_code(error != 0 ? error : EIO, std::generic_category()));
 }
 
 // A network path that names no share (no server or share name, "." or ".." in it) is no
@@ -84,7 +85,8 @@ public:
 
 class ShareSource final : public CopySource {
 public:
-    ShareSource(SmbContext& context, SmbSharePath path) : m_context(context), m_path(std::move(path)), m_file(context) {}
+    ShareSource(SmbContext& context, SmbSharePath path)
+        : m_context(context), m_path(std::move(path)), m_file(context) {}
 
     FsResult Open() {
         if (const int error = m_file.Open(m_path.Url(), O_RDONLY))
@@ -150,8 +152,8 @@ private:
 class ShareTarget final : public CopyTarget {
 public:
     ShareTarget(SmbContext& context, SmbSharePath path)
-        : m_context(context), m_path(std::move(path)), m_temporary(m_path.Sibling(TemporaryFileName())),
-          m_file(context) {}
+        : m_context(context), m_path(std::move(path)),
+          m_temporary(m_path.Sibling(TemporaryFileName())), m_file(context) {}
 
     ~ShareTarget() override {
         if (m_committed || !m_opened)
@@ -181,7 +183,8 @@ public:
             const auto micros = std::chrono::duration_cast<std::chrono::microseconds>(*modified);
             struct timeval times[2];
             times[0].tv_sec = times[1].tv_sec = static_cast<time_t>(micros.count() / 1000000);
-            times[0].tv_usec = times[1].tv_usec = static_cast<suseconds_t>(micros.count() % 1000000);
+            times[0].tv_usec = times[1].tv_usec =
+                static_cast<suseconds_t>(micros.count() % 1000000);
             // A server may refuse it (to an anonymous user): the copy then keeps the time of
             // its writing, as a local copy does where times cannot be set.
             m_context.SetTimes(m_temporary.Url(), times);
@@ -231,7 +234,8 @@ public:
 
     FsResult Write(const char* data, std::size_t size) override {
         errno = 0;
-        if (m_out.sputn(data, static_cast<std::streamsize>(size)) != static_cast<std::streamsize>(size))
+        if (m_out.sputn(data, static_cast<std::streamsize>(size)) !=
+            static_cast<std::streamsize>(size))
             return LocalFailure(errno);
         return true;
     }
@@ -243,10 +247,10 @@ public:
             return LocalFailure(errno);
         std::error_code error;
         if (modified)
-            fs::last_write_time(m_temporary,
-                                std::chrono::file_clock::from_sys(
-                                    std::chrono::sys_time<Nanoseconds>(*modified)),
-                                error);
+            fs::last_write_time(
+                m_temporary,
+                std::chrono::file_clock::from_sys(std::chrono::sys_time<Nanoseconds>(*modified)),
+                error);
         if (fs::is_directory(fs::symlink_status(m_target, error)))
             return FsError::kExists;
         fs::rename(m_temporary, m_target, error);
@@ -321,7 +325,8 @@ FsResult DeleteTreeOn(SmbContext& context, const SmbSharePath& path) {
     if (const int error = context.ListFolder(path.Url(), entries))
         return Failure(context, path, error);
     for (const auto& [name, isFolder] : entries) {
-        if (const FsResult removed = DeleteTreeOn(context, path.Child(platform::Utf8FileNameToWide(name)));
+        if (const FsResult removed =
+                DeleteTreeOn(context, path.Child(platform::Utf8FileNameToWide(name)));
             !removed)
             return removed;
     }
@@ -356,9 +361,9 @@ int SmbFileSystem::LogOn(const std::wstring& folder, const std::wstring& userId,
     if (!path)
         return platform::kNetworkBadPathOrNoNetwork;
     // Without a user id the share's existing logon is checked, else an anonymous one.
-    SmbCredentials credentials = userId.empty()
-                                     ? m_credentials->Find(path->server, path->share).value_or(SmbCredentials{})
-                                     : CredentialsOf(userId, password);
+    SmbCredentials credentials =
+        userId.empty() ? m_credentials->Find(path->server, path->share).value_or(SmbCredentials{})
+                       : CredentialsOf(userId, password);
     const SmbTrialCredentials trial(credentials);
     SmbContext context(m_port, trial);
     if (!context.Usable())
@@ -438,9 +443,9 @@ FsResult SmbFileSystem::RenameNoReplace(const std::wstring& from, const std::wst
     // finds it without regard to case; the item itself may change the case of its name.
     struct stat status {};
     const int existing = context->Stat(target->Url(), status);
-    const bool sameItem = source->names.size() == target->names.size() &&
-                          std::equal(source->names.begin(), source->names.end(),
-                                     target->names.begin(), &NamesEqual);
+    const bool sameItem =
+        source->names.size() == target->names.size() &&
+        std::equal(source->names.begin(), source->names.end(), target->names.begin(), &NamesEqual);
     if (existing == 0 && !sameItem)
         return FsError::kExists;
     if (existing != 0 && existing != ENOENT)
@@ -520,7 +525,8 @@ FsResult SmbFileSystem::ReadFile(const std::wstring& path, std::string& bytes,
     std::size_t done = 0;
     while (done < bytes.size()) {
         std::size_t got = 0;
-        if (const FsResult read = source.Read(bytes.data() + done, bytes.size() - done, got); !read) {
+        if (const FsResult read = source.Read(bytes.data() + done, bytes.size() - done, got);
+            !read) {
             bytes.clear();
             return read;
         }

@@ -11,8 +11,7 @@ bool IsSeparator(wchar_t character) {
 
 bool IsUnreserved(unsigned char byte) {
     return (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') ||
-           (byte >= '0' && byte <= '9') || byte == '-' || byte == '.' || byte == '_' ||
-           byte == '~';
+           (byte >= '0' && byte <= '9') || byte == '-' || byte == '.' || byte == '_' || byte == '~';
 }
 
 std::string PercentEncoded(const std::wstring& name) {

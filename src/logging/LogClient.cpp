@@ -20,8 +20,7 @@ void SleepOneMillisecond() {
 
 // Calls a guarded step up to three times, sleeping 1 ms after each failure; the status is
 // preset before every call, so a logger that writes none leaves the preset.
-template <typename Step>
-std::int32_t RunWithRetries(std::int32_t preset, Step step) {
+template <typename Step> std::int32_t RunWithRetries(std::int32_t preset, Step step) {
     std::int32_t status = preset;
     for (int attempt = 0; attempt < kStepAttempts; ++attempt) {
         status = preset;
@@ -37,8 +36,10 @@ std::int32_t RunWithRetries(std::int32_t preset, Step step) {
 
 CLogClient::CLogClient(const std::wstring& sourceName, LoggerFactory createLogger,
                        StringAllocator allocateString)
-    : m_createLogger(createLogger ? std::move(createLogger) : LoggerFactory(platform::CreateLogWriter)),
-      m_allocateString(allocateString ? std::move(allocateString) : StringAllocator(platform::AllocComString)) {
+    : m_createLogger(createLogger ? std::move(createLogger)
+                                  : LoggerFactory(platform::CreateLogWriter)),
+      m_allocateString(allocateString ? std::move(allocateString)
+                                      : StringAllocator(platform::AllocComString)) {
     m_applicationName = m_allocateString(kApplicationName);
     // An empty name leaves the source name empty; the lines are sent all the same.
     (void)SetSourceName(sourceName);
@@ -101,17 +102,19 @@ std::uint32_t CLogClient::SendLocked(const std::wstring& line) {
     }
 
     std::int32_t token = 0;
-    std::int32_t status = RunWithRetries(kLogStatusBeginFailed, [&](std::int32_t* s) { m_pLogger->Begin(&token, s); });
+    std::int32_t status = RunWithRetries(kLogStatusBeginFailed,
+                                         [&](std::int32_t* s) { m_pLogger->Begin(&token, s); });
     if (status != 0)
         return static_cast<std::uint32_t>(status);
 
     status = kLogStatusUnavailable;
-    m_pLogger->Write(now.year, now.month, now.day, now.hour, now.minute, now.second, now.milliseconds,
-                     m_applicationName, text, &status);
+    m_pLogger->Write(now.year, now.month, now.day, now.hour, now.minute, now.second,
+                     now.milliseconds, m_applicationName, text, &status);
     if (status != 0)
         return static_cast<std::uint32_t>(status);
 
-    status = RunWithRetries(kLogStatusEndFailed, [&](std::int32_t* s) { m_pLogger->End(&token, s); });
+    status =
+        RunWithRetries(kLogStatusEndFailed, [&](std::int32_t* s) { m_pLogger->End(&token, s); });
     return static_cast<std::uint32_t>(status);
 }
 

@@ -13,7 +13,8 @@
 /// Statuses of a send besides those the logger itself reports.
 enum LogStatus : std::uint32_t {
     kLogStatusOk = 0,
-    kLogStatusUnavailable = 61417, ///< no application name, no memory, no logger; open and write preset
+    kLogStatusUnavailable =
+        61417, ///< no application name, no memory, no logger; open and write preset
     kLogStatusBeginFailed = 60812, ///< preset of the begin step
     kLogStatusEndFailed = 60913,   ///< preset of the end step
 };
@@ -70,6 +71,7 @@ std::uint32_t WriteLogMessage(CLogClient* client, std::wstring_view format,
 /// argument is written as it stands, so preassembled text containing "%" is safe; a message
 /// longer than the buffer is cut.
 template <typename... Arguments>
-std::uint32_t WriteLog(CLogClient* client, std::wstring_view format, const Arguments&... arguments) {
+std::uint32_t WriteLog(CLogClient* client, std::wstring_view format,
+                       const Arguments&... arguments) {
     return WriteLogMessage(client, format, {ToLogArgument(arguments)...});
 }

@@ -35,7 +35,8 @@ bool ParseConversion(std::wstring_view format, size_t start, Conversion& convers
         while (i < format.size() && std::iswdigit(static_cast<wint_t>(format[i])))
             conversion.precision += format[i++];
     }
-    while (i < format.size() && (IsLengthModifier(format[i]) || std::iswdigit(static_cast<wint_t>(format[i]))))
+    while (i < format.size() &&
+           (IsLengthModifier(format[i]) || std::iswdigit(static_cast<wint_t>(format[i]))))
         ++i; // sizes are taken from the captured argument, not from the format
     end = i;
     if (i >= format.size())
@@ -128,7 +129,8 @@ std::wstring FormatText(const Conversion& conversion, const LogArgument& argumen
         if (text.size() > limit)
             text.resize(limit);
     }
-    size_t width = conversion.width.empty() ? 0 : std::wcstoul(conversion.width.c_str(), nullptr, 10);
+    size_t width =
+        conversion.width.empty() ? 0 : std::wcstoul(conversion.width.c_str(), nullptr, 10);
     if (text.size() < width) {
         bool left = conversion.flags.find(L'-') != std::wstring::npos;
         std::wstring padding(width - text.size(), L' ');
@@ -163,8 +165,9 @@ std::wstring FormatLogMessage(std::wstring_view format, const std::vector<LogArg
             continue;
         }
         const LogArgument& argument = arguments[next++];
-        out += (conversion.type == L's' || conversion.type == L'S') ? FormatText(conversion, argument)
-                                                                     : FormatNumber(conversion, argument);
+        out += (conversion.type == L's' || conversion.type == L'S')
+                   ? FormatText(conversion, argument)
+                   : FormatNumber(conversion, argument);
         i = end;
     }
     if (out.size() > maxLength)

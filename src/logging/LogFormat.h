@@ -18,8 +18,7 @@ using LogArgument = std::variant<std::int64_t, std::uint64_t, double, std::wstri
 std::wstring FormatLogMessage(std::wstring_view format, const std::vector<LogArgument>& arguments,
                               size_t maxLength);
 
-template <typename T>
-LogArgument ToLogArgument(const T& value) {
+template <typename T> LogArgument ToLogArgument(const T& value) {
     if constexpr (std::is_same_v<T, bool> || (std::is_integral_v<T> && std::is_signed_v<T>))
         return std::int64_t{value};
     else if constexpr (std::is_integral_v<T>)

@@ -57,7 +57,8 @@ bool CLogRotator::ScanLogFiles() {
             return false;
         m_entries[i].path = m_files[i];
         m_entries[i].size = size;
-        m_entries[i].timeKey = TimeKey(created.year, created.month, created.day, created.hour, created.minute);
+        m_entries[i].timeKey =
+            TimeKey(created.year, created.month, created.day, created.hour, created.minute);
     }
     std::sort(m_entries.begin(), m_entries.end(),
               [](const LogFileEntry& a, const LogFileEntry& b) { return a.timeKey > b.timeKey; });

@@ -23,8 +23,7 @@ public:
     /// The address of an exported symbol; null when absent or nothing is loaded.
     void* Symbol(const char* name) const;
 
-    template <typename Function>
-    Function Resolve(const char* name) const {
+    template <typename Function> Function Resolve(const char* name) const {
         return reinterpret_cast<Function>(Symbol(name));
     }
 

@@ -38,13 +38,19 @@ char32_t NextCodePoint(std::wstring_view text, size_t& i) {
 bool DecodeUtf8(std::string_view bytes, size_t& i, char32_t& cp) {
     auto byte = [&](size_t k) { return static_cast<unsigned char>(bytes[k]); };
     unsigned char lead = byte(i);
-    size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3
-                                   : (lead >> 3) == 0x1E ? 4 : 0;
+    size_t length = lead < 0x80           ? 1
+                    : (lead >> 5) == 0x6  ? 2
+                    : (lead >> 4) == 0xE  ? 3
+                    : (lead >> 3) == 0x1E ? 4
+                                          : 0;
     if (length == 0 || i + length > bytes.size()) {
         ++i;
         return false;
     }
-    cp = length == 1 ? lead : length == 2 ? (lead & 0x1F) : length == 3 ? (lead & 0x0F) : (lead & 0x07);
+    cp = length == 1   ? lead
+         : length == 2 ? (lead & 0x1F)
+         : length == 3 ? (lead & 0x0F)
+                       : (lead & 0x07);
     for (size_t k = 1; k < length; ++k) {
         if ((byte(i + k) & 0xC0) != 0x80) {
             ++i;

@@ -16,9 +16,9 @@ constexpr int kConnectionStatusCount = 7;
 /// Error value of a probe that made no attempt (empty folder).
 constexpr int kNoAttemptError = -3;
 
-/// Probes `folder`, through the backend that `files` chooses, with the given credentials. A drive path gets no logon; a network path is
-/// logged on with the credentials and, when they are refused, once more with the current
-/// user's own logon. Safe on any thread.
+/// Probes `folder`, through the backend that `files` chooses, with the given credentials. A drive
+/// path gets no logon; a network path is logged on with the credentials and, when they are refused,
+/// once more with the current user's own logon. Safe on any thread.
 ConnectionStatus CheckFolderConnection(FileSystemResolver& files, const std::wstring& folder,
                                        const std::wstring& userId, const std::wstring& password);
 

@@ -83,7 +83,8 @@ TransferSteps OrderTransfer::BuildFinishedOrder(const OrderTicket& ticket) {
         !steps.Check(L"mkdir", misc, MakeFolder(m_files, misc)))
         return steps;
     for (const wchar_t* folder : kComposedFolders) {
-        if (!steps.Check(L"copy", images, CopyFolderWhole(m_files, JoinPath(workInfo, folder), images)))
+        if (!steps.Check(L"copy", images,
+                         CopyFolderWhole(m_files, JoinPath(workInfo, folder), images)))
             return steps;
     }
     if (!steps.Check(L"copy", printOrder, CopyOneFile(m_files, workPrintOrder, printOrder)))
@@ -110,10 +111,10 @@ TransferSteps OrderTransfer::StageBackup(const OrderTicket& ticket) {
     steps.Check(L"delete", staged, DeleteItem(m_files, staged));
     // Most merged pictures are still here unchanged, as a correction or as an old backup,
     // both about to be deleted: those get a second name instead of being sent back.
-    if (steps.Check(L"copy", staged,
-                    CopyFolderWholeFromTwins(m_files, JoinPath(WorkFolder(), kCorrectBackupFolderName),
-                                             staged,
-                                             {JoinPath(order, kCorrectFolderName), backup})))
+    if (steps.Check(
+            L"copy", staged,
+            CopyFolderWholeFromTwins(m_files, JoinPath(WorkFolder(), kCorrectBackupFolderName),
+                                     staged, {JoinPath(order, kCorrectFolderName), backup})))
         steps.Check(L"flush", staged, m_files.For(staged).Flush(staged));
     return steps;
 }
@@ -121,7 +122,8 @@ TransferSteps OrderTransfer::StageBackup(const OrderTicket& ticket) {
 TransferOutcome OrderTransfer::Release(const OrderTicket& ticket) {
     const OrderFolders folders(ticket);
     TransferSteps marked;
-    if (!marked.Check(L"rename", folders.waiting, MoveItem(m_files, folders.waiting, folders.transferred))) {
+    if (!marked.Check(L"rename", folders.waiting,
+                      MoveItem(m_files, folders.waiting, folders.transferred))) {
         ForgetAndDiscard(ticket);
         if (marked.FirstFailure().Error() == FsError::kExists) {
             WriteLog(g_pLogClient, L"Relaydesk2 conflict %s", folders.transferred);

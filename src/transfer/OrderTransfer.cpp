@@ -190,11 +190,13 @@ TransferSteps OrderTransfer::FillInCompositionInfo(const OrderTicket& ticket) {
         steps.Check(L"mkdir", JoinPath(workInfo, folder),
                     MakeFolder(m_files, JoinPath(workInfo, folder)));
 
-    steps.Check(L"edit", infoFile, ReplaceInTextFile(m_files, infoFile, L"<<ALBUM_DIR>>", workInfo));
+    steps.Check(L"edit", infoFile,
+                ReplaceInTextFile(m_files, infoFile, L"<<ALBUM_DIR>>", workInfo));
     steps.Check(L"edit", infoFile,
                 ReplaceInTextFile(m_files, infoFile, L"<<EXT>>", GetExtensionText(pictureName)));
-    steps.Check(L"edit", infoFile,
-                ReplaceInTextFile(m_files, infoFile, L"<<CTML_DIR>>", JoinPath(work, kCtmlFolderName)));
+    steps.Check(
+        L"edit", infoFile,
+        ReplaceInTextFile(m_files, infoFile, L"<<CTML_DIR>>", JoinPath(work, kCtmlFolderName)));
     steps.Check(L"resolve", infoFile, ResolvePictureFiles(work));
     return steps;
 }
@@ -208,12 +210,12 @@ TransferSteps OrderTransfer::RewriteCompositionInfo(std::wstring& rejectedValue)
     CompositionInfo info;
     steps.Check(L"read", infoFile, info.LoadFromFile(infoFile));
     // Read before page selection renumbers the records the answer names.
-    rejectedValue = info.FindValueOutsideBounds(
-        {workInfo, JoinPath(work, kCtmlFolderName), JoinPath(work, kCorrectFolderName),
-         JoinPath(work, kCorrectBackupFolderName)});
+    rejectedValue = info.FindValueOutsideBounds({workInfo, JoinPath(work, kCtmlFolderName),
+                                                 JoinPath(work, kCorrectFolderName),
+                                                 JoinPath(work, kCorrectBackupFolderName)});
     std::vector<std::wstring> correctedPictures;
     FolderLister(m_files).ListToArray(correctedPictures, JoinPath(work, kCorrectFolderName),
-                               kCorrectedImagePattern, 0, FolderLister::kFiles);
+                                      kCorrectedImagePattern, 0, FolderLister::kFiles);
     info.PrunePages(correctedPictures);
     // Saved into no file, the keys come in the documented order.
     steps.Check(L"delete", infoFile, DeleteItem(m_files, infoFile));
@@ -265,7 +267,8 @@ TransferOutcome OrderTransfer::Cancel() {
 TransferOutcome OrderTransfer::MarkFailed(const OrderTicket& ticket, int engineResult) {
     const OrderFolders folders(ticket);
     TransferSteps steps;
-    if (!steps.Check(L"rename", folders.waiting, MoveItem(m_files, folders.waiting, folders.failed))) {
+    if (!steps.Check(L"rename", folders.waiting,
+                     MoveItem(m_files, folders.waiting, folders.failed))) {
         if (steps.FirstFailure().Error() == FsError::kExists) {
             WriteLog(g_pLogClient, L"Relaydesk2 conflict %s", folders.failed);
             m_strLastReason = folders.failed + L" exists";

@@ -47,7 +47,8 @@ RelaydeskController::RelaydeskController(ITransferView& view, FileSystemResolver
                                          std::wstring programFolder, std::wstring engineLibrary)
     : m_view(view), m_files(files), m_strProgramFolder(std::move(programFolder)),
       m_strCompositionIni(JoinPath(m_strProgramFolder, L"composition.ini")),
-      m_engine(std::move(engineLibrary)), m_transfer(m_engine, files, m_bClosing, m_strProgramFolder) {}
+      m_engine(std::move(engineLibrary)),
+      m_transfer(m_engine, files, m_bClosing, m_strProgramFolder) {}
 
 RelaydeskController::~RelaydeskController() {
     RequestStop();
@@ -252,7 +253,8 @@ ConnectionStatus RelaydeskController::CheckInputConnection(int slot) const {
 
 ConnectionStatus RelaydeskController::CheckOutputConnection(int slot) const {
     const TerminalEntry terminal = GetSlot(slot);
-    return CheckFolderConnection(m_files, terminal.outPath, terminal.outUserId, terminal.outPassword);
+    return CheckFolderConnection(m_files, terminal.outPath, terminal.outUserId,
+                                 terminal.outPassword);
 }
 
 void RelaydeskController::RelaydeskThreadMain() {
@@ -394,7 +396,8 @@ bool RelaydeskController::PollTerminal(const TerminalEntry& terminal) {
             continue;
         const std::wstring orderFolder = JoinPath(terminal.path, name);
         if (!m_retries.IsDue(orderFolder) || m_transfer.IsJournaled(orderFolder) ||
-            !ItemExists(m_files, orderFolder) || IsHeldForTheOperator(terminal, orderFolder, orderNumber) ||
+            !ItemExists(m_files, orderFolder) ||
+            IsHeldForTheOperator(terminal, orderFolder, orderNumber) ||
             !IsForThisController(orderFolder))
             continue;
         SetHeld(orderFolder, terminal.path, false);

@@ -30,8 +30,8 @@ FsResult CanWriteIn(const std::wstring& folder) {
 } // namespace
 
 std::wstring FindUnwritableFolder(const std::wstring& programFolder) {
-    for (const std::wstring& folder : {programFolder, JoinPath(programFolder, kWorkFolderName),
-                                       ReadLogFolder(programFolder)}) {
+    for (const std::wstring& folder :
+         {programFolder, JoinPath(programFolder, kWorkFolderName), ReadLogFolder(programFolder)}) {
         const FsResult writable = CanWriteIn(folder);
         if (!writable)
             return L"cannot write " + folder + L": " + writable.Reason();

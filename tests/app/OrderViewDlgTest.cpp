@@ -44,7 +44,9 @@ protected:
                             std::chrono::file_clock::from_sys(time));
     }
 
-    void Open() { m_dialog = new COrderViewDlg(LocalFolders(), ProgramFolder() + L"/MSG_JPN.ini", m_output); }
+    void Open() {
+        m_dialog = new COrderViewDlg(LocalFolders(), ProgramFolder() + L"/MSG_JPN.ini", m_output);
+    }
     wxListCtrl* List() const { return m_dialog->List(); }
     std::vector<std::wstring> Column(int column) const {
         std::vector<std::wstring> texts;

@@ -91,24 +91,24 @@ TEST_P(RelaydeskAppTest, EveryWayOfClosingRunsTheShutdownAndSavesTheTable) {
 
 INSTANTIATE_TEST_SUITE_P(
     Closing, RelaydeskAppTest,
-    ::testing::Values(
-        WayToClose{"OkButton", [](CRelaydeskDlg& window) { Click(window.FindWindow(wxID_OK)); }},
-        WayToClose{"Escape",
-                   [](CRelaydeskDlg& window) {
-                       wxKeyEvent escape(wxEVT_CHAR_HOOK);
-                       escape.m_keyCode = WXK_ESCAPE;
-                       escape.SetEventObject(&window);
-                       window.GetEventHandler()->ProcessEvent(escape);
-                   }},
-        WayToClose{"CloseBox", [](CRelaydeskDlg& window) { window.Close(); }},
-        WayToClose{"EndOfSession",
-                   [](CRelaydeskDlg&) {
-                       wxCloseEvent end(wxEVT_END_SESSION);
-                       App().ProcessEvent(end);
-                   }},
-        WayToClose{"TerminateSignal", [](CRelaydeskDlg&) { std::raise(SIGTERM); }},
-        WayToClose{"InterruptSignal", [](CRelaydeskDlg&) { std::raise(SIGINT); }},
-        WayToClose{"HangUpSignal", [](CRelaydeskDlg&) { std::raise(SIGHUP); }}),
+    ::testing::Values(WayToClose{"OkButton",
+                                 [](CRelaydeskDlg& window) { Click(window.FindWindow(wxID_OK)); }},
+                      WayToClose{"Escape",
+                                 [](CRelaydeskDlg& window) {
+                                     wxKeyEvent escape(wxEVT_CHAR_HOOK);
+                                     escape.m_keyCode = WXK_ESCAPE;
+                                     escape.SetEventObject(&window);
+                                     window.GetEventHandler()->ProcessEvent(escape);
+                                 }},
+                      WayToClose{"CloseBox", [](CRelaydeskDlg& window) { window.Close(); }},
+                      WayToClose{"EndOfSession",
+                                 [](CRelaydeskDlg&) {
+                                     wxCloseEvent end(wxEVT_END_SESSION);
+                                     App().ProcessEvent(end);
+                                 }},
+                      WayToClose{"TerminateSignal", [](CRelaydeskDlg&) { std::raise(SIGTERM); }},
+                      WayToClose{"InterruptSignal", [](CRelaydeskDlg&) { std::raise(SIGINT); }},
+                      WayToClose{"HangUpSignal", [](CRelaydeskDlg&) { std::raise(SIGHUP); }}),
     [](const ::testing::TestParamInfo<WayToClose>& way) { return std::string(way.param.name); });
 
 /// A request to end that comes while the user has a dialog open above the window.

@@ -182,7 +182,7 @@ TEST_P(ShippedCatalogueTest, ListShowsWholeNamesAndStatesAndNoStaleTooltip) {
     ASSERT_TRUE(List()->GetItemRect(0, rect));
     wxUIActionSimulator user;
     user.MouseMove(List()->GetMainWindowOfCompositeControl()->ClientToScreen(rect.GetTopLeft() +
-                                                                            wxPoint(60, 4)));
+                                                                             wxPoint(60, 4)));
     wxWindow* rows = List()->GetMainWindowOfCompositeControl();
     ASSERT_TRUE(PumpUntil([&] { return rows->GetToolTipText().Contains(L"店頭受付キオス"); }));
     EXPECT_TRUE(rows->GetToolTipText().Contains(missing.path));
@@ -198,8 +198,8 @@ TEST_P(ShippedCatalogueTest, EveryCaptionFitsItsControlInEveryDialog) {
     EXPECT_EQ(CaptionsThatDoNotFit(m_dialog), Misfits{});
     // The progress field holds its longest text, the one at 100 %, whole.
     wxTextCtrl* progress = m_dialog->Progress();
-    const std::wstring full = FormatProgressText(
-        ReadCatalogueText(m_dialog->MessageFile(), kMsgProgressFormat), 100);
+    const std::wstring full =
+        FormatProgressText(ReadCatalogueText(m_dialog->MessageFile(), kMsgProgressFormat), 100);
     m_dialog->View().SetProgressText(full);
     ASSERT_TRUE(PumpUntil([&] { return progress->GetValue() == full; }));
     EXPECT_LE(progress->GetSizeFromTextSize(progress->GetTextExtent(full)).x,
@@ -207,7 +207,8 @@ TEST_P(ShippedCatalogueTest, EveryCaptionFitsItsControlInEveryDialog) {
     EXPECT_LT(progress->GetRect().GetRight(), m_dialog->GetClientSize().x);
 
     SelectRow(1);
-    ThenEditDialog([](CTerminalEditDlg& edit) { EXPECT_EQ(CaptionsThatDoNotFit(&edit), Misfits{}); });
+    ThenEditDialog(
+        [](CTerminalEditDlg& edit) { EXPECT_EQ(CaptionsThatDoNotFit(&edit), Misfits{}); });
     m_dialog->OnBEdit();
     m_script.Then([](wxDialog* view) {
         EXPECT_EQ(CaptionsThatDoNotFit(view), Misfits{});

@@ -166,7 +166,8 @@ TEST_F(TerminalEditDlgTest, PickingALocalFolderNamesTheTerminalAfterThisComputer
 
 TEST_F(TerminalEditDlgTest, TypedOrMountedShareNamesTheTerminalAfterItsServer) {
     m_folder.MakeFolder(L"mnt/受付/in");
-    m_folder.WriteFile(L"mounts", "//KIOSK7/orders " + platform::WideToUtf8(m_folder / L"mnt/受付") +
+    m_folder.WriteFile(L"mounts", "//KIOSK7/orders " +
+                                      platform::WideToUtf8(m_folder / L"mnt/受付") +
                                       " cifs rw 0 0\n");
     setenv("RELAYDESK_MOUNTS", platform::WideToUtf8(m_folder / L"mounts").c_str(), 1);
     m_dialog->TransferDataToWindow();

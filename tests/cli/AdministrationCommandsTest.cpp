@@ -132,8 +132,7 @@ TEST_F(Administration, ListsAndDeletesFinishedOrdersByNameAndByDays) {
         << output;
     EXPECT_EQ(FolderNames(out).size(), 4u);
     folder.Root().WriteFile(L"yes.txt", "yes\n");
-    ASSERT_EQ(folder.RunCli(days + " <" + Quote(folder.Root() / L"yes.txt"), &output), 0)
-        << output;
+    ASSERT_EQ(folder.RunCli(days + " <" + Quote(folder.Root() / L"yes.txt"), &output), 0) << output;
     EXPECT_EQ(FolderNames(out), (Names{L"o1234567", L"p0000003"}));
     ASSERT_EQ(folder.RunCli("orders delete 店頭 p0000003 --yes", &output), 0) << output;
     EXPECT_EQ(FolderNames(out), (Names{L"o1234567"}));
@@ -143,8 +142,9 @@ TEST_F(Administration, CommandLineSpeaksAsAdminsExpect) {
     EXPECT_EQ(folder.RunCli("--version", &output), 0);
     EXPECT_EQ(output.rfind("relaydesk-cli 2.", 0), 0u) << output;
     EXPECT_EQ(folder.RunCli("terminal list --version", &output), 0) << output;
-    for (const char* misuse : {"", "run --until-idle --no-such-option", "terminal", "orders retry 0",
-                               "run --quiet --verbose", "terminal add --password secret"})
+    for (const char* misuse :
+         {"", "run --until-idle --no-such-option", "terminal", "orders retry 0",
+          "run --quiet --verbose", "terminal add --password secret"})
         EXPECT_EQ(folder.RunCli(misuse, &output), 2) << misuse << "\n" << output;
 
     ASSERT_EQ(folder.RunCli("terminal list", &output), 0);
@@ -189,11 +189,11 @@ TEST_F(Administration, PasswordsComeFromStandardInputAndStayWithTheOwner) {
     EXPECT_EQ(folder.RunCli("terminal edit 店頭 --password-stdin </dev/null", &output), 1)
         << "input ended before the password";
 
-    const auto mode = std::filesystem::status(platform::ToFsPath(
-                                                  JoinPath(folder.ProgramFolder(), L"composition.ini")))
+    const auto mode = std::filesystem::status(
+                          platform::ToFsPath(JoinPath(folder.ProgramFolder(), L"composition.ini")))
                           .permissions();
-    EXPECT_EQ(mode & std::filesystem::perms::all, std::filesystem::perms::owner_read |
-                                                      std::filesystem::perms::owner_write);
+    EXPECT_EQ(mode & std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
     for (const std::wstring& line : folder.LogLines())
         EXPECT_EQ(line.find(L"秘密"), std::wstring::npos) << platform::WideToUtf8(line);
 }
@@ -206,8 +206,8 @@ TEST_F(Administration, ShowsTheOrdersAtTheTerminalsAndSendsAFailedOneAgain) {
     folder.Root().MakeFolder(L"入力/r0000004");
 
     ASSERT_EQ(folder.RunCli("orders status", &output), 0) << output;
-    for (const char* line : {"店頭\twaiting\tr0000001\t", "店頭\ttransferred\te0000002\t",
-                             "店頭\tfailed\tq0000003\t"})
+    for (const char* line :
+         {"店頭\twaiting\tr0000001\t", "店頭\ttransferred\te0000002\t", "店頭\tfailed\tq0000003\t"})
         EXPECT_NE(output.find(line), std::string::npos) << line << "\n" << output;
     EXPECT_EQ(output.find("x0000005"), std::string::npos) << output;
 

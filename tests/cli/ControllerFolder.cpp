@@ -88,11 +88,11 @@ std::string ControllerFolder::Environment() const {
 int ControllerFolder::RunCli(const std::string& arguments, std::string* output,
                              const std::string& launcher) const {
     const std::wstring outputFile = m_root / L"cli-output.txt";
-    const std::string program = WindowsProgramFolder()
-                                    ? "wine " + Quote(JoinPath(m_programFolder, L"relaydesk-cli.exe"))
-                                    : Quote(JoinPath(m_programFolder, L"relaydesk-cli"));
-    const std::string command = Environment() + launcher + program + " " +
-                                arguments + " >" + Quote(outputFile) + " 2>&1";
+    const std::string program =
+        WindowsProgramFolder() ? "wine " + Quote(JoinPath(m_programFolder, L"relaydesk-cli.exe"))
+                               : Quote(JoinPath(m_programFolder, L"relaydesk-cli"));
+    const std::string command =
+        Environment() + launcher + program + " " + arguments + " >" + Quote(outputFile) + " 2>&1";
     const int status = std::system(command.c_str());
     std::ifstream file(platform::ToFsPath(outputFile));
     std::stringstream text;
@@ -126,8 +126,8 @@ void ControllerFolder::AddTerminal(const std::wstring& name, const std::wstring&
     }
     std::string output;
     ASSERT_EQ(RunCli("terminal add --name " + Quote(name) + " --path " +
-                         Quote(ProgramPath(inputFolder)) + " --out-name " +
-                         Quote(name + L"-out") + " --out-path " + Quote(ProgramPath(outputFolder)),
+                         Quote(ProgramPath(inputFolder)) + " --out-name " + Quote(name + L"-out") +
+                         " --out-path " + Quote(ProgramPath(outputFolder)),
                      &output),
               0)
         << output;

@@ -30,10 +30,12 @@ protected:
     /// Puts the folders back into the state of a transfer that ended after the finished order
     /// had been built, with the terminal's order still named `terminalLetter`.
     void SimulateEndAfterBuild(const wchar_t* terminalLetter) {
-        ASSERT_TRUE(MoveItem(LocalFolders(), JoinPath(output, L"o0000021"), JoinPath(output, L"p0000021")));
+        ASSERT_TRUE(
+            MoveItem(LocalFolders(), JoinPath(output, L"o0000021"), JoinPath(output, L"p0000021")));
         const std::wstring terminalName = std::wstring(terminalLetter) + L"0000021";
         if (terminalName != L"e0000021") {
-            ASSERT_TRUE(MoveItem(LocalFolders(), JoinPath(input, L"e0000021"), JoinPath(input, terminalName)));
+            ASSERT_TRUE(MoveItem(LocalFolders(), JoinPath(input, L"e0000021"),
+                                 JoinPath(input, terminalName)));
         }
         ASSERT_TRUE(Journal().Record(OrderTicket{JoinPath(input, L"r0000021"), input, output, 21}));
     }
@@ -65,8 +67,8 @@ TEST_F(CrashRecovery, StagedBackupReplacesTheOldOneAndTheCorrectionsGo) {
     SimulateEndAfterBuild(L"r");
     // The merged backup stood complete beside the order when the journal was written.
     const std::wstring order = JoinPath(input, L"r0000021");
-    ASSERT_TRUE(
-        CopyFolderWhole(LocalFolders(), JoinPath(order, L"CORRECT_BK"), JoinPath(order, L"CORRECT_BK~new")));
+    ASSERT_TRUE(CopyFolderWhole(LocalFolders(), JoinPath(order, L"CORRECT_BK"),
+                                JoinPath(order, L"CORRECT_BK~new")));
     folder.Root().WriteFile(L"端末A/input/r0000021/CORRECT_BK~new/IMG-0001.jpg", "merged");
     folder.Root().WriteFile(L"端末A/input/r0000021/CORRECT/IMG-0001.jpg", "a correction");
 

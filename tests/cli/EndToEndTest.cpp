@@ -57,8 +57,9 @@ TEST_F(EndToEnd, TransfersTwoOrdersOfOneTerminalInTwoPasses) {
     // The work folder keeps the last order's preparation.
     const std::wstring work = JoinPath(folder.ProgramFolder(), L"TEMP");
     EXPECT_TRUE(PathExists(LocalFolders(), JoinPath(work, L"COMPOSITION_INFO/QrmZoInRi.ini")));
-    EXPECT_GT(FolderLister(LocalFolders()).CountEntries(JoinPath(work, L"COMPOSITION_INFO/LAYOUTFINAL"),
-                                          L"cmb*.*", 0, FolderLister::kFiles),
+    EXPECT_GT(FolderLister(LocalFolders())
+                  .CountEntries(JoinPath(work, L"COMPOSITION_INFO/LAYOUTFINAL"), L"cmb*.*", 0,
+                                FolderLister::kFiles),
               0);
     EXPECT_TRUE(FolderNames(JoinPath(folder.ProgramFolder(), kTransferJournalFolderName)).empty());
     EXPECT_FALSE(PathExists(LocalFolders(), interruptedDeletion));
@@ -120,7 +121,8 @@ TEST_F(EndToEnd, LeavesMalformedFolderNamesAlone) {
     for (const wchar_t* name : {L"r000001", L"r00000001", L"r00a0001", L"x0000001"})
         folder.Root().MakeFolder(std::wstring(L"端末A/input/") + name);
     folder.WriteOrder(input, 3);
-    ASSERT_TRUE(MoveItem(LocalFolders(), JoinPath(input, L"r0000003"), JoinPath(input, L"R0000003")));
+    ASSERT_TRUE(
+        MoveItem(LocalFolders(), JoinPath(input, L"r0000003"), JoinPath(input, L"R0000003")));
     ASSERT_EQ(RunUntilIdle(), 0) << console;
 
     // A capital R is an order too; the others are no orders.

@@ -70,8 +70,8 @@ protected:
             GiveToUser(server->ShareFolder(share), user);
         }
         const std::wstring passwords = folder.Root() / L"passwords.txt";
-        std::ofstream(platform::ToFsPath(passwords))
-            << inputPassword << "\n" << terminal.outputUser.password << "\n";
+        std::ofstream(platform::ToFsPath(passwords)) << inputPassword << "\n"
+                                                     << terminal.outputUser.password << "\n";
         std::string output;
         ASSERT_EQ(
             folder.RunCli("terminal add --name " + Quote(terminal.name) + " --path " +
@@ -100,7 +100,9 @@ protected:
         ASSERT_EQ(std::system(command.c_str()), 0) << command;
     }
 
-    int RunUntilIdle() { return folder.RunCli("run --until-idle", &console, launcher); }
+    int RunUntilIdle() {
+        return folder.RunCli("run --until-idle", &console, launcher);
+    }
 
     /// The two connection states that `terminal list` shows for the terminal.
     std::pair<std::wstring, std::wstring> States(const std::wstring& terminal) {
@@ -130,8 +132,12 @@ protected:
         }
         return parts;
     }
-    static std::vector<std::wstring> Lines(const std::wstring& text) { return Split(text, L'\n'); }
-    static std::vector<std::wstring> Fields(const std::wstring& line) { return Split(line, L'\t'); }
+    static std::vector<std::wstring> Lines(const std::wstring& text) {
+        return Split(text, L'\n');
+    }
+    static std::vector<std::wstring> Fields(const std::wstring& line) {
+        return Split(line, L'\t');
+    }
 
     std::unique_ptr<SambaServer> server;
     std::string launcher;

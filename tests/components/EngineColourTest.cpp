@@ -137,7 +137,9 @@ struct Patch {
     std::string implied = kSrgbProfile; ///< what untagged numbers mean
 
     bool Wide() const { return interpretation == VIPS_INTERPRETATION_RGB16; }
-    bool HasAlpha() const { return interpretation == VIPS_INTERPRETATION_sRGB && stored.size() == 4; }
+    bool HasAlpha() const {
+        return interpretation == VIPS_INTERPRETATION_sRGB && stored.size() == 4;
+    }
     VipsBandFormat Format() const { return Wide() ? VIPS_FORMAT_USHORT : VIPS_FORMAT_UCHAR; }
     std::string ReferenceProfile() const { return profile.empty() ? implied : profile; }
     double Alpha() const { return HasAlpha() ? stored.back() / 255.0 : 1.0; }
@@ -145,7 +147,9 @@ struct Patch {
     /// untagged grey as the sRGB grey of the same value.
     std::vector<double> Reference() const {
         std::vector<double> colour(stored.begin(), stored.end() - (HasAlpha() ? 1 : 0));
-        const double unit = Wide() ? 257.0 : interpretation == VIPS_INTERPRETATION_CMYK ? 2.55 : 1.0;
+        const double unit = Wide()                                       ? 257.0
+                            : interpretation == VIPS_INTERPRETATION_CMYK ? 2.55
+                                                                         : 1.0;
         for (double& value : colour)
             value /= unit;
         if (interpretation == VIPS_INTERPRETATION_B_W && profile.empty())
@@ -174,11 +178,18 @@ TEST_P(EngineOutputProfile, PicturesOfEveryKindAndThePageComeOutInTrueColour) {
         {"Display P3", "p3.jpg", {230, 60, 50}, VIPS_INTERPRETATION_sRGB, p3},
         {"untagged sRGB", "srgb.jpg", {30, 90, 200}, VIPS_INTERPRETATION_sRGB, ""},
         {"tagged CMYK", "cmyk.jpg", {25, 180, 205, 20}, VIPS_INTERPRETATION_CMYK, kCmykProfile},
-        {"untagged CMYK", "cmyk-plain.jpg", {200, 30, 10, 40}, VIPS_INTERPRETATION_CMYK, "",
+        {"untagged CMYK",
+         "cmyk-plain.jpg",
+         {200, 30, 10, 40},
+         VIPS_INTERPRETATION_CMYK,
+         "",
          defaultCmyk},
         {"tagged grey", "grey.jpg", {100}, VIPS_INTERPRETATION_B_W, kGreyLStarProfile},
         {"untagged grey", "grey-plain.jpg", {100}, VIPS_INTERPRETATION_B_W, ""},
-        {"16-bit Adobe RGB", "adobe16.png", {10000, 45000, 20000}, VIPS_INTERPRETATION_RGB16,
+        {"16-bit Adobe RGB",
+         "adobe16.png",
+         {10000, 45000, 20000},
+         VIPS_INTERPRETATION_RGB16,
          kAdobeRgbProfile},
         {"16-bit untagged", "plain16.png", {50000, 12000, 30000}, VIPS_INTERPRETATION_RGB16, ""},
         {"half transparent", "alpha.png", {20, 40, 220, 128}, VIPS_INTERPRETATION_sRGB, ""},
@@ -402,8 +413,7 @@ TEST(EngineColour, AnUnusableOrOutsideOutputProfileStopsTheBook) {
         work.WriteComposition(ZoInfo(1, 1) + Page(1, "ROW", 1) + Picture(1, picture, 0));
 
         EXPECT_EQ(work.Compose(), c.expected) << c.name;
-        EXPECT_FALSE(work.Temp().Exists(kFirstSpread))
-            << c.name;
+        EXPECT_FALSE(work.Temp().Exists(kFirstSpread)) << c.name;
     }
 }
 

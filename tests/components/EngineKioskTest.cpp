@@ -52,13 +52,15 @@ TEST(EngineKiosk, KioskBookComposesIntoOneSpreadPerPrintJob) {
     TempFolder temp;
     const std::wstring terminal = temp / L"端末1";
     ASSERT_TRUE(MakeFolderPath(terminal));
-    ASSERT_EQ(RunKiosk("--input \"" + Utf8(terminal) + "\" --order 42 --pages 5 --photos-per-page 3 "
+    ASSERT_EQ(RunKiosk("--input \"" + Utf8(terminal) +
+                       "\" --order 42 --pages 5 --photos-per-page 3 "
                        "--megapixels 0.3 --unique-id 店舗-7 --seed 5"),
               0);
 
     const std::wstring order = JoinPath(terminal, L"r0000042");
     ASSERT_TRUE(PathExists(LocalFolders(), order));
-    EXPECT_EQ(FolderLister(LocalFolders()).CountEntries(terminal, L"*", 0, FolderLister::kFolders), 1); // no leftovers
+    EXPECT_EQ(FolderLister(LocalFolders()).CountEntries(terminal, L"*", 0, FolderLister::kFolders),
+              1); // no leftovers
     ProfileDocument ticket;
     ASSERT_TRUE(ticket.Load(JoinPath(order, L"VQ_Info.ini")));
     EXPECT_EQ(ticket.Get(L"INFO", L"UniqueID").value_or(L""), L"店舗-7");
@@ -68,7 +70,8 @@ TEST(EngineKiosk, KioskBookComposesIntoOneSpreadPerPrintJob) {
     const std::string printOrder = temp.ReadFile(L"端末1/r0000042/COMPOSITION_INFO/AUTPRINT.MRK");
     EXPECT_NE(printOrder.find("[HDR]"), std::string::npos);
     int jobs = 0;
-    for (std::size_t at = printOrder.find("[JOB]"); at != std::string::npos; at = printOrder.find("[JOB]", at + 1))
+    for (std::size_t at = printOrder.find("[JOB]"); at != std::string::npos;
+         at = printOrder.find("[JOB]", at + 1))
         ++jobs;
     EXPECT_EQ(jobs, 3);
 
@@ -95,9 +98,11 @@ TEST(EngineKiosk, KioskBookComposesIntoOneSpreadPerPrintJob) {
 TEST(EngineKiosk, CorrectionPutsVisiblyChangedPicturesBackAndRenamesTheOrder) {
     TempFolder temp;
     const std::wstring terminal = temp.Path();
-    ASSERT_EQ(RunKiosk("--input \"" + Utf8(terminal) + "\" --order 7 --pages 4 --megapixels 0.2"), 0);
+    ASSERT_EQ(RunKiosk("--input \"" + Utf8(terminal) + "\" --order 7 --pages 4 --megapixels 0.2"),
+              0);
     // As after a transfer: the order is marked transferred and its CORRECT folder emptied.
-    ASSERT_TRUE(MoveItem(LocalFolders(), JoinPath(terminal, L"r0000007"), JoinPath(terminal, L"e0000007")));
+    ASSERT_TRUE(
+        MoveItem(LocalFolders(), JoinPath(terminal, L"r0000007"), JoinPath(terminal, L"e0000007")));
     ASSERT_TRUE(DeleteItem(LocalFolders(), JoinPath(terminal, L"e0000007/CORRECT/*")));
 
     ASSERT_EQ(RunKiosk("--input \"" + Utf8(terminal) + "\" --order 7 --correct 2,3"), 0);
@@ -106,8 +111,10 @@ TEST(EngineKiosk, CorrectionPutsVisiblyChangedPicturesBackAndRenamesTheOrder) {
     ASSERT_TRUE(PathExists(LocalFolders(), order));
     EXPECT_FALSE(PathExists(LocalFolders(), JoinPath(terminal, L"e0000007")));
     EXPECT_EQ(CountMatching(JoinPath(order, L"CORRECT"), L"IMG-*.*"), 2);
-    vips::VImage before = vips::VImage::new_from_file(Utf8(JoinPath(order, L"IMAGE/IMG-0002.jpg")).c_str());
-    vips::VImage after = vips::VImage::new_from_file(Utf8(JoinPath(order, L"CORRECT/IMG-0002.jpg")).c_str());
+    vips::VImage before =
+        vips::VImage::new_from_file(Utf8(JoinPath(order, L"IMAGE/IMG-0002.jpg")).c_str());
+    vips::VImage after =
+        vips::VImage::new_from_file(Utf8(JoinPath(order, L"CORRECT/IMG-0002.jpg")).c_str());
     ASSERT_EQ(before.width(), after.width());
     EXPECT_GT((before - after).abs().avg(), 20.0);
 }

@@ -27,7 +27,8 @@ using namespace engine_book;
 
 /// Left half red, right half green.
 VImage HalfRedHalfGreen(int width, int height) {
-    return Solid(width, height, {255, 0, 0}).insert(Solid(width / 2, height, {0, 255, 0}), width / 2, 0);
+    return Solid(width, height, {255, 0, 0})
+        .insert(Solid(width / 2, height, {0, 255, 0}), width / 2, 0);
 }
 
 /// White with a black square of `side` in the middle.
@@ -60,8 +61,9 @@ TEST(Engine, ComposesCoverAndInnerSpreadsWithPicturesInTheirFrames) {
     work.WritePicture(L"TEMP/CTML/紙.jpg", Solid(80, 60, {0, 160, 0}));
     work.WritePicture(L"TEMP/CORRECT/赤い写真.jpg", Solid(300, 200, {255, 0, 0}));
     const std::string red = Utf8(work.Path(L"TEMP/CORRECT/赤い写真.jpg"));
-    work.WriteComposition(ZoInfo(4, 2) + Page(1, "COVER", 0) + Page(2, "COVER", 0) + Page(3, "TWO", 2) +
-                          Page(4, "PAPER", 0) + Picture(1, red, 0) + Picture(2, "", -1));
+    work.WriteComposition(ZoInfo(4, 2) + Page(1, "COVER", 0) + Page(2, "COVER", 0) +
+                          Page(3, "TWO", 2) + Page(4, "PAPER", 0) + Picture(1, red, 0) +
+                          Picture(2, "", -1));
 
     ASSERT_EQ(work.Compose(), 0);
 
@@ -91,9 +93,9 @@ TEST(Engine, AppliesRotationZoomAndShiftToThePicture) {
     work.WritePicture(L"TEMP/CORRECT/IMG-0002.jpg", WhiteWithCentreSquare(200, 100, 20));
     const std::string turned = Utf8(work.Path(L"TEMP/CORRECT/IMG-0001.jpg"));
     const std::string zoomed = Utf8(work.Path(L"TEMP/CORRECT/IMG-0002.jpg"));
-    work.WriteComposition(ZoInfo(1, 2) + Page(1, "SQUARES", 2) +
-                          "[PICT_INFO1]\nFileName=" + turned + "\nFILENUM=0\ndegree=90\n" +
-                          "[PICT_INFO2]\nFileName=" + zoomed + "\nFILENUM=1\nENLARGE=200\nmoveX=250\n");
+    work.WriteComposition(ZoInfo(1, 2) + Page(1, "SQUARES", 2) + "[PICT_INFO1]\nFileName=" +
+                          turned + "\nFILENUM=0\ndegree=90\n" + "[PICT_INFO2]\nFileName=" + zoomed +
+                          "\nFILENUM=1\nENLARGE=200\nmoveX=250\n");
 
     ASSERT_EQ(work.Compose(), 0);
 
@@ -126,8 +128,8 @@ void PrepareBook(const WorkFolder& work) {
 struct BookChange {
     const char* name; ///< empty: the line names the case
     const char* section;
-    const char* line;  ///< "%" stands for the work folder, "@" for its COMPOSITION_INFO
-    int expected;      ///< the engine's result
+    const char* line; ///< "%" stands for the work folder, "@" for its COMPOSITION_INFO
+    int expected;     ///< the engine's result
     void (*prepare)(const WorkFolder&) = nullptr; ///< what else the case changes
 };
 
@@ -160,13 +162,14 @@ TEST_P(EngineBookChange, GivesItsResultAndWritesNothingElsewhere) {
     WorkFolder work;
     PrepareBook(work);
     std::string line = change.line;
-    for (const auto& [mark, path] : {std::pair{'%', work.Temp().Path()},
-                                     std::pair{'@', work.Path(L"TEMP/COMPOSITION_INFO")}})
+    for (const auto& [mark, path] :
+         {std::pair{'%', work.Temp().Path()}, std::pair{'@', work.Path(L"TEMP/COMPOSITION_INFO")}})
         if (const std::size_t at = line.find(mark); at != std::string::npos)
             line.replace(at, 1, Utf8(path));
     PutFirst(work.Temp(),
-             std::string_view(change.section).starts_with("FORMAT_") ? L"TEMP/CTML/QrmFormat.ini"
-                                                                     : L"TEMP/COMPOSITION_INFO/QrmZoInRi.ini",
+             std::string_view(change.section).starts_with("FORMAT_")
+                 ? L"TEMP/CTML/QrmFormat.ini"
+                 : L"TEMP/COMPOSITION_INFO/QrmZoInRi.ini",
              change.section, line);
     if (change.prepare)
         change.prepare(work);
@@ -231,9 +234,9 @@ INSTANTIATE_TEST_SUITE_P(
                    "FORMAT_FILE_NAME=%/外/QrmFormat.ini", 32},
         BookChange{"format file dots out of the data folder", "ZO_INFO",
                    "FORMAT_FILE_NAME=..\\..\\外\\QrmFormat.ini", 32},
-        BookChange{"format file linked in the data folder", "ZO_INFO",
-                   "FORMAT_FILE_NAME=linked.ini", 32,
-                   [](const WorkFolder& w) { w.Link(L"外/QrmFormat.ini", L"TEMP/CTML/linked.ini"); }}),
+        BookChange{
+            "format file linked in the data folder", "ZO_INFO", "FORMAT_FILE_NAME=linked.ini", 32,
+            [](const WorkFolder& w) { w.Link(L"外/QrmFormat.ini", L"TEMP/CTML/linked.ini"); }}),
     NameOfChange);
 
 // Each of the numbers marked wraps to an accepted value in 32 bits: 100, 90, -1 (an empty
@@ -243,12 +246,12 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(BookChange{"", "PICT_INFO1", "moveX=-2147483648", 11},
                       BookChange{"", "PICT_INFO1", "moveY=2147483648", 11},
                       BookChange{"", "PICT_INFO1", "moveX=-1001", 11},
-                      BookChange{"", "PICT_INFO1", "ENLARGE=4294967396", 11},   // wraps
-                      BookChange{"", "PICT_INFO1", "degree=4294967386", 11},    // wraps
-                      BookChange{"", "PICT_INFO1", "FILENUM=4294967295", 11},   // wraps
-                      BookChange{"", "ZO_INFO", "quality=4294967386", 11},      // wraps
-                      BookChange{"", "ZO_INFO", "IMAGE_FIT=4294967297", 11},    // wraps
-                      BookChange{"", "ZO_INFO", "PICT_CNT=4294967297", 11},     // wraps
+                      BookChange{"", "PICT_INFO1", "ENLARGE=4294967396", 11}, // wraps
+                      BookChange{"", "PICT_INFO1", "degree=4294967386", 11},  // wraps
+                      BookChange{"", "PICT_INFO1", "FILENUM=4294967295", 11}, // wraps
+                      BookChange{"", "ZO_INFO", "quality=4294967386", 11},    // wraps
+                      BookChange{"", "ZO_INFO", "IMAGE_FIT=4294967297", 11},  // wraps
+                      BookChange{"", "ZO_INFO", "PICT_CNT=4294967297", 11},   // wraps
                       BookChange{"", "ZO_INFO", "PAGE_CNT=-2", 11},
                       BookChange{"", "PAGE_INFO1", "PICT_CNT=-4294967295", 11}, // wraps
                       BookChange{"", "PICT_INFO1", "moveX=-1000", 0},
@@ -263,8 +266,9 @@ INSTANTIATE_TEST_SUITE_P(FramesBeyondAPagesReach, EngineBookChange,
                                            BookChange{"", "FORMAT_TWO", "FRAME1=5,5,15,2001", 21}),
                          NameOfChange);
 
-const char kBigFormat[] = "[FORMAT_BIG]\nWIDTH_MM=210\nHEIGHT_MM=297\nBACKGROUND_COLOR=250,250,250\n"
-                          "FRAME_CNT=2\nFRAME1=10,10,190,130\nFRAME2=10,150,190,130\n";
+const char kBigFormat[] =
+    "[FORMAT_BIG]\nWIDTH_MM=210\nHEIGHT_MM=297\nBACKGROUND_COLOR=250,250,250\n"
+    "FRAME_CNT=2\nFRAME1=10,10,190,130\nFRAME2=10,150,190,130\n";
 
 /// A book of `pages` A4 pages with two pictures each: each takes a while to compose.
 void WriteLongBook(const WorkFolder& work, int pages) {
@@ -332,10 +336,12 @@ TEST(Engine, TheFirstFailingSpreadDecidesAndNoSpreadAfterItStays) {
         work.WriteComposition(composition);
 
         EXPECT_EQ(work.Compose(300), 31) << "second spread unwritable: " << secondUnwritable;
-        for (const wchar_t* spread : {L"cmb0001.jpg", L"cmb0002.jpg", L"cmb0003.jpg", L"cmb0004.jpg"}) {
+        for (const wchar_t* spread :
+             {L"cmb0001.jpg", L"cmb0002.jpg", L"cmb0003.jpg", L"cmb0004.jpg"}) {
             const std::wstring file = std::wstring(L"TEMP/COMPOSITION_INFO/LAYOUTFINAL/") + spread;
             const bool blocked = secondUnwritable && file.ends_with(L"cmb0002.jpg");
-            EXPECT_EQ(work.Temp().Exists(file), blocked) << "second spread unwritable: " << secondUnwritable;
+            EXPECT_EQ(work.Temp().Exists(file), blocked)
+                << "second spread unwritable: " << secondUnwritable;
         }
     }
 }
@@ -372,8 +378,7 @@ TEST(Engine, ComposesAtTheLowestNormalPriorityAndSoDoTheImageLibrarysThreads) {
     int engineThreads = 0, libraryThreads = 0;
     for (const auto& [id, sample] : started) {
         ++(sample.name.starts_with("libvips") ? libraryThreads : engineThreads);
-        EXPECT_EQ(sample.nice, LowestNormalNice())
-            << "thread " << id << " " << sample.name;
+        EXPECT_EQ(sample.nice, LowestNormalNice()) << "thread " << id << " " << sample.name;
     }
     EXPECT_GE(engineThreads, 2); // the composing thread and those of the spreads
     EXPECT_GE(libraryThreads, 1);

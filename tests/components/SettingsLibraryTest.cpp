@@ -95,7 +95,8 @@ TEST_F(SettingsLibrary, GivesDefaultsForMissingKeysAndFiles) {
     EXPECT_EQ(m_entry.getBinary("INI_section", "Terminal9", buffer, 2, "abc", 4), 2)
         << "cut to the buffer";
     EXPECT_EQ(m_entry.terminate(), kSettingsOk);
-    EXPECT_FALSE(m_folder.Exists(m_folderName + L"/composition.ini")) << "nothing was set, nothing is written";
+    EXPECT_FALSE(m_folder.Exists(m_folderName + L"/composition.ini"))
+        << "nothing was set, nothing is written";
 }
 
 TEST_F(SettingsLibrary, WritesOnlyAtTerminateOrFlushAndLeavesNoTemporaryFile) {

@@ -91,9 +91,8 @@ TEST(CompositionInfoFile, SaveIntoTheReadFileChangesOnlyTheChangedLines) {
     const std::string printName = platform::WideToShiftJis(L"PRINT_NAME=夏休み");
     const std::size_t printNameAt = book.find(printName);
     ASSERT_NE(printNameAt, std::string::npos);
-    const std::string original =
-        book.substr(0, printNameAt + printName.size()) + "\x85\x40" +
-        book.substr(printNameAt + printName.size());
+    const std::string original = book.substr(0, printNameAt + printName.size()) + "\x85\x40" +
+                                 book.substr(printNameAt + printName.size());
     CompositionInfo info = LoadText(folder, original);
     info.GetPicture(1)->fileName = L"写真.JPG";
     ASSERT_TRUE(info.SaveToFile(info.GetFilePath()));
@@ -106,8 +105,9 @@ TEST(CompositionInfoFile, SaveIntoTheReadFileChangesOnlyTheChangedLines) {
     const std::size_t picturesAt = original.find("[PICT_INFO1]");
     const std::size_t changedAt = original.find("FileName=IMG-0002.JPG");
     const std::string pictures = original.substr(picturesAt, changedAt - picturesAt);
-    EXPECT_NE(saved.find(pictures + platform::WideToShiftJis(L"FileName=写真.JPG\r\nFILENUM=2\r\n")),
-              std::string::npos);
+    EXPECT_NE(
+        saved.find(pictures + platform::WideToShiftJis(L"FileName=写真.JPG\r\nFILENUM=2\r\n")),
+        std::string::npos);
 }
 
 TEST(CompositionInfoFile, CountsDecideTheRecordsWhateverSectionsArePresent) {

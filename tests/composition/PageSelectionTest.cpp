@@ -27,7 +27,8 @@ CompositionInfo MakeBook(const std::vector<std::vector<int>>& pages) {
         for (int fileNumber : fileNumbers) {
             PictInfo picture;
             picture.fileNum = fileNumber;
-            picture.fileName = NativePath(L"/kiosk/注文/IMG-" + std::to_wstring(++pictureNumber) + L".JPG");
+            picture.fileName =
+                NativePath(L"/kiosk/注文/IMG-" + std::to_wstring(++pictureNumber) + L".JPG");
             info.AppendPicture(picture);
         }
     }
@@ -39,7 +40,8 @@ CompositionInfo MakeBook(const std::vector<std::vector<int>>& pages) {
 std::vector<std::wstring> Corrections(std::initializer_list<int> pictureNumbers) {
     std::vector<std::wstring> paths;
     for (int number : pictureNumbers)
-        paths.push_back(NativePath(L"/opt/relaydesk/TEMP/CORRECT/IMG-" + std::to_wstring(number) + L".JPG"));
+        paths.push_back(
+            NativePath(L"/opt/relaydesk/TEMP/CORRECT/IMG-" + std::to_wstring(number) + L".JPG"));
     return paths;
 }
 
@@ -168,7 +170,8 @@ TEST(PageSelection, KeptPagesKeepTheirPicturesWhenBlocksOverlap) {
     ASSERT_EQ(info.PageOfPicture(2), 3);
     info.PrunePages(Corrections({2}));
     EXPECT_EQ(PagesLeft(info), (Pages{L"1", L"2"}));
-    EXPECT_EQ(PictureNamesLeft(info), (Pages{L"IMG-1.JPG", L"IMG-2.JPG", L"IMG-4.JPG", L"IMG-5.JPG"}));
+    EXPECT_EQ(PictureNamesLeft(info),
+              (Pages{L"IMG-1.JPG", L"IMG-2.JPG", L"IMG-4.JPG", L"IMG-5.JPG"}));
     EXPECT_EQ(info.GetZoInfo().pictureCount, 4);
     EXPECT_EQ(info.GetZoInfo().pageCount, 2);
 }
@@ -179,8 +182,9 @@ TEST(PageSelection, HugePageCountWithFewRecordsIsSelected) {
     std::string text = "[ZO_INFO]\r\nPAGE_CNT=100000\r\nPICT_CNT=3\r\n"
                        "[PAGE_INFO1]\r\nPICT_CNT=2\r\n[PAGE_INFO50002]\r\nPICT_CNT=1\r\n";
     for (const char* number : {"1", "2", "3"})
-        text += std::string("[PICT_INFO") + number + "]\r\nFileName=" +
-                platform::WideToUtf8(NativePath(L"/kiosk/IMG-")) + number + ".JPG\r\n";
+        text += std::string("[PICT_INFO") + number +
+                "]\r\nFileName=" + platform::WideToUtf8(NativePath(L"/kiosk/IMG-")) + number +
+                ".JPG\r\n";
     folder.WriteFile(L"QrmZoInRi.ini", text);
     CompositionInfo info;
     ASSERT_TRUE(info.LoadFromFile(folder / L"QrmZoInRi.ini"));

@@ -18,9 +18,7 @@ constexpr wchar_t kAbsent[] = L"<absent>";
 // A program folder and a registry file of its own for each test.
 class FirstStart : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_program.MakeFolder(L"プログラム");
-    }
+    void SetUp() override { m_program.MakeFolder(L"プログラム"); }
 
     void UseRegistry(std::string_view text) { m_registry.Use(text); }
     std::wstring ProgramFolder() const { return m_program / L"プログラム"; }
@@ -94,8 +92,8 @@ TEST_F(FirstStart, ReadsTheVersionAndTheLogFolderWithTheDataPath) {
                     separator + "LOG" + separator + "店\r\n");
         const AppSettings settings = ReadAppSettings(ProgramFolder());
         EXPECT_EQ(settings.version, L"Ver 2.1.0.0");
-        EXPECT_EQ(settings.logFolder, dataPath + platform::kPathSeparator + L"LOG" +
-                                          platform::kPathSeparator + L"店")
+        EXPECT_EQ(settings.logFolder,
+                  dataPath + platform::kPathSeparator + L"LOG" + platform::kPathSeparator + L"店")
             << separator;
     }
 

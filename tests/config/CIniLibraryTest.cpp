@@ -69,7 +69,8 @@ TEST_F(IniLibrary, ReadsTextsWithoutOrWithOtherCodesAsSystemCodePage) {
     m_library.OpenFile(m_path, kSettingsFileKind, kSettingsOpenReadWrite);
 
     std::wstring value;
-    EXPECT_EQ(m_library.GetText("INI_section", "NoCode", value), static_cast<int>(bytes.size()) + 1);
+    EXPECT_EQ(m_library.GetText("INI_section", "NoCode", value),
+              static_cast<int>(bytes.size()) + 1);
     EXPECT_EQ(value, name);
     EXPECT_EQ(m_library.GetText("INI_section", "Odd", value), static_cast<int>(bytes.size()))
         << "a block without terminator";

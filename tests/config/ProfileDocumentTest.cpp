@@ -16,10 +16,13 @@ ProfileDocument Parse(std::string_view bytes) {
 } // namespace
 
 TEST(ProfileDocument, ReadsAsTheWindowsProfileFunctionsDo) {
-    const ProfileDocument document = Parse(
-        "\xEF\xBB\xBF" "orphan=before any section\r\n[Config]\r\n  UniqueID  =  \"ABC-123\"  \r\n"
-        "uniqueid=second is ignored\r\nQuoted='single'\r\nUnbalanced=\"open\r\nLone=\"\r\nEmpty=\r\n"
-        "no equals sign here\r\n; comment=not a key\r\n[unclosed=header\r\n\r\n[ 写真 ]\r\n名前=表紙\r\n[CONFIG]\r\nLater=hidden\r\n");
+    const ProfileDocument document =
+        Parse("\xEF\xBB\xBF"
+              "orphan=before any section\r\n[Config]\r\n  UniqueID  =  \"ABC-123\"  \r\n"
+              "uniqueid=second is "
+              "ignored\r\nQuoted='single'\r\nUnbalanced=\"open\r\nLone=\"\r\nEmpty=\r\n"
+              "no equals sign here\r\n; comment=not a key\r\n[unclosed=header\r\n\r\n[ 写真 "
+              "]\r\n名前=表紙\r\n[CONFIG]\r\nLater=hidden\r\n");
     EXPECT_EQ(document.Get(L"CONFIG", L"uniqueId"), L"ABC-123");
     EXPECT_EQ(document.Get(L"Config", L"Quoted"), L"single");
     EXPECT_EQ(document.Get(L"Config", L"Unbalanced"), L"\"open");
@@ -27,17 +30,21 @@ TEST(ProfileDocument, ReadsAsTheWindowsProfileFunctionsDo) {
     EXPECT_EQ(document.Get(L"Config", L"Empty"), L"");
     EXPECT_EQ(document.Get(L"写真", L"名前"), L"表紙");
     EXPECT_EQ(document.Get(L"\t写真 ", L" 名前"), L"表紙") << "names in calls are trimmed too";
-    for (const wchar_t* missing : {L"no equals sign here", L"; comment", L"[unclosed", L"Later", L"orphan"})
+    for (const wchar_t* missing :
+         {L"no equals sign here", L"; comment", L"[unclosed", L"Later", L"orphan"})
         EXPECT_FALSE(document.Get(L"Config", missing)) << missing;
     EXPECT_FALSE(document.Get(L"Missing", L"UniqueID"));
     EXPECT_EQ(document.SectionNames(), (std::vector<std::wstring>{L"Config", L"写真"}));
-    EXPECT_EQ(document.Keys(L"CONFIG"), (std::vector<std::wstring>{L"UniqueID", L"Quoted", L"Unbalanced", L"Lone", L"Empty"}));
+    EXPECT_EQ(
+        document.Keys(L"CONFIG"),
+        (std::vector<std::wstring>{L"UniqueID", L"Quoted", L"Unbalanced", L"Lone", L"Empty"}));
 }
 
 TEST(ProfileDocument, UnchangedTextIsWrittenBackByteForByte) {
-    for (const std::string text : {"[A]\r\nx=1\r\n; note\r\n\r\n[B]\r\ny = 2 \r\n", "[A]\nx=1\n[B]\ny=2",
-                                   "\xEF\xBB\xBF[A]\r\nx=写真\r\n", "no section\n=\n[]\n[unclosed\n  \t\n", "",
-                                   "[A]\rx=1\r\r[B]\ry=2\r", "[A]\nx=1\ry=2\n[B]\rz=3"})
+    for (const std::string text :
+         {"[A]\r\nx=1\r\n; note\r\n\r\n[B]\r\ny = 2 \r\n", "[A]\nx=1\n[B]\ny=2",
+          "\xEF\xBB\xBF[A]\r\nx=写真\r\n", "no section\n=\n[]\n[unclosed\n  \t\n", "",
+          "[A]\rx=1\r\r[B]\ry=2\r", "[A]\nx=1\ry=2\n[B]\rz=3"})
         EXPECT_EQ(Parse(text).ToBytes(), text);
 }
 
@@ -71,7 +78,9 @@ TEST(ProfileDocument, SetReplacesInPlaceOrAddsAtTheEndOfTheSection) {
     document.Set(L" A ", L"x", L"2");
     document.Set(L"b", L"w", L"4\r\n[Injected]");
     document.Set(L"新しい", L"キー", L"値");
-    EXPECT_EQ(document.ToBytes(), "; settings\n[A]\nKey=new\nx=2\n; about x\nz=3\n\n[B]\ny=2\nw=4\n[新しい]\nキー=値\n");
+    EXPECT_EQ(
+        document.ToBytes(),
+        "; settings\n[A]\nKey=new\nx=2\n; about x\nz=3\n\n[B]\ny=2\nw=4\n[新しい]\nキー=値\n");
     EXPECT_FALSE(document.HasSection(L"Injected"));
 
     ProfileDocument fresh;
@@ -115,7 +124,8 @@ TEST(ProfileDocument, KeepsTheEncodingOfTheFile) {
 
     ProfileDocument ascii = Parse("[A]\r\nk=v\r\n");
     ascii.Set(L"A", L"k", L"写真");
-    EXPECT_EQ(ascii.ToBytes(), "[A]\r\nk=写真\r\n") << "UTF-8 on every platform, not the ANSI code page";
+    EXPECT_EQ(ascii.ToBytes(), "[A]\r\nk=写真\r\n")
+        << "UTF-8 on every platform, not the ANSI code page";
 }
 
 TEST(ProfileDocument, LargeBookIsIndexed) {
@@ -124,7 +134,8 @@ TEST(ProfileDocument, LargeBookIsIndexed) {
     for (int page = 1; page <= 500; ++page)
         text += "[PAGE_INFO" + std::to_string(page) + "]\r\nFORMAT=見開き\r\n";
     for (int picture = 1; picture <= 3000; ++picture)
-        text += "[PICTURE_INFO" + std::to_string(picture) + "]\r\nPATH=写真" + std::to_string(picture) + ".jpg\r\nZOOM=100\r\n";
+        text += "[PICTURE_INFO" + std::to_string(picture) + "]\r\nPATH=写真" +
+                std::to_string(picture) + ".jpg\r\nZOOM=100\r\n";
     ProfileDocument document = Parse(text);
     EXPECT_EQ(document.SectionNames().size(), 3500u);
     for (int picture = 1; picture <= 3000; ++picture)
@@ -160,10 +171,14 @@ struct FileLine {
 
 /// Lines with every kind of line end, the last one without.
 const std::vector<FileLine> kFileLines = {
-    {L"; 端末の設定", L"\r\n"},          {L"[端末]", L"\r\n"},
-    {L"  名前 = 店頭１ ", L"\n"},        {L"備考=", L"\r\n", true},
-    {L"", L"\r\n"},                      {L"[CONFIG]", L"\n"},
-    {L"UniqueID=\"ABC-123\"", L"\r\n"}, {L"isCheckUniqueID=true\t", L""},
+    {L"; 端末の設定", L"\r\n"},
+    {L"[端末]", L"\r\n"},
+    {L"  名前 = 店頭１ ", L"\n"},
+    {L"備考=", L"\r\n", true},
+    {L"", L"\r\n"},
+    {L"[CONFIG]", L"\n"},
+    {L"UniqueID=\"ABC-123\"", L"\r\n"},
+    {L"isCheckUniqueID=true\t", L""},
 };
 
 /// The bytes of kFileLines, with line `replaced` (if any) holding `replacement` instead.
@@ -226,7 +241,9 @@ TEST(ProfileDocument, AddedLinesTakeTheFileEncodingAndLineEnd) {
         document.Set(L"CONFIG", L"追加", L"値");
         document.Set(L"新しい", L"キー", L"値");
         const std::string lines = FileBytes(file);
-        const std::size_t blankLine = lines.find(file.encode(L"\r\n" L"\r\n" L"[CONFIG]"));
+        const std::size_t blankLine = lines.find(file.encode(L"\r\n"
+                                                             L"\r\n"
+                                                             L"[CONFIG]"));
         ASSERT_NE(blankLine, std::string::npos) << file.name;
         // The first line feed of the file is CR LF, so added lines get CR LF too.
         const std::string expected = lines.substr(0, blankLine) + file.encode(L"\r\n番号=２") +

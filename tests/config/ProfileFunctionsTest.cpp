@@ -11,7 +11,8 @@
 
 TEST(ReadProfileString, GivesTheDefaultForWhatIsMissingAndCutsAt259) {
     TempFolder folder;
-    folder.WriteFile(L"app.ini", "[PATH]\r\nLOG=%DataPath%\\LOG\r\nLONG=" + std::string(300, 'v') + "\r\n");
+    folder.WriteFile(L"app.ini",
+                     "[PATH]\r\nLOG=%DataPath%\\LOG\r\nLONG=" + std::string(300, 'v') + "\r\n");
     const std::wstring ini = folder / L"app.ini";
     EXPECT_EQ(ReadProfileString(ini, L"path", L"log", L"def"), L"%DataPath%\\LOG");
     EXPECT_EQ(ReadProfileString(folder / L"missing.ini", L"PATH", L"LOG", L"def"), L"def");
@@ -19,7 +20,8 @@ TEST(ReadProfileString, GivesTheDefaultForWhatIsMissingAndCutsAt259) {
     EXPECT_EQ(ReadProfileString(ini, L"PATH", L"REG_SUBKEY", L"default  "), L"default");
     EXPECT_EQ(ReadProfileString(folder.Path(), L"PATH", L"LOG", L"a folder"), L"a folder");
     EXPECT_EQ(ReadProfileString(ini, L"PATH", L"LONG", L""), std::wstring(259, L'v'));
-    EXPECT_EQ(ReadProfileString(ini, L"PATH", L"NONE", std::wstring(280, L'd')), std::wstring(259, L'd'));
+    EXPECT_EQ(ReadProfileString(ini, L"PATH", L"NONE", std::wstring(280, L'd')),
+              std::wstring(259, L'd'));
     folder.WriteFile(L"sjis.ini", platform::WideToShiftJis(L"[ORDER]\r\nNAME=山田 太郎\r\n"));
     EXPECT_EQ(ReadProfileString(folder / L"sjis.ini", L"ORDER", L"NAME", L""), L"山田 太郎");
 }
@@ -29,14 +31,17 @@ TEST(WriteProfileString, CreatesFileAndSectionThenReplacesInPlace) {
     const std::wstring ini = folder / L"composition.ini";
     WriteProfileString(ini, L"CONFIG", L"isCheckUniqueID", L"true");
     WriteProfileString(ini, L"CONFIG", L"UniqueID", L"");
-    EXPECT_EQ(folder.ReadFile(L"composition.ini"), "[CONFIG]\r\nisCheckUniqueID=true\r\nUniqueID=\r\n");
+    EXPECT_EQ(folder.ReadFile(L"composition.ini"),
+              "[CONFIG]\r\nisCheckUniqueID=true\r\nUniqueID=\r\n");
     // Text beyond ASCII is UTF-8 on every platform, not a code page it may not fit into.
     WriteProfileString(ini, L"CONFIG", L"Shop", L"café 写真");
     EXPECT_EQ(ReadProfileString(ini, L"CONFIG", L"Shop", L""), L"café 写真");
     EXPECT_EQ(folder.ReadFile(L"composition.ini"),
               "[CONFIG]\r\nisCheckUniqueID=true\r\nUniqueID=\r\nShop=café 写真\r\n");
 
-    folder.WriteFile(L"composition.ini", "[TERMINAL]\nTerminal0_NAME=店頭1\n; at the door\n\n[CONFIG]\nUniqueID=\nx=1\n");
+    folder.WriteFile(
+        L"composition.ini",
+        "[TERMINAL]\nTerminal0_NAME=店頭1\n; at the door\n\n[CONFIG]\nUniqueID=\nx=1\n");
     WriteProfileString(ini, L" config ", L"UNIQUEID", L"ID-2");
     EXPECT_EQ(folder.ReadFile(L"composition.ini"),
               "[TERMINAL]\nTerminal0_NAME=店頭1\n; at the door\n\n[CONFIG]\nUniqueID=ID-2\nx=1\n");
@@ -51,7 +56,8 @@ TEST(WriteProfileString, CutsStringsAt127AndRefusesWhatItCannotWriteWhole) {
     const std::wstring tooLong(260 - folder.Path().size() - 1, L'n');
     WriteProfileString(folder / tooLong, L"S", L"K", L"v");
     WriteProfileString(folder / L"no folder/a.ini", L"S", L"K", L"v");
-    EXPECT_FALSE(folder.Exists(tooLong) || folder.Exists(tooLong.substr(1)) || folder.Exists(L"no folder"));
+    EXPECT_FALSE(folder.Exists(tooLong) || folder.Exists(tooLong.substr(1)) ||
+                 folder.Exists(L"no folder"));
 }
 
 TEST(WriteProfileString, WritesEveryPathTheReadsAccept) {
@@ -82,14 +88,17 @@ TEST(WriteProfileString, ConcurrentWritersLoseNoKey) {
     for (int t = 0; t < 4; ++t) {
         writers.emplace_back([&ini, t] {
             for (int i = 0; i < 25; ++i)
-                WriteProfileString(ini, L"T" + std::to_wstring(t), L"K" + std::to_wstring(i), std::to_wstring(i));
+                WriteProfileString(ini, L"T" + std::to_wstring(t), L"K" + std::to_wstring(i),
+                                   std::to_wstring(i));
         });
     }
     for (std::thread& writer : writers)
         writer.join();
     for (int t = 0; t < 4; ++t) {
         for (int i = 0; i < 25; ++i)
-            EXPECT_EQ(ReadProfileString(ini, L"T" + std::to_wstring(t), L"K" + std::to_wstring(i), L"lost"), std::to_wstring(i));
+            EXPECT_EQ(ReadProfileString(ini, L"T" + std::to_wstring(t), L"K" + std::to_wstring(i),
+                                        L"lost"),
+                      std::to_wstring(i));
     }
 }
 
@@ -108,16 +117,20 @@ TEST(ReadProfileInt, NumbersBeyond32BitsWrapAsTheSystemReadsThem) {
 
 TEST(ReadProfileInt, ReadsTheLeadingNumber) {
     TempFolder folder;
-    folder.WriteFile(L"a.ini", "[N]\r\nplain=42\r\nsigned= -17 \r\nplus=+8\r\ntrailing=12abc\r\nwords=abc\r\n"
-                               "empty=\r\nquoted=\"9\"\r\nhuge=4294967297\r\n"
-                               "hex=0x1fg\r\nnegativeHex=-0x10\r\noctal=0o178\r\nbinary=0b102\r\n"
-                               "capitalX=0X10\r\n");
+    folder.WriteFile(L"a.ini",
+                     "[N]\r\nplain=42\r\nsigned= -17 \r\nplus=+8\r\ntrailing=12abc\r\nwords=abc\r\n"
+                     "empty=\r\nquoted=\"9\"\r\nhuge=4294967297\r\n"
+                     "hex=0x1fg\r\nnegativeHex=-0x10\r\noctal=0o178\r\nbinary=0b102\r\n"
+                     "capitalX=0X10\r\n");
     // The system's conversion takes a lower-case "0x", "0o" or "0b" as the base.
-    const std::pair<const wchar_t*, int> cases[] = {{L"plain", 42}, {L"signed", -17}, {L"plus", 8}, {L"trailing", 12},
-                                                    {L"words", 0}, {L"empty", -1}, {L"quoted", 9},
-                                                    {L"huge", 1} /* wraps as the system's conversion does */,
-                                                    {L"missing", -1}, {L"hex", 31}, {L"negativeHex", -16},
-                                                    {L"octal", 15}, {L"binary", 2}, {L"capitalX", 0}};
+    const std::pair<const wchar_t*, int> cases[] = {
+        {L"plain", 42},        {L"signed", -17},
+        {L"plus", 8},          {L"trailing", 12},
+        {L"words", 0},         {L"empty", -1},
+        {L"quoted", 9},        {L"huge", 1} /* wraps as the system's conversion does */,
+        {L"missing", -1},      {L"hex", 31},
+        {L"negativeHex", -16}, {L"octal", 15},
+        {L"binary", 2},        {L"capitalX", 0}};
     for (const auto& [key, expected] : cases)
         EXPECT_EQ(ReadProfileInt(folder / L"a.ini", L"N", key, -1), expected) << key;
     EXPECT_EQ(ReadProfileInt(folder / L"missing.ini", L"N", L"plain", 7), 7);

@@ -80,10 +80,16 @@ TEST(TerminalChecks, NamesAFolderInsideAMountedShareAfterTheShareServer) {
     TempFolder folder;
     const std::string mounts = platform::WideToUtf8(folder / L"mnt");
     folder.WriteFile(L"mounts", "/dev/sda1 / ext4 rw 0 0\n"
-                                "//KIOSK7/orders " + mounts + "/受付 cifs rw,username=kiosk 0 0\n"
-                                "//pc02/spool/sub " + mounts + "/with\\040blank smb3 rw 0 0\n"
-                                "tmpfs " + mounts + "/受付/local tmpfs rw 0 0\n"
-                                "gvfsd-fuse /run/user/1000/gvfs fuse.gvfsd-fuse rw 0 0\n");
+                                "//KIOSK7/orders " +
+                                    mounts +
+                                    "/受付 cifs rw,username=kiosk 0 0\n"
+                                    "//pc02/spool/sub " +
+                                    mounts +
+                                    "/with\\040blank smb3 rw 0 0\n"
+                                    "tmpfs " +
+                                    mounts +
+                                    "/受付/local tmpfs rw 0 0\n"
+                                    "gvfsd-fuse /run/user/1000/gvfs fuse.gvfsd-fuse rw 0 0\n");
     platform::SetEnvironmentValue("RELAYDESK_MOUNTS", folder / L"mounts");
     const std::wstring computer = platform::GetLocalComputerName().substr(0, 15);
     const struct {

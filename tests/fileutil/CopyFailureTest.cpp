@@ -19,7 +19,9 @@ namespace {
 
 std::vector<std::wstring> AllNames(const TempFolder& folder) {
     std::vector<std::wstring> names;
-    FolderLister(LocalFolders()).ListNamesToArray(names, folder.Path(), L"*", -1, FolderLister::kFiles | FolderLister::kFolders);
+    FolderLister(LocalFolders())
+        .ListNamesToArray(names, folder.Path(), L"*", -1,
+                          FolderLister::kFiles | FolderLister::kFolders);
     return names;
 }
 
@@ -27,15 +29,19 @@ std::vector<std::wstring> AllNames(const TempFolder& folder) {
 
 TEST(FullDisk, CopyFailsAndLeavesNoTruncatedFile) {
     if (!FileSizeLimit::Available())
-        GTEST_SKIP() << "Windows, and so wine, has no per-process file size limit to stand in for a full disk";
+        GTEST_SKIP() << "Windows, and so wine, has no per-process file size limit to stand in for "
+                        "a full disk";
     TempFolder folder;
     folder.WriteFile(L"src/大きい写真.jpg", std::string(200 * 1024, 'j'));
-    folder.WriteFile(L"src/small.txt", std::string(3000, 's')); // fails only when its buffer is flushed
+    folder.WriteFile(L"src/small.txt",
+                     std::string(3000, 's')); // fails only when its buffer is flushed
     folder.WriteFile(L"dst/大きい写真.jpg", "previous version");
     {
         FileSizeLimit fullDisk(1000);
-        EXPECT_FALSE(CopyOneFile(LocalFolders(), folder / L"src/大きい写真.jpg", folder / L"dst/大きい写真.jpg"));
-        EXPECT_FALSE(CopyOneFile(LocalFolders(), folder / L"src/small.txt", folder / L"dst/small.txt"));
+        EXPECT_FALSE(CopyOneFile(LocalFolders(), folder / L"src/大きい写真.jpg",
+                                 folder / L"dst/大きい写真.jpg"));
+        EXPECT_FALSE(
+            CopyOneFile(LocalFolders(), folder / L"src/small.txt", folder / L"dst/small.txt"));
         // True: the source could be listed, whatever the single copies gave.
         EXPECT_TRUE(CopyFolder(LocalFolders(), folder / L"src", folder / L"work"));
         // Only a whole copy counts for CopyFolderWhole.
@@ -47,12 +53,14 @@ TEST(FullDisk, CopyFailsAndLeavesNoTruncatedFile) {
     EXPECT_TRUE(DeleteItem(LocalFolders(), folder / L"none"));
     EXPECT_EQ(folder.ReadFile(L"dst/大きい写真.jpg"), "previous version");
     EXPECT_EQ(AllNames(folder),
-              (std::vector<std::wstring>{L"dst", L"src", L"work", L"大きい写真.jpg", L"small.txt", L"大きい写真.jpg"}));
+              (std::vector<std::wstring>{L"dst", L"src", L"work", L"大きい写真.jpg", L"small.txt",
+                                         L"大きい写真.jpg"}));
 }
 
 TEST(FullDisk, ReplaceInTextFileLeavesTheFileAsItWas) {
     if (!FileSizeLimit::Available())
-        GTEST_SKIP() << "Windows, and so wine, has no per-process file size limit to stand in for a full disk";
+        GTEST_SKIP() << "Windows, and so wine, has no per-process file size limit to stand in for "
+                        "a full disk";
     TempFolder folder;
     const std::string original(2000, 'x');
     folder.WriteFile(L"t.ini", original);
@@ -75,7 +83,8 @@ TEST(NoRights, UnreadableSourcesAndUndeletableEntriesAreFailures) {
     folder.WriteFile(L"out/p0000001/IMAGE/cmb0001.jpg", "x");
     fs::permissions(platform::ToFsPath(folder / L"locked"), fs::perms::none);
     fs::permissions(platform::ToFsPath(folder / L"open/secret.txt"), fs::perms::none);
-    fs::permissions(platform::ToFsPath(folder / L"out/p0000001/IMAGE"), fs::perms::owner_read | fs::perms::owner_exec);
+    fs::permissions(platform::ToFsPath(folder / L"out/p0000001/IMAGE"),
+                    fs::perms::owner_read | fs::perms::owner_exec);
     EXPECT_FALSE(CopyFolder(LocalFolders(), folder / L"locked", folder / L"copy1"));
     EXPECT_EQ(FolderLister(LocalFolders()).CountEntries(folder / L"locked", L"*", 0, 7), 0);
     EXPECT_TRUE(CopyFolder(LocalFolders(), folder / L"open", folder / L"copy2"));
@@ -114,9 +123,13 @@ TEST(WholeCopy, FailsOnEveryEntryItCannotCopyAndCopiesTheRest) {
     };
     const WholeCopy copies[] = {
         {"CopyFolderWhole",
-         [](const TempFolder& f) { return CopyFolderWhole(LocalFolders(), f / L"src", f / L"dst"); }},
+         [](const TempFolder& f) {
+             return CopyFolderWhole(LocalFolders(), f / L"src", f / L"dst");
+         }},
         {"LinkFolderWhole",
-         [](const TempFolder& f) { return LinkFolderWhole(LocalFolders(), f / L"src", f / L"dst"); }},
+         [](const TempFolder& f) {
+             return LinkFolderWhole(LocalFolders(), f / L"src", f / L"dst");
+         }},
         // The source is its own twin and overlay: every entry is taken from there.
         {"CopyFolderWholeFromTwins",
          [](const TempFolder& f) {

@@ -25,15 +25,29 @@ class MappedShare final : public FileSystem {
 public:
     explicit MappedShare(std::wstring root) : m_root(std::move(root)) {}
 
-    FsResult ListFolder(const std::wstring& f, std::vector<FolderEntry>& e) override { return Local().ListFolder(Map(f), e); }
-    FsResult GetItemInfo(const std::wstring& p, ItemInfo& i) override { return Local().GetItemInfo(Map(p), i); }
+    FsResult ListFolder(const std::wstring& f, std::vector<FolderEntry>& e) override {
+        return Local().ListFolder(Map(f), e);
+    }
+    FsResult GetItemInfo(const std::wstring& p, ItemInfo& i) override {
+        return Local().GetItemInfo(Map(p), i);
+    }
     FsResult MakeFolder(const std::wstring& p) override { return Local().MakeFolder(Map(p)); }
-    FsResult RenameNoReplace(const std::wstring& a, const std::wstring& b) override { return Local().RenameNoReplace(Map(a), Map(b)); }
+    FsResult RenameNoReplace(const std::wstring& a, const std::wstring& b) override {
+        return Local().RenameNoReplace(Map(a), Map(b));
+    }
     FsResult DeleteTree(const std::wstring& p) override { return Local().DeleteTree(Map(p)); }
-    FsResult CopyFile(const std::wstring& a, const std::wstring& b) override { return Local().CopyFile(Map(a), Map(b)); }
-    FsResult ReadFile(const std::wstring& p, std::string& b, std::size_t n) override { return Local().ReadFile(Map(p), b, n); }
-    FsResult WriteFileAtomically(const std::wstring& p, std::string_view b) override { return Local().WriteFileAtomically(Map(p), b); }
-    FsResult GetFreeBytes(const std::wstring& p, std::uint64_t& n) override { return Local().GetFreeBytes(Map(p), n); }
+    FsResult CopyFile(const std::wstring& a, const std::wstring& b) override {
+        return Local().CopyFile(Map(a), Map(b));
+    }
+    FsResult ReadFile(const std::wstring& p, std::string& b, std::size_t n) override {
+        return Local().ReadFile(Map(p), b, n);
+    }
+    FsResult WriteFileAtomically(const std::wstring& p, std::string_view b) override {
+        return Local().WriteFileAtomically(Map(p), b);
+    }
+    FsResult GetFreeBytes(const std::wstring& p, std::uint64_t& n) override {
+        return Local().GetFreeBytes(Map(p), n);
+    }
 
 private:
     static FileSystem& Local() { return LocalFileSystem(); }
@@ -88,7 +102,9 @@ TEST(FileSystem, NetworkPathsGoThroughTheResolversBackend) {
     MappedShareResolver files(folder / L"kiosk");
 
     std::list<std::wstring> orders;
-    EXPECT_EQ(FolderLister(files).ListToList(orders, L"//kiosk/share/in", L"r*", 0, FolderLister::kFolders), 1);
+    EXPECT_EQ(FolderLister(files).ListToList(orders, L"//kiosk/share/in", L"r*", 0,
+                                             FolderLister::kFolders),
+              1);
     EXPECT_EQ(orders, std::list<std::wstring>{L"//kiosk/share/in/r0000001"});
     ProfileDocument info;
     const std::wstring infoFile = L"//kiosk/share/in/r0000001/VQ_Info.ini";
@@ -127,7 +143,8 @@ TEST(FileSystem, AtomicWriteKeepsTheReplacedFilesAccess) {
     const fs::path file = platform::ToFsPath(folder / L"composition.ini");
     const fs::perms ownerOnly = fs::perms::owner_read | fs::perms::owner_write;
     fs::permissions(file, ownerOnly);
-    ASSERT_TRUE(LocalFileSystem().WriteFileAtomically(folder / L"composition.ini", "[TERMINAL]\nPassword0=x\n"));
+    ASSERT_TRUE(LocalFileSystem().WriteFileAtomically(folder / L"composition.ini",
+                                                      "[TERMINAL]\nPassword0=x\n"));
     EXPECT_EQ(fs::status(file).permissions() & fs::perms::all, ownerOnly);
 }
 
@@ -136,12 +153,14 @@ TEST(FileSystem, ReadOnlyFilesAreCopiedWritableAndDeletedWithTheirFolder) {
     TempFolder folder;
     folder.WriteFile(L"注文/写真.jpg", "jpeg");
     const fs::path original = platform::ToFsPath(folder / L"注文/写真.jpg");
-    const fs::perms writable = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    const fs::perms writable =
+        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
     fs::permissions(original, writable, fs::perm_options::remove);
     ASSERT_EQ(fs::status(original).permissions() & fs::perms::owner_write, fs::perms::none);
 
     ASSERT_TRUE(LocalFileSystem().CopyFile(folder / L"注文/写真.jpg", folder / L"写真.jpg"));
-    EXPECT_NE(fs::status(platform::ToFsPath(folder / L"写真.jpg")).permissions() & fs::perms::owner_write,
+    EXPECT_NE(fs::status(platform::ToFsPath(folder / L"写真.jpg")).permissions() &
+                  fs::perms::owner_write,
               fs::perms::none);
     EXPECT_TRUE(LocalFileSystem().CopyFile(folder / L"注文/写真.jpg", folder / L"写真.jpg"))
         << "a copy replaces an earlier copy of a read-only file";
@@ -160,7 +179,8 @@ TEST(FileSystem, SaveReplacesAFileAnotherProgramHoldsOpenOnceItLetsGo) {
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
         reader.reset();
     });
-    const FsResult saved = LocalFileSystem().WriteFileAtomically(folder / L"composition.ini", "new");
+    const FsResult saved =
+        LocalFileSystem().WriteFileAtomically(folder / L"composition.ini", "new");
     release.join();
     EXPECT_TRUE(saved) << saved.Reason();
     EXPECT_EQ(folder.ReadFile(L"composition.ini"), "new");

@@ -29,13 +29,16 @@ TEST(CopyFolder, ReproducesATreeWithoutDotNamesOrLinkedFolders) {
     for (const wchar_t* skipped : {L"work/.DS_Store", L"work/.cache", L"work/up"})
         EXPECT_FALSE(folder.Exists(skipped)) << skipped;
     // The copy that must be whole fails on the linked folder it left out.
-    EXPECT_EQ(CopyFolderWhole(LocalFolders(), folder / L"order", folder / L"whole").Error(), FsError::kFailed);
+    EXPECT_EQ(CopyFolderWhole(LocalFolders(), folder / L"order", folder / L"whole").Error(),
+              FsError::kFailed);
     // A missing source fails and makes nothing; a missing parent is never made, so that a
     // copy into a vanished share cannot rebuild its folders here.
-    EXPECT_EQ(CopyFolderWhole(LocalFolders(), folder / L"missing", folder / L"TEMP").Error(), FsError::kNotFound);
-    EXPECT_FALSE(folder.Exists(L"TEMP"));
-    EXPECT_EQ(CopyFolderWhole(LocalFolders(), folder / L"order/IMAGE", folder / L"作業/TEMP").Error(),
+    EXPECT_EQ(CopyFolderWhole(LocalFolders(), folder / L"missing", folder / L"TEMP").Error(),
               FsError::kNotFound);
+    EXPECT_FALSE(folder.Exists(L"TEMP"));
+    EXPECT_EQ(
+        CopyFolderWhole(LocalFolders(), folder / L"order/IMAGE", folder / L"作業/TEMP").Error(),
+        FsError::kNotFound);
     EXPECT_FALSE(folder.Exists(L"作業"));
 }
 
@@ -90,7 +93,8 @@ TEST(LinkFolder, GivesCopyFolderResultsAndLaterReplacementsStaySeparate) {
     // Files are replaced through a new file renamed over the old name, so writing one name
     // never changes the other.
     folder.WriteFile(L"newer.jpg", "corrected again");
-    ASSERT_TRUE(CopyOneFile(LocalFolders(), folder / L"newer.jpg", folder / L"CORRECT/IMG-0001.jpg"));
+    ASSERT_TRUE(
+        CopyOneFile(LocalFolders(), folder / L"newer.jpg", folder / L"CORRECT/IMG-0001.jpg"));
     EXPECT_EQ(folder.ReadFile(L"CORRECT_BK/IMG-0001.jpg"), "corrected 1");
 
     EXPECT_FALSE(LinkFolder(LocalFolders(), folder / L"missing", folder / L"made"));
@@ -103,8 +107,8 @@ TEST(CopyFolderWholeFromTwins, LinksUnchangedTwinsAndCopiesEverythingElse) {
     folder.WriteFile(L"share/CORRECT_BK/IMG-0002.jpg", "kept 2");
     folder.WriteFile(L"share/CORRECT_BK/IMG-0003.jpg", "old 3");
     ASSERT_TRUE(CopyFolderWhole(LocalFolders(), folder / L"share/CORRECT", folder / L"work"));
-    ASSERT_TRUE(
-        CopyOneFile(LocalFolders(), folder / L"share/CORRECT_BK/IMG-0002.jpg", folder / L"work/IMG-0002.jpg"));
+    ASSERT_TRUE(CopyOneFile(LocalFolders(), folder / L"share/CORRECT_BK/IMG-0002.jpg",
+                            folder / L"work/IMG-0002.jpg"));
     // Rewritten after the copy with as many bytes: only its time tells it apart.
     folder.WriteFile(L"work/IMG-0003.jpg", "new 3");
     const auto path = [&folder](const wchar_t* name) { return platform::ToFsPath(folder / name); };
@@ -115,7 +119,8 @@ TEST(CopyFolderWholeFromTwins, LinksUnchangedTwinsAndCopiesEverythingElse) {
     const std::vector<std::wstring> twins = {folder / L"share/CORRECT",
                                              folder / L"share/CORRECT_BK"};
 
-    EXPECT_TRUE(CopyFolderWholeFromTwins(LocalFolders(), folder / L"work", folder / L"share/new", twins));
+    EXPECT_TRUE(
+        CopyFolderWholeFromTwins(LocalFolders(), folder / L"work", folder / L"share/new", twins));
     EXPECT_EQ(fs::hard_link_count(path(L"share/new/IMG-0001.jpg")), 2u);
     EXPECT_EQ(fs::hard_link_count(path(L"share/new/IMG-0002.jpg")), 2u);
     EXPECT_EQ(fs::hard_link_count(path(L"share/new/IMG-0003.jpg")), 1u);
@@ -127,7 +132,8 @@ TEST(CopyFolderWholeFromTwins, LinksUnchangedTwinsAndCopiesEverythingElse) {
     EXPECT_EQ(folder.ReadFile(L"share/new/IMG-0001.jpg"), "corrected 1");
     EXPECT_EQ(folder.ReadFile(L"share/new/IMG-0002.jpg"), "kept 2");
 
-    EXPECT_FALSE(CopyFolderWholeFromTwins(LocalFolders(), folder / L"missing", folder / L"share/none", twins));
+    EXPECT_FALSE(CopyFolderWholeFromTwins(LocalFolders(), folder / L"missing",
+                                          folder / L"share/none", twins));
 }
 
 TEST(CopyFolderWholeOverlaid, TakesTheOverlaysFileWhereItHasOne) {
@@ -137,16 +143,16 @@ TEST(CopyFolderWholeOverlaid, TakesTheOverlaysFileWhereItHasOne) {
     folder.WriteFile(L"work/CORRECT/IMG-0001.jpg", "corrected 1");
     folder.WriteFile(L"work/CORRECT/IMG-0003.jpg", "corrected 3");
 
-    EXPECT_TRUE(CopyFolderWholeOverlaid(LocalFolders(), folder / L"share/CORRECT_BK", folder / L"work/CORRECT",
-                                        folder / L"work/CORRECT_BK"));
+    EXPECT_TRUE(CopyFolderWholeOverlaid(LocalFolders(), folder / L"share/CORRECT_BK",
+                                        folder / L"work/CORRECT", folder / L"work/CORRECT_BK"));
     EXPECT_EQ(folder.ReadFile(L"work/CORRECT_BK/IMG-0001.jpg"), "corrected 1");
     EXPECT_EQ(fs::hard_link_count(platform::ToFsPath(folder / L"work/CORRECT_BK/IMG-0001.jpg")),
               2u);
     EXPECT_EQ(folder.ReadFile(L"work/CORRECT_BK/IMG-0002.jpg"), "kept 2");
     // Only the source's names are copied: the overlay replaces, it does not add.
     EXPECT_FALSE(folder.Exists(L"work/CORRECT_BK/IMG-0003.jpg"));
-    EXPECT_FALSE(CopyFolderWholeOverlaid(LocalFolders(), folder / L"missing", folder / L"work/CORRECT",
-                                         folder / L"work/none"));
+    EXPECT_FALSE(CopyFolderWholeOverlaid(LocalFolders(), folder / L"missing",
+                                         folder / L"work/CORRECT", folder / L"work/none"));
 }
 
 TEST(CopyOneFile, OverwritesWithContentAndModificationTime) {
@@ -172,7 +178,8 @@ TEST(CopyOneFile, FailsWithoutTouchingTheDestination) {
     EXPECT_FALSE(CopyOneFile(LocalFolders(), folder / L"missing.txt", folder / L"dst.txt"));
     EXPECT_FALSE(CopyOneFile(LocalFolders(), folder / L"a folder", folder / L"dst.txt"));
     EXPECT_FALSE(CopyOneFile(LocalFolders(), folder / L"src.txt", folder / L"a folder"));
-    EXPECT_FALSE(CopyOneFile(LocalFolders(), folder / L"src.txt", folder / L"no such folder/dst.txt"));
+    EXPECT_FALSE(
+        CopyOneFile(LocalFolders(), folder / L"src.txt", folder / L"no such folder/dst.txt"));
     EXPECT_EQ(folder.ReadFile(L"dst.txt"), "keep");
     // Nothing half-made beside them.
     EXPECT_EQ(FolderNames(folder.Path()), (Names{L"a folder", L"dst.txt", L"src.txt"}));
@@ -264,7 +271,8 @@ TEST(PathText, SplitAndExtensionFollowTheirRules) {
     EXPECT_EQ(folder + L"|" + name, NativePath(L"/data/in") + L"|r0001234");
     SplitPath(NativePath(L"写真/表紙.jpg"), folder, name);
     EXPECT_EQ(folder + L"|" + name, L"写真|表紙.jpg");
-    SplitPath(NativePath(L"/root-only"), folder, name); // a separator in the first place does not count
+    SplitPath(NativePath(L"/root-only"), folder,
+              name); // a separator in the first place does not count
     EXPECT_EQ(folder + L"|" + name, L"|");
     const std::pair<const wchar_t*, const wchar_t*> extensions[] = {
         {L"test.txt", L"txt"},

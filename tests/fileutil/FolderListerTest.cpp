@@ -39,13 +39,15 @@ TEST(FolderLister, ListsOrderFoldersOfTheTopLevelInEitherCase) {
 
 TEST(FolderLister, FileMaskLeavesOutMatchingFolders) {
     TempFolder folder;
-    for (const wchar_t* name : {L"out/cmb0002.jpg", L"out/CMB0001.JPG", L"out/cmb0003.jpg", L"out/other.jpg"})
+    for (const wchar_t* name :
+         {L"out/cmb0002.jpg", L"out/CMB0001.JPG", L"out/cmb0003.jpg", L"out/other.jpg"})
         folder.WriteFile(name, "x");
     folder.MakeFolder(L"out/cmbFolder");
     FolderLister lister(LocalFolders());
     Names files;
     EXPECT_EQ(lister.ListToArray(files, folder / L"out//", L"cmb*.*", 0, FolderLister::kFiles), 3);
-    EXPECT_EQ(files, (Names{folder / L"out/CMB0001.JPG", folder / L"out/cmb0002.jpg", folder / L"out/cmb0003.jpg"}));
+    EXPECT_EQ(files, (Names{folder / L"out/CMB0001.JPG", folder / L"out/cmb0002.jpg",
+                            folder / L"out/cmb0003.jpg"}));
 }
 
 TEST(FolderLister, EachFolderListsItsOwnMatchesBeforeItsSubFoldersDownToTheDepth) {
@@ -54,8 +56,9 @@ TEST(FolderLister, EachFolderListsItsOwnMatchesBeforeItsSubFoldersDownToTheDepth
     FolderLister lister(LocalFolders());
     Names names;
     lister.ListNamesToArray(names, folder / L"in", L"*.*", -1, kFilesAndFolders);
-    EXPECT_EQ(names, (Names{L"e0000003", L"q0000004", L"r-note.txt", L"R0000001", L"r0000002", L"readme.txt",
-                            L"MISC", L"AUTPRINT.MRK", L"IMAGE", L"VQ_Info.ini", L"写真1.jpg"}));
+    EXPECT_EQ(names, (Names{L"e0000003", L"q0000004", L"r-note.txt", L"R0000001", L"r0000002",
+                            L"readme.txt", L"MISC", L"AUTPRINT.MRK", L"IMAGE", L"VQ_Info.ini",
+                            L"写真1.jpg"}));
     const std::wstring in = folder / L"in";
     EXPECT_EQ(lister.CountEntries(in, L"*", 0, FolderLister::kFiles), 2);
     EXPECT_EQ(lister.CountEntries(in, L"*", 1, FolderLister::kFiles), 3);
@@ -71,9 +74,11 @@ TEST(FolderLister, StoresNamesWithoutExtensionAndDotEntriesOnRequest) {
     folder.MakeFolder(L"img/sub");
     FolderLister lister(LocalFolders());
     Names names;
-    lister.ListToArray(FolderLister::kNamesWithoutExtension, names, folder / L"img", L"*", 0, FolderLister::kFiles);
+    lister.ListToArray(FolderLister::kNamesWithoutExtension, names, folder / L"img", L"*", 0,
+                       FolderLister::kFiles);
     EXPECT_EQ(names, (Names{L"IMG-0001", L"表紙.tar"}));
-    lister.ListNamesToArray(names, folder / L"img", L"*", 1, FolderLister::kDotEntries | FolderLister::kFolders);
+    lister.ListNamesToArray(names, folder / L"img", L"*", 1,
+                            FolderLister::kDotEntries | FolderLister::kFolders);
     EXPECT_EQ(names, (Names{L".", L"..", L"sub", L".", L".."}));
 }
 
@@ -104,7 +109,8 @@ TEST(FolderLister, ListingsOnSeveralThreadsKeepTheirOwnDepth) {
             FolderLister lister(LocalFolders());
             for (int i = 0; i < 200; ++i) {
                 const bool all = (t + i) % 2 == 0;
-                wrong[t] += lister.CountEntries(in, L"*", all ? -1 : 0, kFilesAndFolders) != (all ? deep : shallow);
+                wrong[t] += lister.CountEntries(in, L"*", all ? -1 : 0, kFilesAndFolders) !=
+                            (all ? deep : shallow);
             }
         });
     }

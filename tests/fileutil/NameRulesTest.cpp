@@ -19,10 +19,7 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
-
-} // namespace
+namespace {} // namespace
 
 TEST(NameCase, ExactNamesAreFoundWithoutRegardToCase) {
     TempFolder folder;
@@ -75,19 +72,21 @@ TEST(NameCase, WritesReplaceTheFileOfAnotherCaseInsteadOfAddingOne) {
              return LocalFileSystem().LinkFile(f / L"src/vq_info.ini", f / L"dst/vq_info.ini");
          }},
         {"CopyFolderWhole",
-         [](const TempFolder& f) { return CopyFolderWhole(LocalFolders(), f / L"src", f / L"DST"); }},
+         [](const TempFolder& f) {
+             return CopyFolderWhole(LocalFolders(), f / L"src", f / L"DST");
+         }},
         {"LinkFolderWhole",
-         [](const TempFolder& f) { return LinkFolderWhole(LocalFolders(), f / L"src", f / L"dst"); }},
+         [](const TempFolder& f) {
+             return LinkFolderWhole(LocalFolders(), f / L"src", f / L"dst");
+         }},
     };
     for (const Writer& writer : writers) {
         TempFolder folder;
         folder.WriteFile(L"src/vq_info.ini", "new");
         folder.WriteFile(L"dst/VQ_INFO.INI", "old");
         EXPECT_TRUE(writer.write(folder)) << writer.name;
-        EXPECT_EQ(FolderNames(folder.Path()), (Names{L"dst", L"src"}))
-            << writer.name;
-        EXPECT_EQ(FolderNames(folder / L"dst"), Names{L"VQ_INFO.INI"})
-            << writer.name;
+        EXPECT_EQ(FolderNames(folder.Path()), (Names{L"dst", L"src"})) << writer.name;
+        EXPECT_EQ(FolderNames(folder / L"dst"), Names{L"VQ_INFO.INI"}) << writer.name;
         EXPECT_EQ(folder.ReadFile(L"dst/VQ_INFO.INI"), "new") << writer.name;
     }
 }
@@ -96,7 +95,8 @@ TEST(NameCase, ANameDifferingOnlyInCaseIsTaken) {
     TempFolder folder;
     folder.WriteFile(L"in/r0000001/VQ_Info.ini", "order");
     folder.MakeFolder(L"in/E0000001");
-    EXPECT_EQ(MoveItem(LocalFolders(), folder / L"in/r0000001", folder / L"in/e0000001").Error(), FsError::kExists);
+    EXPECT_EQ(MoveItem(LocalFolders(), folder / L"in/r0000001", folder / L"in/e0000001").Error(),
+              FsError::kExists);
     EXPECT_EQ(MakeFolder(LocalFolders(), folder / L"in/e0000001").Error(), FsError::kExists);
     EXPECT_EQ(FolderNames(folder / L"in"), (Names{L"E0000001", L"r0000001"}));
     // A rename that only changes the case of the item's own name is no conflict.
@@ -139,8 +139,9 @@ TEST(ByteNames, NamesThatAreNotUtf8AreListedCopiedAndDeleted) {
     std::ofstream(source / "\xFF\xFE-IMAGE" / "\x8E\xCA.jpg", std::ios::binary) << "sjis";
 
     std::vector<std::wstring> names;
-    EXPECT_EQ(FolderLister(LocalFolders()).ListNamesToArray(names, folder / L"src", L"*", -1,
-                                              FolderLister::kFiles | FolderLister::kFolders),
+    EXPECT_EQ(FolderLister(LocalFolders())
+                  .ListNamesToArray(names, folder / L"src", L"*", -1,
+                                    FolderLister::kFiles | FolderLister::kFolders),
               3);
     ASSERT_TRUE(CopyFolderWhole(LocalFolders(), folder / L"src", folder / L"dst"));
     const fs::path copy = platform::ToFsPath(folder / L"dst");

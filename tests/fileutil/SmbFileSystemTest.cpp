@@ -126,8 +126,10 @@ TEST_F(SmbFileSystemTest, ServerThatStopsIsUnreachableUntilItComesBack) {
     std::string bytes;
     std::uint64_t freeBytes = 0;
     EXPECT_EQ(m_backend->ListFolder(ShareA(), entries).Error(), FsError::kUnreachable);
-    EXPECT_EQ(m_backend->GetItemInfo(ShareA() + L"/order.ini", info).Error(), FsError::kUnreachable);
-    EXPECT_EQ(m_backend->ReadFile(ShareA() + L"/order.ini", bytes, 100).Error(), FsError::kUnreachable);
+    EXPECT_EQ(m_backend->GetItemInfo(ShareA() + L"/order.ini", info).Error(),
+              FsError::kUnreachable);
+    EXPECT_EQ(m_backend->ReadFile(ShareA() + L"/order.ini", bytes, 100).Error(),
+              FsError::kUnreachable);
     EXPECT_EQ(m_backend->DeleteTree(ShareA() + L"/order.ini").Error(), FsError::kUnreachable);
     EXPECT_EQ(m_backend->GetFreeBytes(ShareA(), freeBytes).Error(), FsError::kUnreachable);
     EXPECT_EQ(m_backend->Flush(ShareA()).Error(), FsError::kUnreachable);
@@ -144,7 +146,8 @@ TEST_F(SmbFileSystemTest, AbsentShareAndBadPathsAreErrors) {
     EXPECT_EQ(m_backend->ListFolder(absent + L"/in", entries).Error(), FsError::kUnreachable);
     EXPECT_EQ(m_backend->GetItemInfo(absent + L"/in", info).Error(), FsError::kUnreachable);
     EXPECT_EQ(m_backend->MakeFolder(absent + L"/in").Error(), FsError::kUnreachable);
-    EXPECT_EQ(m_backend->WriteFileAtomically(absent + L"/a.ini", "x").Error(), FsError::kUnreachable);
+    EXPECT_EQ(m_backend->WriteFileAtomically(absent + L"/a.ini", "x").Error(),
+              FsError::kUnreachable);
     EXPECT_EQ(m_backend->ListFolder(L"//127.0.0.1", entries).Error(), FsError::kNotFound);
     EXPECT_EQ(m_backend->GetItemInfo(Guest() + L"/../a", info).Error(), FsError::kNotFound);
     // Missing items of a reachable share are only missing.
@@ -173,7 +176,8 @@ TEST_F(SmbFileSystemTest, RenameNeverReplacesAnyNameWhateverItsCase) {
     // A name may change its own case; a missing source or target folder fails.
     EXPECT_TRUE(m_backend->RenameNoReplace(share + L"/folder", share + L"/FOLDER"));
     EXPECT_TRUE(fs::is_directory(local / "FOLDER" / "inner"));
-    EXPECT_EQ(m_backend->RenameNoReplace(share + L"/none", share + L"/x").Error(), FsError::kNotFound);
+    EXPECT_EQ(m_backend->RenameNoReplace(share + L"/none", share + L"/x").Error(),
+              FsError::kNotFound);
     EXPECT_EQ(m_backend->RenameNoReplace(share + L"/r.txt", share + L"/none/x").Error(),
               FsError::kNotFound);
     EXPECT_TRUE(m_backend->RenameNoReplace(share + L"/r.txt", share + L"/FOLDER/e.txt"));
@@ -217,7 +221,8 @@ TEST_F(SmbFileSystemTest, CopiesInEveryDirectionKeepBytesAndTime) {
 
     // A folder of the name is never replaced; a missing source changes nothing.
     ASSERT_TRUE(m_backend->MakeFolder(ShareA() + L"/in/dir.jpg"));
-    EXPECT_EQ(m_backend->CopyFile(work / L"src.jpg", ShareA() + L"/in/dir.jpg").Error(), FsError::kExists);
+    EXPECT_EQ(m_backend->CopyFile(work / L"src.jpg", ShareA() + L"/in/dir.jpg").Error(),
+              FsError::kExists);
     EXPECT_EQ(m_backend->CopyFile(ShareA() + L"/in/none.jpg", work / L"none.jpg").Error(),
               FsError::kNotFound);
     EXPECT_FALSE(work.Exists(L"none.jpg"));
@@ -229,10 +234,12 @@ TEST_F(SmbFileSystemTest, UnicodeNamesRoundTripInLocalOrder) {
     const std::wstring folder = Guest() + L"/注文 フォルダ";
     ASSERT_TRUE(m_backend->MakeFolder(folder));
     EXPECT_EQ(m_backend->MakeFolder(Guest() + L"/注文 フォルダ").Error(), FsError::kExists);
-    const std::wstring names[] = {L"写真 01.JPG", L"caf\u00e9.txt", L"cafe\u0301.txt",
-                                  L"b%20#1;@+,=&'.txt", L"a", L"B", L"_x", L"\u30d5\u309a.ini"};
+    const std::wstring names[] = {
+        L"写真 01.JPG", L"caf\u00e9.txt",   L"cafe\u0301.txt", L"b%20#1;@+,=&'.txt", L"a", L"B",
+        L"_x",          L"\u30d5\u309a.ini"};
     for (const std::wstring& name : names)
-        ASSERT_TRUE(m_backend->WriteFileAtomically(folder + L"/" + name, platform::WideToUtf8(name)))
+        ASSERT_TRUE(
+            m_backend->WriteFileAtomically(folder + L"/" + name, platform::WideToUtf8(name)))
             << platform::WideToUtf8(name);
     ASSERT_TRUE(m_backend->MakeFolder(folder + L"/Sub"));
 
@@ -272,9 +279,11 @@ TEST_F(SmbFileSystemTest, SeveralThreadsWorkAtOnce) {
             failures += !m_backend->MakeFolder(folder);
             for (int f = 0; f < kFiles; ++f) {
                 const std::wstring name = L"/f" + std::to_wstring(f);
-                const std::string bytes = Pattern(200000 + static_cast<std::size_t>(f), static_cast<char>(t));
+                const std::string bytes =
+                    Pattern(200000 + static_cast<std::size_t>(f), static_cast<char>(t));
                 work.WriteFile(L"t" + std::to_wstring(t) + name, bytes);
-                failures += !m_backend->CopyFile(work / (L"t" + std::to_wstring(t) + name), folder + name);
+                failures +=
+                    !m_backend->CopyFile(work / (L"t" + std::to_wstring(t) + name), folder + name);
                 std::string back;
                 failures += !m_backend->ReadFile(folder + name, back, bytes.size());
                 failures += back != bytes;

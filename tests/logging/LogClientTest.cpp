@@ -28,8 +28,14 @@ struct ScriptedLogger final : platform::ILogWriter {
             script.pop_front();
     }
     void Release() override { released = true; }
-    void Open(std::int32_t* status) override { calls.push_back(L"Open"); Apply(openStatuses, status); }
-    void Close(std::int32_t* status) override { calls.push_back(L"Close"); *status = 0; }
+    void Open(std::int32_t* status) override {
+        calls.push_back(L"Open");
+        Apply(openStatuses, status);
+    }
+    void Close(std::int32_t* status) override {
+        calls.push_back(L"Close");
+        *status = 0;
+    }
     void Begin(std::int32_t* token, std::int32_t* status) override {
         calls.push_back(L"Begin");
         *token = 77;
@@ -40,7 +46,8 @@ struct ScriptedLogger final : platform::ILogWriter {
         Apply(endStatuses, status);
     }
     void Write(std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
-               std::int32_t, const wchar_t* application, const wchar_t* line, std::int32_t* status) override {
+               std::int32_t, const wchar_t* application, const wchar_t* line,
+               std::int32_t* status) override {
         calls.push_back(L"Write");
         lines.push_back(std::wstring(application) + L"|" + line);
         Apply(writeStatuses, status);
@@ -73,7 +80,8 @@ TEST(LogLine, LevelIsTwoDigitsAndOptionalFieldsFollowInOrder) {
     fixture.client.LogLine(8, L"only first", nullptr);
     ASSERT_EQ(fixture.logger->lines.size(), 3u);
     EXPECT_EQ(fixture.logger->lines[0], L"QRM_Relaydesk2|\"03\",\"QRM_Relaydesk2\"");
-    EXPECT_EQ(fixture.logger->lines[1], L"QRM_Relaydesk2|\"12\",\"QRM_Relaydesk2\",\"first\",\"say \"hi\"\"");
+    EXPECT_EQ(fixture.logger->lines[1],
+              L"QRM_Relaydesk2|\"12\",\"QRM_Relaydesk2\",\"first\",\"say \"hi\"\"");
     EXPECT_EQ(fixture.logger->lines[2], L"QRM_Relaydesk2|\"08\",\"QRM_Relaydesk2\",\"only first\"");
 }
 
@@ -110,7 +118,8 @@ TEST(WriteLogFormatting, LongMessageIsCutToTheBuffer) {
     std::wstring longText(5000, L'x');
     WriteLog(&fixture.client, L"%s", longText);
     const std::wstring& line = fixture.logger->lines[0];
-    EXPECT_EQ(std::count(line.begin(), line.end(), L'x'), static_cast<long>(kLogMessageBufferSize - 1));
+    EXPECT_EQ(std::count(line.begin(), line.end(), L'x'),
+              static_cast<long>(kLogMessageBufferSize - 1));
 }
 
 TEST(WriteLogFormatting, NullClientLogsNothing) {
@@ -144,7 +153,8 @@ TEST(SendStatus, BeginIsTriedThreeTimesThenTheStatusReturnsAndTheLoggerStays) {
     ClientWithScriptedLogger fixture;
     fixture.logger->beginStatuses = {5, 5, -1};
     EXPECT_EQ(WriteLog(&fixture.client, L"a"), kLogStatusBeginFailed);
-    EXPECT_EQ((std::vector<std::wstring>{L"Open", L"Begin", L"Begin", L"Begin"}), fixture.logger->calls);
+    EXPECT_EQ((std::vector<std::wstring>{L"Open", L"Begin", L"Begin", L"Begin"}),
+              fixture.logger->calls);
     fixture.logger->beginStatuses = {9, 0};
     EXPECT_EQ(WriteLog(&fixture.client, L"b"), 0u);
     EXPECT_EQ(fixture.creations, 1);
@@ -170,7 +180,11 @@ TEST(SendStatus, EndIsRetriedWithTheBeginToken) {
 TEST(SendStatus, MissingApplicationNameReturnsUnavailableWithoutTouchingTheLogger) {
     int creations = 0;
     CLogClient client(
-        L"QRM_Relaydesk2", [&]() -> platform::ILogWriter* { ++creations; return nullptr; },
+        L"QRM_Relaydesk2",
+        [&]() -> platform::ILogWriter* {
+            ++creations;
+            return nullptr;
+        },
         [](std::wstring_view text) -> wchar_t* {
             return text == L"QRM_Relaydesk2" ? nullptr : platform::AllocComString(text);
         });
@@ -181,7 +195,8 @@ TEST(SendStatus, MissingApplicationNameReturnsUnavailableWithoutTouchingTheLogge
 TEST(SendStatus, DestructionClosesAndReleasesTheLogger) {
     auto logger = std::make_unique<ScriptedLogger>();
     {
-        CLogClient client(L"QRM_Relaydesk2", [&] { return static_cast<platform::ILogWriter*>(logger.get()); });
+        CLogClient client(L"QRM_Relaydesk2",
+                          [&] { return static_cast<platform::ILogWriter*>(logger.get()); });
         WriteLog(&client, L"x");
     }
     EXPECT_EQ(logger->calls.back(), L"Close");

@@ -75,13 +75,16 @@ int RunWithOutputTo(const std::wstring& program, const std::wstring& output) {
 
 class LogServiceFolder : public ::testing::Test {
 protected:
-    void SetUp() override { platform::SetEnvironmentValue("RELAYDESK_LOG_DIR", m_folder / L"ログ"); }
+    void SetUp() override {
+        platform::SetEnvironmentValue("RELAYDESK_LOG_DIR", m_folder / L"ログ");
+    }
     void TearDown() override { platform::SetEnvironmentValue("RELAYDESK_LOG_DIR", L""); }
 
     std::wstring TodaysFileName() const {
         platform::SystemTime now = platform::GetLocalTime();
         wchar_t name[64];
-        std::swprintf(name, 64, L"ログ/QRM_Relaydesk2_%04u%02u%02u.log", now.year, now.month, now.day);
+        std::swprintf(name, 64, L"ログ/QRM_Relaydesk2_%04u%02u%02u.log", now.year, now.month,
+                      now.day);
         return name;
     }
     std::vector<std::string> Records() const {
@@ -104,7 +107,8 @@ TEST_F(LogServiceFolder, RecordCarriesTheTimeStampAndTheLineAsBuilt) {
     ASSERT_EQ(WriteLog(&client, L"端末 %d", 3), 0u);
     auto records = Records();
     ASSERT_EQ(records.size(), 2u);
-    EXPECT_TRUE(std::regex_match(records[0], std::regex(R"(\d{4}/\d\d/\d\d \d\d:\d\d:\d\d\.\d{3}\t.*)")))
+    EXPECT_TRUE(
+        std::regex_match(records[0], std::regex(R"(\d{4}/\d\d/\d\d \d\d:\d\d:\d\d\.\d{3}\t.*)")))
         << records[0];
     EXPECT_TRUE(records[0].ends_with("\t\"08\",\"QRM_Relaydesk2\",\"OnOK IN\""));
     EXPECT_TRUE(records[1].ends_with("\"08\",\"QRM_Relaydesk2\",\"\xE7\xAB\xAF\xE6\x9C\xAB 3\""));

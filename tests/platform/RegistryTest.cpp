@@ -23,7 +23,8 @@ protected:
 TEST_F(RegistryFile, ReadsValuesOfKeyPathSectionsWithoutRegardToCase) {
     Use("[SOFTWARE\\Hollowmere\\VQ Controller]\r\nDataPath = D:\\DATA\r\n"
         "[SOFTWARE\\Hollowmere\\VQ Controller\\Controller]\r\n");
-    EXPECT_EQ(ReadMachineRegistryString(L"software\\hollowmere\\vq controller", L"datapath"), L"D:\\DATA");
+    EXPECT_EQ(ReadMachineRegistryString(L"software\\hollowmere\\vq controller", L"datapath"),
+              L"D:\\DATA");
     EXPECT_FALSE(ReadMachineRegistryString(L"SOFTWARE\\Hollowmere\\VQ Controller", L"Other"));
     EXPECT_TRUE(MachineRegistryKeyExists(L"SOFTWARE\\Hollowmere\\VQ Controller\\Controller"));
     EXPECT_FALSE(MachineRegistryKeyExists(L"SOFTWARE\\Hollowmere\\Missing"));

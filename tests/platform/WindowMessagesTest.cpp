@@ -97,7 +97,8 @@ TEST(WindowMessages, ArrivalCallbackRunsForTheWaitingThread) {
     ClassRegistration registration(L"TestWakeClass");
     WindowHandle window = CreateHiddenWindow(L"TestWakeClass", L"wake");
     std::atomic<int> wakes{0};
-    SetMessageArrivalCallback([](void* context) { ++*static_cast<std::atomic<int>*>(context); }, &wakes);
+    SetMessageArrivalCallback([](void* context) { ++*static_cast<std::atomic<int>*>(context); },
+                              &wakes);
     std::thread([window] { PostWindowMessage(window, kFirstPrivateMessage, 0, 0); }).join();
     EXPECT_EQ(wakes, 1);
     // Another thread's callback is not this thread's.

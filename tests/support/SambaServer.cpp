@@ -74,7 +74,8 @@ const passwd* EnsureUser(const char* name) {
         if (const passwd* user = getpwnam(name))
             return user;
         const std::string command = std::string("useradd --system --no-create-home --shell "
-                                                "/usr/sbin/nologin ") + name + " >/dev/null 2>&1";
+                                                "/usr/sbin/nologin ") +
+                                    name + " >/dev/null 2>&1";
         if (std::system(command.c_str()) != 0)
             std::this_thread::sleep_for(100ms);
     }
@@ -150,21 +151,38 @@ bool SambaServer::Configure() {
               "  server role = standalone server\n"
               "  interfaces = 127.0.0.1\n"
               "  bind interfaces only = yes\n"
-              "  smb ports = " << m_port << "\n"
+              "  smb ports = "
+           << m_port
+           << "\n"
               "  disable netbios = yes\n"
               "  server min protocol = SMB2_02\n"
               "  map to guest = never\n"
               "  load printers = no\n"
               "  printcap name = /dev/null\n"
               "  disable spoolss = yes\n"
-              "  lock directory = " << (run / "lock").string() << "\n"
-              "  state directory = " << (run / "state").string() << "\n"
-              "  cache directory = " << (run / "cache").string() << "\n"
-              "  private dir = " << (run / "private").string() << "\n"
-              "  pid directory = " << (run / "pid").string() << "\n"
-              "  ncalrpc dir = " << (run / "ncalrpc").string() << "\n"
-              "  log file = " << (run / "log").string() << "/log.%m\n"
-              "  passdb backend = tdbsam:" << (run / "private" / "passdb.tdb").string() << "\n";
+              "  lock directory = "
+           << (run / "lock").string()
+           << "\n"
+              "  state directory = "
+           << (run / "state").string()
+           << "\n"
+              "  cache directory = "
+           << (run / "cache").string()
+           << "\n"
+              "  private dir = "
+           << (run / "private").string()
+           << "\n"
+              "  pid directory = "
+           << (run / "pid").string()
+           << "\n"
+              "  ncalrpc dir = "
+           << (run / "ncalrpc").string()
+           << "\n"
+              "  log file = "
+           << (run / "log").string()
+           << "/log.%m\n"
+              "  passdb backend = tdbsam:"
+           << (run / "private" / "passdb.tdb").string() << "\n";
     for (const ShareSetting& share : kShares) {
         config << "[" << share.name << "]\n"
                << "  path = " << (m_root / "shares" / share.folder).string() << "\n"

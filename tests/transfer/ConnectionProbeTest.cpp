@@ -79,7 +79,8 @@ TEST_F(MountedShares, UnreachableSharesGiveTheirStatus) {
     EXPECT_EQ(CheckFolderConnection(files, L"//PC09/orders/入力", L"", L""), 3); // not mounted
     EXPECT_EQ(CheckFolderConnection(files, L"//PC01/orders/無い", L"", L""), 3); // missing folder
     EXPECT_EQ(CheckFolderConnection(files, L"//PC01", L"", L""), 5);             // no share named
-    EXPECT_EQ(CheckFolderConnection(files, L"relative/folder", L"", L""), 5);    // neither kind of path
+    EXPECT_EQ(CheckFolderConnection(files, L"relative/folder", L"", L""),
+              5); // neither kind of path
     platform::SetEnvironmentValue("RELAYDESK_MOUNTS", folder / L"no-table");
     // Without a mount table the share client answers: a server name that does not resolve
     // is a network name not found.

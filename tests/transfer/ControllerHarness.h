@@ -49,8 +49,9 @@ public:
                      const std::wstring& output);
     void WriteOrder(const std::wstring& input, int orderNumber) const;
 
-    /// Starts both workers (where they do not run yet) and dispatches this thread's window messages until `done` holds
-    /// (checked between dispatches; `onPump` runs there too) or ten minutes have passed.
+    /// Starts both workers (where they do not run yet) and dispatches this thread's window messages
+    /// until `done` holds (checked between dispatches; `onPump` runs there too) or ten minutes have
+    /// passed.
     bool RunUntil(const std::function<bool()>& done, const std::function<void()>& onPump = {});
 
     /// The messages logged so far, oldest first, and how many are exactly `text`.

@@ -60,8 +60,8 @@ protected:
     std::wstring WriteOrderWithBackup(int number) {
         harness.WriteOrder(input, number);
         const std::wstring order = JoinPath(input, OrderFolderName(kWaitingLetter, number));
-        EXPECT_TRUE(CopyFolder(LocalFolders(), JoinPath(order, L"IMAGE"),
-                               JoinPath(order, L"CORRECT_BK")));
+        EXPECT_TRUE(
+            CopyFolder(LocalFolders(), JoinPath(order, L"IMAGE"), JoinPath(order, L"CORRECT_BK")));
         return order;
     }
 
@@ -195,7 +195,8 @@ TEST_F(Controller, InputFolderVanishingMidTransferIsNeitherRebuiltNorMarked) {
 
 TEST_F(Controller, FullWorkFolderKeepsTheOrderWaitingWithAllItsDataAndRetries) {
     if (!FileSizeLimit::Available())
-        GTEST_SKIP() << "Windows, and so wine, has no per-process file size limit to stand in for a full disk";
+        GTEST_SKIP() << "Windows, and so wine, has no per-process file size limit to stand in for "
+                        "a full disk";
     const std::wstring order = WriteOrderWithBackup(8);
     const auto before = FilesWithContent(order);
     // During the first transfer no file may grow past 4 KB: the settings files still fit,
@@ -238,7 +239,8 @@ TEST_F(Controller, HeldOrderIsNamedInItsTerminalsInputStatusUntilItGoes) {
         harness.RunUntil([&] { return harness.view.Cell(0, 2) == L"状態0  保留 r0000009"; }));
 
     // The operator moves the stale folder away: the order goes, and so does the note.
-    ASSERT_TRUE(MoveItem(LocalFolders(), JoinPath(input, L"e0000009"), harness.folder / L"受付/e0000009.old"));
+    ASSERT_TRUE(MoveItem(LocalFolders(), JoinPath(input, L"e0000009"),
+                         harness.folder / L"受付/e0000009.old"));
     ASSERT_TRUE(harness.RunUntil(
         [&] { return InputShows({L"e0000009"}) && harness.view.Cell(0, 2) == L"状態0"; }));
     harness.controller->Shutdown();

@@ -36,7 +36,9 @@ static int RunCommandLine(int argc, char** argv) {
     std::string uniqueId;
     std::string correct;
     kiosk::OrderRequest request;
-    app.add_option("--input", input, "the terminal's input folder")->required()->check(CLI::ExistingDirectory);
+    app.add_option("--input", input, "the terminal's input folder")
+        ->required()
+        ->check(CLI::ExistingDirectory);
     app.add_option("--order", request.orderNumber, "order number (0-9999999)")->required();
     app.add_option("--pages", request.pages, "pages of the book; the first two are the cover")
         ->capture_default_str();
@@ -47,8 +49,10 @@ static int RunCommandLine(int argc, char** argv) {
         ->check(CLI::Range(0.05, 1.0))
         ->capture_default_str();
     app.add_option("--unique-id", uniqueId, "the controller the order is meant for");
-    app.add_option("--seed", request.seed, "makes the photos and placements repeatable")->capture_default_str();
-    app.add_option("--correct", correct, "send the transferred order back with these pictures corrected (I,J,...)");
+    app.add_option("--seed", request.seed, "makes the photos and placements repeatable")
+        ->capture_default_str();
+    app.add_option("--correct", correct,
+                   "send the transferred order back with these pictures corrected (I,J,...)");
     CLI11_PARSE(app, argc, argv);
 
     if (!kiosk::StartImages()) {

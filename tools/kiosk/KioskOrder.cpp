@@ -74,7 +74,8 @@ std::wstring GridFrames(int count, double scale) {
         const int row = i / columns;
         const double x = margin + column * (width + gap);
         const double y = margin + row * (height + gap);
-        text << L"FRAME" << i + 1 << L"=" << x << L"," << y << L"," << width << L"," << height << L"\n";
+        text << L"FRAME" << i + 1 << L"=" << x << L"," << y << L"," << width << L"," << height
+             << L"\n";
     }
     return text.str();
 }
@@ -84,12 +85,15 @@ std::wstring FormatFile(int photosPerPage, double scale) {
     const std::wstring page = L"WIDTH_MM=" + std::to_wstring(kPageWidthMm * scale) +
                               L"\nHEIGHT_MM=" + std::to_wstring(kPageHeightMm * scale) + L"\n";
     text << L"; Page formats of this book: sizes and frames in millimetres.\n";
-    text << L"[FORMAT_COVER_BACK]\n" << page << L"COVER=1\nBACKGROUND_COLOR=38,52,84\nFRAME_CNT=0\n\n";
-    text << L"[FORMAT_COVER_FRONT]\n" << page << L"COVER=1\nBACKGROUND_COLOR=38,52,84\n"
+    text << L"[FORMAT_COVER_BACK]\n"
+         << page << L"COVER=1\nBACKGROUND_COLOR=38,52,84\nFRAME_CNT=0\n\n";
+    text << L"[FORMAT_COVER_FRONT]\n"
+         << page << L"COVER=1\nBACKGROUND_COLOR=38,52,84\n"
          << L"FRAME_CNT=1\nFRAME1=" << 20 * scale << L"," << 40 * scale << L"," << 170 * scale
          << L"," << 170 * scale << L"\n\n";
-    text << L"[FORMAT_GRID" << photosPerPage << L"]\n" << page << L"BACKGROUND=" << kBackgroundName
-         << L"\n" << GridFrames(photosPerPage, scale) << L"\n";
+    text << L"[FORMAT_GRID" << photosPerPage << L"]\n"
+         << page << L"BACKGROUND=" << kBackgroundName << L"\n"
+         << GridFrames(photosPerPage, scale) << L"\n";
     return text.str();
 }
 
@@ -106,12 +110,14 @@ std::vector<PageDraft> PlanPages(const OrderRequest& request) {
         else if (page == 1)
             pages.push_back({L"COVER_FRONT", 1});
         else
-            pages.push_back({L"GRID" + std::to_wstring(request.photosPerPage), request.photosPerPage});
+            pages.push_back(
+                {L"GRID" + std::to_wstring(request.photosPerPage), request.photosPerPage});
     }
     return pages;
 }
 
-std::wstring CompositionFile(const std::vector<PageDraft>& pages, int pictureCount, std::mt19937& random) {
+std::wstring CompositionFile(const std::vector<PageDraft>& pages, int pictureCount,
+                             std::mt19937& random) {
     std::wostringstream text;
     text << L"[ZO_INFO]\nPAGE_CNT=" << pages.size() << L"\nPICT_CNT=" << pictureCount
          << L"\nOUTPUT_PATH=<<ALBUM_DIR>>\\LAYOUTFINAL\nOUTPUT_PATH2=<<ALBUM_DIR>>\\COVERFINAL\n"
@@ -132,10 +138,12 @@ std::wstring CompositionFile(const std::vector<PageDraft>& pages, int pictureCou
         const int enlarge = roll >= 70 ? 120 + roll % 5 * 10 : 100;
         const int moveX = enlarge > 100 ? (roll % 7 - 3) * 20 : 0;
         const std::wstring name = PictureName(n);
-        text << L"[PICT_INFO" << n << L"]\nFileName=IMG-" << name.substr(4, 4) << L".<<EXT>>\nFILENUM="
-             << n - 1 << L"\nCORRECT_AUTO=0\nCORRECT_PARAM=\nCORRECT_PARAM_CIPO=\nENLARGE=" << enlarge
-             << L"\nmoveX=" << moveX << L"\nmoveY=0\ndegree=" << degree << L"\no_degree=0\nIFPO_NAME="
-             << name << L"\nPRINT_NAME=" << name << L"\nDATE=2026/12/05\n\n";
+        text << L"[PICT_INFO" << n << L"]\nFileName=IMG-" << name.substr(4, 4)
+             << L".<<EXT>>\nFILENUM=" << n - 1
+             << L"\nCORRECT_AUTO=0\nCORRECT_PARAM=\nCORRECT_PARAM_CIPO=\nENLARGE=" << enlarge
+             << L"\nmoveX=" << moveX << L"\nmoveY=0\ndegree=" << degree
+             << L"\no_degree=0\nIFPO_NAME=" << name << L"\nPRINT_NAME=" << name
+             << L"\nDATE=2026/12/05\n\n";
     }
     return text.str();
 }
@@ -167,8 +175,8 @@ bool WriteContents(const OrderRequest& request, const std::wstring& order, std::
         const std::wstring image = Join(order + L"/IMAGE", PictureName(n));
         std::error_code code;
         if (!WriteSyntheticPhoto(image, request.megapixels, request.seed * 7919u + n) ||
-            !fs::copy_file(platform::ToFsPath(image), platform::ToFsPath(Join(order + L"/CORRECT", PictureName(n))),
-                           code)) {
+            !fs::copy_file(platform::ToFsPath(image),
+                           platform::ToFsPath(Join(order + L"/CORRECT", PictureName(n))), code)) {
             error = L"cannot write picture " + PictureName(n);
             return false;
         }
@@ -176,11 +184,14 @@ bool WriteContents(const OrderRequest& request, const std::wstring& order, std::
     const int spreads = (request.pages + 1) / 2;
     const std::wstring info = order + L"/COMPOSITION_INFO";
     const std::wstring ctml = order + L"/CTML";
-    if (!WriteTextFile(Join(info, L"QrmZoInRi.ini"), CompositionFile(pages, pictureCount, random)) ||
+    if (!WriteTextFile(Join(info, L"QrmZoInRi.ini"),
+                       CompositionFile(pages, pictureCount, random)) ||
         !WriteTextFile(Join(info, L"AUTPRINT.MRK"), PrintOrderFile(spreads)) ||
-        !WriteTextFile(Join(ctml, kFormatFileName), FormatFile(request.photosPerPage, request.pageScale)) ||
+        !WriteTextFile(Join(ctml, kFormatFileName),
+                       FormatFile(request.photosPerPage, request.pageScale)) ||
         !WritePaperBackground(Join(ctml, kBackgroundName), 620, 877, request.seed) ||
-        !WriteTextFile(Join(order, L"VQ_Info.ini"), L"[INFO]\nUniqueID=" + request.uniqueId + L"\n")) {
+        !WriteTextFile(Join(order, L"VQ_Info.ini"),
+                       L"[INFO]\nUniqueID=" + request.uniqueId + L"\n")) {
         error = L"cannot write the composition data of " + order;
         return false;
     }
@@ -203,7 +214,8 @@ bool WriteOrder(const OrderRequest& request, std::wstring& error) {
     }
     const std::wstring finalName = Join(request.inputFolder, OrderName(L'r', request.orderNumber));
     // The poller only looks at "r" + seven digits, so a half-written order stays unseen.
-    const std::wstring building = Join(request.inputFolder, L"~" + OrderName(L'r', request.orderNumber));
+    const std::wstring building =
+        Join(request.inputFolder, L"~" + OrderName(L'r', request.orderNumber));
     std::error_code code;
     fs::remove_all(platform::ToFsPath(building), code);
     const bool written = MakeFolders(building, error) && WriteContents(request, building, error);

@@ -47,10 +47,13 @@ bool WriteSyntheticPhoto(const std::wstring& path, double megapixels, std::uint3
         VImage x = xy[0] / double(sketchWidth);
         // Sky above a horizon, ground below, each with its own hue per picture.
         const double horizon = 0.45 + 0.2 * unit(random);
-        std::vector<double> sky{80 + 120 * unit(random), 120 + 100 * unit(random), 200 + 55 * unit(random)};
-        std::vector<double> ground{60 + 120 * unit(random), 80 + 120 * unit(random), 30 + 60 * unit(random)};
+        std::vector<double> sky{80 + 120 * unit(random), 120 + 100 * unit(random),
+                                200 + 55 * unit(random)};
+        std::vector<double> ground{60 + 120 * unit(random), 80 + 120 * unit(random),
+                                   30 + 60 * unit(random)};
         VImage skyPart = (1.0 - y * 0.6).bandjoin(1.0 - y * 0.5).bandjoin(1.0 - y * 0.2) * sky;
-        VImage groundPart = (0.6 + y * 0.4).bandjoin(0.6 + x * 0.3).bandjoin(0.5 + y * 0.2) * ground;
+        VImage groundPart =
+            (0.6 + y * 0.4).bandjoin(0.6 + x * 0.3).bandjoin(0.5 + y * 0.2) * ground;
         VImage image = (y < horizon).ifthenelse(skyPart, groundPart);
         // A few soft discs: sun, trees, people.
         for (int i = 0; i < 5; ++i) {
@@ -66,8 +69,8 @@ bool WriteSyntheticPhoto(const std::wstring& path, double megapixels, std::uint3
                     .resize(double(width) / sketchWidth,
                             VImage::option()->set("vscale", double(height) / sketchHeight))
                     .extract_area(0, 0, width, height);
-        image = image + VImage::gaussnoise(width, height, VImage::option()->set("sigma", 6.0)
-                                                              ->set("mean", 0.0));
+        image = image + VImage::gaussnoise(width, height,
+                                           VImage::option()->set("sigma", 6.0)->set("mean", 0.0));
         return SaveJpeg(image, path);
     } catch (const vips::VError&) {
         return false;
@@ -78,9 +81,10 @@ bool WritePaperBackground(const std::wstring& path, int width, int height, std::
     std::mt19937 random(seed);
     std::uniform_real_distribution<double> unit(0.0, 1.0);
     try {
-        std::vector<double> paper{240 + 12 * unit(random), 234 + 12 * unit(random), 220 + 12 * unit(random)};
-        VImage grain = VImage::gaussnoise(width, height, VImage::option()->set("sigma", 3.0)
-                                                             ->set("mean", 0.0));
+        std::vector<double> paper{240 + 12 * unit(random), 234 + 12 * unit(random),
+                                  220 + 12 * unit(random)};
+        VImage grain = VImage::gaussnoise(width, height,
+                                          VImage::option()->set("sigma", 3.0)->set("mean", 0.0));
         VImage image = grain.bandjoin(grain).bandjoin(grain) + paper;
         return SaveJpeg(image, path);
     } catch (const vips::VError&) {
@@ -90,16 +94,19 @@ bool WritePaperBackground(const std::wstring& path, int width, int height, std::
 
 bool WriteCorrectedPhoto(const std::wstring& source, const std::wstring& destination) {
     try {
-        VImage image = VImage::new_from_file(Utf8(source).c_str()).colourspace(VIPS_INTERPRETATION_sRGB);
+        VImage image =
+            VImage::new_from_file(Utf8(source).c_str()).colourspace(VIPS_INTERPRETATION_sRGB);
         image = image.extract_band(0, VImage::option()->set("n", 3));
         // Warm tint and a dark frame: unmistakable beside the original.
-        VImage tinted = image * std::vector<double>{1.0, 0.8, 0.55} + std::vector<double>{40, 10, 0};
+        VImage tinted =
+            image * std::vector<double>{1.0, 0.8, 0.55} + std::vector<double>{40, 10, 0};
         const int border = std::max(4, image.width() / 20);
         VImage inner = tinted.extract_area(border, border, image.width() - 2 * border,
                                            image.height() - 2 * border);
-        VImage framed = VImage::black(image.width(), image.height(), VImage::option()->set("bands", 3))
-                            .new_from_image({30, 20, 20})
-                            .insert(inner, border, border);
+        VImage framed =
+            VImage::black(image.width(), image.height(), VImage::option()->set("bands", 3))
+                .new_from_image({30, 20, 20})
+                .insert(inner, border, border);
         return SaveJpeg(framed, destination);
     } catch (const vips::VError&) {
         return false;

@@ -17,7 +17,8 @@ int TextDisplayWidth(std::wstring_view text) {
         char32_t character = static_cast<char32_t>(text[i]);
         // Joins a surrogate pair where wchar_t is 16 bits.
         if (character >= 0xD800 && character <= 0xDBFF && i + 1 < text.size()) {
-            character = 0x10000 + ((character - 0xD800) << 10) + (static_cast<char32_t>(text[i + 1]) - 0xDC00);
+            character = 0x10000 + ((character - 0xD800) << 10) +
+                        (static_cast<char32_t>(text[i + 1]) - 0xDC00);
             ++i;
         }
         width += CharDisplayWidth(character);

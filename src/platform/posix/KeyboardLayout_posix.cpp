@@ -32,7 +32,8 @@ bool LocaleIsJapanese() {
 } // namespace
 
 std::uint16_t GetKeyboardLanguageId() {
-    if (const char* configured = std::getenv("RELAYDESK_KEYBOARD_LAYOUT"); configured && *configured)
+    if (const char* configured = std::getenv("RELAYDESK_KEYBOARD_LAYOUT");
+        configured && *configured)
         return static_cast<std::uint16_t>(std::strtoul(configured, nullptr, 16) & 0xFFFF);
     return (XkbLayoutIsJapanese() || LocaleIsJapanese()) ? kLanguageJapanese : kLanguageEnglish;
 }

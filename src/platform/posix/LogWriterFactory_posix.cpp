@@ -28,7 +28,8 @@ ILogWriter* CreateLogWriter() {
 // terminator; the pointer handed out points at the characters.
 wchar_t* AllocComString(std::wstring_view text) {
     size_t bytes = text.size() * sizeof(wchar_t);
-    auto* block = static_cast<std::uint8_t*>(::operator new(sizeof(wchar_t) + bytes + sizeof(wchar_t), std::nothrow));
+    auto* block = static_cast<std::uint8_t*>(
+        ::operator new(sizeof(wchar_t) + bytes + sizeof(wchar_t), std::nothrow));
     if (!block)
         return nullptr;
     auto length = static_cast<std::uint32_t>(bytes);

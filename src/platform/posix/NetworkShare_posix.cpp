@@ -106,8 +106,8 @@ private:
         if (stat(m_path.c_str(), &status) != 0)
             return true;
         const bool changed = status.st_mtim.tv_sec != m_stamp.tv_sec ||
-                             status.st_mtim.tv_nsec != m_stamp.tv_nsec || status.st_size != m_size ||
-                             status.st_ino != m_inode;
+                             status.st_mtim.tv_nsec != m_stamp.tv_nsec ||
+                             status.st_size != m_size || status.st_ino != m_inode;
         m_stamp = status.st_mtim;
         m_size = status.st_size;
         m_inode = status.st_ino;
@@ -303,7 +303,8 @@ std::wstring NetworkPathOfLocalFolder(const std::wstring& folder) {
         } else if (IsGvfsMount(entry.type)) {
             const std::size_t end = below->find(L'/');
             if (const std::optional<SharePath> share = GvfsShareOf(below->substr(0, end)))
-                network = JoinSharePath(*share, end == std::wstring::npos ? L"" : below->substr(end + 1));
+                network =
+                    JoinSharePath(*share, end == std::wstring::npos ? L"" : below->substr(end + 1));
         }
         // A local file system mounted deeper inside a share hides the share there.
         best = network;

@@ -28,7 +28,8 @@ std::wstring Trim(const std::wstring& text) {
 std::wstring NormalisedKey(const std::wstring& key) {
     std::wstring out;
     for (wchar_t c : Trim(key))
-        out.push_back(c == L'/' ? L'\\' : static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c))));
+        out.push_back(c == L'/' ? L'\\'
+                                : static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c))));
     size_t first = out.find_first_not_of(L'\\');
     size_t last = out.find_last_not_of(L'\\');
     return first == std::wstring::npos ? std::wstring() : out.substr(first, last - first + 1);
@@ -45,8 +46,7 @@ bool EqualNoCase(const std::wstring& a, const std::wstring& b) {
 
 // Scans the registry file for the key; calls `onValue` for each value line of it.
 // Returns whether the key's section exists.
-template <typename OnValue>
-bool ScanKey(const std::wstring& subkey, OnValue onValue) {
+template <typename OnValue> bool ScanKey(const std::wstring& subkey, OnValue onValue) {
     std::ifstream file(RegistryFilePath(), std::ios::binary);
     if (!file)
         return false;

@@ -50,7 +50,8 @@ std::string RuntimeFolder() {
 
 } // namespace
 
-SingleInstanceGuard::SingleInstanceGuard(const std::wstring& name) : m_impl(std::make_unique<Impl>()) {
+SingleInstanceGuard::SingleInstanceGuard(const std::wstring& name)
+    : m_impl(std::make_unique<Impl>()) {
     std::string folder = RuntimeFolder();
     mkdir(folder.c_str(), 0700);
     m_impl->lockPath = folder + "/" + WideToUtf8(name) + ".lock";

@@ -13,7 +13,8 @@ int CharDisplayWidth(char32_t character) {
         return 0;
     if (type3 & (C3_FULLWIDTH | C3_HIRAGANA | C3_IDEOGRAPH))
         return 2;
-    if (type3 & (C3_HALFWIDTH | C3_ALPHA | C3_SYMBOL | C3_KATAKANA) || (unit >= 0x20 && unit < 0x7F))
+    if (type3 & (C3_HALFWIDTH | C3_ALPHA | C3_SYMBOL | C3_KATAKANA) ||
+        (unit >= 0x20 && unit < 0x7F))
         return 1;
     return 0;
 }

@@ -25,7 +25,8 @@ void DynamicLibrary::Free() {
 }
 
 void* DynamicLibrary::Symbol(const char* name) const {
-    return m_handle ? reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(m_handle), name)) : nullptr;
+    return m_handle ? reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(m_handle), name))
+                    : nullptr;
 }
 
 } // namespace platform

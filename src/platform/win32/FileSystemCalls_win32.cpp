@@ -112,11 +112,12 @@ bool MoveReplacing(const std::wstring& from, const std::wstring& to, std::error_
     constexpr int kAttempts = 20;
     constexpr DWORD kPauseMilliseconds = 100;
     for (int attempt = 1;; ++attempt) {
-        if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        if (MoveFileExW(from.c_str(), to.c_str(),
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
             return Succeeded(error);
         const DWORD code = GetLastError();
-        const bool held = code == ERROR_SHARING_VIOLATION ||
-                          (code == ERROR_ACCESS_DENIED && !IsReadOnly(to));
+        const bool held =
+            code == ERROR_SHARING_VIOLATION || (code == ERROR_ACCESS_DENIED && !IsReadOnly(to));
         if (!held || attempt == kAttempts)
             return FailedWith(code, error);
         Sleep(kPauseMilliseconds);

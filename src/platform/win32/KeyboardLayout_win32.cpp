@@ -5,7 +5,8 @@
 namespace platform {
 
 std::uint16_t GetKeyboardLanguageId() {
-    return static_cast<std::uint16_t>(reinterpret_cast<std::uintptr_t>(GetKeyboardLayout(0)) & 0xFFFF);
+    return static_cast<std::uint16_t>(reinterpret_cast<std::uintptr_t>(GetKeyboardLayout(0)) &
+                                      0xFFFF);
 }
 
 } // namespace platform

@@ -54,8 +54,8 @@ std::wstring NetworkPathOfLocalFolder(const std::wstring& folder) {
     // The universal name of a path on a mapped drive ("\\server\share\folder").
     DWORD size = 1024;
     std::vector<wchar_t> buffer(size / sizeof(wchar_t) + 1);
-    const DWORD result = WNetGetUniversalNameW(folder.c_str(), UNIVERSAL_NAME_INFO_LEVEL,
-                                               buffer.data(), &size);
+    const DWORD result =
+        WNetGetUniversalNameW(folder.c_str(), UNIVERSAL_NAME_INFO_LEVEL, buffer.data(), &size);
     if (result != NO_ERROR)
         return {};
     const auto* info = reinterpret_cast<const UNIVERSAL_NAME_INFOW*>(buffer.data());

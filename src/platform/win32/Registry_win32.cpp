@@ -14,7 +14,8 @@ constexpr REGSAM kControllerView = KEY_WOW64_32KEY;
 std::optional<std::wstring> ReadMachineRegistryString(const std::wstring& subkey,
                                                       const std::wstring& valueName) {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, subkey.c_str(), 0, KEY_QUERY_VALUE | kControllerView, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, subkey.c_str(), 0, KEY_QUERY_VALUE | kControllerView,
+                      &key) != ERROR_SUCCESS)
         return std::nullopt;
     wchar_t buffer[2048] = {};
     DWORD size = sizeof(buffer) - sizeof(wchar_t);
@@ -29,7 +30,8 @@ std::optional<std::wstring> ReadMachineRegistryString(const std::wstring& subkey
 
 bool MachineRegistryKeyExists(const std::wstring& subkey) {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, subkey.c_str(), 0, KEY_READ | kControllerView, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, subkey.c_str(), 0, KEY_READ | kControllerView, &key) !=
+        ERROR_SUCCESS)
         return false;
     RegCloseKey(key);
     return true;

@@ -11,7 +11,8 @@ struct SingleInstanceGuard::Impl {
     bool first = false;
 };
 
-SingleInstanceGuard::SingleInstanceGuard(const std::wstring& name) : m_impl(std::make_unique<Impl>()) {
+SingleInstanceGuard::SingleInstanceGuard(const std::wstring& name)
+    : m_impl(std::make_unique<Impl>()) {
     m_impl->name = name;
     m_impl->mutex = CreateMutexW(nullptr, FALSE, name.c_str());
     m_impl->first = m_impl->mutex != nullptr && GetLastError() != ERROR_ALREADY_EXISTS;

@@ -8,9 +8,11 @@ namespace {
 std::wstring ToWide(UINT codePage, std::string_view bytes) {
     if (bytes.empty())
         return {};
-    int length = MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    int length =
+        MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
     std::wstring out(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), out.data(), length);
+    MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), out.data(),
+                        length);
     return out;
 }
 
@@ -20,8 +22,8 @@ std::wstring OneUnitPerCharacter(std::wstring_view text) {
     std::wstring units;
     units.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
-        const bool pair = IS_HIGH_SURROGATE(text[i]) && i + 1 < text.size() &&
-                          IS_LOW_SURROGATE(text[i + 1]);
+        const bool pair =
+            IS_HIGH_SURROGATE(text[i]) && i + 1 < text.size() && IS_LOW_SURROGATE(text[i + 1]);
         units += pair ? L'?' : text[i];
         i += pair ? 1 : 0;
     }
@@ -36,9 +38,11 @@ std::string FromWide(UINT codePage, std::wstring_view text) {
         units = OneUnitPerCharacter(text);
         text = units;
     }
-    int length = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    int length = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()),
+                                     nullptr, 0, nullptr, nullptr);
     std::string out(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), out.data(), length, nullptr, nullptr);
+    WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), out.data(), length,
+                        nullptr, nullptr);
     return out;
 }
 

@@ -33,7 +33,8 @@ LRESULT CALLBACK Trampoline(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 // own, and go when it unregisters them before it is unloaded.
 HINSTANCE ThisModule() {
     HMODULE module = nullptr;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                        reinterpret_cast<LPCWSTR>(&Trampoline), &module);
     return module;
 }

@@ -51,7 +51,8 @@ RDWINMSG_API int RdPeekMessage(RdMsg* msg, int remove);
 RDWINMSG_API int RdWaitMessage(unsigned timeoutMs);
 /* Calls the procedure of the message's window, if that window still exists. */
 RDWINMSG_API intptr_t RdDispatchMessage(const RdMsg* msg);
-RDWINMSG_API intptr_t RdDefWindowProc(RdHwnd hwnd, uint32_t message, uintptr_t wParam, intptr_t lParam);
+RDWINMSG_API intptr_t RdDefWindowProc(RdHwnd hwnd, uint32_t message, uintptr_t wParam,
+                                      intptr_t lParam);
 
 /* Called, on the posting thread, each time a message is queued for the calling thread.
  * A GUI loop uses it to schedule a pump on its own thread. Pass 0 to remove it. */

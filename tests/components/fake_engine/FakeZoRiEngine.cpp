@@ -58,7 +58,7 @@ void Start() {
 }
 
 std::intptr_t EngineWindowProc(platform::WindowHandle hwnd, std::uint32_t message,
-                              std::uintptr_t wParam, std::intptr_t lParam) {
+                               std::uintptr_t wParam, std::intptr_t lParam) {
     if (message == zori::kMessageStartValue)
         g_record.startValue = static_cast<std::int32_t>(lParam);
     else if (message == zori::kMessageStart)

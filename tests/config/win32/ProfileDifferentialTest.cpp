@@ -27,10 +27,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const wchar_t* const kSections[] = {L"Main", L" Main ", L"MAIN", L"", L"Second", L"写真", L"Missing"};
-const wchar_t* const kKeys[] = {L"Key",    L" Key ", L"KEY",    L"Dup",      L"Before", L"Blank",
-                                L"Number", L"Quoted", L"Single", L"Half",   L"Inner",  L"Negative",
-                                L"Hex",    L"Big",    L"Empty",  L"Plus",   L"Hash",   L"Missing"};
+const wchar_t* const kSections[] = {L"Main",   L" Main ", L"MAIN",   L"",
+                                    L"Second", L"写真",   L"Missing"};
+const wchar_t* const kKeys[] = {L"Key",    L" Key ",  L"KEY",    L"Dup",  L"Before", L"Blank",
+                                L"Number", L"Quoted", L"Single", L"Half", L"Inner",  L"Negative",
+                                L"Hex",    L"Big",    L"Empty",  L"Plus", L"Hash",   L"Missing"};
 
 struct Write {
     const wchar_t* section;
@@ -55,7 +56,8 @@ Profile SystemProfile() {
     return {
         [](const std::wstring& file, const wchar_t* section, const wchar_t* key) {
             wchar_t buffer[kProfileReadBuffer] = {};
-            GetPrivateProfileStringW(section, key, L"default", buffer, kProfileReadBuffer, file.c_str());
+            GetPrivateProfileStringW(section, key, L"default", buffer, kProfileReadBuffer,
+                                     file.c_str());
             return std::wstring(buffer);
         },
         [](const std::wstring& file, const wchar_t* section, const wchar_t* key) {
@@ -86,15 +88,15 @@ std::string Utf8(const std::wstring& text) {
 }
 
 /// Every read of the corpus's sections and keys, as "<what> = <answer>" lines.
-std::vector<std::pair<std::string, std::string>> ReadEverything(const Profile& profile,
-                                                                const std::wstring& file,
-                                                                const std::string& prefix) {
+std::vector<std::pair<std::string, std::string>>
+ReadEverything(const Profile& profile, const std::wstring& file, const std::string& prefix) {
     std::vector<std::pair<std::string, std::string>> answers;
     for (const wchar_t* section : kSections) {
         for (const wchar_t* key : kKeys) {
             const std::string call = prefix + " [\"" + Utf8(section) + "\"] \"" + Utf8(key) + "\"";
             answers.emplace_back(call + " string", Utf8(profile.readString(file, section, key)));
-            answers.emplace_back(call + " int", std::to_string(profile.readInt(file, section, key)));
+            answers.emplace_back(call + " int",
+                                 std::to_string(profile.readInt(file, section, key)));
         }
     }
     return answers;
@@ -184,8 +186,8 @@ TEST_P(ProfileDifferential, AgreesWithTheSystemsProfileFunctions) {
     int step = 0;
     for (const Write& write : kWrites) {
         // Each implementation writes its own copy and reads it back.
-        const std::string prefix = name + " after write [\"" + Utf8(write.section) + "\"] \"" +
-                                   Utf8(write.key) + "\",";
+        const std::string prefix =
+            name + " after write [\"" + Utf8(write.section) + "\"] \"" + Utf8(write.key) + "\",";
         std::wstring copies[2];
         for (int side = 0; side < 2; ++side) {
             copies[side] = folder / (std::to_wstring(++step) + L".ini");
@@ -198,8 +200,8 @@ TEST_P(ProfileDifferential, AgreesWithTheSystemsProfileFunctions) {
     }
     std::cout << name << ": " << agreed << " of " << calls << " calls agree, " << explained
               << " differences are known\n";
-    EXPECT_TRUE(unexplained.empty()) << unexplained.size() << " differences not known, the first: "
-                                     << unexplained.front();
+    EXPECT_TRUE(unexplained.empty())
+        << unexplained.size() << " differences not known, the first: " << unexplained.front();
 }
 
 INSTANTIATE_TEST_SUITE_P(Corpus, ProfileDifferential, ::testing::ValuesIn(CorpusFiles()),

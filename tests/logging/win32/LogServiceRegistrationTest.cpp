@@ -40,7 +40,8 @@ protected:
     std::string TodaysLog() const {
         const platform::SystemTime now = platform::GetLocalTime();
         wchar_t name[64];
-        std::swprintf(name, 64, L"ログ/QRM_Relaydesk2_%04u%02u%02u.log", now.year, now.month, now.day);
+        std::swprintf(name, 64, L"ログ/QRM_Relaydesk2_%04u%02u%02u.log", now.year, now.month,
+                      now.day);
         return m_folder.ReadFile(name);
     }
 
@@ -61,7 +62,8 @@ TEST_F(LogServiceRegistration, RegisteredServiceWritesTheClientsLinesToItsFile) 
     }
     const std::string log = TodaysLog();
     EXPECT_NE(log.find("\t\"08\",\"QRM_Relaydesk2\",\"OnOK IN\"\n"), std::string::npos) << log;
-    EXPECT_NE(log.find("\"QRM_Relaydesk2\",\"\xE7\xAB\xAF\xE6\x9C\xAB 3\"\n"), std::string::npos) << log;
+    EXPECT_NE(log.find("\"QRM_Relaydesk2\",\"\xE7\xAB\xAF\xE6\x9C\xAB 3\"\n"), std::string::npos)
+        << log;
 }
 
 TEST_F(LogServiceRegistration, UnregisteredServiceCannotBeCreatedUntilRegisteredAgain) {

@@ -42,7 +42,8 @@ void TestRegistry::Use(std::string_view text) {
         } else if (const auto equals = line.find(L'='); key && equals != std::wstring::npos) {
             const std::wstring name = Trimmed(line.substr(0, equals));
             const std::wstring value = Trimmed(line.substr(equals + 1));
-            RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+            RegSetValueExW(key, name.c_str(), 0, REG_SZ,
+                           reinterpret_cast<const BYTE*>(value.c_str()),
                            static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
         }
     }
