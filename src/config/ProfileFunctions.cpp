@@ -39,14 +39,14 @@ std::optional<std::wstring> ReadValue(const std::wstring& file, const std::wstri
 
 } // namespace
 
-std::wstring ReadProfileString(std::wstring file, std::wstring section, std::wstring key,
-                               std::wstring defaultValue) {
+std::wstring ReadProfileString(const std::wstring& file, const std::wstring& section,
+                               const std::wstring& key, std::wstring defaultValue) {
     std::optional<std::wstring> value = ReadValue(file, section, key);
     return CutToBuffer(value ? std::move(*value) : WithoutTrailingBlanks(std::move(defaultValue)),
                        kProfileReadBuffer);
 }
 
-void WriteProfileString(std::wstring file, std::wstring section, std::wstring key,
+void WriteProfileString(const std::wstring& file, std::wstring section, std::wstring key,
                         std::wstring value) {
     if (IsPathTooLong(file))
         return;
@@ -62,6 +62,7 @@ void WriteProfileString(std::wstring file, std::wstring section, std::wstring ke
     document.Save(file);
 }
 
-int ReadProfileInt(std::wstring file, std::wstring section, std::wstring key, int defaultValue) {
+int ReadProfileInt(const std::wstring& file, const std::wstring& section, const std::wstring& key,
+                   int defaultValue) {
     return ProfileNumberFromText(ReadValue(file, section, key), defaultValue);
 }

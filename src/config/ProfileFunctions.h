@@ -15,17 +15,18 @@ constexpr std::size_t kProfileWriteBuffer = 128;
 
 /// The value of `key` in `section`, or `defaultValue` (trailing blanks removed) when the
 /// file, section or key is missing.
-std::wstring ReadProfileString(std::wstring file, std::wstring section, std::wstring key,
-                               std::wstring defaultValue);
+std::wstring ReadProfileString(const std::wstring& file, const std::wstring& section,
+                               const std::wstring& key, std::wstring defaultValue);
 
 /// Sets `key` in `section`, creating file and section when missing and keeping every other
 /// line. The file path may fill the path buffer of the program's other file functions, so any
 /// file that can be read can be written; a longer path is refused (cutting it would name
 /// another file). Failures are not reported.
-void WriteProfileString(std::wstring file, std::wstring section, std::wstring key,
+void WriteProfileString(const std::wstring& file, std::wstring section, std::wstring key,
                         std::wstring value);
 
 /// The leading decimal number (optional sign, blanks before it skipped) of the value; 0 when
 /// the value holds no digits; `defaultValue` when the file, section or key is missing or the
 /// value is empty.
-int ReadProfileInt(std::wstring file, std::wstring section, std::wstring key, int defaultValue);
+int ReadProfileInt(const std::wstring& file, const std::wstring& section, const std::wstring& key,
+                   int defaultValue);
