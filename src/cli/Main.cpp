@@ -18,7 +18,6 @@
 
 #include <CLI/CLI.hpp>
 
-#include <iostream>
 #include <memory>
 #include <optional>
 #include <string>
@@ -183,15 +182,6 @@ static int RunCommandLine(int argc, char** argv) {
     return status;
 }
 
-// An exception that nothing else catches (memory exhausted, a library's own failure) ends the
-// program with the failure status and a line that says why, rather than with an abort.
 int main(int argc, char** argv) {
-    try {
-        return RunCommandLine(argc, argv);
-    } catch (const std::exception& error) {
-        std::cerr << "relaydesk-cli: " << error.what() << '\n';
-    } catch (...) {
-        std::cerr << "relaydesk-cli: unexpected failure\n";
-    }
-    return 1;
+    return platform::RunGuarded("relaydesk-cli", [&] { return RunCommandLine(argc, argv); });
 }

@@ -39,6 +39,17 @@ const ShareSetting kShares[] = {
     {SambaServer::kGuestShare, "guest", nullptr},
 };
 
+// The server keeps all its state under the test's folder, one setting per folder.
+struct RunFolder {
+    const char* setting;
+    const char* name;
+};
+
+const RunFolder kRunFolders[] = {
+    {"lock directory", "lock"}, {"state directory", "state"}, {"cache directory", "cache"},
+    {"private dir", "private"}, {"pid directory", "pid"},     {"ncalrpc dir", "ncalrpc"},
+};
+
 sockaddr_in Loopback(std::uint16_t port) {
     sockaddr_in address{};
     address.sin_family = AF_INET;
@@ -126,8 +137,9 @@ SambaServer::~SambaServer() {
 bool SambaServer::Configure() {
     // smbd reaches the shares as their users: the folders above them must be open to all.
     chmod(m_root.c_str(), 0755);
-    for (const char* folder : {"lock", "state", "cache", "private", "pid", "ncalrpc", "log"})
-        fs::create_directories(m_root / "run" / folder);
+    for (const RunFolder& folder : kRunFolders)
+        fs::create_directories(m_root / "run" / folder.name);
+    fs::create_directories(m_root / "run" / "log");
     fs::create_directories(m_root / "shares");
     chmod((m_root / "shares").c_str(), 0755);
     for (const ShareSetting& share : kShares) {
@@ -148,41 +160,20 @@ bool SambaServer::Configure() {
     const fs::path run = m_root / "run";
     std::ofstream config(m_root / "smb.conf");
     config << "[global]\n"
-              "  server role = standalone server\n"
-              "  interfaces = 127.0.0.1\n"
-              "  bind interfaces only = yes\n"
-              "  smb ports = "
-           << m_port
-           << "\n"
-              "  disable netbios = yes\n"
-              "  server min protocol = SMB2_02\n"
-              "  map to guest = never\n"
-              "  load printers = no\n"
-              "  printcap name = /dev/null\n"
-              "  disable spoolss = yes\n"
-              "  lock directory = "
-           << (run / "lock").string()
-           << "\n"
-              "  state directory = "
-           << (run / "state").string()
-           << "\n"
-              "  cache directory = "
-           << (run / "cache").string()
-           << "\n"
-              "  private dir = "
-           << (run / "private").string()
-           << "\n"
-              "  pid directory = "
-           << (run / "pid").string()
-           << "\n"
-              "  ncalrpc dir = "
-           << (run / "ncalrpc").string()
-           << "\n"
-              "  log file = "
-           << (run / "log").string()
-           << "/log.%m\n"
-              "  passdb backend = tdbsam:"
-           << (run / "private" / "passdb.tdb").string() << "\n";
+           << "  server role = standalone server\n"
+           << "  interfaces = 127.0.0.1\n"
+           << "  bind interfaces only = yes\n"
+           << "  smb ports = " << m_port << "\n"
+           << "  disable netbios = yes\n"
+           << "  server min protocol = SMB2_02\n"
+           << "  map to guest = never\n"
+           << "  load printers = no\n"
+           << "  printcap name = /dev/null\n"
+           << "  disable spoolss = yes\n";
+    for (const RunFolder& folder : kRunFolders)
+        config << "  " << folder.setting << " = " << (run / folder.name).string() << "\n";
+    config << "  log file = " << (run / "log").string() << "/log.%m\n"
+           << "  passdb backend = tdbsam:" << (run / "private" / "passdb.tdb").string() << "\n";
     for (const ShareSetting& share : kShares) {
         config << "[" << share.name << "]\n"
                << "  path = " << (m_root / "shares" / share.folder).string() << "\n"

@@ -7,6 +7,7 @@
 
 #include "KioskOrder.h"
 #include "SyntheticPhoto.h"
+#include "platform/CommandLine.h"
 #include "platform/TextEncoding.h"
 
 namespace {
@@ -80,15 +81,6 @@ static int RunCommandLine(int argc, char** argv) {
     return 0;
 }
 
-// An exception that nothing else catches (memory exhausted, a library's own failure) ends the
-// program with the failure status and a line that says why, rather than with an abort.
 int main(int argc, char** argv) {
-    try {
-        return RunCommandLine(argc, argv);
-    } catch (const std::exception& error) {
-        std::cerr << "relaydesk-kiosk: " << error.what() << '\n';
-    } catch (...) {
-        std::cerr << "relaydesk-kiosk: unexpected failure\n";
-    }
-    return 1;
+    return platform::RunGuarded("relaydesk-kiosk", [&] { return RunCommandLine(argc, argv); });
 }

@@ -81,9 +81,11 @@ std::wstring GridFrames(int count, double scale) {
 }
 
 std::wstring FormatFile(int photosPerPage, double scale) {
+    std::wostringstream size; // "210", "21" or "29.7": as short as the number allows
+    size << L"WIDTH_MM=" << kPageWidthMm * scale << L"\nHEIGHT_MM=" << kPageHeightMm * scale
+         << L"\n";
+    const std::wstring page = size.str();
     std::wostringstream text;
-    const std::wstring page = L"WIDTH_MM=" + std::to_wstring(kPageWidthMm * scale) +
-                              L"\nHEIGHT_MM=" + std::to_wstring(kPageHeightMm * scale) + L"\n";
     text << L"; Page formats of this book: sizes and frames in millimetres.\n";
     text << L"[FORMAT_COVER_BACK]\n"
          << page << L"COVER=1\nBACKGROUND_COLOR=38,52,84\nFRAME_CNT=0\n\n";
