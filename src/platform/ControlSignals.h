@@ -1,6 +1,7 @@
 #pragma once
 /// The signals that control a running controller without a window: stop (SIGINT, SIGTERM;
-/// Ctrl+C or Ctrl+Break on Windows) and re-read the terminal table (SIGHUP, POSIX only).
+/// Ctrl+C or Ctrl+Break on Windows) and re-read the terminal table (SIGHUP; on Windows an
+/// event named after the process).
 
 namespace platform {
 

@@ -1,4 +1,5 @@
 #include "platform/CharWidth.h"
+#include "platform/ControlSignals.h"
 #include "platform/DynamicLibrary.h"
 #include "platform/FileSystemCalls.h"
 #include "platform/Guid.h"
@@ -98,8 +99,7 @@ TEST(DynamicLibrary, WindowsNamesResolveInTheProgramFolder) {
 TEST(SingleInstanceGuard, SecondGuardOfTheSameNameIsNotFirst) {
     SingleInstanceGuard first(L"RelaydeskTestInstance");
     ASSERT_TRUE(first.IsFirstInstance());
-    // flock locks belong to the open file description, so a second open in the same
-    // process stands for a second copy.
+    // A second guard in the same process stands for a second copy.
     SingleInstanceGuard second(L"RelaydeskTestInstance");
     EXPECT_FALSE(second.IsFirstInstance());
     EXPECT_FALSE(first.TakeRaiseRequest());
@@ -114,4 +114,13 @@ TEST(SingleInstanceGuard, SecondGuardOfTheSameNameIsNotFirst) {
     first.AnnounceReloadable();
     EXPECT_TRUE(second.HolderTakesReload());
     EXPECT_EQ(second.HolderProcessId(), getpid());
+}
+
+TEST(ControlSignals, AReloadRequestIsTakenOnceByTheProcessAsked) {
+    InstallControlSignals();
+    EXPECT_FALSE(TakeReloadRequest());
+    ASSERT_TRUE(AskProcessToReload(getpid()));
+    EXPECT_TRUE(TakeReloadRequest());
+    EXPECT_FALSE(TakeReloadRequest()) << "one request, one reload";
+    EXPECT_FALSE(AskProcessToReload(0));
 }

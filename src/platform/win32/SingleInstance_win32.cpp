@@ -4,10 +4,24 @@
 
 namespace platform {
 
+namespace {
+
+/// What the holder tells later copies, in a small shared memory named after the lock.
+struct HolderRecord {
+    DWORD processId;
+    LONG reloadable;
+};
+
+} // namespace
+
+// The lock is the existence of a named mutex; a request to raise the window is a named
+// event; the holder's record lives in "<name>.holder", which every copy maps.
 struct SingleInstanceGuard::Impl {
     std::wstring name;
     HANDLE mutex = nullptr;
     HANDLE raiseEvent = nullptr;
+    HANDLE recordMapping = nullptr;
+    HolderRecord* record = nullptr;
     bool first = false;
 };
 
@@ -17,13 +31,23 @@ SingleInstanceGuard::SingleInstanceGuard(const std::wstring& name)
     m_impl->mutex = CreateMutexW(nullptr, FALSE, name.c_str());
     m_impl->first = m_impl->mutex != nullptr && GetLastError() != ERROR_ALREADY_EXISTS;
     m_impl->raiseEvent = CreateEventW(nullptr, FALSE, FALSE, (name + L".raise").c_str());
+    m_impl->recordMapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                               sizeof(HolderRecord), (name + L".holder").c_str());
+    if (m_impl->recordMapping)
+        m_impl->record = static_cast<HolderRecord*>(MapViewOfFile(
+            m_impl->recordMapping, FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, sizeof(HolderRecord)));
+    if (m_impl->first && m_impl->record) {
+        InterlockedExchange(&m_impl->record->reloadable, 0);
+        m_impl->record->processId = GetCurrentProcessId();
+    }
 }
 
 SingleInstanceGuard::~SingleInstanceGuard() {
-    if (m_impl->raiseEvent)
-        CloseHandle(m_impl->raiseEvent);
-    if (m_impl->mutex)
-        CloseHandle(m_impl->mutex);
+    if (m_impl->record)
+        UnmapViewOfFile(m_impl->record);
+    for (HANDLE handle : {m_impl->recordMapping, m_impl->raiseEvent, m_impl->mutex})
+        if (handle)
+            CloseHandle(handle);
 }
 
 bool SingleInstanceGuard::IsFirstInstance() const {
@@ -31,19 +55,23 @@ bool SingleInstanceGuard::IsFirstInstance() const {
 }
 
 int SingleInstanceGuard::HolderProcessId() const {
-    // A named mutex does not tell its owner.
-    return m_impl->first ? static_cast<int>(GetCurrentProcessId()) : 0;
+    if (m_impl->first)
+        return static_cast<int>(GetCurrentProcessId());
+    return m_impl->record ? static_cast<int>(m_impl->record->processId) : 0;
 }
 
 std::wstring SingleInstanceGuard::LockName() const {
     return L"mutex " + m_impl->name;
 }
 
-// Windows has no reload request (see AskProcessToReload): nothing to announce.
-void SingleInstanceGuard::AnnounceReloadable() {}
+void SingleInstanceGuard::AnnounceReloadable() {
+    if (m_impl->first && m_impl->record)
+        InterlockedExchange(&m_impl->record->reloadable, 1);
+}
 
 bool SingleInstanceGuard::HolderTakesReload() const {
-    return false;
+    return !m_impl->first && m_impl->record && m_impl->record->processId != 0 &&
+           InterlockedCompareExchange(&m_impl->record->reloadable, 0, 0) != 0;
 }
 
 void SingleInstanceGuard::AskRunningInstanceToRaise() {
