@@ -1,10 +1,10 @@
-// Orders written by relaydesk-kiosk, prepared as the transfer prepares them, composed by
-// the engine; and corrections sent back by the kiosk.
+// Orders written as relaydesk-kiosk writes them, prepared as the transfer prepares them,
+// composed by the engine; and corrections sent back by the kiosk.
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
+#include <vector>
 #include <vips/vips8>
 
 #include "TempFolder.h"
@@ -13,6 +13,7 @@
 #include "config/ProfileDocument.h"
 #include "fileutil/FileUtil.h"
 #include "fileutil/FolderLister.h"
+#include "kiosk/KioskOrder.h"
 #include "platform/FileSystemCalls.h"
 #include "platform/TextEncoding.h"
 #include "fileutil/FileSystemResolver.h"
@@ -23,10 +24,21 @@ std::string Utf8(const std::wstring& text) {
     return platform::WideToUtf8(text);
 }
 
-int RunKiosk(const std::string& arguments) {
+/// Writes an order as the kiosk does; false when the kiosk would refuse it.
+bool WriteKioskOrder(const std::wstring& input, int number, int pages, double megapixels,
+                     kiosk::OrderRequest request = {}) {
     StartTestImages(); // the tests look at what the kiosk wrote
-    const std::string kiosk = Utf8(JoinPath(GetModuleFolder(), L"relaydesk-kiosk"));
-    return std::system(("\"" + kiosk + "\" " + arguments + " 2>/dev/null").c_str());
+    request.inputFolder = input;
+    request.orderNumber = number;
+    request.pages = pages;
+    request.megapixels = megapixels;
+    std::wstring error;
+    return kiosk::WriteOrder(request, error);
+}
+
+bool SendKioskCorrection(const std::wstring& input, int number, const std::vector<int>& pictures) {
+    std::wstring error;
+    return kiosk::SendCorrection(input, number, pictures, error);
 }
 
 int CountMatching(const std::wstring& folder, const std::wstring& pattern) {
@@ -52,10 +64,11 @@ TEST(EngineKiosk, KioskBookComposesIntoOneSpreadPerPrintJob) {
     TempFolder temp;
     const std::wstring terminal = temp / L"端末1";
     ASSERT_TRUE(MakeFolderPath(terminal));
-    ASSERT_EQ(RunKiosk("--input \"" + Utf8(terminal) +
-                       "\" --order 42 --pages 5 --photos-per-page 3 "
-                       "--megapixels 0.3 --unique-id 店舗-7 --seed 5"),
-              0);
+    kiosk::OrderRequest request;
+    request.photosPerPage = 3;
+    request.uniqueId = L"店舗-7";
+    request.seed = 5;
+    ASSERT_TRUE(WriteKioskOrder(terminal, 42, 5, 0.3, request));
 
     const std::wstring order = JoinPath(terminal, L"r0000042");
     ASSERT_TRUE(PathExists(LocalFolders(), order));
@@ -98,14 +111,13 @@ TEST(EngineKiosk, KioskBookComposesIntoOneSpreadPerPrintJob) {
 TEST(EngineKiosk, CorrectionPutsVisiblyChangedPicturesBackAndRenamesTheOrder) {
     TempFolder temp;
     const std::wstring terminal = temp.Path();
-    ASSERT_EQ(RunKiosk("--input \"" + Utf8(terminal) + "\" --order 7 --pages 4 --megapixels 0.2"),
-              0);
+    ASSERT_TRUE(WriteKioskOrder(terminal, 7, 4, 0.2));
     // As after a transfer: the order is marked transferred and its CORRECT folder emptied.
     ASSERT_TRUE(
         MoveItem(LocalFolders(), JoinPath(terminal, L"r0000007"), JoinPath(terminal, L"e0000007")));
     ASSERT_TRUE(DeleteItem(LocalFolders(), JoinPath(terminal, L"e0000007/CORRECT/*")));
 
-    ASSERT_EQ(RunKiosk("--input \"" + Utf8(terminal) + "\" --order 7 --correct 2,3"), 0);
+    ASSERT_TRUE(SendKioskCorrection(terminal, 7, {2, 3}));
 
     const std::wstring order = JoinPath(terminal, L"r0000007");
     ASSERT_TRUE(PathExists(LocalFolders(), order));
@@ -121,14 +133,13 @@ TEST(EngineKiosk, CorrectionPutsVisiblyChangedPicturesBackAndRenamesTheOrder) {
 
 TEST(EngineKiosk, KioskRefusesToOverwriteAnOrderOrCorrectAMissingOne) {
     TempFolder temp;
-    const std::string input = "--input \"" + Utf8(temp.Path()) + "\"";
-    ASSERT_EQ(RunKiosk(input + " --order 9 --pages 2 --megapixels 0.1"), 0);
+    ASSERT_TRUE(WriteKioskOrder(temp.Path(), 9, 2, 0.1));
     temp.WriteFile(L"r0000009/IMAGE/IMG-0001.jpg", "kept");
 
-    EXPECT_NE(RunKiosk(input + " --order 9 --pages 2 --megapixels 0.1"), 0);
+    EXPECT_FALSE(WriteKioskOrder(temp.Path(), 9, 2, 0.1));
     EXPECT_EQ(temp.ReadFile(L"r0000009/IMAGE/IMG-0001.jpg"), "kept");
     EXPECT_FALSE(temp.Exists(L"~r0000009"));
-    EXPECT_NE(RunKiosk(input + " --order 10 --correct 1"), 0);
+    EXPECT_FALSE(SendKioskCorrection(temp.Path(), 10, {1}));
 }
 
 } // namespace

@@ -5,6 +5,13 @@
 
 /// Starts libvips once per test process; true when it runs.
 inline bool StartTestImages() {
-    static const bool started = vips_init("relaydesk-tests") == 0;
+    static const bool started = [] {
+        if (vips_init("relaydesk-tests") != 0)
+            return false;
+        // A cached load keeps its file open, and Windows deletes no open file: the test's
+        // folder must go when it ends.
+        vips_cache_set_max(0);
+        return true;
+    }();
     return started;
 }

@@ -20,3 +20,7 @@ std::map<std::string, ThreadStat> ThreadsOfThisProcess();
 
 /// The nice value a thread lowered to the lowest normal priority has in this process.
 int LowestNormalNice();
+
+/// Whether the calling thread runs at the lowest normal priority
+/// (platform::LowerCurrentThreadPriority): its nice value on Linux, its level on Windows.
+bool CallingThreadRunsAtLowestNormalPriority();

@@ -3,6 +3,8 @@
 #include "LogRecords.h"
 
 #include "fileutil/FileUtil.h"
+#include "kiosk/KioskOrder.h"
+#include "kiosk/SyntheticPhoto.h"
 #include "platform/FileSystemCalls.h"
 #include "platform/TextEncoding.h"
 #include "platform/WindowMessages.h"
@@ -81,11 +83,16 @@ void ControllerHarness::AddTerminal(const std::wstring& name, const std::wstring
 }
 
 void ControllerHarness::WriteOrder(const std::wstring& input, int orderNumber) const {
-    const std::string command =
-        "'" + platform::WideToUtf8(JoinPath(GetModuleFolder(), L"relaydesk-kiosk")) +
-        "' --input '" + platform::WideToUtf8(input) + "' --order " + std::to_string(orderNumber) +
-        " --pages 4 --photos-per-page 1 --megapixels 0.05 --page-scale 0.1";
-    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    kiosk::OrderRequest request;
+    request.inputFolder = input;
+    request.orderNumber = orderNumber;
+    request.pages = 4;
+    request.photosPerPage = 1;
+    request.megapixels = 0.05;
+    request.pageScale = 0.1;
+    std::wstring error;
+    ASSERT_TRUE(kiosk::StartImages());
+    ASSERT_TRUE(kiosk::WriteOrder(request, error)) << platform::WideToUtf8(error);
 }
 
 bool ControllerHarness::RunUntil(const std::function<bool()>& done,

@@ -97,9 +97,9 @@ TEST_F(Controller, TransfersWhileTheWindowChangesTheTable) {
 TEST_F(Controller, ShowsConnectionStatesServedTerminalAndProgress) {
     harness.AddTerminal(L"欠落", harness.folder / L"欠落/input", L"");
     harness.WriteOrder(input, 2);
-    std::optional<int> transferThreadNice;
+    std::optional<bool> transferThreadLowered;
     harness.view.onServing = [&](const std::wstring&) {
-        transferThreadNice = ReadThreadStat("/proc/thread-self/stat").value().nice;
+        transferThreadLowered = CallingThreadRunsAtLowestNormalPriority();
     };
     ASSERT_TRUE(harness.RunUntil(
         [&] { return InputShows({L"e0000002"}) && !harness.view.Cell(1, 5).empty(); }));
@@ -114,7 +114,7 @@ TEST_F(Controller, ShowsConnectionStatesServedTerminalAndProgress) {
     ASSERT_FALSE(progress.empty());
     EXPECT_EQ(progress.front().rfind(L"合成中 ", 0), 0u);
     // A background worker: the window and the rest of the machine come first.
-    EXPECT_EQ(transferThreadNice, LowestNormalNice());
+    EXPECT_EQ(transferThreadLowered, true);
 }
 
 TEST_F(Controller, StopDuringCompositionLeavesTheOrderWaiting) {

@@ -30,7 +30,12 @@ bool SaveJpeg(const VImage& image, const std::wstring& path) {
 } // namespace
 
 bool StartImages() {
-    return vips_init("relaydesk-kiosk") == 0;
+    if (vips_init("relaydesk-kiosk") != 0)
+        return false;
+    // Cached operations keep their files open, and Windows renames or deletes no folder
+    // holding an open file: an order written must be free to move at once.
+    vips_cache_set_max(0);
+    return true;
 }
 
 bool WriteSyntheticPhoto(const std::wstring& path, double megapixels, std::uint32_t seed) {
