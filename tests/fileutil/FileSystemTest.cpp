@@ -6,6 +6,7 @@
 #include "platform/FileSystemCalls.h"
 
 #include "FileFaults.h"
+#include "MountTable.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -16,61 +17,6 @@
 #include <list>
 #include <memory>
 #include <thread>
-
-namespace {
-
-// A network backend that serves the share //kiosk/share from a local folder, as a mounted
-// share would: it maps the path and does the work through the local backend.
-class MappedShare final : public FileSystem {
-public:
-    explicit MappedShare(std::wstring root) : m_root(std::move(root)) {}
-
-    FsResult ListFolder(const std::wstring& f, std::vector<FolderEntry>& e) override {
-        return Local().ListFolder(Map(f), e);
-    }
-    FsResult GetItemInfo(const std::wstring& p, ItemInfo& i) override {
-        return Local().GetItemInfo(Map(p), i);
-    }
-    FsResult MakeFolder(const std::wstring& p) override { return Local().MakeFolder(Map(p)); }
-    FsResult RenameNoReplace(const std::wstring& a, const std::wstring& b) override {
-        return Local().RenameNoReplace(Map(a), Map(b));
-    }
-    FsResult DeleteTree(const std::wstring& p) override { return Local().DeleteTree(Map(p)); }
-    FsResult CopyFile(const std::wstring& a, const std::wstring& b) override {
-        return Local().CopyFile(Map(a), Map(b));
-    }
-    FsResult ReadFile(const std::wstring& p, std::string& b, std::size_t n) override {
-        return Local().ReadFile(Map(p), b, n);
-    }
-    FsResult WriteFileAtomically(const std::wstring& p, std::string_view b) override {
-        return Local().WriteFileAtomically(Map(p), b);
-    }
-    FsResult GetFreeBytes(const std::wstring& p, std::uint64_t& n) override {
-        return Local().GetFreeBytes(Map(p), n);
-    }
-
-private:
-    static FileSystem& Local() { return LocalFileSystem(); }
-    std::wstring Map(const std::wstring& path) const {
-        const std::wstring share = L"//kiosk/share";
-        return path.starts_with(share) ? m_root + path.substr(share.size()) : path;
-    }
-    std::wstring m_root;
-};
-
-// Hands network paths to the mapped share, everything else to the local backend.
-class MappedShareResolver final : public FileSystemResolver {
-public:
-    explicit MappedShareResolver(std::wstring root) : m_share(std::move(root)) {}
-    FileSystem& For(std::wstring_view path) override {
-        return IsNetworkPath(path) ? static_cast<FileSystem&>(m_share) : LocalFileSystem();
-    }
-
-private:
-    MappedShare m_share;
-};
-
-} // namespace
 
 TEST(FileSystem, ShareThatNothingServesIsUnreachableAndNeverALocalFolder) {
     TempFolder folder;
@@ -94,12 +40,13 @@ TEST(FileSystem, ShareThatNothingServesIsUnreachableAndNeverALocalFolder) {
     EXPECT_FALSE(std::filesystem::exists("/relaydesk-test-kiosk.invalid"));
 }
 
-TEST(FileSystem, NetworkPathsGoThroughTheResolversBackend) {
+TEST(FileSystem, NetworkPathsGoThroughTheMountedSharesBackend) {
     TempFolder folder;
     folder.WriteFile(L"kiosk/in/r0000001/VQ_Info.ini", "[ORDER]\r\nUniqueID=\"端末-1\"\r\n");
     folder.WriteFile(L"kiosk/in/r0000001/IMAGE/写真.jpg", "jpeg");
     folder.MakeFolder(L"kiosk/out");
-    MappedShareResolver files(folder / L"kiosk");
+    const MountTable mounts(folder, MountTable::Cifs("//kiosk/share", folder / L"kiosk"));
+    ShareResolver files;
 
     std::list<std::wstring> orders;
     EXPECT_EQ(FolderLister(files).ListToList(orders, L"//kiosk/share/in", L"r*", 0,
