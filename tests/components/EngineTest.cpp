@@ -6,7 +6,6 @@
 #include <atomic>
 #include <cctype>
 #include <chrono>
-#include <filesystem>
 #include <future>
 #include <map>
 #include <string>

@@ -190,29 +190,23 @@ TEST(ZoRiEngine, LongPathsAreCutToTheFieldSize) {
     EXPECT_EQ(std::wstring(params.dataPath), std::wstring(259, L'写'));
 }
 
-TEST(ZoRiEngine, SilentEngineEndsThroughCancelWithinAboutASecond) {
-    FakeEngine fake(L"complete");
-    ASSERT_TRUE(fake.Ready());
-    BackgroundRun run(fake.Path(), L"silent");
-    ASSERT_TRUE(fake.WaitUntilStarted());
+TEST(ZoRiEngine, CancelEndsARunningCompositionAndAnAbortReportIsItsResult) {
+    const struct {
+        const wchar_t* behaviour; ///< a silent engine, or one that answers with abort code 9
+        int result;
+    } engines[] = {{L"silent", 0}, {L"cancel-9", 9}};
+    for (const auto& engine : engines) {
+        FakeEngine fake(L"complete");
+        ASSERT_TRUE(fake.Ready());
+        BackgroundRun run(fake.Path(), engine.behaviour);
+        ASSERT_TRUE(fake.WaitUntilStarted());
 
-    run.Adapter().RequestCancel();
-    ASSERT_TRUE(run.EndsWithin(3s));
-    EXPECT_EQ(run.Result(), 0);
-    EXPECT_EQ(fake.Record().cancelCalls, 1);
-    EXPECT_EQ(fake.Record().releaseCalls, 1);
-}
-
-TEST(ZoRiEngine, AbortReportThatAnswersTheCancelIsTheRunsResult) {
-    FakeEngine fake(L"complete");
-    ASSERT_TRUE(fake.Ready());
-    BackgroundRun run(fake.Path(), L"cancel-9");
-    ASSERT_TRUE(fake.WaitUntilStarted());
-
-    run.Adapter().RequestCancel();
-    ASSERT_TRUE(run.EndsWithin(3s));
-    EXPECT_EQ(run.Result(), 9);
-    EXPECT_EQ(fake.Record().cancelCalls, 1);
+        run.Adapter().RequestCancel();
+        ASSERT_TRUE(run.EndsWithin(3s));
+        EXPECT_EQ(run.Result(), engine.result);
+        EXPECT_EQ(fake.Record().cancelCalls, 1);
+        EXPECT_EQ(fake.Record().releaseCalls, 1);
+    }
 }
 
 TEST(ZoRiEngine, CancelWithoutARunningCompositionIsIgnored) {
