@@ -72,7 +72,7 @@ TEST_F(TerminalEditDlgTest, OkIsEnabledOnlyWhileBothFoldersAndBothNamesAreFilled
     EXPECT_FALSE(OkButton()->IsEnabled());
 }
 
-TEST_F(TerminalEditDlgTest, NameFieldTakesFifteenHalfWidthOrSevenFullWidthCharacters) {
+TEST_F(TerminalEditDlgTest, NamesTakeFifteenHalfWidthOrSevenFullWidthCharacters) {
     m_dialog->TransferDataToWindow();
     Type(CTerminalEditDlg::kIdName, L"ABCDEFGHIJKLMNO");
     EXPECT_EQ(m_dialog->m_entry.name, L"ABCDEFGHIJKLMNO");
@@ -84,10 +84,8 @@ TEST_F(TerminalEditDlgTest, NameFieldTakesFifteenHalfWidthOrSevenFullWidthCharac
     Type(CTerminalEditDlg::kIdName, L"あいうえおかきく");
     EXPECT_EQ(m_dialog->m_entry.name, L"あいうえおかき");
     EXPECT_EQ(Edit(CTerminalEditDlg::kIdName)->GetValue().ToStdWstring(), L"あいうえおかき");
-}
 
-TEST_F(TerminalEditDlgTest, OutputNameHasNoCharacterLimitButTheSameDisplayWidth) {
-    m_dialog->TransferDataToWindow();
+    // The output name has no character limit, only the same display width.
     Type(CTerminalEditDlg::kIdOutName, L"ＡＢＣＤＥＦＧ");
     EXPECT_EQ(m_dialog->m_entry.outName, L"ＡＢＣＤＥＦＧ");
     Type(CTerminalEditDlg::kIdOutName, L"ＡＢＣＤＥＦＧＨ");

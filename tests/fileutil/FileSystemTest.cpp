@@ -18,6 +18,8 @@
 #include <memory>
 #include <thread>
 
+namespace fs = std::filesystem;
+
 TEST(FileSystem, ShareThatNothingServesIsUnreachableAndNeverALocalFolder) {
     TempFolder folder;
     folder.WriteFile(L"src/a.txt", "a");
@@ -37,7 +39,7 @@ TEST(FileSystem, ShareThatNothingServesIsUnreachableAndNeverALocalFolder) {
         EXPECT_EQ(DeleteMatching(resolver, share + L"/out/*"), kDeleteMatchingFailed);
     }
     EXPECT_FALSE(MakeFolderPath(share + L"/in"));
-    EXPECT_FALSE(std::filesystem::exists("/relaydesk-test-kiosk.invalid"));
+    EXPECT_FALSE(fs::exists("/relaydesk-test-kiosk.invalid"));
 }
 
 TEST(FileSystem, NetworkPathsGoThroughTheMountedSharesBackend) {
@@ -82,7 +84,6 @@ TEST(FileSystem, LocalBackendReportsSizeAndFreeSpaceAndBoundsReads) {
 
 // composition.ini holds the shares' passwords: rewriting it must not open it to others.
 TEST(FileSystem, AtomicWriteKeepsTheReplacedFilesAccess) {
-    namespace fs = std::filesystem;
     if (!FileModeBitsKept())
         GTEST_SKIP() << "Windows keeps access in inherited access lists, not in mode bits";
     TempFolder folder;
@@ -96,7 +97,6 @@ TEST(FileSystem, AtomicWriteKeepsTheReplacedFilesAccess) {
 }
 
 TEST(FileSystem, ReadOnlyFilesAreCopiedWritableAndDeletedWithTheirFolder) {
-    namespace fs = std::filesystem;
     TempFolder folder;
     folder.WriteFile(L"注文/写真.jpg", "jpeg");
     const fs::path original = platform::ToFsPath(folder / L"注文/写真.jpg");

@@ -105,16 +105,14 @@ TEST(WriteLogFormatting, FormatsArgumentsAndNeverReadsMissingOnes) {
     EXPECT_EQ(message(4), L"%q %");
 }
 
-TEST(WriteLogFormatting, LongMessageIsCutToTheBuffer) {
+TEST(WriteLogFormatting, LongMessageIsCutToTheBufferAndNoClientLogsNothing) {
     ClientWithScriptedLogger fixture;
     std::wstring longText(5000, L'x');
     WriteLog(&fixture.client, L"%s", longText);
     const std::wstring& line = fixture.logger->lines[0];
     EXPECT_EQ(std::count(line.begin(), line.end(), L'x'),
               static_cast<long>(kLogMessageBufferSize - 1));
-}
-
-TEST(WriteLogFormatting, NullClientLogsNothing) {
+    // Without a client nothing is logged.
     EXPECT_EQ(WriteLog(nullptr, L"OnOK IN"), kLogStatusUnavailable);
 }
 
