@@ -7,8 +7,6 @@
 #include "platform/FileSystemCalls.h"
 #include "platform/TextEncoding.h"
 
-#include "dialogs/FolderPicker.h"
-
 #include <wx/app.h>
 #include <wx/button.h>
 #include <wx/msgdlg.h>
@@ -207,11 +205,4 @@ void Click(wxWindow* button) {
     wxCommandEvent event(wxEVT_BUTTON, button->GetId());
     event.SetEventObject(button);
     button->GetEventHandler()->ProcessEvent(event);
-}
-
-void ConfirmFolder(wxDialog* picker, const std::wstring& folder) {
-    auto* folders = dynamic_cast<CFolderPicker*>(picker);
-    ASSERT_NE(folders, nullptr) << "expected a folder picker";
-    ASSERT_TRUE(folders->SelectFolder(folder));
-    Click(folders->FindWindow(wxID_OK));
 }

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <wx/app.h>
 #include <wx/dialog.h>
 #include <wx/modalhook.h>
 
@@ -69,6 +70,22 @@ public:
     void First(Step step) { m_steps.push_front(std::move(step)); }
     /// Answers the next message box with `answer` and records its text.
     void ThenMessageBox(int answer);
+    /// A step for the next dialog, which must be a `Dialog`: `act` drives it while it runs
+    /// modally, and a dialog still open after that ends with wxID_ABORT.
+    template <typename Dialog> void ThenWhileModal(std::function<void(Dialog&)> act) {
+        Then([act](wxDialog* dialog) {
+            auto* typed = dynamic_cast<Dialog*>(dialog);
+            EXPECT_NE(typed, nullptr) << "another kind of dialog opened";
+            if (!typed)
+                return wxID_CANCEL;
+            wxTheApp->CallAfter([typed, act] {
+                act(*typed);
+                if (typed->IsModal())
+                    typed->EndModal(wxID_ABORT);
+            });
+            return wxID_NONE;
+        });
+    }
 
     bool Done() const { return m_steps.empty(); }
     const std::vector<std::wstring>& MessageTexts() const { return m_messages; }
@@ -85,6 +102,3 @@ private:
 
 /// Clicks a button as the user would: only an enabled button reacts.
 void Click(wxWindow* button);
-
-/// In a folder picker that runs modally: opens `folder` and confirms it, as the user would.
-void ConfirmFolder(wxDialog* picker, const std::wstring& folder);

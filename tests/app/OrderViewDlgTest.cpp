@@ -75,9 +75,8 @@ protected:
 TEST_F(OrderViewDlgTest, ListsOrderFoldersWithTheirModificationTimes) {
     MakeOrder(L"p0001234", 3, 2, 9, 5, 7);
     MakeOrder(L"o0001234", 3, 1, 23, 59, 59);
-    MakeOrder(L"p0123456", 3, 1, 10, 0, 0); // third character is not 0
+    // Which folders are orders: FinishedOrders.ListsOnlyOrderFoldersWithTheirTimes.
     MakeOrder(L"注文0001", 3, 1, 10, 0, 0);
-    m_folder.WriteFile(L"出力/o0009999", "a file, not an order");
     Open();
     EXPECT_EQ(Column(1), (std::vector<std::wstring>{L"o0001234", L"p0001234"}));
     EXPECT_EQ(Column(0),
@@ -96,42 +95,33 @@ TEST_F(OrderViewDlgTest, MissingOutputFolderGivesAnEmptyList) {
     EXPECT_EQ(List()->GetItemCount(), 0);
 }
 
-TEST_F(OrderViewDlgTest, SelectByDateCoversBothDaysWhicheverPickerHoldsTheEarlierOne) {
+TEST_F(OrderViewDlgTest, SelectByDateCoversBothDaysAndDeleteRemovesExactlyTheSelection) {
     MakeOrder(L"o0000001", 2, 28, 23, 59, 59);
     MakeOrder(L"o0000002", 3, 1, 0, 0, 0);
     MakeOrder(L"o0000003", 3, 2, 12, 0, 0);
     MakeOrder(L"o0000004", 3, 3, 23, 59, 59);
-    MakeOrder(L"o0000005", 3, 4, 0, 0, 0);
+    MakeOrder(L"p0000005", 3, 4, 0, 0, 0);
     Open();
     wxCommandEvent click;
+    m_dialog->OnDeleteSelected(click);
+    EXPECT_EQ(List()->GetItemCount(), 5) << "nothing selected, nothing deleted";
     m_dialog->OnSelectAll(click);
     EXPECT_EQ(SelectedNames().size(), 5u);
 
+    // Whichever picker holds the earlier day.
     SetDates(3, 1);
     m_dialog->OnSelectByDate(click);
     EXPECT_EQ(SelectedNames(), (std::vector<std::wstring>{L"o0000002", L"o0000003", L"o0000004"}));
 
-    SetDates(2, 2);
-    m_dialog->OnSelectByDate(click);
-    EXPECT_EQ(SelectedNames(), std::vector<std::wstring>{L"o0000003"});
-}
-
-TEST_F(OrderViewDlgTest, DeleteRemovesExactlyTheSelectedOrdersAndRelists) {
-    MakeOrder(L"o0000001", 3, 1, 8, 0, 0);
-    MakeOrder(L"o0000002", 3, 2, 8, 0, 0);
-    MakeOrder(L"p0000003", 3, 3, 8, 0, 0);
-    Open();
-    wxCommandEvent click;
     m_dialog->OnDeleteSelected(click);
-    EXPECT_EQ(List()->GetItemCount(), 3) << "nothing selected, nothing deleted";
-
-    SetDates(1, 2);
-    m_dialog->OnSelectByDate(click);
-    m_dialog->OnDeleteSelected(click);
-    EXPECT_EQ(Column(1), std::vector<std::wstring>{L"p0000003"});
-    EXPECT_FALSE(m_folder.Exists(L"出力/o0000001"));
+    EXPECT_EQ(Column(1), (std::vector<std::wstring>{L"o0000001", L"p0000005"}));
     EXPECT_FALSE(m_folder.Exists(L"出力/o0000002"));
-    EXPECT_TRUE(m_folder.Exists(L"出力/p0000003/IMAGE"));
+    EXPECT_FALSE(m_folder.Exists(L"出力/o0000004"));
+    EXPECT_TRUE(m_folder.Exists(L"出力/p0000005/IMAGE"));
+
+    SetDates(4, 4);
+    m_dialog->OnSelectByDate(click);
+    EXPECT_EQ(SelectedNames(), std::vector<std::wstring>{L"p0000005"});
 }
 
 } // namespace

@@ -4,7 +4,6 @@
 
 #include <wx/app.h>
 
-#include <memory>
 #include <thread>
 
 namespace {

@@ -63,21 +63,6 @@ protected:
                path.starts_with(head) && path.ends_with(tail);
     }
 
-    /// The next modal dialog is the edit dialog; `fill` acts in it while it runs.
-    void ThenEditDialog(std::function<void(CTerminalEditDlg&)> fill) {
-        m_script.Then([fill](wxDialog* dialog) {
-            auto* edit = dynamic_cast<CTerminalEditDlg*>(dialog);
-            EXPECT_NE(edit, nullptr) << "expected the terminal edit dialog";
-            if (!edit)
-                return wxID_CANCEL;
-            wxTheApp->CallAfter([edit, fill] {
-                fill(*edit);
-                if (edit->IsModal())
-                    edit->EndModal(wxID_ABORT);
-            });
-            return wxID_NONE;
-        });
-    }
     static void Type(CTerminalEditDlg& dialog, int id, const std::wstring& text) {
         static_cast<wxTextCtrl*>(dialog.FindWindow(id))->SetValue(text);
     }
@@ -207,7 +192,7 @@ TEST_P(ShippedCatalogueTest, EveryCaptionFitsItsControlInEveryDialog) {
     EXPECT_LT(progress->GetRect().GetRight(), m_dialog->GetClientSize().x);
 
     SelectRow(1);
-    ThenEditDialog(
+    m_script.ThenWhileModal<CTerminalEditDlg>(
         [](CTerminalEditDlg& edit) { EXPECT_EQ(CaptionsThatDoNotFit(&edit), Misfits{}); });
     m_dialog->OnBEdit();
     m_script.Then([](wxDialog* view) {
@@ -245,10 +230,19 @@ TEST_F(RelaydeskDlgTest, TenTerminalsLeaveNoRoomToAdd) {
     EXPECT_EQ(m_script.DialogsEntered(), 0);
 }
 
-TEST_F(RelaydeskDlgTest, AddChecksTheEntryAndShowsTheNewTerminalUnchecked) {
+TEST_F(RelaydeskDlgTest, AddChecksTheEntryAndShowsTheNewTerminalUncheckedUnlessCancelled) {
     Open();
+    m_script.ThenWhileModal<CTerminalEditDlg>([](CTerminalEditDlg& dialog) {
+        Type(dialog, CTerminalEditDlg::kIdPath, L"/srv/in");
+        Click(dialog.FindWindow(wxID_CANCEL));
+    });
+    m_dialog->OnBAdd();
+    EXPECT_EQ(List()->GetItemCount(), 3);
+    EXPECT_FALSE(Table().slots[3].InUse());
+    EXPECT_GE(FindLogLine(L"OnBAdd OUT"), 0);
+
     TerminalEntry added = MakeTerminal(L"新端末");
-    ThenEditDialog([&](CTerminalEditDlg& dialog) {
+    m_script.ThenWhileModal<CTerminalEditDlg>([&](CTerminalEditDlg& dialog) {
         Type(dialog, CTerminalEditDlg::kIdPath, added.path);
         Type(dialog, CTerminalEditDlg::kIdName, L"受付"); // the name of row 2
         Type(dialog, CTerminalEditDlg::kIdOutPath, added.outPath);
@@ -273,22 +267,10 @@ TEST_F(RelaydeskDlgTest, AddChecksTheEntryAndShowsTheNewTerminalUnchecked) {
     EXPECT_TRUE(m_script.Done());
 }
 
-TEST_F(RelaydeskDlgTest, CancelledAddChangesNothing) {
-    Open();
-    ThenEditDialog([](CTerminalEditDlg& dialog) {
-        Type(dialog, CTerminalEditDlg::kIdPath, L"/srv/in");
-        Click(dialog.FindWindow(wxID_CANCEL));
-    });
-    m_dialog->OnBAdd();
-    EXPECT_EQ(List()->GetItemCount(), 3);
-    EXPECT_FALSE(Table().slots[3].InUse());
-    EXPECT_GE(FindLogLine(L"OnBAdd OUT"), 0);
-}
-
 TEST_F(RelaydeskDlgTest, EditRewritesTheRowAndKeepsItsCheckBox) {
     Open();
     SelectRow(1);
-    ThenEditDialog([](CTerminalEditDlg& dialog) {
+    m_script.ThenWhileModal<CTerminalEditDlg>([](CTerminalEditDlg& dialog) {
         EXPECT_EQ(dialog.m_entry.name, L"KIOSK-2");
         EXPECT_EQ(dialog.m_usedNames.size(), 9u) << "every other slot, empty ones included";
         Type(dialog, CTerminalEditDlg::kIdOutName, L"新しい出力");
@@ -330,13 +312,8 @@ TEST_F(RelaydeskDlgTest, OrderViewShowsTheSelectedTerminalsOutputFolder) {
     m_folder.MakeFolder(L"端末/店頭1/out/o0000001");
     Open();
     SelectRow(1);
-    m_script.Then([](wxDialog* dialog) {
-        auto* view = dynamic_cast<COrderViewDlg*>(dialog);
-        EXPECT_NE(view, nullptr);
-        if (view) {
-            EXPECT_EQ(view->Names(), std::vector<std::wstring>{L"o0000042"});
-        }
-        return wxID_OK;
+    m_script.ThenWhileModal<COrderViewDlg>([](COrderViewDlg& view) {
+        EXPECT_EQ(view.Names(), std::vector<std::wstring>{L"o0000042"});
     });
     Click(Button(CRelaydeskDlg::kIdOrderView));
     EXPECT_TRUE(m_script.Done());

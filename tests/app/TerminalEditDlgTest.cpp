@@ -1,4 +1,5 @@
 #include "GuiTestSupport.h"
+#include "MountTable.h"
 
 #include "dialogs/FolderPicker.h"
 #include "dialogs/TerminalEditDlg.h"
@@ -9,8 +10,6 @@
 #include <wx/button.h>
 #include <wx/dirdlg.h>
 #include <wx/textctrl.h>
-
-#include <cstdlib>
 
 namespace {
 
@@ -73,7 +72,7 @@ TEST_F(TerminalEditDlgTest, OkIsEnabledOnlyWhileBothFoldersAndBothNamesAreFilled
     EXPECT_FALSE(OkButton()->IsEnabled());
 }
 
-TEST_F(TerminalEditDlgTest, NameFieldTakesFifteenHalfWidthOrSevenFullWidthCharacters) {
+TEST_F(TerminalEditDlgTest, NamesTakeFifteenHalfWidthOrSevenFullWidthCharacters) {
     m_dialog->TransferDataToWindow();
     Type(CTerminalEditDlg::kIdName, L"ABCDEFGHIJKLMNO");
     EXPECT_EQ(m_dialog->m_entry.name, L"ABCDEFGHIJKLMNO");
@@ -85,10 +84,8 @@ TEST_F(TerminalEditDlgTest, NameFieldTakesFifteenHalfWidthOrSevenFullWidthCharac
     Type(CTerminalEditDlg::kIdName, L"あいうえおかきく");
     EXPECT_EQ(m_dialog->m_entry.name, L"あいうえおかき");
     EXPECT_EQ(Edit(CTerminalEditDlg::kIdName)->GetValue().ToStdWstring(), L"あいうえおかき");
-}
 
-TEST_F(TerminalEditDlgTest, OutputNameHasNoCharacterLimitButTheSameDisplayWidth) {
-    m_dialog->TransferDataToWindow();
+    // The output name has no character limit, only the same display width.
     Type(CTerminalEditDlg::kIdOutName, L"ＡＢＣＤＥＦＧ");
     EXPECT_EQ(m_dialog->m_entry.outName, L"ＡＢＣＤＥＦＧ");
     Type(CTerminalEditDlg::kIdOutName, L"ＡＢＣＤＥＦＧＨ");
@@ -154,9 +151,9 @@ TEST_F(TerminalEditDlgTest, PickingALocalFolderNamesTheTerminalAfterThisComputer
     const std::wstring picked = m_folder / L"注文/in";
     Type(CTerminalEditDlg::kIdName, L"前の名前");
     Type(CTerminalEditDlg::kIdPath, m_folder.Path());
-    m_script.Then([picked](wxDialog* picker) {
-        wxTheApp->CallAfter([picker, picked] { ConfirmFolder(picker, picked); });
-        return wxID_NONE;
+    m_script.ThenWhileModal<CFolderPicker>([picked](CFolderPicker& picker) {
+        ASSERT_TRUE(picker.SelectFolder(picked));
+        Click(picker.FindWindow(wxID_OK));
     });
     Click(m_dialog->FindWindow(CTerminalEditDlg::kIdBrowsePath));
     EXPECT_EQ(m_dialog->m_entry.path, picked);
@@ -166,10 +163,7 @@ TEST_F(TerminalEditDlgTest, PickingALocalFolderNamesTheTerminalAfterThisComputer
 
 TEST_F(TerminalEditDlgTest, TypedOrMountedShareNamesTheTerminalAfterItsServer) {
     m_folder.MakeFolder(L"mnt/受付/in");
-    m_folder.WriteFile(L"mounts", "//KIOSK7/orders " +
-                                      platform::WideToUtf8(m_folder / L"mnt/受付") +
-                                      " cifs rw 0 0\n");
-    setenv("RELAYDESK_MOUNTS", platform::WideToUtf8(m_folder / L"mounts").c_str(), 1);
+    const MountTable mounts(m_folder, MountTable::Cifs("//KIOSK7/orders", m_folder / L"mnt/受付"));
     m_dialog->TransferDataToWindow();
     const struct {
         std::function<void(CFolderPicker&)> choose;
@@ -184,22 +178,14 @@ TEST_F(TerminalEditDlgTest, TypedOrMountedShareNamesTheTerminalAfterItsServer) {
          L"//KIOSK7/orders/in", L"KIOSK7"},
     };
     for (const auto& choice : choices) {
-        m_script.Then([&choice](wxDialog* dialog) {
-            auto* picker = dynamic_cast<CFolderPicker*>(dialog);
-            EXPECT_NE(picker, nullptr);
-            if (!picker)
-                return wxID_CANCEL;
-            wxTheApp->CallAfter([picker, &choice] {
-                choice.choose(*picker);
-                Click(picker->FindWindow(wxID_OK));
-            });
-            return wxID_NONE;
+        m_script.ThenWhileModal<CFolderPicker>([&choice](CFolderPicker& picker) {
+            choice.choose(picker);
+            Click(picker.FindWindow(wxID_OK));
         });
         Click(m_dialog->FindWindow(CTerminalEditDlg::kIdBrowsePath));
         EXPECT_EQ(Edit(CTerminalEditDlg::kIdPath)->GetValue().ToStdWstring(), choice.path);
         EXPECT_EQ(Edit(CTerminalEditDlg::kIdName)->GetValue().ToStdWstring(), choice.name);
     }
-    unsetenv("RELAYDESK_MOUNTS");
 }
 
 TEST_F(TerminalEditDlgTest, PickerRefusesATypedPathWithoutServerOrFolder) {

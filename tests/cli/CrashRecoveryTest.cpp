@@ -10,13 +10,27 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 #include <cstdlib>
+#include <ostream>
 #include <string>
 #include <vector>
 
 namespace {
+
+/// How the folders stood when a controller ended after it had built the finished order of
+/// 21, and what its next start must make of them.
+struct Ending {
+    const char* name;
+    const wchar_t* terminalLetter; ///< the terminal's order still named so
+    void (*change)(const TempFolder& root, const std::wstring& input, const std::wstring& output);
+    int compositions;        ///< of both starts
+    const wchar_t* recovery; ///< the line that tells how it was recovered; empty: none checked
+    const char* backup;      ///< what the backup of the first picture holds; empty: not checked
+};
+
+void PrintTo(const Ending& ending, std::ostream* out) {
+    *out << ending.name;
+}
 
 class CrashRecovery : public OneTerminalTest {
 protected:
@@ -27,70 +41,64 @@ protected:
         ASSERT_EQ(FolderNames(output), (Names{L"o0000021"}));
     }
 
-    /// Puts the folders back into the state of a transfer that ended after the finished order
-    /// had been built, with the terminal's order still named `terminalLetter`.
-    void SimulateEndAfterBuild(const wchar_t* terminalLetter) {
-        ASSERT_TRUE(
-            MoveItem(LocalFolders(), JoinPath(output, L"o0000021"), JoinPath(output, L"p0000021")));
-        const std::wstring terminalName = std::wstring(terminalLetter) + L"0000021";
-        if (terminalName != L"e0000021") {
-            ASSERT_TRUE(MoveItem(LocalFolders(), JoinPath(input, L"e0000021"),
-                                 JoinPath(input, terminalName)));
-        }
-        ASSERT_TRUE(Journal().Record(OrderTicket{JoinPath(input, L"r0000021"), input, output, 21}));
-    }
-
     TransferJournal Journal() const {
         return TransferJournal(JoinPath(folder.ProgramFolder(), kTransferJournalFolderName));
     }
 };
 
-TEST_F(CrashRecovery, ReleasesTheFinishedOrderOfAnOrderAlreadyMarkedTransferred) {
-    SimulateEndAfterBuild(L"e");
+class EndedAfterBuild : public CrashRecovery, public ::testing::WithParamInterface<Ending> {};
+
+TEST_P(EndedAfterBuild, NextStartLeavesTheOrderTransferredOnce) {
+    const Ending& ending = GetParam();
+    ASSERT_TRUE(
+        MoveItem(LocalFolders(), JoinPath(output, L"o0000021"), JoinPath(output, L"p0000021")));
+    const std::wstring terminalName = std::wstring(ending.terminalLetter) + L"0000021";
+    if (terminalName != L"e0000021") {
+        ASSERT_TRUE(
+            MoveItem(LocalFolders(), JoinPath(input, L"e0000021"), JoinPath(input, terminalName)));
+    }
+    ASSERT_TRUE(Journal().Record(OrderTicket{JoinPath(input, L"r0000021"), input, output, 21}));
+    if (ending.change)
+        ending.change(folder.Root(), input, output);
+
     ASSERT_EQ(RunUntilIdle(), 0) << console;
     EXPECT_EQ(FolderNames(input), (Names{L"e0000021"}));
     EXPECT_EQ(FolderNames(output), (Names{L"o0000021"}));
-    EXPECT_EQ(folder.CountLogLines(L"Relaydesk2 IN TerminalFolder:"), 1) << "composed again";
+    EXPECT_EQ(folder.CountLogLines(L"Relaydesk2 IN TerminalFolder:"), ending.compositions);
+    if (*ending.recovery) {
+        EXPECT_EQ(folder.CountLogLines(ending.recovery), 1);
+    }
     EXPECT_TRUE(Journal().Pending().empty());
+    EXPECT_TRUE(FolderNames(JoinPath(input, L"e0000021/CORRECT")).empty());
+    EXPECT_FALSE(PathExists(LocalFolders(), JoinPath(input, L"e0000021/CORRECT_BK~new")));
+    if (*ending.backup) {
+        EXPECT_EQ(folder.Root().ReadFile(L"端末A/input/e0000021/CORRECT_BK/IMG-0001.jpg"),
+                  ending.backup);
+    }
 }
 
-TEST_F(CrashRecovery, CompletesAnOrderStillWaitingWithoutComposingItAgain) {
-    SimulateEndAfterBuild(L"r");
-    ASSERT_EQ(RunUntilIdle(), 0) << console;
-    EXPECT_EQ(FolderNames(input), (Names{L"e0000021"}));
-    EXPECT_EQ(FolderNames(output), (Names{L"o0000021"}));
-    EXPECT_EQ(folder.CountLogLines(L"Relaydesk2 IN TerminalFolder:"), 1) << "composed again";
-    EXPECT_EQ(folder.CountLogLines(L"RecoverTransfer OUT e"), 1);
-}
-
-TEST_F(CrashRecovery, StagedBackupReplacesTheOldOneAndTheCorrectionsGo) {
-    SimulateEndAfterBuild(L"r");
-    // The merged backup stood complete beside the order when the journal was written.
-    const std::wstring order = JoinPath(input, L"r0000021");
-    ASSERT_TRUE(CopyFolderWhole(LocalFolders(), JoinPath(order, L"CORRECT_BK"),
-                                JoinPath(order, L"CORRECT_BK~new")));
-    folder.Root().WriteFile(L"端末A/input/r0000021/CORRECT_BK~new/IMG-0001.jpg", "merged");
-    folder.Root().WriteFile(L"端末A/input/r0000021/CORRECT/IMG-0001.jpg", "a correction");
-
-    ASSERT_EQ(RunUntilIdle(), 0) << console;
-    const std::wstring transferred = JoinPath(input, L"e0000021");
-    EXPECT_EQ(FolderNames(input), (Names{L"e0000021"}));
-    EXPECT_EQ(FolderNames(output), (Names{L"o0000021"}));
-    EXPECT_EQ(folder.Root().ReadFile(L"端末A/input/e0000021/CORRECT_BK/IMG-0001.jpg"), "merged");
-    EXPECT_TRUE(FolderNames(JoinPath(transferred, L"CORRECT")).empty());
-    EXPECT_FALSE(PathExists(LocalFolders(), JoinPath(transferred, L"CORRECT_BK~new")));
-    EXPECT_TRUE(Journal().Pending().empty());
-}
-
-TEST_F(CrashRecovery, JournaledOrderWhoseFinishedOrderIsGoneIsComposedAgain) {
-    SimulateEndAfterBuild(L"e");
-    ASSERT_TRUE(DeleteItem(LocalFolders(), JoinPath(output, L"p0000021")));
-    ASSERT_EQ(RunUntilIdle(), 0) << console;
-    EXPECT_EQ(FolderNames(input), (Names{L"e0000021"}));
-    EXPECT_EQ(FolderNames(output), (Names{L"o0000021"}));
-    EXPECT_EQ(folder.CountLogLines(L"RecoverTransfer OUT r"), 1);
-    EXPECT_EQ(folder.CountLogLines(L"Relaydesk2 IN TerminalFolder:"), 2);
-}
+INSTANTIATE_TEST_SUITE_P(
+    CrashRecovery, EndedAfterBuild,
+    ::testing::Values(
+        Ending{"OrderAlreadyMarkedTransferred", L"e", nullptr, 1, L"", ""},
+        Ending{"OrderStillWaiting", L"r", nullptr, 1, L"RecoverTransfer OUT e", ""},
+        // The merged backup stood complete beside the order when the journal was written: it
+        // replaces the old one, and the corrections go.
+        Ending{"StagedBackup", L"r",
+               [](const TempFolder& root, const std::wstring& input, const std::wstring&) {
+                   const std::wstring order = JoinPath(input, L"r0000021");
+                   ASSERT_TRUE(CopyFolderWhole(LocalFolders(), JoinPath(order, L"CORRECT_BK"),
+                                               JoinPath(order, L"CORRECT_BK~new")));
+                   root.WriteFile(L"端末A/input/r0000021/CORRECT_BK~new/IMG-0001.jpg", "merged");
+                   root.WriteFile(L"端末A/input/r0000021/CORRECT/IMG-0001.jpg", "a correction");
+               },
+               1, L"", "merged"},
+        Ending{"FinishedOrderGone", L"e",
+               [](const TempFolder&, const std::wstring&, const std::wstring& output) {
+                   ASSERT_TRUE(DeleteItem(LocalFolders(), JoinPath(output, L"p0000021")));
+               },
+               2, L"RecoverTransfer OUT r", ""}),
+    [](const ::testing::TestParamInfo<Ending>& ending) { return std::string(ending.param.name); });
 
 TEST_F(CrashRecovery, KilledControllerLeavesEachOrderTransferredOnceAfterRestart) {
     // Kill the controller at several moments of its transfers, restart it until idle, and

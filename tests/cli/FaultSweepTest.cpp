@@ -14,10 +14,7 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <map>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -25,29 +22,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-/// Every file and folder below a folder: relative path, bytes ("/" for a folder).
-using Tree = std::map<std::string, std::string>;
-
 constexpr int kDefaultPoints = 6;
-
-Tree ReadTree(const std::wstring& folder) {
-    Tree tree;
-    const fs::path root = platform::ToFsPath(folder);
-    std::error_code error;
-    for (fs::recursive_directory_iterator it(root, error), end; !error && it != end;
-         it.increment(error)) {
-        const std::string relative = fs::relative(it->path(), root).string();
-        if (it->is_directory()) {
-            tree[relative] = "/";
-            continue;
-        }
-        std::ifstream file(it->path(), std::ios::binary);
-        std::stringstream bytes;
-        bytes << file.rdbuf();
-        tree[relative] = bytes.str();
-    }
-    return tree;
-}
 
 /// The orders the kiosks wrote, once per test process, so that every run starts from the
 /// same bytes.

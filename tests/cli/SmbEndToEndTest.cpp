@@ -108,8 +108,8 @@ protected:
     std::pair<std::wstring, std::wstring> States(const std::wstring& terminal) {
         std::string listing;
         folder.RunCli("terminal list", &listing, launcher);
-        for (const std::wstring& line : Lines(platform::Utf8ToWide(listing))) {
-            std::vector<std::wstring> fields = Fields(line);
+        for (const std::wstring& line : Split(platform::Utf8ToWide(listing), L'\n')) {
+            std::vector<std::wstring> fields = Split(line, L'\t');
             if (fields.size() == 6 && fields[0].ends_with(L" " + terminal))
                 return {fields[2], fields[5]};
         }
@@ -131,12 +131,6 @@ protected:
                 parts.back() += c;
         }
         return parts;
-    }
-    static std::vector<std::wstring> Lines(const std::wstring& text) {
-        return Split(text, L'\n');
-    }
-    static std::vector<std::wstring> Fields(const std::wstring& line) {
-        return Split(line, L'\t');
     }
 
     std::unique_ptr<SambaServer> server;

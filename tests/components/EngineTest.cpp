@@ -6,13 +6,13 @@
 #include <atomic>
 #include <cctype>
 #include <chrono>
-#include <filesystem>
 #include <future>
 #include <map>
 #include <string>
 #include <thread>
 #include <vips/vips8>
 
+#include "BackgroundRun.h"
 #include "EngineBook.h"
 #include "FolderNames.h"
 #include "ThreadStat.h"
@@ -287,30 +287,16 @@ TEST(Engine, CancelStopsALongCompositionBeforeItsLastSpread) {
     WorkFolder work;
     WriteLongBook(work, 40);
 
-    std::promise<CZoRiEngine*> ready;
-    std::promise<int> code;
-    std::promise<void> release;
-    auto result = code.get_future();
-    auto runner = std::async(std::launch::async, [&] {
-        CZoRiEngine adapter;
-        // An engine that cannot be loaded shows as the result of the run below.
-        (void)adapter.Prepare();
-        ready.set_value(&adapter);
-        EngineRunParams params = work.Params(600);
-        code.set_value(adapter.Run(&params));
-        release.get_future().wait(); // the test holds the adapter until then
-    });
-    CZoRiEngine* adapter = ready.get_future().get();
+    BackgroundRun run(L"QRM_ZO_RI.dll", work.Params(600));
     // Wait (bounded) until the first spread is written, so the cancel meets a running book.
     for (int i = 0; i < 600 && !work.Temp().Exists(kFirstSpread); ++i)
         std::this_thread::sleep_for(50ms);
-    adapter->RequestCancel();
+    run.Adapter().RequestCancel();
     // A run that ignored the cancel ends too, with its later spreads written.
-    result.wait();
+    ASSERT_TRUE(run.EndsWithin(std::chrono::minutes(10)));
     EXPECT_FALSE(work.Temp().Exists(L"TEMP/COMPOSITION_INFO/LAYOUTFINAL/cmb0020.jpg"));
-    release.set_value();
     // The engine's cancel report arrives after the run stopped listening: no code.
-    EXPECT_EQ(result.get(), 0);
+    EXPECT_EQ(run.Result(), 0);
 }
 
 TEST(Engine, TheFirstFailingSpreadDecidesAndNoSpreadAfterItStays) {

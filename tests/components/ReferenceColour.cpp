@@ -2,10 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 
 #include "TempFolder.h"
 #include "platform/FileSystemCalls.h"

@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <future>
 #include <string>
 #include <thread>
 
 #include "../components/fake_engine/FakeZoRiRecord.h"
+#include "BackgroundRun.h"
 #include "platform/DynamicLibrary.h"
 #include "platform/FileSystemCalls.h"
 #include "platform/ModulePath.h"
@@ -65,54 +65,12 @@ struct PreparedAdapter {
         EngineRunParams params = ParamsFor(dataPath);
         return adapter.Run(&params);
     }
+    /// Whether the stand-in was loaded and prepared.
+    bool Usable() const { return fake.Ready() && prepared == 0; }
 
     FakeEngine fake;
     CZoRiEngine adapter;
     int prepared;
-};
-
-/// Runs a composition on a thread of its own, as the transfer thread does; the adapter is
-/// created there too, so that thread also owns the wrapper window and pumps its reports.
-class BackgroundRun {
-public:
-    BackgroundRun(const std::wstring& library, const std::wstring& dataPath) {
-        std::promise<CZoRiEngine*> adapterReady;
-        auto adapterFuture = adapterReady.get_future();
-        m_result = m_code.get_future();
-        m_thread = std::async(std::launch::async, [this, library, dataPath, &adapterReady] {
-            CZoRiEngine adapter(library);
-            // An engine that cannot be loaded shows as the result of the run below.
-            (void)adapter.Prepare();
-            adapterReady.set_value(&adapter);
-            EngineRunParams params = ParamsFor(dataPath);
-            m_code.set_value(adapter.Run(&params));
-            m_mayFinish.get_future().wait(); // the test may still be using the adapter
-        });
-        m_adapter = adapterFuture.get();
-    }
-    ~BackgroundRun() {
-        if (!m_finished) {
-            m_adapter->RequestCancel();
-            m_mayFinish.set_value();
-        }
-    }
-    CZoRiEngine& Adapter() { return *m_adapter; }
-    bool EndsWithin(std::chrono::seconds limit) {
-        return m_result.wait_for(limit) == std::future_status::ready;
-    }
-    int Result() {
-        m_finished = true;
-        m_mayFinish.set_value();
-        return m_result.get();
-    }
-
-private:
-    std::promise<void> m_mayFinish;
-    std::promise<int> m_code;
-    std::future<int> m_result;
-    std::future<void> m_thread;
-    CZoRiEngine* m_adapter = nullptr;
-    bool m_finished = false;
 };
 
 TEST(ZoRiEngine, MissingLibraryMakesRunReturnMinusOne) {
@@ -133,16 +91,14 @@ TEST(ZoRiEngine, MissingEntryPointMakesRunReturnWithoutCallingTheLibrary) {
 
 TEST(ZoRiEngine, RefusedInstanceReturnsMinusOneAndReleasesNothing) {
     PreparedAdapter setup(L"create-fails");
-    ASSERT_TRUE(setup.fake.Ready());
-    ASSERT_EQ(setup.prepared, 0);
+    ASSERT_TRUE(setup.Usable());
     EXPECT_EQ(setup.Run(L"succeed"), -1);
     EXPECT_STREQ(setup.fake.Record().callOrder, "C");
 }
 
 TEST(ZoRiEngine, IncompleteParametersReturnMinusOneBeforeCreatingAnInstance) {
     PreparedAdapter setup(L"complete");
-    ASSERT_TRUE(setup.fake.Ready());
-    ASSERT_EQ(setup.prepared, 0);
+    ASSERT_TRUE(setup.Usable());
     EXPECT_EQ(setup.adapter.Run(nullptr), -1);
     EXPECT_EQ(setup.Run(L""), -1);
     EngineRunParams noFile = ParamsFor(L"succeed");
@@ -178,8 +134,7 @@ TEST(ZoRiEngine, SuccessfulRunHandsOverDefaultsInOrderAndReportsProgress) {
 
 TEST(ZoRiEngine, EngineFailureCodeBecomesTheResult) {
     PreparedAdapter setup(L"complete");
-    ASSERT_TRUE(setup.fake.Ready());
-    ASSERT_EQ(setup.prepared, 0);
+    ASSERT_TRUE(setup.Usable());
     EXPECT_EQ(setup.Run(L"fail-7"), 7);
     EXPECT_EQ(setup.fake.Record().releaseCalls, 1);
 }
@@ -190,35 +145,28 @@ TEST(ZoRiEngine, LongPathsAreCutToTheFieldSize) {
     EXPECT_EQ(std::wstring(params.dataPath), std::wstring(259, L'写'));
 }
 
-TEST(ZoRiEngine, SilentEngineEndsThroughCancelWithinAboutASecond) {
-    FakeEngine fake(L"complete");
-    ASSERT_TRUE(fake.Ready());
-    BackgroundRun run(fake.Path(), L"silent");
-    ASSERT_TRUE(fake.WaitUntilStarted());
+TEST(ZoRiEngine, CancelEndsARunningCompositionAndAnAbortReportIsItsResult) {
+    const struct {
+        const wchar_t* behaviour; ///< a silent engine, or one that answers with abort code 9
+        int result;
+    } engines[] = {{L"silent", 0}, {L"cancel-9", 9}};
+    for (const auto& engine : engines) {
+        FakeEngine fake(L"complete");
+        ASSERT_TRUE(fake.Ready());
+        BackgroundRun run(fake.Path(), ParamsFor(engine.behaviour));
+        ASSERT_TRUE(fake.WaitUntilStarted());
 
-    run.Adapter().RequestCancel();
-    ASSERT_TRUE(run.EndsWithin(3s));
-    EXPECT_EQ(run.Result(), 0);
-    EXPECT_EQ(fake.Record().cancelCalls, 1);
-    EXPECT_EQ(fake.Record().releaseCalls, 1);
-}
-
-TEST(ZoRiEngine, AbortReportThatAnswersTheCancelIsTheRunsResult) {
-    FakeEngine fake(L"complete");
-    ASSERT_TRUE(fake.Ready());
-    BackgroundRun run(fake.Path(), L"cancel-9");
-    ASSERT_TRUE(fake.WaitUntilStarted());
-
-    run.Adapter().RequestCancel();
-    ASSERT_TRUE(run.EndsWithin(3s));
-    EXPECT_EQ(run.Result(), 9);
-    EXPECT_EQ(fake.Record().cancelCalls, 1);
+        run.Adapter().RequestCancel();
+        ASSERT_TRUE(run.EndsWithin(3s));
+        EXPECT_EQ(run.Result(), engine.result);
+        EXPECT_EQ(fake.Record().cancelCalls, 1);
+        EXPECT_EQ(fake.Record().releaseCalls, 1);
+    }
 }
 
 TEST(ZoRiEngine, CancelWithoutARunningCompositionIsIgnored) {
     PreparedAdapter setup(L"complete");
-    ASSERT_TRUE(setup.fake.Ready());
-    ASSERT_EQ(setup.prepared, 0);
+    ASSERT_TRUE(setup.Usable());
     setup.adapter.RequestCancel();
     EXPECT_EQ(setup.Run(L"succeed"), 0);
     EXPECT_EQ(setup.fake.Record().cancelCalls, 0);

@@ -102,35 +102,28 @@ TEST(WriteProfileString, ConcurrentWritersLoseNoKey) {
     }
 }
 
-TEST(ReadProfileInt, NumbersBeyond32BitsWrapAsTheSystemReadsThem) {
-    TempFolder folder;
-    folder.WriteFile(L"a.ini", "[N]\r\nmin=-2147483648\r\nmax=2147483647\r\nabove=2147483648\r\n"
-                               "below=-2147483649\r\nlong=99999999999999999999\r\n"
-                               "longNegative=-99999999999999999999\r\n");
-    // 10^20 - 1 is 1661992959 modulo 2^32.
-    const std::pair<const wchar_t*, int> cases[] = {
-        {L"min", INT_MIN},   {L"max", INT_MAX},     {L"above", INT_MIN},
-        {L"below", INT_MAX}, {L"long", 1661992959}, {L"longNegative", -1661992959}};
-    for (const auto& [key, expected] : cases)
-        EXPECT_EQ(ReadProfileInt(folder / L"a.ini", L"N", key, -1), expected) << key;
-}
-
-TEST(ReadProfileInt, ReadsTheLeadingNumber) {
+TEST(ReadProfileInt, ReadsTheLeadingNumberAndWrapsAsTheSystemDoes) {
     TempFolder folder;
     folder.WriteFile(L"a.ini",
                      "[N]\r\nplain=42\r\nsigned= -17 \r\nplus=+8\r\ntrailing=12abc\r\nwords=abc\r\n"
                      "empty=\r\nquoted=\"9\"\r\nhuge=4294967297\r\n"
                      "hex=0x1fg\r\nnegativeHex=-0x10\r\noctal=0o178\r\nbinary=0b102\r\n"
-                     "capitalX=0X10\r\n");
-    // The system's conversion takes a lower-case "0x", "0o" or "0b" as the base.
+                     "capitalX=0X10\r\nmin=-2147483648\r\nmax=2147483647\r\nabove=2147483648\r\n"
+                     "below=-2147483649\r\nlong=99999999999999999999\r\n"
+                     "longNegative=-99999999999999999999\r\n");
+    // The system's conversion takes a lower-case "0x", "0o" or "0b" as the base, and keeps
+    // the low 32 bits: 10^20 - 1 is 1661992959 modulo 2^32.
     const std::pair<const wchar_t*, int> cases[] = {
         {L"plain", 42},        {L"signed", -17},
         {L"plus", 8},          {L"trailing", 12},
         {L"words", 0},         {L"empty", -1},
-        {L"quoted", 9},        {L"huge", 1} /* wraps as the system's conversion does */,
+        {L"quoted", 9},        {L"huge", 1},
         {L"missing", -1},      {L"hex", 31},
         {L"negativeHex", -16}, {L"octal", 15},
-        {L"binary", 2},        {L"capitalX", 0}};
+        {L"binary", 2},        {L"capitalX", 0},
+        {L"min", INT_MIN},     {L"max", INT_MAX},
+        {L"above", INT_MIN},   {L"below", INT_MAX},
+        {L"long", 1661992959}, {L"longNegative", -1661992959}};
     for (const auto& [key, expected] : cases)
         EXPECT_EQ(ReadProfileInt(folder / L"a.ini", L"N", key, -1), expected) << key;
     EXPECT_EQ(ReadProfileInt(folder / L"missing.ini", L"N", L"plain", 7), 7);

@@ -2,15 +2,13 @@
 
 #include "config/TerminalChecks.h"
 
+#include "MountTable.h"
 #include "TempFolder.h"
 #include "platform/ComputerName.h"
 #include "platform/NetworkShare.h"
 #include "platform/TextEncoding.h"
-#include "platform/ProcessEnvironment.h"
 
 #include <gtest/gtest.h>
-
-#include <cstdlib>
 
 namespace {
 
@@ -78,19 +76,16 @@ TEST(TerminalChecks, NamesTheTerminalAfterTheComputerOfItsFolder) {
 
 TEST(TerminalChecks, NamesAFolderInsideAMountedShareAfterTheShareServer) {
     TempFolder folder;
-    const std::string mounts = platform::WideToUtf8(folder / L"mnt");
-    folder.WriteFile(L"mounts", "/dev/sda1 / ext4 rw 0 0\n"
-                                "//KIOSK7/orders " +
-                                    mounts +
-                                    "/受付 cifs rw,username=kiosk 0 0\n"
-                                    "//pc02/spool/sub " +
-                                    mounts +
-                                    "/with\\040blank smb3 rw 0 0\n"
-                                    "tmpfs " +
-                                    mounts +
-                                    "/受付/local tmpfs rw 0 0\n"
-                                    "gvfsd-fuse /run/user/1000/gvfs fuse.gvfsd-fuse rw 0 0\n");
-    platform::SetEnvironmentValue("RELAYDESK_MOUNTS", folder / L"mounts");
+    const std::string mnt = platform::WideToUtf8(folder / L"mnt");
+    const MountTable mounts(
+        folder, "/dev/sda1 / ext4 rw 0 0\n" +
+                    MountTable::Cifs("//KIOSK7/orders", folder / L"mnt/受付", "rw,username=kiosk") +
+                    "//pc02/spool/sub " + mnt +
+                    "/with\\040blank smb3 rw 0 0\n"
+                    "tmpfs " +
+                    mnt +
+                    "/受付/local tmpfs rw 0 0\n"
+                    "gvfsd-fuse /run/user/1000/gvfs fuse.gvfsd-fuse rw 0 0\n");
     const std::wstring computer = platform::GetLocalComputerName().substr(0, 15);
     const struct {
         std::wstring folder;
@@ -113,7 +108,6 @@ TEST(TerminalChecks, NamesAFolderInsideAMountedShareAfterTheShareServer) {
         EXPECT_EQ(TerminalNameFromFolder(expected.folder), expected.name)
             << platform::WideToUtf8(expected.folder);
     }
-    platform::SetEnvironmentValue("RELAYDESK_MOUNTS", L"");
 }
 
 } // namespace

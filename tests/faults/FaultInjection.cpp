@@ -141,6 +141,22 @@ mode_t ModeArgument(int flags, va_list arguments) {
     return (flags & (O_CREAT | O_TMPFILE)) ? static_cast<mode_t>(va_arg(arguments, int)) : 0;
 }
 
+/// Calls the C library's own `name` (the function `Interposer` stands in for), unless the
+/// call is `watched` and the one to fail: then -1 with errno set.
+template <auto Interposer, typename... Arguments>
+auto Forward(const char* name, bool watched, Arguments... arguments) {
+    static const auto next = Next<decltype(Interposer)>(name);
+    using Result = decltype(next(arguments...));
+    return watched && Fault() ? Result(-1) : next(arguments...);
+}
+
+/// Counts a sync of a written file or of the watched folder, then makes it.
+template <auto Interposer> int Sync(const char* name, int descriptor) {
+    if (TrackedOrWatchedFolder(descriptor))
+        ++g_syncs;
+    return Forward<Interposer>(name, false, descriptor);
+}
+
 struct Report {
     ~Report() {
         const Settings& settings = Config();
@@ -209,23 +225,17 @@ FILE* fopen64(const char* path, const char* mode) {
 }
 
 int close(int descriptor) {
-    static const auto next = Next<int (*)(int)>("close");
     Track(descriptor, false);
-    return next(descriptor);
+    return Forward<&close>("close", false, descriptor);
 }
 
 ssize_t write(int descriptor, const void* data, size_t size) {
-    static const auto next = Next<ssize_t (*)(int, const void*, size_t)>("write");
-    if (TrackedDescriptor(descriptor) && Fault())
-        return -1;
-    return next(descriptor, data, size);
+    return Forward<&write>("write", TrackedDescriptor(descriptor), descriptor, data, size);
 }
 
 ssize_t pwrite64(int descriptor, const void* data, size_t size, off_t offset) {
-    static const auto next = Next<ssize_t (*)(int, const void*, size_t, off_t)>("pwrite64");
-    if (TrackedDescriptor(descriptor) && Fault())
-        return -1;
-    return next(descriptor, data, size, offset);
+    return Forward<&pwrite64>("pwrite64", TrackedDescriptor(descriptor), descriptor, data, size,
+                              offset);
 }
 
 ssize_t pwrite(int descriptor, const void* data, size_t size, off_t offset) {
@@ -234,110 +244,66 @@ ssize_t pwrite(int descriptor, const void* data, size_t size, off_t offset) {
 
 ssize_t copy_file_range(int in, off64_t* inOffset, int out, off64_t* outOffset, size_t size,
                         unsigned flags) {
-    static const auto next =
-        Next<ssize_t (*)(int, off64_t*, int, off64_t*, size_t, unsigned)>("copy_file_range");
-    if (TrackedDescriptor(out) && Fault())
-        return -1;
-    return next(in, inOffset, out, outOffset, size, flags);
+    return Forward<&copy_file_range>("copy_file_range", TrackedDescriptor(out), in, inOffset, out,
+                                     outOffset, size, flags);
 }
 
 int fsync(int descriptor) {
-    static const auto next = Next<int (*)(int)>("fsync");
-    if (TrackedOrWatchedFolder(descriptor))
-        ++g_syncs;
-    return next(descriptor);
+    return Sync<&fsync>("fsync", descriptor);
 }
 
 int fdatasync(int descriptor) {
-    static const auto next = Next<int (*)(int)>("fdatasync");
-    if (TrackedOrWatchedFolder(descriptor))
-        ++g_syncs;
-    return next(descriptor);
+    return Sync<&fdatasync>("fdatasync", descriptor);
 }
 
 int syncfs(int descriptor) {
-    static const auto next = Next<int (*)(int)>("syncfs");
-    if (TrackedOrWatchedFolder(descriptor))
-        ++g_syncs;
-    return next(descriptor);
+    return Sync<&syncfs>("syncfs", descriptor);
 }
 
 int rename(const char* from, const char* to) {
-    static const auto next = Next<int (*)(const char*, const char*)>("rename");
-    if ((Watched(AT_FDCWD, from) || Watched(AT_FDCWD, to)) && Fault())
-        return -1;
-    return next(from, to);
+    return Forward<&rename>("rename", Watched(AT_FDCWD, from) || Watched(AT_FDCWD, to), from, to);
 }
 
 int renameat(int fromFolder, const char* from, int toFolder, const char* to) {
-    static const auto next = Next<int (*)(int, const char*, int, const char*)>("renameat");
-    if ((Watched(fromFolder, from) || Watched(toFolder, to)) && Fault())
-        return -1;
-    return next(fromFolder, from, toFolder, to);
+    return Forward<&renameat>("renameat", Watched(fromFolder, from) || Watched(toFolder, to),
+                              fromFolder, from, toFolder, to);
 }
 
 int renameat2(int fromFolder, const char* from, int toFolder, const char* to, unsigned flags) {
-    static const auto next =
-        Next<int (*)(int, const char*, int, const char*, unsigned)>("renameat2");
-    if ((Watched(fromFolder, from) || Watched(toFolder, to)) && Fault())
-        return -1;
-    return next(fromFolder, from, toFolder, to, flags);
+    return Forward<&renameat2>("renameat2", Watched(fromFolder, from) || Watched(toFolder, to),
+                               fromFolder, from, toFolder, to, flags);
 }
 
 int mkdir(const char* path, mode_t mode) {
-    static const auto next = Next<int (*)(const char*, mode_t)>("mkdir");
-    if (Watched(AT_FDCWD, path) && Fault())
-        return -1;
-    return next(path, mode);
+    return Forward<&mkdir>("mkdir", Watched(AT_FDCWD, path), path, mode);
 }
 
 int mkdirat(int folder, const char* path, mode_t mode) {
-    static const auto next = Next<int (*)(int, const char*, mode_t)>("mkdirat");
-    if (Watched(folder, path) && Fault())
-        return -1;
-    return next(folder, path, mode);
+    return Forward<&mkdirat>("mkdirat", Watched(folder, path), folder, path, mode);
 }
 
 int link(const char* from, const char* to) {
-    static const auto next = Next<int (*)(const char*, const char*)>("link");
-    if (Watched(AT_FDCWD, to) && Fault())
-        return -1;
-    return next(from, to);
+    return Forward<&link>("link", Watched(AT_FDCWD, to), from, to);
 }
 
 int linkat(int fromFolder, const char* from, int toFolder, const char* to, int flags) {
-    static const auto next = Next<int (*)(int, const char*, int, const char*, int)>("linkat");
-    if (Watched(toFolder, to) && Fault())
-        return -1;
-    return next(fromFolder, from, toFolder, to, flags);
+    return Forward<&linkat>("linkat", Watched(toFolder, to), fromFolder, from, toFolder, to, flags);
 }
 
 int unlink(const char* path) {
-    static const auto next = Next<int (*)(const char*)>("unlink");
-    if (Watched(AT_FDCWD, path) && Fault())
-        return -1;
-    return next(path);
+    return Forward<&unlink>("unlink", Watched(AT_FDCWD, path), path);
 }
 
 int unlinkat(int folder, const char* path, int flags) {
-    static const auto next = Next<int (*)(int, const char*, int)>("unlinkat");
-    if (Watched(folder, path) && Fault())
-        return -1;
-    return next(folder, path, flags);
+    return Forward<&unlinkat>("unlinkat", Watched(folder, path), folder, path, flags);
 }
 
 int rmdir(const char* path) {
-    static const auto next = Next<int (*)(const char*)>("rmdir");
-    if (Watched(AT_FDCWD, path) && Fault())
-        return -1;
-    return next(path);
+    return Forward<&rmdir>("rmdir", Watched(AT_FDCWD, path), path);
 }
 
 int remove(const char* path) {
-    static const auto next = Next<int (*)(const char*)>("remove");
-    if (Watched(AT_FDCWD, path) && Fault())
-        return -1;
-    return next(path);
+    return Forward<&remove>("remove", Watched(AT_FDCWD, path), path);
 }
 
 } // extern "C"

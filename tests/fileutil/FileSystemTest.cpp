@@ -6,6 +6,7 @@
 #include "platform/FileSystemCalls.h"
 
 #include "FileFaults.h"
+#include "MountTable.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -17,60 +18,7 @@
 #include <memory>
 #include <thread>
 
-namespace {
-
-// A network backend that serves the share //kiosk/share from a local folder, as a mounted
-// share would: it maps the path and does the work through the local backend.
-class MappedShare final : public FileSystem {
-public:
-    explicit MappedShare(std::wstring root) : m_root(std::move(root)) {}
-
-    FsResult ListFolder(const std::wstring& f, std::vector<FolderEntry>& e) override {
-        return Local().ListFolder(Map(f), e);
-    }
-    FsResult GetItemInfo(const std::wstring& p, ItemInfo& i) override {
-        return Local().GetItemInfo(Map(p), i);
-    }
-    FsResult MakeFolder(const std::wstring& p) override { return Local().MakeFolder(Map(p)); }
-    FsResult RenameNoReplace(const std::wstring& a, const std::wstring& b) override {
-        return Local().RenameNoReplace(Map(a), Map(b));
-    }
-    FsResult DeleteTree(const std::wstring& p) override { return Local().DeleteTree(Map(p)); }
-    FsResult CopyFile(const std::wstring& a, const std::wstring& b) override {
-        return Local().CopyFile(Map(a), Map(b));
-    }
-    FsResult ReadFile(const std::wstring& p, std::string& b, std::size_t n) override {
-        return Local().ReadFile(Map(p), b, n);
-    }
-    FsResult WriteFileAtomically(const std::wstring& p, std::string_view b) override {
-        return Local().WriteFileAtomically(Map(p), b);
-    }
-    FsResult GetFreeBytes(const std::wstring& p, std::uint64_t& n) override {
-        return Local().GetFreeBytes(Map(p), n);
-    }
-
-private:
-    static FileSystem& Local() { return LocalFileSystem(); }
-    std::wstring Map(const std::wstring& path) const {
-        const std::wstring share = L"//kiosk/share";
-        return path.starts_with(share) ? m_root + path.substr(share.size()) : path;
-    }
-    std::wstring m_root;
-};
-
-// Hands network paths to the mapped share, everything else to the local backend.
-class MappedShareResolver final : public FileSystemResolver {
-public:
-    explicit MappedShareResolver(std::wstring root) : m_share(std::move(root)) {}
-    FileSystem& For(std::wstring_view path) override {
-        return IsNetworkPath(path) ? static_cast<FileSystem&>(m_share) : LocalFileSystem();
-    }
-
-private:
-    MappedShare m_share;
-};
-
-} // namespace
+namespace fs = std::filesystem;
 
 TEST(FileSystem, ShareThatNothingServesIsUnreachableAndNeverALocalFolder) {
     TempFolder folder;
@@ -91,15 +39,16 @@ TEST(FileSystem, ShareThatNothingServesIsUnreachableAndNeverALocalFolder) {
         EXPECT_EQ(DeleteMatching(resolver, share + L"/out/*"), kDeleteMatchingFailed);
     }
     EXPECT_FALSE(MakeFolderPath(share + L"/in"));
-    EXPECT_FALSE(std::filesystem::exists("/relaydesk-test-kiosk.invalid"));
+    EXPECT_FALSE(fs::exists("/relaydesk-test-kiosk.invalid"));
 }
 
-TEST(FileSystem, NetworkPathsGoThroughTheResolversBackend) {
+TEST(FileSystem, NetworkPathsGoThroughTheMountedSharesBackend) {
     TempFolder folder;
     folder.WriteFile(L"kiosk/in/r0000001/VQ_Info.ini", "[ORDER]\r\nUniqueID=\"端末-1\"\r\n");
     folder.WriteFile(L"kiosk/in/r0000001/IMAGE/写真.jpg", "jpeg");
     folder.MakeFolder(L"kiosk/out");
-    MappedShareResolver files(folder / L"kiosk");
+    const MountTable mounts(folder, MountTable::Cifs("//kiosk/share", folder / L"kiosk"));
+    ShareResolver files;
 
     std::list<std::wstring> orders;
     EXPECT_EQ(FolderLister(files).ListToList(orders, L"//kiosk/share/in", L"r*", 0,
@@ -135,7 +84,6 @@ TEST(FileSystem, LocalBackendReportsSizeAndFreeSpaceAndBoundsReads) {
 
 // composition.ini holds the shares' passwords: rewriting it must not open it to others.
 TEST(FileSystem, AtomicWriteKeepsTheReplacedFilesAccess) {
-    namespace fs = std::filesystem;
     if (!FileModeBitsKept())
         GTEST_SKIP() << "Windows keeps access in inherited access lists, not in mode bits";
     TempFolder folder;
@@ -149,7 +97,6 @@ TEST(FileSystem, AtomicWriteKeepsTheReplacedFilesAccess) {
 }
 
 TEST(FileSystem, ReadOnlyFilesAreCopiedWritableAndDeletedWithTheirFolder) {
-    namespace fs = std::filesystem;
     TempFolder folder;
     folder.WriteFile(L"注文/写真.jpg", "jpeg");
     const fs::path original = platform::ToFsPath(folder / L"注文/写真.jpg");

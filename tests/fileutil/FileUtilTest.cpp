@@ -64,13 +64,8 @@ TEST(CopyFolder, CopiesEveryFileOfALargeTreeWholeAndOnce) {
     for (std::size_t i = 0; i < names.size(); ++i)
         folder.WriteFile(L"order/" + names[i], std::string(1000 + i * 37, static_cast<char>(i)));
     EXPECT_TRUE(CopyFolder(LocalFolders(), folder / L"order", folder / L"work"));
-    for (std::size_t i = 0; i < names.size(); ++i)
-        EXPECT_EQ(folder.ReadFile(L"work/" + names[i]), folder.ReadFile(L"order/" + names[i]));
     // No temporary file of a copy is left, and nothing else was made.
-    std::size_t files = 0;
-    for (const auto& entry : fs::recursive_directory_iterator(platform::ToFsPath(folder / L"work")))
-        files += entry.is_regular_file() ? 1 : 0;
-    EXPECT_EQ(files, names.size());
+    EXPECT_EQ(ReadTree(folder / L"work"), ReadTree(folder / L"order"));
 }
 
 TEST(LinkFolder, GivesCopyFolderResultsAndLaterReplacementsStaySeparate) {

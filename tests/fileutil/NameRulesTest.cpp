@@ -19,8 +19,6 @@
 
 namespace fs = std::filesystem;
 
-namespace {} // namespace
-
 TEST(NameCase, ExactNamesAreFoundWithoutRegardToCase) {
     TempFolder folder;
     folder.WriteFile(L"out/p0000009/IMAGE/cmb0001.jpg", "jpeg");

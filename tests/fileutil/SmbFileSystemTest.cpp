@@ -46,7 +46,7 @@ protected:
     void SetUp() override {
         if (const std::string reason = SambaServer::Unavailable(); !reason.empty())
             GTEST_SKIP() << reason;
-        m_server = std::make_unique<SambaServer>();
+        m_server = std::make_unique<SambaServer>(m_fileSizeLimit);
         ASSERT_EQ(m_server->Error(), "");
         m_backend = std::make_unique<SmbFileSystem>(m_server->Port());
     }
@@ -58,8 +58,15 @@ protected:
                                 Wide(SambaServer::kUserA.password));
     }
 
+    std::uint64_t m_fileSizeLimit = 0; ///< of every file the server writes; 0: none
     std::unique_ptr<SambaServer> m_server;
     std::unique_ptr<SmbFileSystem> m_backend;
+};
+
+/// A server whose files may not grow beyond 1 MB, as on a full share.
+class SmbFileSystemFull : public SmbFileSystemTest {
+protected:
+    SmbFileSystemFull() { m_fileSizeLimit = 1024 * 1024; }
 };
 
 } // namespace
@@ -299,23 +306,20 @@ TEST_F(SmbFileSystemTest, SeveralThreadsWorkAtOnce) {
     EXPECT_EQ(failures.load(), 0);
 }
 
-TEST(SmbFileSystemFull, FullShareFailsWithNoSpaceAndLeavesNoFile) {
-    if (const std::string reason = SambaServer::Unavailable(); !reason.empty())
-        GTEST_SKIP() << reason;
-    SambaServer server(1024 * 1024);
-    ASSERT_EQ(server.Error(), "");
-    SmbFileSystem backend(server.Port());
+TEST_F(SmbFileSystemFull, FullShareFailsWithNoSpaceAndLeavesNoFile) {
     TempFolder work;
     work.WriteFile(L"big.jpg", Pattern(3 * 1024 * 1024, 1));
-    const std::wstring share = server.SharePath(SambaServer::kGuestShare);
-    const fs::path local = server.ShareFolder(SambaServer::kGuestShare);
-    ASSERT_TRUE(backend.WriteFileAtomically(share + L"/big.jpg", "kept"));
-    EXPECT_EQ(backend.CopyFile(work / L"big.jpg", share + L"/big.jpg").Error(), FsError::kNoSpace);
-    EXPECT_EQ(backend.WriteFileAtomically(share + L"/big.jpg", Pattern(2 * 1024 * 1024, 2)).Error(),
+    const std::wstring share = Guest();
+    const fs::path local = m_server->ShareFolder(SambaServer::kGuestShare);
+    ASSERT_TRUE(m_backend->WriteFileAtomically(share + L"/big.jpg", "kept"));
+    EXPECT_EQ(m_backend->CopyFile(work / L"big.jpg", share + L"/big.jpg").Error(),
               FsError::kNoSpace);
+    EXPECT_EQ(
+        m_backend->WriteFileAtomically(share + L"/big.jpg", Pattern(2 * 1024 * 1024, 2)).Error(),
+        FsError::kNoSpace);
     EXPECT_EQ(FileBytes(local / "big.jpg"), "kept");
     EXPECT_TRUE(LeftoverTemporaries(local).empty());
     std::uint64_t freeBytes = 0;
-    EXPECT_TRUE(backend.GetFreeBytes(share, freeBytes));
+    EXPECT_TRUE(m_backend->GetFreeBytes(share, freeBytes));
     EXPECT_GT(freeBytes, 0u);
 }

@@ -32,19 +32,25 @@ void DispatchAllWaiting() {
         DispatchWindowMessage(message);
 }
 
-struct ClassRegistration {
-    explicit ClassRegistration(const wchar_t* name) : m_name(name) {
-        RegisterWindowClass(m_name, RecordingProcedure);
+/// A hidden window of a class of its own that records the marked messages.
+class WindowMessages : public ::testing::Test {
+protected:
+    WindowMessages() {
+        RegisterWindowClass(kClass, RecordingProcedure);
+        window = CreateHiddenWindow(kClass, L"test");
     }
-    ~ClassRegistration() { UnregisterWindowClass(m_name); }
-    std::wstring m_name;
+    ~WindowMessages() override {
+        DestroyHiddenWindow(window);
+        UnregisterWindowClass(kClass);
+    }
+
+    static constexpr wchar_t kClass[] = L"RelaydeskTestClass";
+    WindowHandle window = 0;
 };
 
 } // namespace
 
-TEST(WindowMessages, MessagePostedFromAnotherThreadIsHandledOnTheOwningThread) {
-    ClassRegistration registration(L"TestOwnerClass");
-    WindowHandle window = CreateHiddenWindow(L"TestOwnerClass", L"owner");
+TEST_F(WindowMessages, MessagePostedFromAnotherThreadIsHandledOnTheOwningThread) {
     ASSERT_NE(window, 0u);
     // The engine's report number (a DDE number on Windows) and one of the program's own.
     for (const std::uint32_t number : {1000u, kFirstPrivateMessage + 1}) {
@@ -62,12 +68,9 @@ TEST(WindowMessages, MessagePostedFromAnotherThreadIsHandledOnTheOwningThread) {
         EXPECT_EQ(g_handledCount, 1);
         EXPECT_EQ(g_handledOn.load(), std::this_thread::get_id());
     }
-    DestroyHiddenWindow(window);
 }
 
-TEST(WindowMessages, QueuesArePerThread) {
-    ClassRegistration registration(L"TestQueueClass");
-    WindowHandle window = CreateHiddenWindow(L"TestQueueClass", L"q");
+TEST_F(WindowMessages, QueuesArePerThread) {
     ASSERT_TRUE(PostWindowMessage(window, kFirstPrivateMessage, 0, 0));
     bool otherThreadSaw = true;
     std::thread other([&] {
@@ -78,13 +81,10 @@ TEST(WindowMessages, QueuesArePerThread) {
     EXPECT_FALSE(otherThreadSaw);
     WindowMessage message;
     EXPECT_TRUE(PeekWindowMessage(message));
-    DestroyHiddenWindow(window);
 }
 
-TEST(WindowMessages, DestroyedWindowGetsNoMessages) {
-    ClassRegistration registration(L"TestGoneClass");
-    WindowHandle window = CreateHiddenWindow(L"TestGoneClass", L"gone");
-    EXPECT_EQ(FindHiddenWindow(L"TestGoneClass", L"gone"), window);
+TEST_F(WindowMessages, DestroyedWindowGetsNoMessages) {
+    EXPECT_EQ(FindHiddenWindow(kClass, L"test"), window);
     PostWindowMessage(window, kFirstPrivateMessage, 0, 0);
     DestroyHiddenWindow(window);
     WindowMessage message;
@@ -93,21 +93,22 @@ TEST(WindowMessages, DestroyedWindowGetsNoMessages) {
     EXPECT_EQ(CreateHiddenWindow(L"NoSuchClass", L"x"), 0u);
 }
 
-TEST(WindowMessages, ArrivalCallbackRunsForTheWaitingThread) {
-    ClassRegistration registration(L"TestWakeClass");
-    WindowHandle window = CreateHiddenWindow(L"TestWakeClass", L"wake");
+TEST_F(WindowMessages, ArrivalCallbackRunsForTheWaitingThread) {
     std::atomic<int> wakes{0};
     SetMessageArrivalCallback([](void* context) { ++*static_cast<std::atomic<int>*>(context); },
                               &wakes);
-    std::thread([window] { PostWindowMessage(window, kFirstPrivateMessage, 0, 0); }).join();
+    std::thread([window = window] {
+        PostWindowMessage(window, kFirstPrivateMessage, 0, 0);
+    }).join();
     EXPECT_EQ(wakes, 1);
     // Another thread's callback is not this thread's.
     std::thread([] { SetMessageArrivalCallback(nullptr, nullptr); }).join();
-    std::thread([window] { PostWindowMessage(window, 1000, 0, 0); }).join();
+    std::thread([window = window] { PostWindowMessage(window, 1000, 0, 0); }).join();
     EXPECT_EQ(wakes, 2);
     SetMessageArrivalCallback(nullptr, nullptr);
-    std::thread([window] { PostWindowMessage(window, kFirstPrivateMessage, 0, 0); }).join();
+    std::thread([window = window] {
+        PostWindowMessage(window, kFirstPrivateMessage, 0, 0);
+    }).join();
     EXPECT_EQ(wakes, 2);
     DispatchAllWaiting();
-    DestroyHiddenWindow(window);
 }

@@ -1,6 +1,7 @@
 #include "FolderNames.h"
 
 #include "platform/FileSystemCalls.h"
+#include "platform/TextEncoding.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -21,4 +22,16 @@ std::string FileBytes(const std::filesystem::path& file) {
     std::stringstream bytes;
     bytes << in.rdbuf();
     return bytes.str();
+}
+
+Tree ReadTree(const std::wstring& folder) {
+    namespace fs = std::filesystem;
+    Tree tree;
+    const fs::path root = platform::ToFsPath(folder);
+    std::error_code error;
+    for (fs::recursive_directory_iterator it(root, error), end; !error && it != end;
+         it.increment(error))
+        tree[platform::WideToUtf8(platform::FromFsPath(fs::relative(it->path(), root)))] =
+            it->is_directory() ? "/" : FileBytes(it->path());
+    return tree;
 }

@@ -2,6 +2,7 @@
 /// What a folder and its files hold, as tests compare them.
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -12,3 +13,9 @@ Names FolderNames(const std::wstring& folder);
 
 /// The bytes of a file; empty when it cannot be read.
 std::string FileBytes(const std::filesystem::path& file);
+
+/// Every file and folder below a folder: relative path, bytes ("/" for a folder).
+using Tree = std::map<std::string, std::string>;
+
+/// What lies below `folder`; empty when it cannot be read.
+Tree ReadTree(const std::wstring& folder);

@@ -8,12 +8,11 @@
 #include "platform/NetworkShare.h"
 #include "platform/TextEncoding.h"
 
+#include "MountTable.h"
 #include "TempFolder.h"
 #include "platform/ProcessEnvironment.h"
 
 #include <gtest/gtest.h>
-
-#include <cstdlib>
 
 namespace {
 
@@ -35,26 +34,21 @@ TEST(ConnectionProbe, DrivePathIsConnectedWhenItCanBeListed) {
     EXPECT_EQ(CheckFolderConnection(LocalFolders(), L"", L"", L""), 2);
 }
 
-/// A mount table of its own, named by RELAYDESK_MOUNTS, for the network paths.
+/// A mount table of its own for the network paths; blanks in mount points are escaped in it.
 class MountedShares : public ::testing::Test {
 protected:
-    void SetUp() override {
+    MountedShares() {
         folder.MakeFolder(L"mnt/pc01-orders/入力");
-        const std::string mountPoint = platform::WideToUtf8(folder / L"mnt/pc01-orders");
-        // Blanks in mount points are escaped in the table.
         folder.MakeFolder(L"mnt/with blank");
-        folder.WriteFile(L"mounts", "proc /proc proc rw 0 0\n"
-                                    "//PC01/orders " +
-                                        mountPoint +
-                                        " cifs rw,username=kiosk,vers=3.0 0 0\n"
-                                        "//pc02/spool " +
-                                        platform::WideToUtf8(folder / L"mnt/with") +
-                                        "\\040blank smb3 rw 0 0\n");
-        platform::SetEnvironmentValue("RELAYDESK_MOUNTS", folder / L"mounts");
     }
-    void TearDown() override { platform::SetEnvironmentValue("RELAYDESK_MOUNTS", L""); }
 
     TempFolder folder;
+    const MountTable mounts{folder,
+                            "proc /proc proc rw 0 0\n" +
+                                MountTable::Cifs("//PC01/orders", folder / L"mnt/pc01-orders",
+                                                 "rw,username=kiosk,vers=3.0") +
+                                "//pc02/spool " + platform::WideToUtf8(folder / L"mnt/with") +
+                                "\\040blank smb3 rw 0 0\n"};
     ShareResolver files;
 };
 

@@ -16,28 +16,9 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <map>
 #include <optional>
-#include <sstream>
 
 namespace {
-
-/// Every file below `folder` with its bytes, by path relative to it.
-std::map<std::filesystem::path, std::string> FilesWithContent(const std::wstring& folder) {
-    namespace fs = std::filesystem;
-    std::map<fs::path, std::string> files;
-    const fs::path root = platform::ToFsPath(folder);
-    for (const auto& entry : fs::recursive_directory_iterator(root)) {
-        if (!entry.is_regular_file())
-            continue;
-        std::ostringstream bytes;
-        bytes << std::ifstream(entry.path(), std::ios::binary).rdbuf();
-        files[fs::relative(entry.path(), root)] = bytes.str();
-    }
-    return files;
-}
 
 class Controller : public ::testing::Test {
 protected:
@@ -150,7 +131,7 @@ TEST_F(Controller, TerminalDeletedDuringItsTransferStillGetsItsOrder) {
 
 TEST_F(Controller, OutputFolderVanishingMidTransferKeepsTheOrderWaitingUntilItIsBack) {
     const std::wstring order = WriteOrderWithBackup(5);
-    const auto before = FilesWithContent(order);
+    const auto before = ReadTree(order);
     bool removed = false;
     harness.view.onServing = [&](const std::wstring&) {
         if (!std::exchange(removed, true)) {
@@ -162,7 +143,7 @@ TEST_F(Controller, OutputFolderVanishingMidTransferKeepsTheOrderWaitingUntilItIs
     // Nothing is built in place of the terminal's folder, and the order is not marked.
     EXPECT_FALSE(PathExists(LocalFolders(), output));
     EXPECT_EQ(FolderNames(input), (Names{L"r0000005"}));
-    EXPECT_EQ(FilesWithContent(order), before);
+    EXPECT_EQ(ReadTree(order), before);
     EXPECT_EQ(harness.CountLogLines(L"Relaydesk2 retry mkdir " + JoinPath(output, L"p0000005") +
                                     L": not found"),
               1);
@@ -198,7 +179,7 @@ TEST_F(Controller, FullWorkFolderKeepsTheOrderWaitingWithAllItsDataAndRetries) {
         GTEST_SKIP() << "Windows, and so wine, has no per-process file size limit to stand in for "
                         "a full disk";
     const std::wstring order = WriteOrderWithBackup(8);
-    const auto before = FilesWithContent(order);
+    const auto before = ReadTree(order);
     // During the first transfer no file may grow past 4 KB: the settings files still fit,
     // the pictures no longer do.
     std::optional<FileSizeLimit> fullDisk;
@@ -208,7 +189,7 @@ TEST_F(Controller, FullWorkFolderKeepsTheOrderWaitingWithAllItsDataAndRetries) {
     };
     ASSERT_TRUE(RunUntilTheFirstAttemptEnds());
     fullDisk.reset();
-    EXPECT_EQ(FilesWithContent(order), before);
+    EXPECT_EQ(ReadTree(order), before);
     EXPECT_TRUE(FolderNames(output).empty());
     const std::vector<std::wstring> lines = harness.LogLines();
     EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const std::wstring& line) {
@@ -251,7 +232,7 @@ TEST_F(Controller, UnmountedTerminalShareIsNotWrittenIntoItsBareMountPoint) {
     const std::wstring share = harness.folder / L"share";
     ASSERT_TRUE(MakeFolderPath(share));
     harness.WriteOrder(share, 10);
-    const auto before = FilesWithContent(JoinPath(share, L"r0000010"));
+    const auto before = ReadTree(JoinPath(share, L"r0000010"));
     const std::string mountPoint = "'" + platform::WideToUtf8(input) + "'";
     if (!RunningAsRoot() || std::system(("mount --bind '" + platform::WideToUtf8(share) + "' " +
                                          mountPoint + " 2>/dev/null")
@@ -264,7 +245,7 @@ TEST_F(Controller, UnmountedTerminalShareIsNotWrittenIntoItsBareMountPoint) {
     harness.controller->Shutdown();
     EXPECT_TRUE(FolderNames(input).empty()) << "written into the bare mount point";
     EXPECT_EQ(FolderNames(share), (Names{L"r0000010"}));
-    EXPECT_EQ(FilesWithContent(JoinPath(share, L"r0000010")), before);
+    EXPECT_EQ(ReadTree(JoinPath(share, L"r0000010")), before);
     EXPECT_TRUE(FolderNames(output).empty());
 }
 

@@ -8,7 +8,6 @@
 // Build variants: FAKE_ZORI_OMIT_CANCEL leaves out one entry point, FAKE_ZORI_CREATE_FAILS
 // refuses to create an instance. It records every call for the tests to inspect.
 
-#include <atomic>
 #include <cstdint>
 #include <cstring>
 #include <cwchar>

@@ -18,7 +18,6 @@
 #include <fstream>
 #include <functional>
 #include <iostream>
-#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
