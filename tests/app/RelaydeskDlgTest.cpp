@@ -5,6 +5,8 @@
 #include "dialogs/OrderViewDlg.h"
 #include "dialogs/TerminalEditDlg.h"
 #include "fileutil/FileUtil.h"
+#include "kiosk/KioskOrder.h"
+#include "kiosk/SyntheticPhoto.h"
 #include "platform/FileSystemCalls.h"
 #include "platform/TextEncoding.h"
 
@@ -15,7 +17,6 @@
 #include <wx/textctrl.h>
 #include <wx/uiaction.h>
 
-#include <cstdlib>
 #include <filesystem>
 
 namespace fs = std::filesystem;
@@ -325,10 +326,15 @@ class ClosingDuringCompositionTest : public RelaydeskDlgTest {};
 
 TEST_F(ClosingDuringCompositionTest, LeavesTheOrderUnderItsRName) {
     std::wstring input = m_terminals[1].path;
-    std::string kiosk = "'" + platform::WideToUtf8(GetModuleFolder()) +
-                        "/relaydesk-kiosk' --input '" + platform::WideToUtf8(input) +
-                        "' --order 42 --pages 4 --photos-per-page 1 --megapixels 0.1 >/dev/null";
-    ASSERT_EQ(std::system(kiosk.c_str()), 0);
+    kiosk::OrderRequest order;
+    order.inputFolder = input;
+    order.orderNumber = 42;
+    order.pages = 4;
+    order.photosPerPage = 1;
+    order.megapixels = 0.1;
+    std::wstring error;
+    ASSERT_TRUE(kiosk::StartImages());
+    ASSERT_TRUE(kiosk::WriteOrder(order, error)) << platform::WideToUtf8(error);
     ASSERT_TRUE(m_folder.Exists(L"端末/KIOSK-2/in/r0000042"));
 
     std::wstring engine = GetModuleFolder() + L"/fake-zori/complete/QRM_ZO_RI.so";
