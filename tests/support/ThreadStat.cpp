@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <ios>
 #include <iterator>
 #include <sstream>
 #include <system_error>
@@ -10,7 +11,14 @@
 
 std::optional<ThreadStat> ReadThreadStat(const std::filesystem::path& statFile) {
     std::ifstream stat(statFile);
-    const std::string text{std::istreambuf_iterator<char>(stat), std::istreambuf_iterator<char>()};
+    std::string text;
+    try {
+        text.assign(std::istreambuf_iterator<char>(stat), std::istreambuf_iterator<char>());
+    } catch (const std::ios_base::failure&) {
+        // The thread ended between opening its file and reading it (ESRCH): libstdc++'s
+        // file buffer throws on a failed read whatever the stream's exception mask.
+        return std::nullopt;
+    }
     const std::size_t open = text.find('('), close = text.rfind(')');
     if (open == std::string::npos || close == std::string::npos)
         return std::nullopt;
