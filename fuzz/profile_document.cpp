@@ -1,7 +1,8 @@
 // Profile (INI) documents as read from any file: an untouched document writes back exactly the
 // bytes it read; setting one key (an existing one or a new one, chosen by the input) and
-// reloading the written bytes leaves every other key's value as it was, and the set key reads
-// back as its value trimmed and unquoted (unless its name could not be decoded).
+// reloading the written bytes leaves every other key's value as it was (unless the change made
+// a Shift-JIS text UTF-8), and the set key reads back as its value trimmed and unquoted (unless
+// its name could not be decoded).
 
 #include "FuzzSupport.h"
 
@@ -78,9 +79,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ProfileDocument reloaded;
     reloaded.LoadFromBytes(document.ToBytes());
     const KeyPath setPath{UpperCaseName(Trimmed(section)), UpperCaseName(Trimmed(key))};
-    std::map<KeyPath, std::wstring> after = Values(reloaded);
+    // The encoding is detected anew: a text that was Shift-JIS only for the line changed reads
+    // as UTF-8 now, every other line with the bytes it had but decoded as UTF-8.
+    const bool redetected = reloaded.GetEncoding() != document.GetEncoding();
+    Check(!redetected || (document.GetEncoding() == ProfileDocument::Encoding::kShiftJis &&
+                          reloaded.GetEncoding() == ProfileDocument::Encoding::kUtf8),
+          "a change alters the detected encoding only from Shift-JIS to UTF-8");
+    const std::map<KeyPath, std::wstring> after = Values(reloaded);
     for (const auto& [path, oldValue] : before) {
-        if (path == setPath)
+        if (redetected || path == setPath)
             continue;
         const auto found = after.find(path);
         Check(found != after.end() && found->second == oldValue,

@@ -10,7 +10,9 @@
 /// it was read with, line end included, even bytes its encoding cannot decode; only changed
 /// and added lines are encoded, in the file's encoding (UTF-8, UTF-8 or UTF-16 with byte-order
 /// mark, Shift-JIS) and line end; half a UTF-16 unit at the end of the text, which reads as
-/// nothing, is dropped when lines are added after it. Sections and keys are indexed, so
+/// nothing, is dropped when lines are added after it. The encoding is detected from the bytes
+/// each time they are read, never recorded: a text read as Shift-JIS only because one line is
+/// not UTF-8 reads as UTF-8 once that line is changed or removed. Sections and keys are indexed, so
 /// lookups stay fast on files of thousands of sections. Not synchronised: one thread at a time.
 
 #include <cstddef>

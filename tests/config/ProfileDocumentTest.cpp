@@ -122,6 +122,12 @@ TEST(ProfileDocument, KeepsTheEncodingOfTheFile) {
         }
     }
 
+    // One line that is not UTF-8 makes the text Shift-JIS; once it is changed, the other
+    // lines keep their bytes and read as the UTF-8 they are.
+    ProfileDocument mixed = Parse("[A]\r\nname=\xE5\x86\x99\r\nbroken=\xE3x\r\n");
+    mixed.Set(L"A", L"broken", L"mended");
+    EXPECT_EQ(Parse(mixed.ToBytes()).Get(L"A", L"name"), L"写");
+
     ProfileDocument ascii = Parse("[A]\r\nk=v\r\n");
     ascii.Set(L"A", L"k", L"写真");
     EXPECT_EQ(ascii.ToBytes(), "[A]\r\nk=写真\r\n")
