@@ -325,16 +325,10 @@ TEST_F(RelaydeskDlgTest, OrderViewShowsTheSelectedTerminalsOutputFolder) {
 class ClosingDuringCompositionTest : public RelaydeskDlgTest {};
 
 TEST_F(ClosingDuringCompositionTest, LeavesTheOrderUnderItsRName) {
-    std::wstring input = m_terminals[1].path;
-    kiosk::OrderRequest order;
-    order.inputFolder = input;
-    order.orderNumber = 42;
-    order.pages = 4;
-    order.photosPerPage = 1;
-    order.megapixels = 0.1;
     std::wstring error;
     ASSERT_TRUE(kiosk::StartImages());
-    ASSERT_TRUE(kiosk::WriteOrder(order, error)) << platform::WideToUtf8(error);
+    ASSERT_TRUE(kiosk::WriteOrder(kiosk::QuickOrder(m_terminals[1].path, 42), error))
+        << platform::WideToUtf8(error);
     ASSERT_TRUE(m_folder.Exists(L"端末/KIOSK-2/in/r0000042"));
 
     std::wstring engine = GetModuleFolder() + L"/fake-zori/complete/QRM_ZO_RI.so";

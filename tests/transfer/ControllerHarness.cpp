@@ -83,16 +83,10 @@ void ControllerHarness::AddTerminal(const std::wstring& name, const std::wstring
 }
 
 void ControllerHarness::WriteOrder(const std::wstring& input, int orderNumber) const {
-    kiosk::OrderRequest request;
-    request.inputFolder = input;
-    request.orderNumber = orderNumber;
-    request.pages = 4;
-    request.photosPerPage = 1;
-    request.megapixels = 0.05;
-    request.pageScale = 0.1;
     std::wstring error;
     ASSERT_TRUE(kiosk::StartImages());
-    ASSERT_TRUE(kiosk::WriteOrder(request, error)) << platform::WideToUtf8(error);
+    ASSERT_TRUE(kiosk::WriteOrder(kiosk::QuickOrder(input, orderNumber), error))
+        << platform::WideToUtf8(error);
 }
 
 bool ControllerHarness::RunUntil(const std::function<bool()>& done,

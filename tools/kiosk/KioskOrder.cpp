@@ -6,6 +6,7 @@
 #include <random>
 #include <sstream>
 #include <system_error>
+#include <utility>
 
 #include "SyntheticPhoto.h"
 #include "platform/FileSystemCalls.h"
@@ -201,6 +202,17 @@ bool WriteContents(const OrderRequest& request, const std::wstring& order, std::
 }
 
 } // namespace
+
+OrderRequest QuickOrder(std::wstring inputFolder, int orderNumber) {
+    OrderRequest request;
+    request.inputFolder = std::move(inputFolder);
+    request.orderNumber = orderNumber;
+    request.pages = 4;
+    request.photosPerPage = 1;
+    request.megapixels = 0.05;
+    request.pageScale = 0.1;
+    return request;
+}
 
 std::wstring PictureName(int number) {
     wchar_t name[32];

@@ -19,6 +19,10 @@ struct OrderRequest {
     std::uint32_t seed = 1;
 };
 
+/// A quick order: four pages of one small photo each on shrunk pages, for a check that needs
+/// an order to pass through but not how its book looks.
+OrderRequest QuickOrder(std::wstring inputFolder, int orderNumber);
+
 /// Builds "r" + number under a temporary name and renames it into place; false with a
 /// message in `error` when anything fails (the temporary folder is then removed).
 bool WriteOrder(const OrderRequest& request, std::wstring& error);
