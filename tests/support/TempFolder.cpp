@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -16,8 +17,12 @@ TempFolder::TempFolder() {
     std::random_device random;
     const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
     std::string name = "relaydesk-test-";
-    if (test)
-        name += std::string(test->name()).substr(0, 40) + "-";
+    if (test) {
+        // A parametrised test's name holds "/", which would make a folder in a folder.
+        std::string testName = std::string(test->name()).substr(0, 40);
+        std::replace(testName.begin(), testName.end(), '/', '-');
+        name += testName + "-";
+    }
     name += std::to_string(random());
     fs::path path = fs::temp_directory_path() / name;
     fs::create_directories(path);
