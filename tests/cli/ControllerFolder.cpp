@@ -85,21 +85,37 @@ std::string ControllerFolder::Environment() const {
            " XDG_RUNTIME_DIR=" + Quote(m_root / L"run") + " ";
 }
 
+bool ControllerFolder::UnderWine() {
+    return WindowsProgramFolder() != nullptr;
+}
+
+std::string ControllerFolder::ProgramCommand() const {
+    return UnderWine() ? "wine " + Quote(JoinPath(m_programFolder, L"relaydesk-cli.exe"))
+                       : Quote(JoinPath(m_programFolder, L"relaydesk-cli"));
+}
+
+std::string ControllerFolder::StartCli(const std::string& arguments) const {
+    const std::wstring pidFile = m_root / L"started-pid";
+    const std::string command = Environment() + ProgramCommand() + " " + arguments +
+                                " >/dev/null 2>&1 & echo $! >" + Quote(pidFile);
+    if (std::system(command.c_str()) != 0)
+        return {};
+    std::string pid = m_root.ReadFile(L"started-pid");
+    return pid.substr(0, pid.find('\n'));
+}
+
 int ControllerFolder::RunCli(const std::string& arguments, std::string* output,
                              const std::string& launcher) const {
     const std::wstring outputFile = m_root / L"cli-output.txt";
-    const std::string program =
-        WindowsProgramFolder() ? "wine " + Quote(JoinPath(m_programFolder, L"relaydesk-cli.exe"))
-                               : Quote(JoinPath(m_programFolder, L"relaydesk-cli"));
-    const std::string command =
-        Environment() + launcher + program + " " + arguments + " >" + Quote(outputFile) + " 2>&1";
+    const std::string command = Environment() + launcher + ProgramCommand() + " " + arguments +
+                                " >" + Quote(outputFile) + " 2>&1";
     const int status = std::system(command.c_str());
     std::ifstream file(platform::ToFsPath(outputFile));
     std::stringstream text;
     text << file.rdbuf();
     std::string said = text.str();
     // A Windows program ends its console lines with CR LF; a lone CR stays, as on Linux.
-    if (WindowsProgramFolder())
+    if (UnderWine())
         for (size_t at = said.find("\r\n"); at != std::string::npos; at = said.find("\r\n", at))
             said.erase(at, 1);
     if (output)

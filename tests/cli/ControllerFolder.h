@@ -22,6 +22,11 @@ public:
     /// assignments and a command that runs it (as "LD_PRELOAD=x timeout 60 ").
     int RunCli(const std::string& arguments, std::string* output = nullptr,
                const std::string& launcher = {}) const;
+    /// Starts relaydesk-cli with `arguments` in the background, its output discarded; the
+    /// process id the shell knows it by (under wine, that of the wine process).
+    std::string StartCli(const std::string& arguments) const;
+    /// True when the program is a Windows build run under wine (RELAYDESK_WINDOWS_PROGRAM).
+    static bool UnderWine();
     const std::wstring& LogFolder() const { return m_logFolder; }
     /// Writes an order with the kiosk simulator; extra options as given.
     void WriteOrder(const std::wstring& inputFolder, int orderNumber,
@@ -46,6 +51,9 @@ private:
     TempFolder m_root;
     std::wstring m_programFolder;
     std::wstring m_logFolder;
+
+    /// The shell command that runs the program, without arguments.
+    std::string ProgramCommand() const;
 };
 
 /// A path quoted for the shell.
