@@ -129,7 +129,7 @@ TEST_F(TerminalTableFile, HandDamagedValuesLoadAndForeignSectionsSurviveASave) {
     EXPECT_EQ(Load().UsedCount(), 2);
 }
 
-TEST(TerminalTableEdits, AddTakesTheNextSlotSwitchedOffUntilFull) {
+TEST(TerminalTableEdits, AddTakesTheNextSlotSwitchedOffUntilFullAndDeleteOnlyAUsedOne) {
     TerminalTable table;
     EXPECT_FALSE(table.AddTerminal(TerminalEntry{})) << "no input folder";
     for (int n = 0; n < kTerminalSlots; ++n)
@@ -138,4 +138,9 @@ TEST(TerminalTableEdits, AddTakesTheNextSlotSwitchedOffUntilFull) {
     EXPECT_EQ(table.UsedCount(), kTerminalSlots);
     EXPECT_EQ(table.slots[9].name, L"9");
     EXPECT_EQ(table.slots[9].enabled, 0);
+    // Only a used slot holds a terminal to delete.
+    table.DeleteTerminal(kTerminalSlots - 1);
+    table.DeleteTerminal(kTerminalSlots - 1);
+    table.DeleteTerminal(-1);
+    EXPECT_EQ(table.UsedCount(), kTerminalSlots - 1);
 }
