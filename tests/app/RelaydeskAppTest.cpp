@@ -189,24 +189,6 @@ INSTANTIATE_TEST_SUITE_P(FromOutside, ProgramEndTest,
 
 class SecondCopyTest : public GuiTest {};
 
-TEST_F(SecondCopyTest, RefusesToStartAndAsksTheFirstToComeForward) {
-    platform::SingleInstanceGuard first(L"QRM_Relaydesk2");
-    ASSERT_TRUE(first.IsFirstInstance());
-    App().SetProgramFolder(ProgramFolder());
-    EXPECT_FALSE(App().InitInstance());
-    App().ExitInstance();
-    App().SetProgramFolder({});
-
-    std::vector<std::wstring> lines = LogLines();
-    ASSERT_EQ(lines.size(), 4u);
-    EXPECT_EQ(lines[0].rfind(L"Start: Ver ", 0), 0u) << lines[0];
-    EXPECT_EQ(lines[1], L"InitInstance IN");
-    EXPECT_EQ(lines[2], L"InitInstance ERR");
-    EXPECT_EQ(lines[3], L"ExitInstance");
-    EXPECT_TRUE(first.TakeRaiseRequest());
-    EXPECT_FALSE(m_folder.Exists(L"プログラム/TEMP"));
-}
-
 TEST_F(SecondCopyTest, TheProgramItselfExitsAtOnceWhileAnotherCopyRuns) {
     platform::SingleInstanceGuard first(L"QRM_Relaydesk2");
     ASSERT_TRUE(first.IsFirstInstance());

@@ -73,41 +73,6 @@ protected:
     ModalScript m_script;
 };
 
-TEST_F(RelaydeskDlgTest, StartUpInitialisesBeforeTheTwoSetUpSteps) {
-    Open();
-    int in = FindLogLine(L"OnInitDialog IN");
-    int out = FindLogLine(L"OnInitDialog OUT", in);
-    int setUp = FindLogLine(L"WindowProc IN 3000", out);
-    int setUpOut = FindLogLine(L"WindowProc OUT 3000", setUp);
-    int transfer = FindLogLine(L"WindowProc IN 6000", setUpOut);
-    EXPECT_GE(in, 0);
-    EXPECT_GT(out, in);
-    EXPECT_GT(setUp, out);
-    EXPECT_GT(transfer, setUpOut);
-    EXPECT_TRUE(m_folder.Exists(L"プログラム/TEMP"));
-    EXPECT_EQ(m_dialog->GetTitle().ToStdWstring(), L"中継デスク");
-    EXPECT_TRUE(m_dialog->IsShown());
-}
-
-TEST_F(RelaydeskDlgTest, ThreeTerminalsGiveThreeRowsWithTheirCheckBoxes) {
-    Open();
-    ASSERT_EQ(List()->GetItemCount(), 3);
-    ASSERT_EQ(List()->GetColumnCount(), 6);
-    for (long row = 0; row < 3; ++row) {
-        EXPECT_EQ(Cell(row, 0), m_terminals[row].name);
-        EXPECT_TRUE(ShowsFolder(Cell(row, 1), m_terminals[row].path)) << Cell(row, 1);
-        EXPECT_EQ(Cell(row, 3), m_terminals[row].outName);
-        EXPECT_TRUE(ShowsFolder(Cell(row, 4), m_terminals[row].outPath)) << Cell(row, 4);
-        EXPECT_EQ(List()->IsItemChecked(row), row == 1) << row;
-    }
-    wxListItem header;
-    header.SetMask(wxLIST_MASK_TEXT);
-    List()->GetColumn(2, header);
-    EXPECT_EQ(header.GetText().ToStdWstring(), L"接続");
-    // The connection thread fills the status columns from the catalogue's texts.
-    EXPECT_TRUE(PumpUntil([this] { return Cell(0, 2) == L"接続OK" && Cell(0, 5) == L"接続OK"; }));
-}
-
 TEST_F(RelaydeskDlgTest, TickingACheckBoxSwitchesTheTerminalSelectingDoesNot) {
     Open();
     SelectRow(0);
@@ -216,19 +181,6 @@ TEST_F(RelaydeskDlgTest, ButtonsFollowTheListSelectionAndRoom) {
     PumpPending();
     for (int id : {CRelaydeskDlg::kIdEdit, CRelaydeskDlg::kIdDelete, CRelaydeskDlg::kIdOrderView})
         EXPECT_FALSE(Button(id)->IsEnabled()) << id;
-}
-
-TEST_F(RelaydeskDlgTest, TenTerminalsLeaveNoRoomToAdd) {
-    std::vector<TerminalEntry> ten;
-    for (int i = 0; i < kTerminalSlots; ++i)
-        ten.push_back(MakeTerminal(L"端末" + std::to_wstring(i)));
-    SaveTerminals(ten);
-    Open();
-    ASSERT_EQ(List()->GetItemCount(), 10);
-    SelectRow(0);
-    EXPECT_FALSE(Button(CRelaydeskDlg::kIdAdd)->IsEnabled());
-    m_dialog->OnBAdd();
-    EXPECT_EQ(m_script.DialogsEntered(), 0);
 }
 
 TEST_F(RelaydeskDlgTest, AddChecksTheEntryAndShowsTheNewTerminalUncheckedUnlessCancelled) {

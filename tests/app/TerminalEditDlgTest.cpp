@@ -72,26 +72,6 @@ TEST_F(TerminalEditDlgTest, OkIsEnabledOnlyWhileBothFoldersAndBothNamesAreFilled
     EXPECT_FALSE(OkButton()->IsEnabled());
 }
 
-TEST_F(TerminalEditDlgTest, NamesTakeFifteenHalfWidthOrSevenFullWidthCharacters) {
-    m_dialog->TransferDataToWindow();
-    Type(CTerminalEditDlg::kIdName, L"ABCDEFGHIJKLMNO");
-    EXPECT_EQ(m_dialog->m_entry.name, L"ABCDEFGHIJKLMNO");
-    Edit(CTerminalEditDlg::kIdName)->AppendText(L"P");
-    EXPECT_EQ(Edit(CTerminalEditDlg::kIdName)->GetValue().ToStdWstring(), L"ABCDEFGHIJKLMNO");
-
-    Type(CTerminalEditDlg::kIdName, L"あいうえおかき");
-    EXPECT_EQ(m_dialog->m_entry.name, L"あいうえおかき");
-    Type(CTerminalEditDlg::kIdName, L"あいうえおかきく");
-    EXPECT_EQ(m_dialog->m_entry.name, L"あいうえおかき");
-    EXPECT_EQ(Edit(CTerminalEditDlg::kIdName)->GetValue().ToStdWstring(), L"あいうえおかき");
-
-    // The output name has no character limit, only the same display width.
-    Type(CTerminalEditDlg::kIdOutName, L"ＡＢＣＤＥＦＧ");
-    EXPECT_EQ(m_dialog->m_entry.outName, L"ＡＢＣＤＥＦＧ");
-    Type(CTerminalEditDlg::kIdOutName, L"ＡＢＣＤＥＦＧＨ");
-    EXPECT_EQ(m_dialog->m_entry.outName, L"ＡＢＣＤＥＦＧ");
-}
-
 TEST_F(TerminalEditDlgTest, OverWideFirstChangeOfAPrefilledFieldEmptiesIt) {
     m_dialog->m_entry.name = L"受付";
     m_dialog->TransferDataToWindow();

@@ -58,32 +58,7 @@ protected:
     SettingsLibraryEntryPoints m_entry;
 };
 
-std::string EveryByte() {
-    std::string bytes;
-    for (int value = 0; value < 256; ++value)
-        bytes.push_back(static_cast<char>(value));
-    return bytes;
-}
-
 } // namespace
-
-TEST_F(SettingsLibrary, KeepsIntegersAndEveryByteAcrossTerminateAndOpen) {
-    m_folder.MakeFolder(m_folderName);
-    ASSERT_EQ(Open(), kSettingsOk);
-    EXPECT_EQ(m_entry.setInt("INI_section", "Terminal0_SW", 5), kSettingsOk);
-    EXPECT_EQ(m_entry.setInt("OWNER_section", "FreeDisk", -7), kSettingsOk);
-    const std::string bytes = EveryByte() + "\r\n=[x]\"; ";
-    EXPECT_EQ(
-        m_entry.setBinary("INI_section", "端末", bytes.data(), static_cast<int>(bytes.size())),
-        kSettingsOk);
-    ASSERT_EQ(m_entry.terminate(), kSettingsOk);
-
-    ASSERT_EQ(Open(), kSettingsOk);
-    EXPECT_EQ(m_entry.getInt("INI_section", "Terminal0_SW", 0), 5);
-    EXPECT_EQ(m_entry.getInt("OWNER_section", "FreeDisk", 0), -7);
-    EXPECT_EQ(Binary("INI_section", "端末"), bytes);
-    EXPECT_EQ(Binary("ini_SECTION", "端末"), bytes) << "sections match without regard to case";
-}
 
 TEST_F(SettingsLibrary, GivesDefaultsForMissingKeysAndFiles) {
     ASSERT_EQ(Open(), kSettingsOk) << "a file that does not exist yet opens empty";
@@ -113,27 +88,6 @@ TEST_F(SettingsLibrary, WritesOnlyAtTerminateOrFlushAndLeavesNoTemporaryFile) {
     EXPECT_EQ(m_entry.terminate(), kSettingsNotOpen) << "a second terminate finds nothing open";
 
     EXPECT_EQ(FolderNames(m_folder / m_folderName), Names{L"composition.ini"});
-}
-
-TEST_F(SettingsLibrary, KeepsForeignSectionsCommentsAndProfileFunctionAccess) {
-    WriteFileText("; shop notes\r\n[CONFIG]\r\nisCheckUniqueID=true\r\nUniqueID=0123\r\n"
-                  "[店舗]\r\n名前=本店\r\n[INI_section]\r\nTerminal0_SW=0\r\nCustomKey=kept\r\n");
-    ASSERT_EQ(Open(), kSettingsOk);
-    m_entry.setInt("INI_section", "Terminal0_SW", 1);
-    // Written by the program's profile functions while the library has the file open.
-    WriteProfileString(File(), L"CONFIG", L"UniqueID", L"ABCD");
-    ASSERT_EQ(m_entry.terminate(), kSettingsOk);
-
-    EXPECT_EQ(ReadProfileString(File(), L"CONFIG", L"isCheckUniqueID", L""), L"true");
-    EXPECT_EQ(ReadProfileString(File(), L"CONFIG", L"UniqueID", L""), L"ABCD");
-    EXPECT_EQ(ReadProfileString(File(), L"店舗", L"名前", L""), L"本店");
-    EXPECT_EQ(ReadProfileString(File(), L"INI_section", L"CustomKey", L""), L"kept");
-    EXPECT_EQ(ReadProfileString(File(), L"INI_section", L"Terminal0_SW", L""), L"1");
-    EXPECT_EQ(FileText().rfind("; shop notes\r\n", 0), 0u);
-
-    WriteProfileString(File(), L"CONFIG", L"isCheckUniqueID", L"false");
-    ASSERT_EQ(Open(), kSettingsOk);
-    EXPECT_EQ(m_entry.getInt("INI_section", "Terminal0_SW", 0), 1);
 }
 
 TEST_F(SettingsLibrary, DamagedValuesGiveDefinedResults) {

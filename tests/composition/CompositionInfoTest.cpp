@@ -84,32 +84,6 @@ TEST(CompositionInfoFile, SaveIntoFreshFileWritesKeysInFileOrder) {
     EXPECT_EQ(info.GetFilePath(), folder / L"saved.ini");
 }
 
-TEST(CompositionInfoFile, SaveIntoTheReadFileChangesOnlyTheChangedLines) {
-    TempFolder folder;
-    // A Shift-JIS book whose print name holds bytes Shift-JIS cannot decode ("\x85\x40").
-    const std::string book = platform::WideToShiftJis(platform::Utf8ToWide(kCompleteBook));
-    const std::string printName = platform::WideToShiftJis(L"PRINT_NAME=夏休み");
-    const std::size_t printNameAt = book.find(printName);
-    ASSERT_NE(printNameAt, std::string::npos);
-    const std::string original = book.substr(0, printNameAt + printName.size()) + "\x85\x40" +
-                                 book.substr(printNameAt + printName.size());
-    CompositionInfo info = LoadText(folder, original);
-    info.GetPicture(1)->fileName = L"写真.JPG";
-    ASSERT_TRUE(info.SaveToFile(info.GetFilePath()));
-
-    // The second page gains the keys it lacked; the sections before it and the first
-    // picture's are as they were, up to the changed name.
-    const std::string saved = folder.ReadFile(L"COMPOSITION_INFO/QrmZoInRi.ini");
-    const std::size_t secondPageAt = original.find("[PAGE_INFO2]");
-    EXPECT_EQ(saved.substr(0, secondPageAt), original.substr(0, secondPageAt));
-    const std::size_t picturesAt = original.find("[PICT_INFO1]");
-    const std::size_t changedAt = original.find("FileName=IMG-0002.JPG");
-    const std::string pictures = original.substr(picturesAt, changedAt - picturesAt);
-    EXPECT_NE(
-        saved.find(pictures + platform::WideToShiftJis(L"FileName=写真.JPG\r\nFILENUM=2\r\n")),
-        std::string::npos);
-}
-
 TEST(CompositionInfoFile, CountsDecideTheRecordsWhateverSectionsArePresent) {
     const struct {
         const char* pageCount;
@@ -381,27 +355,6 @@ TEST(CompositionInfoBounds, NamesTheNumberOutsideItsRange) {
         {"PICT_INFO1", "FILENUM=-1", L""},
         {"PICT_INFO1", "degree=12abc", L""},
     });
-}
-
-TEST(CompositionInfoBounds, NumbersBeyond32BitsHoldTheNearestValue) {
-    const struct {
-        const char* text;
-        std::int32_t expected;
-    } cases[] = {
-        {"2147483647", std::numeric_limits<std::int32_t>::max()},
-        {"2147483648", std::numeric_limits<std::int32_t>::max()},
-        {"4294967297", std::numeric_limits<std::int32_t>::max()},
-        {"-2147483648", std::numeric_limits<std::int32_t>::min()},
-        {"-2147483649", std::numeric_limits<std::int32_t>::min()},
-        {" -99999999999999999999999 ", std::numeric_limits<std::int32_t>::min()},
-    };
-    for (const auto& c : cases) {
-        TempFolder folder;
-        const CompositionInfo info = LoadText(
-            folder, std::string("[ZO_INFO]\nPICT_CNT=1\n[PICT_INFO1]\nmoveY=") + c.text + "\n");
-        ASSERT_EQ(info.PictureRecordCount(), 1);
-        EXPECT_EQ(info.GetPicture(0)->moveY, c.expected) << c.text;
-    }
 }
 
 TEST(CompositionInfoBounds, ReportsNumbersFirstThenPathsInFileOrder) {

@@ -71,22 +71,6 @@ TEST(ResolvePictureFiles, PointsEachPictureAtTheNewestMatchingImage) {
     }
 }
 
-TEST(ResolvePictureFiles, RewritesTheKeyInPlaceWhateverItsCase) {
-    TempFolder work;
-    work.WriteFile(L"CORRECT/IMG-0001.JPG", "");
-    WriteBook(work, {"IMG-0001.JPG"});
-    EXPECT_TRUE(ResolvePictureFiles(work.Path()));
-    std::string text = work.ReadFile(kInfoFile);
-    for (char& c : text)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    // One key, still where the kiosk wrote it, before FILENUM.
-    const std::size_t key = text.find("FILENAME=");
-    ASSERT_NE(key, std::string::npos);
-    EXPECT_EQ(text.find("FILENAME=", key + 1), std::string::npos);
-    EXPECT_LT(key, text.find("FILENUM=1"));
-    EXPECT_EQ(PictureFile(work, 0), work / L"CORRECT/IMG-0001.JPG");
-}
-
 TEST(ResolvePictureFiles, LeavesFilesWithoutPicturesAlone) {
     for (const std::string text :
          {"", "[ZO_INFO]\r\nPICT_CNT=0\r\n[PICT_INFO1]\r\nFileName=IMG-0001.JPG\r\n",
@@ -136,17 +120,4 @@ TEST(MergeCorrections, ReplacesBackupsOfTheSamePictureWhateverTheExtension) {
     EXPECT_EQ(FolderNames(work / L"CORRECT_BK"), left);
     EXPECT_EQ(work.ReadFile(L"CORRECT_BK/IMG-0001.JPG"), "new");
     EXPECT_EQ(work.ReadFile(L"CORRECT/IMG-0001.JPG"), "new");
-}
-
-TEST(MergeCorrections, EmptyCorrectionFolderChangesNoBackup) {
-    TempFolder work;
-    work.MakeFolder(L"CORRECT");
-    work.WriteFile(L"CORRECT_BK/IMG-0001.JPG", "old");
-    EXPECT_TRUE(MergeCorrections(work.Path()));
-    EXPECT_EQ(work.ReadFile(L"CORRECT_BK/IMG-0001.JPG"), "old");
-
-    TempFolder withoutBackups;
-    withoutBackups.WriteFile(L"CORRECT/IMG-0001.JPG", "new");
-    EXPECT_TRUE(MergeCorrections(withoutBackups.Path()));
-    EXPECT_EQ(withoutBackups.ReadFile(L"CORRECT_BK/IMG-0001.JPG"), "new");
 }

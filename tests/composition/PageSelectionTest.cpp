@@ -175,28 +175,3 @@ TEST(PageSelection, KeptPagesKeepTheirPicturesWhenBlocksOverlap) {
     EXPECT_EQ(info.GetZoInfo().pictureCount, 4);
     EXPECT_EQ(info.GetZoInfo().pageCount, 2);
 }
-
-TEST(PageSelection, HugePageCountWithFewRecordsIsSelected) {
-    // The largest page count a load accepts, and pictures on the first page and far behind.
-    TempFolder folder;
-    std::string text = "[ZO_INFO]\r\nPAGE_CNT=100000\r\nPICT_CNT=3\r\n"
-                       "[PAGE_INFO1]\r\nPICT_CNT=2\r\n[PAGE_INFO50002]\r\nPICT_CNT=1\r\n";
-    for (const char* number : {"1", "2", "3"})
-        text += std::string("[PICT_INFO") + number +
-                "]\r\nFileName=" + platform::WideToUtf8(NativePath(L"/kiosk/IMG-")) + number +
-                ".JPG\r\n";
-    folder.WriteFile(L"QrmZoInRi.ini", text);
-    CompositionInfo info;
-    ASSERT_TRUE(info.LoadFromFile(folder / L"QrmZoInRi.ini"));
-    ASSERT_EQ(info.PageRecordCount(), CompositionInfo::kMaxRecordCount);
-    EXPECT_EQ(info.PageOfPicture(2), 50001);
-
-    // Every spread without used pictures stays; of the others only the corrected one.
-    info.PrunePages(Corrections({3}));
-    EXPECT_EQ(info.PageRecordCount(), 99998);
-    EXPECT_EQ(info.GetZoInfo().pageCount, 99998);
-    EXPECT_EQ(PictureNamesLeft(info), (Pages{L"IMG-3.JPG"}));
-    EXPECT_EQ(info.GetZoInfo().pictureCount, 1);
-    EXPECT_EQ(info.PageOfPicture(0), 49999);
-    EXPECT_EQ(info.GetPage(49999)->pictureCount, 1);
-}

@@ -44,17 +44,6 @@ bool IsUniqueIdForm(const std::wstring& id) {
 
 } // namespace
 
-TEST_F(FirstStart, WithoutTheControllerWritesFalseAndAnEmptyId) {
-    AppSettings settings = ReadAppSettings(ProgramFolder());
-    EXPECT_EQ(Config(L"isCheckUniqueID"), L"false");
-    EXPECT_EQ(Config(L"UniqueID"), L"");
-    EXPECT_FALSE(settings.checkUniqueId);
-    EXPECT_EQ(settings.uniqueId, L"");
-    EXPECT_EQ(settings.version, L"") << "no application INI";
-    EXPECT_EQ(settings.logFolder, ProgramFolder() + platform::kPathSeparator + L"log")
-        << "where the logging service writes";
-}
-
 TEST_F(FirstStart, WithTheControllerWritesTrueAndAFreshIdThatLaterStartsKeep) {
     UseRegistry("[SOFTWARE\\Hollowmere\\VQ Controller\\Controller]\r\n");
     AppSettings first = ReadAppSettings(ProgramFolder());

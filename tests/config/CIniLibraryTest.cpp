@@ -57,26 +57,6 @@ TEST_F(IniLibrary, TextsWithTheirCodeSurviveSaveAndLoad) {
     EXPECT_EQ(Stored(L"Terminal0_Code"), L"0");
 }
 
-TEST_F(IniLibrary, ReadsTextsWithoutOrWithOtherCodesAsSystemCodePage) {
-    m_library.Terminate();
-    // A name in the system code page with its terminator without code, and without
-    // terminator with code 7.
-    const std::wstring name = TextTheSystemCodePageHolds(L"日本", L"Café");
-    const std::string bytes = platform::WideToSystemCodePage(name);
-    WriteProfileString(File(), L"INI_section", L"NoCode", StoredBlock(bytes + '\0'));
-    WriteProfileString(File(), L"INI_section", L"Odd", StoredBlock(bytes));
-    WriteProfileString(File(), L"INI_section", L"Odd_Code", L"7");
-    m_library.OpenFile(m_path, kSettingsFileKind, kSettingsOpenReadWrite);
-
-    std::wstring value;
-    EXPECT_EQ(m_library.GetText("INI_section", "NoCode", value),
-              static_cast<int>(bytes.size()) + 1);
-    EXPECT_EQ(value, name);
-    EXPECT_EQ(m_library.GetText("INI_section", "Odd", value), static_cast<int>(bytes.size()))
-        << "a block without terminator";
-    EXPECT_EQ(value, name);
-}
-
 TEST_F(IniLibrary, KeepsTheDefaultWhenNothingUsableIsRead) {
     m_library.SetText("INI_section", "Terminal3", L"ignored", 2);
     m_library.SetInt("INI_section", "Terminal4_SW", 1);

@@ -59,43 +59,6 @@ TEST(CatalogueChoice, FallsBackToTheFileThatExistsOrToNone) {
     EXPECT_EQ(texts.statusTexts[3], L"");
 }
 
-TEST(CatalogueTexts, ComposeStatusTextsAndTheFreeDiskText) {
-    TempFolder folder;
-    folder.WriteFile(
-        L"MSG_JPN.ini",
-        Catalogue("26076=接続OK\r\n26077=接続エラー（%s）%s\r\n"
-                  "26063=一\r\n26065=二\r\n26064=三\r\n26066=四\r\n26067=五\r\n26068=六\r\n"
-                  "5986=空き %d MB（%d）\r\n26267=%d%\r\n25030=OK\r\n"));
-    MainWindowTexts texts = ReadMainWindowTexts(folder / L"MSG_JPN.ini", 4294967295u);
-    const std::wstring expected[kStatusTextCount] = {
-        L"接続OK",
-        L"接続エラー（一）一",
-        L"接続エラー（二）二",
-        L"接続エラー（三）三",
-        L"接続エラー（四）四",
-        L"接続エラー（五）五",
-        L"接続エラー（六）六",
-    };
-    for (int status = 0; status < kStatusTextCount; ++status)
-        EXPECT_EQ(texts.statusTexts[status], expected[status]) << status;
-    EXPECT_EQ(texts.messages[12], L"空き -1 MB（-1）") << "written as %d writes it";
-    EXPECT_EQ(texts.messages[0], L"OK");
-    EXPECT_EQ(texts.messages[1], L"") << "a missing key";
-    EXPECT_EQ(texts.progressFormat, L"%d%");
-    EXPECT_EQ(ReadMainWindowTexts(folder / L"MSG_JPN.ini", 1500).messages[12],
-              L"空き 1500 MB（1500）");
-}
-
-TEST(CatalogueTexts, ReadsAShiftJisCatalogue) {
-    TempFolder folder;
-    folder.WriteFile(
-        L"MSG_JPN.ini",
-        platform::WideToShiftJis(L"[MESSAGE]\r\n26268=端末転送\r\n1000=ＭＳ Ｐゴシック\r\n"));
-    const std::wstring path = folder / L"MSG_JPN.ini";
-    EXPECT_EQ(ReadCatalogueText(path, kMsgMainTitle), L"端末転送");
-    EXPECT_EQ(MakeCatalogueFont(ReadCatalogueText(path, kMsgFontFace)).height, 12);
-}
-
 TEST(CatalogueFont, SmallHeightOnlyForTheOneFaceInAnyCase) {
     EXPECT_EQ(MakeCatalogueFont(L"ＭＳ Ｐゴシック").height, 12);
     EXPECT_EQ(MakeCatalogueFont(L"ｍｓ ｐゴシック").height, 12);

@@ -134,23 +134,6 @@ TEST(ProfileDocument, KeepsTheEncodingOfTheFile) {
         << "UTF-8 on every platform, not the ANSI code page";
 }
 
-TEST(ProfileDocument, LargeBookIsIndexed) {
-    // A 500-page book with 3000 pictures: one section per page and per picture.
-    std::string text;
-    for (int page = 1; page <= 500; ++page)
-        text += "[PAGE_INFO" + std::to_string(page) + "]\r\nFORMAT=見開き\r\n";
-    for (int picture = 1; picture <= 3000; ++picture)
-        text += "[PICTURE_INFO" + std::to_string(picture) + "]\r\nPATH=写真" +
-                std::to_string(picture) + ".jpg\r\nZOOM=100\r\n";
-    ProfileDocument document = Parse(text);
-    EXPECT_EQ(document.SectionNames().size(), 3500u);
-    for (int picture = 1; picture <= 3000; ++picture)
-        document.Set(L"picture_info" + std::to_wstring(picture), L"zoom", L"120");
-    EXPECT_EQ(document.Get(L"PICTURE_INFO2999", L"PATH"), L"写真2999.jpg");
-    EXPECT_EQ(document.Get(L"PICTURE_INFO1500", L"ZOOM"), L"120");
-    EXPECT_EQ(document.ToBytes().size(), text.size());
-}
-
 namespace {
 
 /// A file of the same lines in each encoding the documents meet, one value holding bytes the
@@ -225,37 +208,6 @@ TEST(ProfileDocument, SettingOneKeyLeavesEveryOtherLineByteForByte) {
             EXPECT_EQ(document.ToBytes(), FileBytes(file, keyLine.line, keyLine.written))
                 << file.name << ", line " << keyLine.line;
         }
-    }
-}
-
-TEST(ProfileDocument, WritingBackWhatWasReadChangesNoByte) {
-    for (const EncodedFile& file : kEncodedFiles) {
-        const std::string original = FileBytes(file);
-        ProfileDocument document = Parse(original);
-        for (const std::wstring& section : document.SectionNames()) {
-            for (const std::wstring& key : document.Keys(section))
-                document.Set(section, key, document.Get(section, key).value());
-        }
-        EXPECT_EQ(document.ToBytes(), original) << file.name;
-    }
-}
-
-TEST(ProfileDocument, AddedLinesTakeTheFileEncodingAndLineEnd) {
-    for (const EncodedFile& file : kEncodedFiles) {
-        ProfileDocument document = Parse(FileBytes(file));
-        document.Set(L"端末", L"番号", L"２");
-        document.Set(L"CONFIG", L"追加", L"値");
-        document.Set(L"新しい", L"キー", L"値");
-        const std::string lines = FileBytes(file);
-        const std::size_t blankLine = lines.find(file.encode(L"\r\n"
-                                                             L"\r\n"
-                                                             L"[CONFIG]"));
-        ASSERT_NE(blankLine, std::string::npos) << file.name;
-        // The first line feed of the file is CR LF, so added lines get CR LF too.
-        const std::string expected = lines.substr(0, blankLine) + file.encode(L"\r\n番号=２") +
-                                     lines.substr(blankLine) +
-                                     file.encode(L"\r\n追加=値\r\n[新しい]\r\nキー=値\r\n");
-        EXPECT_EQ(document.ToBytes(), expected) << file.name;
     }
 }
 

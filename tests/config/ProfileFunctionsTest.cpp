@@ -26,27 +26,6 @@ TEST(ReadProfileString, GivesTheDefaultForWhatIsMissingAndCutsAt259) {
     EXPECT_EQ(ReadProfileString(folder / L"sjis.ini", L"ORDER", L"NAME", L""), L"山田 太郎");
 }
 
-TEST(WriteProfileString, CreatesFileAndSectionThenReplacesInPlace) {
-    TempFolder folder;
-    const std::wstring ini = folder / L"composition.ini";
-    WriteProfileString(ini, L"CONFIG", L"isCheckUniqueID", L"true");
-    WriteProfileString(ini, L"CONFIG", L"UniqueID", L"");
-    EXPECT_EQ(folder.ReadFile(L"composition.ini"),
-              "[CONFIG]\r\nisCheckUniqueID=true\r\nUniqueID=\r\n");
-    // Text beyond ASCII is UTF-8 on every platform, not a code page it may not fit into.
-    WriteProfileString(ini, L"CONFIG", L"Shop", L"café 写真");
-    EXPECT_EQ(ReadProfileString(ini, L"CONFIG", L"Shop", L""), L"café 写真");
-    EXPECT_EQ(folder.ReadFile(L"composition.ini"),
-              "[CONFIG]\r\nisCheckUniqueID=true\r\nUniqueID=\r\nShop=café 写真\r\n");
-
-    folder.WriteFile(
-        L"composition.ini",
-        "[TERMINAL]\nTerminal0_NAME=店頭1\n; at the door\n\n[CONFIG]\nUniqueID=\nx=1\n");
-    WriteProfileString(ini, L" config ", L"UNIQUEID", L"ID-2");
-    EXPECT_EQ(folder.ReadFile(L"composition.ini"),
-              "[TERMINAL]\nTerminal0_NAME=店頭1\n; at the door\n\n[CONFIG]\nUniqueID=ID-2\nx=1\n");
-}
-
 TEST(WriteProfileString, CutsStringsAt127AndRefusesWhatItCannotWriteWhole) {
     TempFolder folder;
     const std::wstring ini = folder / L"a.ini";
@@ -58,27 +37,6 @@ TEST(WriteProfileString, CutsStringsAt127AndRefusesWhatItCannotWriteWhole) {
     WriteProfileString(folder / L"no folder/a.ini", L"S", L"K", L"v");
     EXPECT_FALSE(folder.Exists(tooLong) || folder.Exists(tooLong.substr(1)) ||
                  folder.Exists(L"no folder"));
-}
-
-TEST(WriteProfileString, WritesEveryPathTheReadsAccept) {
-    TempFolder folder;
-    for (std::size_t length : {127u, 128u, 200u, 259u}) {
-        const std::wstring name(length - folder.Path().size() - 1, L'n');
-        ASSERT_EQ((folder / name).size(), length);
-        WriteProfileString(folder / name, L"CONFIG", L"UniqueID", L"ID-" + std::to_wstring(length));
-        EXPECT_EQ(ReadProfileString(folder / name, L"CONFIG", L"UniqueID", L"unwritten"),
-                  L"ID-" + std::to_wstring(length));
-    }
-}
-
-TEST(WriteProfileString, LeavesTheOtherLinesOfAShiftJisFileAsTheyWere) {
-    TempFolder folder;
-    // "\x85\x40" decodes to nothing in Shift-JIS.
-    const std::string kept = platform::WideToShiftJis(L"[端末]\r\n名前=店頭") + "\x85\x40" +
-                             platform::WideToShiftJis(L"\r\n[CONFIG]\n");
-    folder.WriteFile(L"composition.ini", kept + "UniqueID=\r\nx = 1 \r\n");
-    WriteProfileString(folder / L"composition.ini", L"CONFIG", L"UniqueID", L"ID-1");
-    EXPECT_EQ(folder.ReadFile(L"composition.ini"), kept + "UniqueID=ID-1\r\nx = 1 \r\n");
 }
 
 TEST(WriteProfileString, ConcurrentWritersLoseNoKey) {

@@ -30,24 +30,6 @@ TEST(TerminalChecks, RefusesEqualFoldersBeforeAnyOtherRule) {
               TerminalCheckResult::kAccepted);
 }
 
-TEST(TerminalChecks, RefusesDotsNamesInUseAndReservedCharacters) {
-    const std::vector<std::wstring> inUse = {L"受付", L"", L"", L"", L"", L"", L"", L"", L"二階"};
-    for (const auto& [name, path] :
-         std::vector<std::pair<std::wstring, std::wstring>>{{L"店頭", L".."},
-                                                            {L"...", L"/srv/in"},
-                                                            {L"受付", L"/srv/in"},
-                                                            {L"二階", L"/srv/in"},
-                                                            {L"a:b", L"/srv/in"},
-                                                            {L"a|b", L"/srv/in"},
-                                                            {L"a\\b", L"/srv/in"},
-                                                            {L"a*", L"/srv/in"}})
-        EXPECT_EQ(CheckTerminalEntry(Entry(name, path, L"/srv/out"), inUse),
-                  TerminalCheckResult::kInvalidFolderOrName)
-            << std::string(name.begin(), name.end());
-    EXPECT_EQ(CheckTerminalEntry(Entry(L"三階.1", L"/srv/in", L"/srv/out"), inUse),
-              TerminalCheckResult::kAccepted);
-}
-
 TEST(TerminalChecks, CountsFullWidthCharactersTwice) {
     EXPECT_TRUE(FitsFieldLimit(L"ABCDEFGHIJKLMNO", kNameFieldLimit));
     EXPECT_FALSE(FitsFieldLimit(L"ABCDEFGHIJKLMNOP", kNameFieldLimit));

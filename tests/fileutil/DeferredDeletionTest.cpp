@@ -5,24 +5,6 @@
 
 #include <gtest/gtest.h>
 
-TEST(DeferredDeletion, FreesTheNameAtOnceAndLeavesNothingBehind) {
-    TempFolder folder;
-    for (int picture = 1; picture <= 40; ++picture)
-        folder.WriteFile(L"TEMP/CORRECT/IMG-" + std::to_wstring(picture) + L".jpg", "picture");
-    folder.WriteFile(L"TEMP/COMPOSITION_INFO/QrmZoInRi.ini", "[ZO_INFO]\r\n");
-    {
-        DeferredDeletion deletion(LocalFolders());
-        ASSERT_TRUE(deletion.Start(folder / L"TEMP"));
-        EXPECT_FALSE(folder.Exists(L"TEMP"));
-        // The new folder can be made while the old one is still being deleted.
-        folder.WriteFile(L"TEMP/CORRECT/IMG-1.jpg", "next order");
-        EXPECT_TRUE(deletion.Finish());
-    }
-    EXPECT_FALSE(folder.Exists(L"TEMP~deleting"));
-    EXPECT_EQ(folder.ReadFile(L"TEMP/CORRECT/IMG-1.jpg"), "next order");
-    EXPECT_FALSE(folder.Exists(L"TEMP/COMPOSITION_INFO"));
-}
-
 TEST(DeferredDeletion, RemovesAnInterruptedDeletionFirstAndAcceptsNothingToDelete) {
     TempFolder folder;
     folder.WriteFile(L"TEMP~deleting/CORRECT/IMG-1.jpg", "left by a crash");

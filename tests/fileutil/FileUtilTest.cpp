@@ -42,18 +42,6 @@ TEST(CopyFolder, ReproducesATreeWithoutDotNamesOrLinkedFolders) {
     EXPECT_FALSE(folder.Exists(L"作業"));
 }
 
-TEST(CopyFolder, MergesIntoAnExistingDestination) {
-    TempFolder folder;
-    folder.WriteFile(L"src/a.txt", "new a");
-    folder.WriteFile(L"src/sub/b.txt", "new b");
-    folder.WriteFile(L"dst/a.txt", "old a, longer than the new one");
-    folder.WriteFile(L"dst/sub/c.txt", "kept c");
-    EXPECT_TRUE(CopyFolder(LocalFolders(), folder / L"src", folder / L"dst"));
-    EXPECT_EQ(folder.ReadFile(L"dst/a.txt"), "new a");
-    EXPECT_EQ(folder.ReadFile(L"dst/sub/b.txt"), "new b");
-    EXPECT_EQ(folder.ReadFile(L"dst/sub/c.txt"), "kept c");
-}
-
 TEST(CopyFolder, CopiesEveryFileOfALargeTreeWholeAndOnce) {
     TempFolder folder;
     std::vector<std::wstring> names;
@@ -150,21 +138,6 @@ TEST(CopyFolderWholeOverlaid, TakesTheOverlaysFileWhereItHasOne) {
                                          folder / L"work/CORRECT", folder / L"work/none"));
 }
 
-TEST(CopyOneFile, OverwritesWithContentAndModificationTime) {
-    TempFolder folder;
-    std::string large(300 * 1024 + 17, '\0');
-    for (std::size_t i = 0; i < large.size(); ++i)
-        large[i] = static_cast<char>(i * 7 % 251);
-    folder.WriteFile(L"写真.jpg", large);
-    folder.WriteFile(L"copy.jpg", "old content");
-    const fs::path source = platform::ToFsPath(folder / L"写真.jpg");
-    const auto stamp = fs::last_write_time(source) - std::chrono::hours(30);
-    fs::last_write_time(source, stamp);
-    EXPECT_TRUE(CopyOneFile(LocalFolders(), folder / L"写真.jpg", folder / L"copy.jpg"));
-    EXPECT_TRUE(folder.ReadFile(L"copy.jpg") == large);
-    EXPECT_EQ(fs::last_write_time(platform::ToFsPath(folder / L"copy.jpg")), stamp);
-}
-
 TEST(CopyOneFile, FailsWithoutTouchingTheDestination) {
     TempFolder folder;
     folder.WriteFile(L"dst.txt", "keep");
@@ -190,19 +163,6 @@ TEST(MoveItem, RenamesButNeverReplaces) {
     EXPECT_TRUE(MoveItem(LocalFolders(), folder / L"in/r0001234", folder / L"in/e0001234"));
     EXPECT_EQ(folder.ReadFile(L"in/e0001234/VQ_Info.ini"), "order");
     EXPECT_FALSE(MoveItem(LocalFolders(), folder / L"in/missing", folder / L"in/q0001234"));
-}
-
-TEST(DeleteItem, StarAndOrderNumberRemovesTheOrderInEveryState) {
-    TempFolder folder;
-    folder.WriteFile(L"out/p0001234/IMAGE/cmb0001.jpg", "x");
-    folder.WriteFile(L"out/o0001234/MISC/AUTPRINT.MRK", "x");
-    folder.MakeFolder(L"out/p0001235");
-    folder.WriteFile(L"out/x00012345", "x");
-    EXPECT_TRUE(DeleteItem(LocalFolders(), folder / L"out/*0001234"));
-    EXPECT_FALSE(folder.Exists(L"out/p0001234"));
-    EXPECT_FALSE(folder.Exists(L"out/o0001234"));
-    EXPECT_TRUE(folder.Exists(L"out/p0001235"));
-    EXPECT_TRUE(folder.Exists(L"out/x00012345"));
 }
 
 TEST(DeleteItem, DeletesAnItemEveryMatchOrALinkButNotItsTarget) {
@@ -281,14 +241,6 @@ TEST(PathText, SplitAndExtensionFollowTheirRules) {
     };
     for (const auto& [file, extension] : extensions)
         EXPECT_EQ(GetExtensionText(NativePath(file)), NativePath(extension)) << file;
-}
-
-TEST(GetModuleFolder, IsTheFolderOfTheRunningProgram) {
-    const std::wstring folder = GetModuleFolder();
-    // The program file, with the suffix Windows gives programs.
-    EXPECT_TRUE(PathExists(LocalFolders(), JoinPath(folder, L"fileutil_tests")) ||
-                PathExists(LocalFolders(), JoinPath(folder, L"fileutil_tests.exe")))
-        << platform::WideToUtf8(folder);
 }
 
 TEST(ReplaceInTextFile, ReplacesEveryOccurrenceAndWritesCrLf) {

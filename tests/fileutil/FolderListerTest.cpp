@@ -28,15 +28,6 @@ void MakeInputFolder(const TempFolder& folder) {
 
 } // namespace
 
-TEST(FolderLister, ListsOrderFoldersOfTheTopLevelInEitherCase) {
-    TempFolder folder;
-    MakeInputFolder(folder);
-    FolderLister lister(LocalFolders());
-    std::list<std::wstring> orders{L"stale entry"};
-    EXPECT_EQ(lister.ListToList(orders, folder / L"in", L"r*", 0, FolderLister::kFolders), 2);
-    EXPECT_EQ(orders, (std::list<std::wstring>{folder / L"in/R0000001", folder / L"in/r0000002"}));
-}
-
 TEST(FolderLister, FileMaskLeavesOutMatchingFolders) {
     TempFolder folder;
     for (const wchar_t* name :

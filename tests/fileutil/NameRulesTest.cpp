@@ -19,38 +19,6 @@
 
 namespace fs = std::filesystem;
 
-TEST(NameCase, ExactNamesAreFoundWithoutRegardToCase) {
-    TempFolder folder;
-    folder.WriteFile(L"out/p0000009/IMAGE/cmb0001.jpg", "jpeg");
-    for (const wchar_t* asked :
-         {L"out/P0000009", L"OUT/p0000009/image", L"Out/P0000009/Image/CMB0001.JPG"})
-        EXPECT_TRUE(ItemExists(LocalFolders(), folder / asked)) << asked;
-    ItemInfo info;
-    ASSERT_TRUE(LocalFileSystem().GetItemInfo(folder / L"OUT/P0000009/IMAGE/CMB0001.JPG", info));
-    EXPECT_EQ(info.size, 4u);
-    std::vector<FolderEntry> entries;
-    ASSERT_TRUE(LocalFileSystem().ListFolder(folder / L"OUT/P0000009", entries));
-    ASSERT_EQ(entries.size(), 1u);
-    EXPECT_EQ(entries[0].name, L"IMAGE");
-    EXPECT_FALSE(ItemExists(LocalFolders(), folder / L"out/P0000008"));
-    EXPECT_EQ(LocalFileSystem().GetItemInfo(folder / L"OUT/P0000008/IMAGE", info).Error(),
-              FsError::kNotFound);
-}
-
-TEST(NameCase, ProfileFilesAreReadAndWrittenUnderAnyCase) {
-    TempFolder folder;
-    folder.WriteFile(L"in/r0000001/VQ_INFO.INI", "[ORDER]\r\nUniqueID=\"端末-2\"\r\n");
-    const std::wstring asked = folder / L"in/r0000001/VQ_Info.ini";
-    EXPECT_EQ(ReadProfileString(asked, L"ORDER", L"UniqueID", L""), L"端末-2");
-    WriteProfileString(asked, L"ORDER", L"Status", L"1");
-    EXPECT_EQ(FolderNames(folder / L"in/r0000001"), Names{L"VQ_INFO.INI"});
-    EXPECT_EQ(folder.ReadFile(L"in/r0000001/VQ_INFO.INI"),
-              "[ORDER]\r\nUniqueID=\"端末-2\"\r\nStatus=1\r\n");
-    // Where the exact name exists too, that file is the one meant.
-    folder.WriteFile(L"in/r0000001/VQ_Info.ini", "[ORDER]\r\nUniqueID=\"端末-1\"\r\n");
-    EXPECT_EQ(ReadProfileString(asked, L"ORDER", L"UniqueID", L""), L"端末-1");
-}
-
 TEST(NameCase, WritesReplaceTheFileOfAnotherCaseInsteadOfAddingOne) {
     struct Writer {
         const char* name;
@@ -104,16 +72,6 @@ TEST(NameCase, ANameDifferingOnlyInCaseIsTaken) {
     EXPECT_TRUE(MoveItem(LocalFolders(), folder / L"IN/r0000001", folder / L"in/q0000001"));
     EXPECT_EQ(FolderNames(folder / L"in"), (Names{L"E0000001", L"q0000001"}));
     EXPECT_EQ(folder.ReadFile(L"in/q0000001/VQ_Info.ini"), "order");
-}
-
-TEST(NameCase, DeleteItemRemovesTheItemOfAnotherCase) {
-    TempFolder folder;
-    folder.WriteFile(L"out/p0000009/IMAGE/cmb0001.jpg", "x");
-    folder.WriteFile(L"out/o0000009/MISC/AUTPRINT.MRK", "x");
-    EXPECT_TRUE(DeleteItem(LocalFolders(), folder / L"out/P0000009"));
-    EXPECT_EQ(FolderNames(folder / L"out"), Names{L"o0000009"});
-    EXPECT_EQ(DeleteMatching(LocalFolders(), folder / L"OUT/O0000009"), 0);
-    EXPECT_TRUE(FolderNames(folder / L"out").empty());
 }
 
 TEST(NameCase, DeletingNothingIsAFailureWhileTheItemOfAnotherCaseStays) {

@@ -181,14 +181,3 @@ TEST(SendStatus, MissingApplicationNameReturnsUnavailableWithoutTouchingTheLogge
     EXPECT_EQ(WriteLog(&client, L"OnOK IN"), kLogStatusUnavailable);
     EXPECT_EQ(creations, 0);
 }
-
-TEST(SendStatus, DestructionClosesAndReleasesTheLogger) {
-    auto logger = std::make_unique<ScriptedLogger>();
-    {
-        CLogClient client(L"QRM_Relaydesk2",
-                          [&] { return static_cast<platform::ILogWriter*>(logger.get()); });
-        WriteLog(&client, L"x");
-    }
-    EXPECT_EQ(logger->calls.back(), L"Close");
-    EXPECT_TRUE(logger->released);
-}

@@ -114,11 +114,3 @@ TEST_F(LogFolder, MissingFolderIsHarmless) {
     m_rotator.SetSizeLimit(1);
     EXPECT_EQ(m_rotator.Run(), 1);
 }
-
-TEST(LogRotatorTimeKey, OrdersByMinuteWithThirtyTwoDayMonths) {
-    EXPECT_EQ(CLogRotator::TimeKey(2026, 12, 5, 10, 30) - CLogRotator::TimeKey(2026, 12, 5, 10, 29),
-              1u);
-    EXPECT_EQ(CLogRotator::TimeKey(2026, 2, 1, 0, 0) - CLogRotator::TimeKey(2026, 1, 1, 0, 0),
-              32u * 24 * 60);
-    EXPECT_GT(CLogRotator::TimeKey(2027, 1, 1, 0, 0), CLogRotator::TimeKey(2026, 12, 31, 23, 59));
-}

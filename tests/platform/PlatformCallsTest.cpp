@@ -2,7 +2,6 @@
 #include "platform/ControlSignals.h"
 #include "platform/DynamicLibrary.h"
 #include "platform/FileSystemCalls.h"
-#include "platform/Guid.h"
 #include "platform/NetworkShare.h"
 #include "platform/SingleInstance.h"
 
@@ -27,28 +26,6 @@ TEST(CharWidth, FullWidthAndHiraganaCountTwice) {
     EXPECT_EQ(TextDisplayWidth(L"𠮷野家"), 6) << "a character beyond 16 bits is one wide character";
 }
 
-TEST(Guid, FreshGuidsDiffer) {
-    std::set<std::uint32_t> seen;
-    for (int i = 0; i < 50; ++i) {
-        Guid guid;
-        ASSERT_TRUE(CreateGuid(guid));
-        seen.insert(guid.data1);
-    }
-    EXPECT_GT(seen.size(), 45u);
-}
-
-TEST(FileSystemCalls, RenameNoReplaceRefusesAnExistingDestination) {
-    TempFolder folder;
-    folder.WriteFile(L"a.txt", "a");
-    folder.WriteFile(L"b.txt", "b");
-    std::error_code error;
-    EXPECT_FALSE(RenameNoReplace(folder / L"a.txt", folder / L"b.txt", error));
-    EXPECT_EQ(error, std::errc::file_exists);
-    EXPECT_EQ(folder.ReadFile(L"b.txt"), "b");
-    EXPECT_TRUE(RenameNoReplace(folder / L"a.txt", folder / L"注文.txt", error));
-    EXPECT_EQ(folder.ReadFile(L"注文.txt"), "a");
-}
-
 TEST(FileSystemCalls, CreationAndModificationTimesOfAFile) {
     TempFolder folder;
     folder.WriteFile(L"x.log", "x");
@@ -59,21 +36,6 @@ TEST(FileSystemCalls, CreationAndModificationTimesOfAFile) {
     EXPECT_TRUE(GetModificationTime(folder / L"x.log", modified));
     EXPECT_GT(modified, 1700000000);
     EXPECT_FALSE(GetModificationTime(folder / L"missing", modified));
-}
-
-TEST(FileSystemCalls, NamesThatAreNotUtf8CanBeListedAndUsed) {
-    TempFolder folder;
-    const std::filesystem::path native = ToFsPath(folder.Path()) / "\xFF\xFE.jpg";
-    std::ofstream(native, std::ios::binary) << "jpeg";
-    const std::wstring listed =
-        FromFsPath(std::filesystem::directory_iterator(ToFsPath(folder.Path()))->path());
-    EXPECT_EQ(ToFsPath(listed), native);
-    std::int64_t modified = 0;
-    EXPECT_TRUE(GetModificationTime(listed, modified));
-    std::error_code error;
-    ASSERT_TRUE(RenameNoReplace(listed, folder / L"renamed.jpg", error)) << error.message();
-    EXPECT_EQ(folder.ReadFile(L"renamed.jpg"), "jpeg");
-    EXPECT_FALSE(std::filesystem::exists(native));
 }
 
 TEST(NetworkShare, LogonNamesTheShareInTheSystemsOwnFormNotTheFolder) {

@@ -26,24 +26,6 @@ std::string CutJobs(const TempFolder& folder, const std::string& source, int job
 
 } // namespace
 
-TEST(JobFile, KeepsHeaderAndTheFirstJobs) {
-    const struct {
-        int jobCount;
-        std::string expected;
-    } cases[] = {{2, kHeader + kJob1 + kJob2},
-                 {3, kHeader + kJob1 + kJob2 + kJob3},
-                 {1000000, kHeader + kJob1 + kJob2 + kJob3},
-                 {0, kHeader},
-                 {-1, kHeader}};
-    for (const auto& c : cases) {
-        TempFolder folder;
-        EXPECT_EQ(CutJobs(folder, kHeader + kJob1 + kJob2 + kJob3, c.jobCount), c.expected)
-            << c.jobCount;
-    }
-    TempFolder withoutJobs;
-    EXPECT_EQ(CutJobs(withoutJobs, kHeader, 0), kHeader);
-}
-
 TEST(JobFile, OnlyAnExactJobLineOpensAnEntry) {
     for (const std::string notAJob : {" [JOB]", "[JOB] ", "\t[JOB]", "[job]", "[JOB"}) {
         TempFolder folder;
@@ -72,14 +54,5 @@ TEST(JobFile, UnusablePathsChangeNothing) {
     JobFile jobFile;
     jobFile.SetPath(folder / L"AUTPRINT.MRK");
     EXPECT_FALSE(jobFile.CopyJobs(LocalFolders(), 0, folder / L"存在しない/AUTPRINT.MRK"));
-    EXPECT_EQ(folder.ReadFile(L"AUTPRINT.MRK"), kHeader + kJob1);
-}
-
-TEST(JobFile, CutsTheSourceInPlace) {
-    TempFolder folder;
-    folder.WriteFile(L"AUTPRINT.MRK", kHeader + kJob1 + kJob2);
-    JobFile jobFile;
-    jobFile.SetPath(folder / L"AUTPRINT.MRK");
-    EXPECT_TRUE(jobFile.CopyJobs(LocalFolders(), 1, folder / L"AUTPRINT.MRK"));
     EXPECT_EQ(folder.ReadFile(L"AUTPRINT.MRK"), kHeader + kJob1);
 }

@@ -189,35 +189,6 @@ TEST_F(Controller, InputFolderVanishingMidTransferIsNeitherRebuiltNorMarked) {
     EXPECT_EQ(harness.CountLogLines(L"Relaydesk2 end"), 0);
 }
 
-TEST_F(Controller, FullWorkFolderKeepsTheOrderWaitingWithAllItsDataAndRetries) {
-    if (!FileSizeLimit::Available())
-        GTEST_SKIP() << "Windows, and so wine, has no per-process file size limit to stand in for "
-                        "a full disk";
-    const std::wstring order = WriteOrderWithBackup(8);
-    const auto before = ReadTree(order);
-    // During the first transfer no file may grow past 4 KB: the settings files still fit,
-    // the pictures no longer do.
-    std::optional<FileSizeLimit> fullDisk;
-    harness.view.onServing = [&](const std::wstring&) {
-        if (harness.CountLogLines(L"Relaydesk2 IN TerminalFolder:") == 0)
-            fullDisk.emplace(4096);
-    };
-    ASSERT_TRUE(RunUntilTheFirstAttemptEnds());
-    fullDisk.reset();
-    EXPECT_EQ(ReadTree(order), before);
-    EXPECT_TRUE(FolderNames(output).empty());
-    const std::vector<std::wstring> lines = harness.LogLines();
-    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const std::wstring& line) {
-        return line.find(L"Relaydesk2 retry copy ") != std::wstring::npos &&
-               line.find(L": no space") != std::wstring::npos;
-    }));
-
-    ASSERT_TRUE(harness.RunUntil([&] { return InputShows({L"e0000008"}); }));
-    harness.controller->Shutdown();
-    EXPECT_EQ(FolderNames(output), (Names{L"o0000008"}));
-    EXPECT_EQ(harness.CountLogLines(L"Relaydesk2 fileError"), 0);
-}
-
 TEST_F(Controller, HeldOrderIsNamedInItsTerminalsInputStatusUntilItGoes) {
     harness.WriteOrder(input, 9);
     ASSERT_TRUE(MakeFolderPath(JoinPath(input, L"e0000009")));
