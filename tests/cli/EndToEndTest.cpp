@@ -1,6 +1,7 @@
 // relaydesk-cli run --until-idle on orders written by the kiosk simulator, with the real
 // composition engine.
 
+#include "Eventually.h"
 #include "OneTerminalTest.h"
 
 #include "fileutil/FileUtil.h"
@@ -12,10 +13,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
+
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -184,14 +189,15 @@ TEST_F(EndToEnd, RunningControllerRefusesASecondAndTakesTerminalChanges) {
     // The first copy keeps running (no --until-idle) until it is told to stop.
     const std::string shellPid = folder.StartCli("run");
     ASSERT_FALSE(shellPid.empty());
-    for (int i = 0; i < 300 && folder.CountLogLines(L"ThreadStart OUT") == 0; ++i)
-        std::system("sleep 0.1");
+    Eventually([&] { return folder.CountLogLines(L"ThreadStart OUT") > 0; }, 30s, 100ms);
     std::string refusal;
     EXPECT_EQ(folder.RunCli("run --until-idle", &refusal), 1);
     // The process id the program knows itself by: a Windows one under wine.
-    const std::size_t named = refusal.find("(process ");
+    const std::string_view naming = "(process ";
+    const std::size_t named = refusal.find(naming);
     ASSERT_NE(named, std::string::npos) << refusal;
-    const std::string pid = refusal.substr(named + 9, refusal.find(')', named) - named - 9);
+    const std::size_t from = named + naming.size();
+    const std::string pid = refusal.substr(from, refusal.find(')', from) - from);
     if (!ControllerFolder::UnderWine()) {
         EXPECT_EQ(pid, shellPid);
         EXPECT_NE(refusal.find("QRM_Relaydesk2.lock"), std::string::npos) << refusal;
@@ -210,14 +216,13 @@ TEST_F(EndToEnd, RunningControllerRefusesASecondAndTakesTerminalChanges) {
     EXPECT_NE(said.find("the running controller (process " + pid + ") takes the change"),
               std::string::npos)
         << said;
-    for (int i = 0; i < 600 && !PathExists(LocalFolders(), JoinPath(secondInput, L"e0000005")); ++i)
-        std::system("sleep 0.1");
+    Eventually([&] { return PathExists(LocalFolders(), JoinPath(secondInput, L"e0000005")); }, 60s,
+               100ms);
     EXPECT_EQ(FolderNames(secondInput), (Names{L"e0000005"}));
 
     const char* stop = ControllerFolder::UnderWine() ? "kill -INT " : "kill -TERM ";
     ASSERT_EQ(std::system((stop + shellPid).c_str()), 0);
-    for (int i = 0; i < 300 && folder.CountLogLines(L"OnOK OUT") == 0; ++i)
-        std::system("sleep 0.1");
+    Eventually([&] { return folder.CountLogLines(L"OnOK OUT") > 0; }, 30s, 100ms);
     EXPECT_EQ(folder.CountLogLines(L"OnOK OUT"), 1);
     // The table it saved when it ended is the changed one.
     ASSERT_EQ(folder.RunCli("terminal list", &said), 0);

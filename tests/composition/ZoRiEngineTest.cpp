@@ -4,10 +4,10 @@
 
 #include <chrono>
 #include <string>
-#include <thread>
 
 #include "../components/fake_engine/FakeZoRiRecord.h"
 #include "BackgroundRun.h"
+#include "Eventually.h"
 #include "platform/DynamicLibrary.h"
 #include "platform/FileSystemCalls.h"
 #include "platform/ModulePath.h"
@@ -46,9 +46,7 @@ public:
 
     /// Waits (bounded) until the engine has received the start message.
     bool WaitUntilStarted() {
-        for (int i = 0; i < 500 && m_record->started == 0; ++i)
-            std::this_thread::sleep_for(10ms);
-        return m_record->started != 0;
+        return Eventually([this] { return m_record->started != 0; }, 5s);
     }
 
 private:

@@ -1,5 +1,7 @@
 #include "SambaServer.h"
 
+#include "Eventually.h"
+
 #include "platform/TextEncoding.h"
 
 #include <arpa/inet.h>
@@ -249,19 +251,14 @@ void SambaServer::Stop() {
         return;
     kill(-m_pid, SIGTERM);
     int status = 0;
-    bool ended = false;
-    for (auto waited = 0ms; waited < 5s && !ended; waited += 20ms) {
-        ended = waitpid(m_pid, &status, WNOHANG) == m_pid;
-        if (!ended)
-            std::this_thread::sleep_for(20ms);
-    }
+    const bool ended =
+        Eventually([&] { return waitpid(m_pid, &status, WNOHANG) == m_pid; }, 5s, 20ms);
     // Whatever is left of the server (its children, a stuck main process) goes too.
     kill(-m_pid, SIGKILL);
     if (!ended)
         waitpid(m_pid, &status, 0);
     m_pid = -1;
-    for (auto waited = 0ms; waited < 5s && Answers(m_port); waited += 20ms)
-        std::this_thread::sleep_for(20ms);
+    Eventually([this] { return !Answers(m_port); }, 5s, 20ms);
 }
 
 std::wstring SambaServer::SharePath(std::string_view share) const {

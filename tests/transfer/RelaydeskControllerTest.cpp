@@ -2,6 +2,7 @@
 // shared terminal table and the transfer's outcomes when folders change under it.
 
 #include "ControllerHarness.h"
+#include "Eventually.h"
 #include "FileFaults.h"
 #include "ThreadStat.h"
 
@@ -18,7 +19,6 @@
 #include <chrono>
 #include <cstdlib>
 #include <optional>
-#include <thread>
 
 namespace {
 
@@ -27,12 +27,7 @@ namespace {
 /// another thread lists it, as the controller's poller does on every pass. Tried again until
 /// that listing has ended.
 template <typename Step> bool TakeAway(const Step& step) {
-    for (int attempt = 0; attempt < 500; ++attempt) {
-        if (step())
-            return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return false;
+    return Eventually([&] { return static_cast<bool>(step()); }, std::chrono::seconds(5));
 }
 
 class Controller : public ::testing::Test {
