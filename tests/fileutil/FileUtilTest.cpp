@@ -44,13 +44,11 @@ TEST(CopyFolder, ReproducesATreeWithoutDotNamesOrLinkedFolders) {
 
 TEST(CopyFolder, CopiesEveryFileOfALargeTreeWholeAndOnce) {
     TempFolder folder;
-    std::vector<std::wstring> names;
-    for (const wchar_t* sub : {L"", L"CORRECT/", L"CORRECT/深い/"}) {
-        for (int picture = 0; picture < 60; ++picture)
-            names.push_back(sub + std::wstring(L"IMG-") + std::to_wstring(picture) + L".jpg");
-    }
-    for (std::size_t i = 0; i < names.size(); ++i)
-        folder.WriteFile(L"order/" + names[i], std::string(1000 + i * 37, static_cast<char>(i)));
+    std::size_t files = 0;
+    for (const std::wstring sub : {L"", L"CORRECT/", L"CORRECT/深い/"})
+        for (int picture = 0; picture < 60; ++picture, ++files)
+            folder.WriteFile(L"order/" + sub + L"IMG-" + std::to_wstring(picture) + L".jpg",
+                             std::string(1000 + files * 37, static_cast<char>(files)));
     EXPECT_TRUE(CopyFolder(LocalFolders(), folder / L"order", folder / L"work"));
     // No temporary file of a copy is left, and nothing else was made.
     EXPECT_EQ(ReadTree(folder / L"work"), ReadTree(folder / L"order"));

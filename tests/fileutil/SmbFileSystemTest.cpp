@@ -279,7 +279,7 @@ TEST_F(SmbFileSystemTest, SeveralThreadsWorkAtOnce) {
     constexpr int kThreads = 6, kFiles = 8;
     std::atomic<int> failures{0};
     std::vector<std::thread> threads;
-    for (int t = 0; t < kThreads; ++t) {
+    for (int t = 0; t < kThreads; ++t)
         threads.emplace_back([&, t] {
             const std::wstring share = t % 2 ? ShareA() : Guest();
             const std::wstring folder = share + L"/t" + std::to_wstring(t);
@@ -300,7 +300,6 @@ TEST_F(SmbFileSystemTest, SeveralThreadsWorkAtOnce) {
             failures += entries.size() != kFiles;
             failures += !m_backend->DeleteTree(folder);
         });
-    }
     for (std::thread& thread : threads)
         thread.join();
     EXPECT_EQ(failures.load(), 0);
