@@ -28,13 +28,17 @@ const std::string kAdobeRgbProfile = "/usr/share/color/icc/compatibleWithAdobeRG
 const std::string kGreyLStarProfile = "/usr/share/color/icc/Gray-CIE_L.icc";
 const std::string kCmykProfile = "/usr/share/color/icc/ghostscript/default_cmyk.icc";
 
+/// `length` bytes at `data`, as the file `path`.
+void WriteBytes(const std::string& path, const void* data, std::size_t length) {
+    std::ofstream(path, std::ios::binary)
+        .write(static_cast<const char*>(data), static_cast<std::streamsize>(length));
+}
+
 /// A profile the image library carries (its Display P3 and default CMYK), as a file.
 std::string LibraryProfileFile(const WorkFolder& work, const char* name) {
     VipsBlob* blob = VImage::profile_load(name);
     const std::string path = work.FilePath(L"profiles/" + platform::Utf8ToWide(name) + L".icc");
-    std::ofstream(path, std::ios::binary)
-        .write(static_cast<const char*>(VIPS_AREA(blob)->data),
-               static_cast<std::streamsize>(VIPS_AREA(blob)->length));
+    WriteBytes(path, VIPS_AREA(blob)->data, VIPS_AREA(blob)->length);
     vips_area_unref(VIPS_AREA(blob));
     return path;
 }
@@ -78,8 +82,7 @@ Spread ComposedSpread(const WorkFolder& work) {
     size_t length = 0;
     const void* data = image.get_blob(VIPS_META_ICC_NAME, &length);
     spread.profile = work.FilePath(L"profiles/embedded.icc");
-    std::ofstream(spread.profile, std::ios::binary)
-        .write(static_cast<const char*>(data), static_cast<std::streamsize>(length));
+    WriteBytes(spread.profile, data, length);
     return spread;
 }
 

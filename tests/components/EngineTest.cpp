@@ -17,8 +17,6 @@
 #include "Eventually.h"
 #include "FolderNames.h"
 #include "ThreadStat.h"
-#include "platform/FileSystemCalls.h"
-#include "platform/TextEncoding.h"
 
 namespace {
 

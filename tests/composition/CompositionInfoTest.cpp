@@ -4,7 +4,6 @@
 #include "composition/CorrectionFolders.h"
 #include "fileutil/FileUtil.h"
 #include "platform/FileSystemCalls.h"
-#include "platform/TextEncoding.h"
 #include "fileutil/FileSystemResolver.h"
 
 #include <gtest/gtest.h>

@@ -4,7 +4,6 @@
 #include "FolderNames.h"
 #include "TempFolder.h"
 #include "fileutil/FileSystemResolver.h"
-#include "platform/TextEncoding.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <list>
 #include <thread>
 #include <vector>
 
