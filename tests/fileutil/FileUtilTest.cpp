@@ -217,15 +217,14 @@ TEST(MakeFolder, CreatesMissingParentsAndAcceptsAnExistingFolderOnly) {
 }
 
 TEST(PathText, SplitAndExtensionFollowTheirRules) {
-    std::wstring folder;
-    std::wstring name;
-    SplitPath(NativePath(L"/data/in/r0001234"), folder, name);
-    EXPECT_EQ(folder + L"|" + name, NativePath(L"/data/in") + L"|r0001234");
-    SplitPath(NativePath(L"写真/表紙.jpg"), folder, name);
-    EXPECT_EQ(folder + L"|" + name, L"写真|表紙.jpg");
-    SplitPath(NativePath(L"/root-only"), folder,
-              name); // a separator in the first place does not count
-    EXPECT_EQ(folder + L"|" + name, L"|");
+    const auto split = [](const wchar_t* path) {
+        std::wstring folder, name;
+        SplitPath(NativePath(path), folder, name);
+        return folder + L"|" + name;
+    };
+    EXPECT_EQ(split(L"/data/in/r0001234"), NativePath(L"/data/in") + L"|r0001234");
+    EXPECT_EQ(split(L"写真/表紙.jpg"), L"写真|表紙.jpg");
+    EXPECT_EQ(split(L"/root-only"), L"|") << "a separator in the first place does not count";
     const std::pair<const wchar_t*, const wchar_t*> extensions[] = {
         {L"test.txt", L"txt"},
         {L"IMG-0001.JPG", L"JPG"},

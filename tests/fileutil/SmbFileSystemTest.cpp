@@ -74,7 +74,6 @@ protected:
 TEST_F(SmbFileSystemTest, LogOnGivesTheNetworkErrorOfEachRefusal) {
     const std::wstring userA = Wide(SambaServer::kUserA.name);
     const std::wstring passwordA = Wide(SambaServer::kUserA.password);
-    const std::wstring port = std::to_wstring(m_server->Port());
     struct Case {
         std::wstring folder, user, password;
         int expected;
