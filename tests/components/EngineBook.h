@@ -40,11 +40,12 @@ public:
     std::wstring Path(std::wstring_view relative) const { return m_temp / relative; }
     const TempFolder& Temp() const { return m_temp; }
 
-    /// A picture anywhere below the temporary folder, from a vips image.
-    void WritePicture(std::wstring_view relative, const VImage& image) const {
+    /// A picture anywhere below the temporary folder, from a vips image; its UTF-8 path.
+    std::string WritePicture(std::wstring_view relative, const VImage& image) const {
         m_temp.MakeFolder(relative.substr(0, relative.rfind(L'/')));
-        image.cast(VIPS_FORMAT_UCHAR)
-            .jpegsave(Utf8(m_temp / relative).c_str(), VImage::option()->set("Q", 95));
+        const std::string path = Utf8(m_temp / relative);
+        image.cast(VIPS_FORMAT_UCHAR).jpegsave(path.c_str(), VImage::option()->set("Q", 95));
+        return path;
     }
 
     /// The UTF-8 path of a file anywhere below the temporary folder, its folder made.

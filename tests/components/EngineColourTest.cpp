@@ -28,13 +28,17 @@ const std::string kAdobeRgbProfile = "/usr/share/color/icc/compatibleWithAdobeRG
 const std::string kGreyLStarProfile = "/usr/share/color/icc/Gray-CIE_L.icc";
 const std::string kCmykProfile = "/usr/share/color/icc/ghostscript/default_cmyk.icc";
 
+/// `length` bytes at `data`, as the file `path`.
+void WriteBytes(const std::string& path, const void* data, std::size_t length) {
+    std::ofstream(path, std::ios::binary)
+        .write(static_cast<const char*>(data), static_cast<std::streamsize>(length));
+}
+
 /// A profile the image library carries (its Display P3 and default CMYK), as a file.
 std::string LibraryProfileFile(const WorkFolder& work, const char* name) {
     VipsBlob* blob = VImage::profile_load(name);
     const std::string path = work.FilePath(L"profiles/" + platform::Utf8ToWide(name) + L".icc");
-    std::ofstream(path, std::ios::binary)
-        .write(static_cast<const char*>(VIPS_AREA(blob)->data),
-               static_cast<std::streamsize>(VIPS_AREA(blob)->length));
+    WriteBytes(path, VIPS_AREA(blob)->data, VIPS_AREA(blob)->length);
     vips_area_unref(VIPS_AREA(blob));
     return path;
 }
@@ -78,8 +82,7 @@ Spread ComposedSpread(const WorkFolder& work) {
     size_t length = 0;
     const void* data = image.get_blob(VIPS_META_ICC_NAME, &length);
     spread.profile = work.FilePath(L"profiles/embedded.icc");
-    std::ofstream(spread.profile, std::ios::binary)
-        .write(static_cast<const char*>(data), static_cast<std::streamsize>(length));
+    WriteBytes(spread.profile, data, length);
     return spread;
 }
 
@@ -167,46 +170,34 @@ struct OutputCase {
 class EngineOutputProfile : public ::testing::TestWithParam<OutputCase> {};
 
 TEST_P(EngineOutputProfile, PicturesOfEveryKindAndThePageComeOutInTrueColour) {
-    const OutputCase& output = GetParam();
     WorkFolder work;
     const std::string p3 = LibraryProfileFile(work, "p3");
     const std::string defaultCmyk = LibraryProfileFile(work, "cmyk");
     const std::string pageRgb = "200,120,90";
     const std::vector<double> page = {200, 120, 90};
+    constexpr auto rgb = VIPS_INTERPRETATION_sRGB, rgb16 = VIPS_INTERPRETATION_RGB16,
+                   cmyk = VIPS_INTERPRETATION_CMYK, grey = VIPS_INTERPRETATION_B_W;
     const std::vector<Patch> patches = {
-        {"Adobe RGB", "adobe.jpg", {40, 160, 60}, VIPS_INTERPRETATION_sRGB, kAdobeRgbProfile},
-        {"Display P3", "p3.jpg", {230, 60, 50}, VIPS_INTERPRETATION_sRGB, p3},
-        {"untagged sRGB", "srgb.jpg", {30, 90, 200}, VIPS_INTERPRETATION_sRGB, ""},
-        {"tagged CMYK", "cmyk.jpg", {25, 180, 205, 20}, VIPS_INTERPRETATION_CMYK, kCmykProfile},
-        {"untagged CMYK",
-         "cmyk-plain.jpg",
-         {200, 30, 10, 40},
-         VIPS_INTERPRETATION_CMYK,
-         "",
-         defaultCmyk},
-        {"tagged grey", "grey.jpg", {100}, VIPS_INTERPRETATION_B_W, kGreyLStarProfile},
-        {"untagged grey", "grey-plain.jpg", {100}, VIPS_INTERPRETATION_B_W, ""},
-        {"16-bit Adobe RGB",
-         "adobe16.png",
-         {10000, 45000, 20000},
-         VIPS_INTERPRETATION_RGB16,
-         kAdobeRgbProfile},
-        {"16-bit untagged", "plain16.png", {50000, 12000, 30000}, VIPS_INTERPRETATION_RGB16, ""},
-        {"half transparent", "alpha.png", {20, 40, 220, 128}, VIPS_INTERPRETATION_sRGB, ""},
+        {"Adobe RGB", "adobe.jpg", {40, 160, 60}, rgb, kAdobeRgbProfile},
+        {"Display P3", "p3.jpg", {230, 60, 50}, rgb, p3},
+        {"untagged sRGB", "srgb.jpg", {30, 90, 200}, rgb, ""},
+        {"tagged CMYK", "cmyk.jpg", {25, 180, 205, 20}, cmyk, kCmykProfile},
+        {"untagged CMYK", "cmyk-plain.jpg", {200, 30, 10, 40}, cmyk, "", defaultCmyk},
+        {"tagged grey", "grey.jpg", {100}, grey, kGreyLStarProfile},
+        {"untagged grey", "grey-plain.jpg", {100}, grey, ""},
+        {"16-bit Adobe RGB", "adobe16.png", {10000, 45000, 20000}, rgb16, kAdobeRgbProfile},
+        {"16-bit untagged", "plain16.png", {50000, 12000, 30000}, rgb16, ""},
+        {"half transparent", "alpha.png", {20, 40, 220, 128}, rgb, ""},
     };
-    std::string outputProfile = kSrgbProfile;
-    std::string extra;
-    if (std::string(output.key) == "DisplayP3") {
-        outputProfile = p3;
-        extra = "[OUTPUT]\nOUTPUT_PROFILE=DisplayP3\n";
-    } else if (std::string(output.key) == "AdobeRGB") {
-        outputProfile = kAdobeRgbProfile;
-        extra = "[OUTPUT]\nOUTPUT_PROFILE=AdobeRGB\n";
-    } else if (*output.key != '\0') {
-        outputProfile = kAdobeRgbProfile;
-        std::filesystem::copy_file(kAdobeRgbProfile, work.FilePath(L"TEMP/CTML/AdobeRGB1998.icc"));
-        extra = std::string("[OUTPUT]\nOUTPUT_PROFILE=") + output.key + "\n";
-    }
+    // Display P3 by name; Adobe RGB by name or as a profile file in the data folder.
+    const std::string key = GetParam().key;
+    const std::string outputProfile = key.empty()          ? kSrgbProfile
+                                      : key == "DisplayP3" ? p3
+                                                           : kAdobeRgbProfile;
+    if (key.ends_with(".icc"))
+        std::filesystem::copy_file(kAdobeRgbProfile,
+                                   work.FilePath(L"TEMP/CTML/" + platform::Utf8ToWide(key)));
+    const std::string extra = key.empty() ? "" : "[OUTPUT]\nOUTPUT_PROFILE=" + key + "\n";
     work.WriteFormats(RowOfFrames(static_cast<int>(patches.size()), pageRgb, extra));
     std::vector<std::string> pictures;
     for (const Patch& patch : patches) {
@@ -222,7 +213,7 @@ TEST_P(EngineOutputProfile, PicturesOfEveryKindAndThePageComeOutInTrueColour) {
         EXPECT_EQ(FileBytes(spread.profile), FileBytes(kAdobeRgbProfile));
     }
     EXPECT_EQ(VImage::new_from_file(spread.file.c_str()).get_string("exif-ifd2-ColorSpace"),
-              std::string(output.exifColorSpace));
+              std::string(GetParam().exifColorSpace));
     for (std::size_t n = 0; n < patches.size(); ++n) {
         const Patch& patch = patches[n];
         std::vector<double> expected =
@@ -289,6 +280,11 @@ VImage Quadrants(int width, int height, const std::vector<std::vector<double>>& 
 TEST(EngineColour, EveryOrientationTagShowsThePictureUpright) {
     WorkFolder profiles;
     const std::string defaultCmyk = LibraryProfileFile(profiles, "cmyk");
+    // Top-left, top-right, bottom-left, bottom-right.
+    const std::vector<std::vector<double>> rgbQuadrants = {
+        {230, 30, 30}, {30, 200, 60}, {40, 60, 220}, {240, 220, 40}};
+    const std::vector<std::vector<double>> cmykQuadrants = {
+        {0, 200, 200, 0}, {200, 0, 200, 0}, {200, 150, 0, 0}, {0, 30, 220, 0}};
     const struct {
         const char* kind;
         int width, height; // the CMYK picture is large enough to be shrunk while decoded
@@ -297,20 +293,8 @@ TEST(EngineColour, EveryOrientationTagShowsThePictureUpright) {
         std::string profile; ///< what the numbers mean
         double toCalculatorUnits;
     } pictures[] = {
-        {"sRGB",
-         120,
-         80,
-         VIPS_INTERPRETATION_sRGB,
-         {{230, 30, 30}, {30, 200, 60}, {40, 60, 220}, {240, 220, 40}},
-         kSrgbProfile,
-         1.0},
-        {"CMYK",
-         1200,
-         800,
-         VIPS_INTERPRETATION_CMYK,
-         {{0, 200, 200, 0}, {200, 0, 200, 0}, {200, 150, 0, 0}, {0, 30, 220, 0}},
-         defaultCmyk,
-         100 / 255.0},
+        {"sRGB", 120, 80, VIPS_INTERPRETATION_sRGB, rgbQuadrants, kSrgbProfile, 1.0},
+        {"CMYK", 1200, 800, VIPS_INTERPRETATION_CMYK, cmykQuadrants, defaultCmyk, 100 / 255.0},
     };
     for (const auto& kind : pictures) {
         std::vector<Lab> expected;

@@ -14,10 +14,9 @@
 
 #include "BackgroundRun.h"
 #include "EngineBook.h"
+#include "Eventually.h"
 #include "FolderNames.h"
 #include "ThreadStat.h"
-#include "platform/FileSystemCalls.h"
-#include "platform/TextEncoding.h"
 
 namespace {
 
@@ -59,8 +58,8 @@ TEST(Engine, ComposesCoverAndInnerSpreadsWithPicturesInTheirFrames) {
     WorkFolder work;
     work.WriteFormats(kFormats);
     work.WritePicture(L"TEMP/CTML/紙.jpg", Solid(80, 60, {0, 160, 0}));
-    work.WritePicture(L"TEMP/CORRECT/赤い写真.jpg", Solid(300, 200, {255, 0, 0}));
-    const std::string red = Utf8(work.Path(L"TEMP/CORRECT/赤い写真.jpg"));
+    const std::string red =
+        work.WritePicture(L"TEMP/CORRECT/赤い写真.jpg", Solid(300, 200, {255, 0, 0}));
     work.WriteComposition(ZoInfo(4, 2) + Page(1, "COVER", 0) + Page(2, "COVER", 0) +
                           Page(3, "TWO", 2) + Page(4, "PAPER", 0) + Picture(1, red, 0) +
                           Picture(2, "", -1));
@@ -89,10 +88,10 @@ TEST(Engine, ComposesCoverAndInnerSpreadsWithPicturesInTheirFrames) {
 TEST(Engine, AppliesRotationZoomAndShiftToThePicture) {
     WorkFolder work;
     work.WriteFormats(kFormats);
-    work.WritePicture(L"TEMP/CORRECT/IMG-0001.jpg", HalfRedHalfGreen(200, 100));
-    work.WritePicture(L"TEMP/CORRECT/IMG-0002.jpg", WhiteWithCentreSquare(200, 100, 20));
-    const std::string turned = Utf8(work.Path(L"TEMP/CORRECT/IMG-0001.jpg"));
-    const std::string zoomed = Utf8(work.Path(L"TEMP/CORRECT/IMG-0002.jpg"));
+    const std::string turned =
+        work.WritePicture(L"TEMP/CORRECT/IMG-0001.jpg", HalfRedHalfGreen(200, 100));
+    const std::string zoomed =
+        work.WritePicture(L"TEMP/CORRECT/IMG-0002.jpg", WhiteWithCentreSquare(200, 100, 20));
     work.WriteComposition(ZoInfo(1, 2) + Page(1, "SQUARES", 2) + "[PICT_INFO1]\nFileName=" +
                           turned + "\nFILENUM=0\ndegree=90\n" + "[PICT_INFO2]\nFileName=" + zoomed +
                           "\nFILENUM=1\nENLARGE=200\nmoveX=250\n");
@@ -116,11 +115,12 @@ TEST(Engine, AppliesRotationZoomAndShiftToThePicture) {
 void PrepareBook(const WorkFolder& work) {
     work.WriteFormats(kFormats);
     work.WritePicture(L"TEMP/CTML/紙.jpg", Solid(80, 60, {0, 160, 0}));
-    work.WritePicture(L"TEMP/CORRECT/IMG-0001.jpg", Solid(60, 40, {255, 0, 0}));
+    const std::string picture =
+        work.WritePicture(L"TEMP/CORRECT/IMG-0001.jpg", Solid(60, 40, {255, 0, 0}));
     work.WritePicture(L"外/IMG-0001.jpg", Solid(60, 40, {255, 0, 0}));
     work.Temp().WriteFile(L"外/QrmFormat.ini", kFormats);
     work.WriteComposition(ZoInfo(2, 1) + Page(1, "TWO", 1) + Page(2, "PAPER", 0) +
-                          Picture(1, Utf8(work.Path(L"TEMP/CORRECT/IMG-0001.jpg")), 0));
+                          Picture(1, picture, 0));
 }
 
 /// The book of PrepareBook with `line` put first into `section` (of keys given twice the
@@ -273,8 +273,8 @@ const char kBigFormat[] =
 /// A book of `pages` A4 pages with two pictures each: each takes a while to compose.
 void WriteLongBook(const WorkFolder& work, int pages) {
     work.WriteFormats(kBigFormat);
-    work.WritePicture(L"TEMP/CORRECT/IMG-0001.jpg", HalfRedHalfGreen(1600, 1200));
-    const std::string picture = Utf8(work.Path(L"TEMP/CORRECT/IMG-0001.jpg"));
+    const std::string picture =
+        work.WritePicture(L"TEMP/CORRECT/IMG-0001.jpg", HalfRedHalfGreen(1600, 1200));
     std::string composition = ZoInfo(pages, pages * 2);
     for (int page = 1; page <= pages; ++page)
         composition += Page(page, "BIG", 2);
@@ -288,9 +288,8 @@ TEST(Engine, CancelStopsALongCompositionBeforeItsLastSpread) {
     WriteLongBook(work, 40);
 
     BackgroundRun run(L"QRM_ZO_RI.dll", work.Params(600));
-    // Wait (bounded) until the first spread is written, so the cancel meets a running book.
-    for (int i = 0; i < 600 && !work.Temp().Exists(kFirstSpread); ++i)
-        std::this_thread::sleep_for(50ms);
+    // The cancel meets a running book: one whose first spread is written.
+    Eventually([&] { return work.Temp().Exists(kFirstSpread); }, 30s);
     run.Adapter().RequestCancel();
     // A run that ignored the cancel ends too, with its later spreads written.
     ASSERT_TRUE(run.EndsWithin(std::chrono::minutes(10)));
@@ -303,15 +302,16 @@ TEST(Engine, TheFirstFailingSpreadDecidesAndNoSpreadAfterItStays) {
     // Spreads are composed overlapping: the later ones are done, or fail, while the first is
     // still decoding its large pictures, and only then does its last picture fail.
     for (const bool secondUnwritable : {false, true}) {
+        SCOPED_TRACE(secondUnwritable ? "second spread unwritable" : "every spread writable");
         WorkFolder work;
         work.WriteFormats(std::string(kFormats) + kBigFormat);
-        work.WritePicture(L"TEMP/CORRECT/大きい.jpg", HalfRedHalfGreen(4000, 3000));
-        work.WritePicture(L"TEMP/CORRECT/IMG-0001.jpg", Solid(60, 40, {255, 0, 0}));
+        const std::string large =
+            work.WritePicture(L"TEMP/CORRECT/大きい.jpg", HalfRedHalfGreen(4000, 3000));
+        const std::string small =
+            work.WritePicture(L"TEMP/CORRECT/IMG-0001.jpg", Solid(60, 40, {255, 0, 0}));
         work.Temp().WriteFile(L"TEMP/CORRECT/壊れた.jpg", "not a picture at all");
         if (secondUnwritable)
             work.Temp().MakeFolder(L"TEMP/COMPOSITION_INFO/LAYOUTFINAL/cmb0002.jpg");
-        const std::string large = Utf8(work.Path(L"TEMP/CORRECT/大きい.jpg"));
-        const std::string small = Utf8(work.Path(L"TEMP/CORRECT/IMG-0001.jpg"));
         std::string composition = ZoInfo(8, 9) + Page(1, "BIG", 2) + Page(2, "TWO", 1);
         for (int page = 3; page <= 8; ++page)
             composition += Page(page, "TWO", 1);
@@ -321,14 +321,12 @@ TEST(Engine, TheFirstFailingSpreadDecidesAndNoSpreadAfterItStays) {
             composition += Picture(n, small, n - 1);
         work.WriteComposition(composition);
 
-        EXPECT_EQ(work.Compose(300), 31) << "second spread unwritable: " << secondUnwritable;
-        for (const wchar_t* spread :
-             {L"cmb0001.jpg", L"cmb0002.jpg", L"cmb0003.jpg", L"cmb0004.jpg"}) {
-            const std::wstring file = std::wstring(L"TEMP/COMPOSITION_INFO/LAYOUTFINAL/") + spread;
-            const bool blocked = secondUnwritable && file.ends_with(L"cmb0002.jpg");
-            EXPECT_EQ(work.Temp().Exists(file), blocked)
-                << "second spread unwritable: " << secondUnwritable;
-        }
+        EXPECT_EQ(work.Compose(300), 31);
+        for (const std::wstring spread :
+             {L"cmb0001.jpg", L"cmb0002.jpg", L"cmb0003.jpg", L"cmb0004.jpg"})
+            EXPECT_EQ(work.Temp().Exists(L"TEMP/COMPOSITION_INFO/LAYOUTFINAL/" + spread),
+                      secondUnwritable && spread == L"cmb0002.jpg")
+                << Utf8(spread);
     }
 }
 

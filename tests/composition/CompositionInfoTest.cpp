@@ -4,7 +4,6 @@
 #include "composition/CorrectionFolders.h"
 #include "fileutil/FileUtil.h"
 #include "platform/FileSystemCalls.h"
-#include "platform/TextEncoding.h"
 #include "fileutil/FileSystemResolver.h"
 
 #include <gtest/gtest.h>
@@ -36,13 +35,15 @@ const std::string kCompleteBook =
     "ENLARGE=120\r\nMOVEX=-15\r\nmoveY=30\r\ndegree=90\r\no_degree=-90\r\nIFPO_NAME=ifpo\r\n"
     "[PICT_INFO2]\r\nFileName=IMG-0002.JPG\r\nFILENUM=2\r\n";
 
-std::vector<std::string> LinesOf(const std::string& bytes) {
+/// The lines of `bytes` that hold anything, without their line ends.
+std::vector<std::string> NonEmptyLinesOf(const std::string& bytes) {
     std::vector<std::string> lines;
     std::istringstream stream(bytes);
     for (std::string line; std::getline(stream, line);) {
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
-        lines.push_back(line);
+        if (!line.empty())
+            lines.push_back(line);
     }
     return lines;
 }
@@ -78,9 +79,7 @@ TEST(CompositionInfoFile, SaveIntoFreshFileWritesKeysInFileOrder) {
         "DATE=2026/08/01", "[PICT_INFO2]", "FileName=IMG-0002.JPG", "FILENUM=2", "CORRECT_AUTO=0",
         "CORRECT_PARAM=", "CORRECT_PARAM_CIPO=", "ENLARGE=0", "moveX=0", "moveY=0", "degree=0",
         "o_degree=0", "IFPO_NAME=", "PRINT_NAME=", "DATE="};
-    std::vector<std::string> saved = LinesOf(folder.ReadFile(L"saved.ini"));
-    std::erase(saved, std::string());
-    EXPECT_EQ(saved, expected);
+    EXPECT_EQ(NonEmptyLinesOf(folder.ReadFile(L"saved.ini")), expected);
     EXPECT_EQ(info.GetFilePath(), folder / L"saved.ini");
 }
 

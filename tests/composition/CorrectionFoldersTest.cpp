@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
 #include <string>
 
 namespace {
@@ -112,10 +111,9 @@ TEST(MergeCorrections, ReplacesBackupsOfTheSamePictureWhateverTheExtension) {
     EXPECT_TRUE(MergeCorrections(work.Path()));
     // Names as spelt: where case is ignored, IMG-0001.jpg would exist as the new IMG-0001.JPG.
     std::vector<std::wstring> left{L"IMG-0001.JPG"};
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
         if (c.kept)
             left.push_back(c.backup);
-    }
     std::sort(left.begin(), left.end());
     EXPECT_EQ(FolderNames(work / L"CORRECT_BK"), left);
     EXPECT_EQ(work.ReadFile(L"CORRECT_BK/IMG-0001.JPG"), "new");

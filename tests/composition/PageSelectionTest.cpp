@@ -3,7 +3,6 @@
 
 #include "TempFolder.h"
 #include "platform/FileSystemCalls.h"
-#include "platform/TextEncoding.h"
 
 #include <gtest/gtest.h>
 
@@ -64,16 +63,20 @@ std::vector<std::wstring> PictureNamesLeft(const CompositionInfo& info) {
 
 using Pages = std::vector<std::wstring>;
 
+/// The book holds the pages and pictures named, and counts them in its composition info.
+void ExpectLeft(const CompositionInfo& info, const Pages& pages, const Pages& pictures) {
+    EXPECT_EQ(PagesLeft(info), pages);
+    EXPECT_EQ(PictureNamesLeft(info), pictures);
+    EXPECT_EQ(info.GetZoInfo().pageCount, static_cast<int>(pages.size()));
+    EXPECT_EQ(info.GetZoInfo().pictureCount, static_cast<int>(pictures.size()));
+}
+
 } // namespace
 
 TEST(PageSelection, CorrectedPictureKeepsItsWholeSpread) {
     CompositionInfo info = MakeBook({{1, 2}, {3, 4}, {5, 6}, {7, 8}});
     info.PrunePages(Corrections({3}));
-    EXPECT_EQ(PagesLeft(info), (Pages{L"1", L"2"}));
-    EXPECT_EQ(PictureNamesLeft(info),
-              (Pages{L"IMG-1.JPG", L"IMG-2.JPG", L"IMG-3.JPG", L"IMG-4.JPG"}));
-    EXPECT_EQ(info.GetZoInfo().pageCount, 2);
-    EXPECT_EQ(info.GetZoInfo().pictureCount, 4);
+    ExpectLeft(info, {L"1", L"2"}, {L"IMG-1.JPG", L"IMG-2.JPG", L"IMG-3.JPG", L"IMG-4.JPG"});
 }
 
 TEST(PageSelection, SpreadsWithoutUsedPicturesAreAlwaysKept) {
@@ -156,9 +159,7 @@ TEST(PageSelection, PrunedBookIsSavedWithRenumberedSections) {
     ASSERT_TRUE(info.SaveToFile(folder / L"QrmZoInRi.ini"));
     CompositionInfo reloaded;
     ASSERT_TRUE(reloaded.LoadFromFile(folder / L"QrmZoInRi.ini"));
-    EXPECT_EQ(PagesLeft(reloaded), (Pages{L"3", L"4"}));
-    EXPECT_EQ(PictureNamesLeft(reloaded), (Pages{L"IMG-3.JPG", L"IMG-4.JPG", L"IMG-5.JPG"}));
-    EXPECT_EQ(reloaded.GetZoInfo().pictureCount, 3);
+    ExpectLeft(reloaded, {L"3", L"4"}, {L"IMG-3.JPG", L"IMG-4.JPG", L"IMG-5.JPG"});
 }
 
 TEST(PageSelection, KeptPagesKeepTheirPicturesWhenBlocksOverlap) {
@@ -169,9 +170,5 @@ TEST(PageSelection, KeptPagesKeepTheirPicturesWhenBlocksOverlap) {
     ASSERT_EQ(info.PageOfPicture(1), 0);
     ASSERT_EQ(info.PageOfPicture(2), 3);
     info.PrunePages(Corrections({2}));
-    EXPECT_EQ(PagesLeft(info), (Pages{L"1", L"2"}));
-    EXPECT_EQ(PictureNamesLeft(info),
-              (Pages{L"IMG-1.JPG", L"IMG-2.JPG", L"IMG-4.JPG", L"IMG-5.JPG"}));
-    EXPECT_EQ(info.GetZoInfo().pictureCount, 4);
-    EXPECT_EQ(info.GetZoInfo().pageCount, 2);
+    ExpectLeft(info, {L"1", L"2"}, {L"IMG-1.JPG", L"IMG-2.JPG", L"IMG-4.JPG", L"IMG-5.JPG"});
 }

@@ -8,19 +8,17 @@
 #include "../components/fake_engine/FakeZoRiRecord.h"
 #include "BackgroundRun.h"
 #include "Eventually.h"
+#include "TempFolder.h"
+#include "fileutil/FileUtil.h"
 #include "platform/DynamicLibrary.h"
 #include "platform/FileSystemCalls.h"
-#include "platform/ModulePath.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 
 std::wstring FakeEnginePath(const std::wstring& variant) {
-    std::wstring program = platform::GetModuleFilePath();
-    std::wstring folder = program.substr(0, program.find_last_of(platform::kPathSeparator));
-    const wchar_t sep = platform::kPathSeparator;
-    return folder + sep + L"fake-zori" + sep + variant + sep + L"QRM_ZO_RI.dll";
+    return NativePath(GetModuleFolder() + L"/fake-zori/" + variant + L"/QRM_ZO_RI.dll");
 }
 
 EngineRunParams ParamsFor(const std::wstring& dataPath) {
@@ -106,18 +104,16 @@ TEST(ZoRiEngine, IncompleteParametersReturnMinusOneBeforeCreatingAnInstance) {
 }
 
 TEST(ZoRiEngine, SuccessfulRunHandsOverDefaultsInOrderAndReportsProgress) {
-    FakeEngine fake(L"complete");
-    ASSERT_TRUE(fake.Ready());
-    CZoRiEngine adapter(fake.Path());
-    ASSERT_EQ(adapter.Prepare(), 0);
+    PreparedAdapter setup(L"complete");
+    ASSERT_TRUE(setup.Usable());
     EngineRunParams params = ParamsFor(L"succeed");
     params.midPictureWidth = 0;
     params.midPictureHeight = 0;
     params.startValue = 0;
 
-    EXPECT_EQ(adapter.Run(&params), 0);
+    EXPECT_EQ(setup.adapter.Run(&params), 0);
 
-    FakeZoRiRecord& record = fake.Record();
+    FakeZoRiRecord& record = setup.fake.Record();
     EXPECT_STREQ(record.callOrder, "CMDAIR"); // setWindowHdl is never called
     EXPECT_EQ(record.midWidth, 400);
     EXPECT_EQ(record.midHeight, 400);
@@ -125,9 +121,9 @@ TEST(ZoRiEngine, SuccessfulRunHandsOverDefaultsInOrderAndReportsProgress) {
     EXPECT_EQ(record.creationValue, 103);
     EXPECT_EQ(record.applicationId, 1);
     EXPECT_EQ(std::wstring(record.iniPath), L"/work/TEMP/COMPOSITION_INFO/QrmZoInRi.ini");
-    EXPECT_EQ(adapter.GetProgress(), 40);
-    EXPECT_EQ(adapter.Prepare(), 0);
-    EXPECT_EQ(adapter.GetProgress(), 0);
+    EXPECT_EQ(setup.adapter.GetProgress(), 40);
+    EXPECT_EQ(setup.adapter.Prepare(), 0);
+    EXPECT_EQ(setup.adapter.GetProgress(), 0);
 }
 
 TEST(ZoRiEngine, LongPathsAreCutToTheFieldSize) {

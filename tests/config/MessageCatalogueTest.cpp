@@ -18,16 +18,12 @@ std::string Catalogue(std::string_view lines) {
 }
 
 // Every message number that a window reads.
-const std::set<int>& AllMessageNumbers() {
-    static const std::set<int> numbers = [] {
-        std::set<int> all(kEditDialogMessages.begin(), kEditDialogMessages.end());
-        for (int n : {26268, 26265, 26061, 26062, 25102, 20135, 26057, 26058, 26266,
-                      26059, 26060, 26267, 26076, 26077, 26063, 26065, 26064, 26066,
-                      26067, 26068, 25110, 25378, 20258, 20092, 25358, 25523, 20058})
-            all.insert(n);
-        return all;
-    }();
-    return numbers;
+std::set<int> AllMessageNumbers() {
+    std::set<int> all(kEditDialogMessages.begin(), kEditDialogMessages.end());
+    all.insert({26268, 26265, 26061, 26062, 25102, 20135, 26057, 26058, 26266,
+                26059, 26060, 26267, 26076, 26077, 26063, 26065, 26064, 26066,
+                26067, 26068, 25110, 25378, 20258, 20092, 25358, 25523, 20058});
+    return all;
 }
 
 } // namespace

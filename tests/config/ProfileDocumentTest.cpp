@@ -99,11 +99,14 @@ TEST(ProfileDocument, RemovingTheFirstOfDuplicatesUncoversTheNext) {
     EXPECT_EQ(document.ToBytes(), "[B]\r\nz=4\r\n[a]\r\nq=5\r\n");
 }
 
-TEST(ProfileDocument, KeepsTheEncodingOfTheFile) {
+TEST(ProfileDocument, KeepsTheEncodingOfTheFileUntilGivenAnother) {
     ProfileDocument shiftJis = Parse(platform::WideToShiftJis(L"[注文]\r\n名前=山田\r\n"));
     EXPECT_EQ(shiftJis.Get(L"注文", L"名前"), L"山田");
     shiftJis.Set(L"注文", L"名前", L"佐藤");
     EXPECT_EQ(shiftJis.ToBytes(), platform::WideToShiftJis(L"[注文]\r\n名前=佐藤\r\n"));
+    // Another encoding rewrites every line, the unchanged ones too.
+    shiftJis.SetEncoding(ProfileDocument::Encoding::kUtf8);
+    EXPECT_EQ(shiftJis.ToBytes(), platform::WideToUtf8(L"[注文]\r\n名前=佐藤\r\n"));
 
     const std::string utf16 = "\xFF\xFE" + platform::WideToUtf16Le(L"[A]\r\nk=写真\r\n");
     EXPECT_EQ(Parse(utf16).Get(L"A", L"k"), L"写真");
@@ -209,10 +212,4 @@ TEST(ProfileDocument, SettingOneKeyLeavesEveryOtherLineByteForByte) {
                 << file.name << ", line " << keyLine.line;
         }
     }
-}
-
-TEST(ProfileDocument, AnotherEncodingRewritesEveryLine) {
-    ProfileDocument document = Parse(platform::WideToShiftJis(L"[注文]\r\n名前=山田\r\n"));
-    document.SetEncoding(ProfileDocument::Encoding::kUtf8);
-    EXPECT_EQ(document.ToBytes(), platform::WideToUtf8(L"[注文]\r\n名前=山田\r\n"));
 }

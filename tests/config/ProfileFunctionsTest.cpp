@@ -43,21 +43,19 @@ TEST(WriteProfileString, ConcurrentWritersLoseNoKey) {
     TempFolder folder;
     const std::wstring ini = folder / L"composition.ini";
     std::vector<std::thread> writers;
-    for (int t = 0; t < 4; ++t) {
+    for (int t = 0; t < 4; ++t)
         writers.emplace_back([&ini, t] {
             for (int i = 0; i < 25; ++i)
                 WriteProfileString(ini, L"T" + std::to_wstring(t), L"K" + std::to_wstring(i),
                                    std::to_wstring(i));
         });
-    }
     for (std::thread& writer : writers)
         writer.join();
-    for (int t = 0; t < 4; ++t) {
+    for (int t = 0; t < 4; ++t)
         for (int i = 0; i < 25; ++i)
             EXPECT_EQ(ReadProfileString(ini, L"T" + std::to_wstring(t), L"K" + std::to_wstring(i),
                                         L"lost"),
                       std::to_wstring(i));
-    }
 }
 
 TEST(ReadProfileInt, ReadsTheLeadingNumberAndWrapsAsTheSystemDoes) {

@@ -12,20 +12,6 @@
 
 namespace {
 
-TerminalEntry Terminal(const std::wstring& name, std::int32_t enabled = 0) {
-    TerminalEntry entry;
-    entry.enabled = enabled;
-    entry.name = name;
-    entry.path = L"\\\\kiosk-" + name + L"\\order";
-    entry.userId = L"shop";
-    entry.password = L"秘密-" + name;
-    entry.outName = name + L" 出力";
-    entry.outPath = L"/srv/out/" + name;
-    entry.outUserId = L"print";
-    entry.outPassword = L"pw";
-    return entry;
-}
-
 bool SameTerminal(const TerminalEntry& a, const TerminalEntry& b) {
     return a.enabled == b.enabled && a.name == b.name && a.path == b.path && a.userId == b.userId &&
            a.password == b.password && a.outName == b.outName && a.outPath == b.outPath &&
@@ -132,9 +118,13 @@ TEST_F(TerminalTableFile, HandDamagedValuesLoadAndForeignSectionsSurviveASave) {
 TEST(TerminalTableEdits, AddTakesTheNextSlotSwitchedOffUntilFullAndDeleteOnlyAUsedOne) {
     TerminalTable table;
     EXPECT_FALSE(table.AddTerminal(TerminalEntry{})) << "no input folder";
-    for (int n = 0; n < kTerminalSlots; ++n)
-        EXPECT_TRUE(table.AddTerminal(Terminal(std::to_wstring(n), 1)));
-    EXPECT_FALSE(table.AddTerminal(Terminal(L"11")));
+    TerminalEntry terminal;
+    terminal.enabled = 1;
+    for (int n = 0; n < kTerminalSlots; ++n) {
+        terminal.name = terminal.path = std::to_wstring(n);
+        EXPECT_TRUE(table.AddTerminal(terminal));
+    }
+    EXPECT_FALSE(table.AddTerminal(terminal));
     EXPECT_EQ(table.UsedCount(), kTerminalSlots);
     EXPECT_EQ(table.slots[9].name, L"9");
     EXPECT_EQ(table.slots[9].enabled, 0);

@@ -4,7 +4,6 @@
 #include "FolderNames.h"
 #include "TempFolder.h"
 #include "fileutil/FileSystemResolver.h"
-#include "platform/TextEncoding.h"
 
 #include <gtest/gtest.h>
 
@@ -44,13 +43,11 @@ TEST(CopyFolder, ReproducesATreeWithoutDotNamesOrLinkedFolders) {
 
 TEST(CopyFolder, CopiesEveryFileOfALargeTreeWholeAndOnce) {
     TempFolder folder;
-    std::vector<std::wstring> names;
-    for (const wchar_t* sub : {L"", L"CORRECT/", L"CORRECT/深い/"}) {
-        for (int picture = 0; picture < 60; ++picture)
-            names.push_back(sub + std::wstring(L"IMG-") + std::to_wstring(picture) + L".jpg");
-    }
-    for (std::size_t i = 0; i < names.size(); ++i)
-        folder.WriteFile(L"order/" + names[i], std::string(1000 + i * 37, static_cast<char>(i)));
+    std::size_t files = 0;
+    for (const std::wstring sub : {L"", L"CORRECT/", L"CORRECT/深い/"})
+        for (int picture = 0; picture < 60; ++picture, ++files)
+            folder.WriteFile(L"order/" + sub + L"IMG-" + std::to_wstring(picture) + L".jpg",
+                             std::string(1000 + files * 37, static_cast<char>(files)));
     EXPECT_TRUE(CopyFolder(LocalFolders(), folder / L"order", folder / L"work"));
     // No temporary file of a copy is left, and nothing else was made.
     EXPECT_EQ(ReadTree(folder / L"work"), ReadTree(folder / L"order"));
@@ -220,15 +217,14 @@ TEST(MakeFolder, CreatesMissingParentsAndAcceptsAnExistingFolderOnly) {
 }
 
 TEST(PathText, SplitAndExtensionFollowTheirRules) {
-    std::wstring folder;
-    std::wstring name;
-    SplitPath(NativePath(L"/data/in/r0001234"), folder, name);
-    EXPECT_EQ(folder + L"|" + name, NativePath(L"/data/in") + L"|r0001234");
-    SplitPath(NativePath(L"写真/表紙.jpg"), folder, name);
-    EXPECT_EQ(folder + L"|" + name, L"写真|表紙.jpg");
-    SplitPath(NativePath(L"/root-only"), folder,
-              name); // a separator in the first place does not count
-    EXPECT_EQ(folder + L"|" + name, L"|");
+    const auto split = [](const wchar_t* path) {
+        std::wstring folder, name;
+        SplitPath(NativePath(path), folder, name);
+        return folder + L"|" + name;
+    };
+    EXPECT_EQ(split(L"/data/in/r0001234"), NativePath(L"/data/in") + L"|r0001234");
+    EXPECT_EQ(split(L"写真/表紙.jpg"), L"写真|表紙.jpg");
+    EXPECT_EQ(split(L"/root-only"), L"|") << "a separator in the first place does not count";
     const std::pair<const wchar_t*, const wchar_t*> extensions[] = {
         {L"test.txt", L"txt"},
         {L"IMG-0001.JPG", L"JPG"},

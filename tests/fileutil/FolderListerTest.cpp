@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <list>
 #include <thread>
 #include <vector>
 
@@ -95,7 +94,7 @@ TEST(FolderLister, ListingsOnSeveralThreadsKeepTheirOwnDepth) {
     const int deep = FolderLister(LocalFolders()).CountEntries(in, L"*", -1, kFilesAndFolders);
     std::vector<int> wrong(4, 0);
     std::vector<std::thread> threads;
-    for (int t = 0; t < 4; ++t) {
+    for (int t = 0; t < 4; ++t)
         threads.emplace_back([&, t] {
             FolderLister lister(LocalFolders());
             for (int i = 0; i < 200; ++i) {
@@ -104,7 +103,6 @@ TEST(FolderLister, ListingsOnSeveralThreadsKeepTheirOwnDepth) {
                             (all ? deep : shallow);
             }
         });
-    }
     for (std::thread& thread : threads)
         thread.join();
     EXPECT_EQ(wrong, std::vector<int>(4, 0));

@@ -74,7 +74,6 @@ protected:
 TEST_F(SmbFileSystemTest, LogOnGivesTheNetworkErrorOfEachRefusal) {
     const std::wstring userA = Wide(SambaServer::kUserA.name);
     const std::wstring passwordA = Wide(SambaServer::kUserA.password);
-    const std::wstring port = std::to_wstring(m_server->Port());
     struct Case {
         std::wstring folder, user, password;
         int expected;
@@ -279,7 +278,7 @@ TEST_F(SmbFileSystemTest, SeveralThreadsWorkAtOnce) {
     constexpr int kThreads = 6, kFiles = 8;
     std::atomic<int> failures{0};
     std::vector<std::thread> threads;
-    for (int t = 0; t < kThreads; ++t) {
+    for (int t = 0; t < kThreads; ++t)
         threads.emplace_back([&, t] {
             const std::wstring share = t % 2 ? ShareA() : Guest();
             const std::wstring folder = share + L"/t" + std::to_wstring(t);
@@ -300,7 +299,6 @@ TEST_F(SmbFileSystemTest, SeveralThreadsWorkAtOnce) {
             failures += entries.size() != kFiles;
             failures += !m_backend->DeleteTree(folder);
         });
-    }
     for (std::thread& thread : threads)
         thread.join();
     EXPECT_EQ(failures.load(), 0);

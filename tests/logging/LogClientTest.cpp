@@ -54,7 +54,9 @@ struct ScriptedLogger final : platform::ILogWriter {
     }
 };
 
-struct ClientWithScriptedLogger {
+/// A client whose logger is scripted, counting how often it asked for one.
+class ClientWithScriptedLogger : public ::testing::Test {
+protected:
     std::unique_ptr<ScriptedLogger> logger = std::make_unique<ScriptedLogger>();
     int creations = 0;
     bool failCreation = false;
@@ -63,20 +65,22 @@ struct ClientWithScriptedLogger {
                           return failCreation ? nullptr : logger.get();
                       }};
 };
+class LogLine : public ClientWithScriptedLogger {};
+class WriteLogFormatting : public ClientWithScriptedLogger {};
+class SendStatus : public ClientWithScriptedLogger {};
 
 } // namespace
 
-TEST(LogLine, LevelIsTwoDigitsAndTheSourceAndOptionalFieldsFollowQuotedInOrder) {
-    ClientWithScriptedLogger fixture;
-    EXPECT_EQ(WriteLog(&fixture.client, L"OnOK IN"), 0u);
-    fixture.client.LogLine(3, nullptr, nullptr);
-    fixture.client.LogLine(12, L"first", L"say \"hi\"");
-    fixture.client.LogLine(8, L"only first", nullptr);
+TEST_F(LogLine, LevelIsTwoDigitsAndTheSourceAndOptionalFieldsFollowQuotedInOrder) {
+    EXPECT_EQ(WriteLog(&client, L"OnOK IN"), 0u);
+    client.LogLine(3, nullptr, nullptr);
+    client.LogLine(12, L"first", L"say \"hi\"");
+    client.LogLine(8, L"only first", nullptr);
     // An empty source name is refused; another one stands in the second field.
-    EXPECT_FALSE(fixture.client.SetSourceName(L""));
-    EXPECT_TRUE(fixture.client.SetSourceName(L"端末"));
-    fixture.client.LogLine(8, nullptr, L"x");
-    EXPECT_EQ(fixture.logger->lines,
+    EXPECT_FALSE(client.SetSourceName(L""));
+    EXPECT_TRUE(client.SetSourceName(L"端末"));
+    client.LogLine(8, nullptr, L"x");
+    EXPECT_EQ(logger->lines,
               (std::vector<std::wstring>{
                   L"QRM_Relaydesk2|\"08\",\"QRM_Relaydesk2\",\"OnOK IN\"",
                   L"QRM_Relaydesk2|\"03\",\"QRM_Relaydesk2\"",
@@ -85,99 +89,88 @@ TEST(LogLine, LevelIsTwoDigitsAndTheSourceAndOptionalFieldsFollowQuotedInOrder) 
                   L"QRM_Relaydesk2|\"08\",\"端末\",\"x\""}));
 }
 
-TEST(WriteLogFormatting, FormatsArgumentsAndNeverReadsMissingOnes) {
-    ClientWithScriptedLogger fixture;
-    WriteLog(&fixture.client, L"WindowProc IN %d", 3000);
-    WriteLog(&fixture.client, L"Start: Ver %d.%d.%d.%d", 2, 1, 0, 7);
-    WriteLog(&fixture.client, L"OnBDelete OUT YES 100% done %s %d");
-    WriteLog(&fixture.client, L"%s-%5s-%-4d|%03d", L"a", std::wstring(L"端末"), 7, 5);
-    WriteLog(&fixture.client, L"%q %");
-    // The message is the third field: between the prefix and the closing quote.
-    const std::wstring prefix = L"QRM_Relaydesk2|\"08\",\"QRM_Relaydesk2\",\"";
-    auto message = [&](size_t i) {
-        const std::wstring& line = fixture.logger->lines[i];
-        return line.substr(prefix.size(), line.size() - prefix.size() - 1);
+TEST_F(WriteLogFormatting, FormatsArgumentsAndNeverReadsMissingOnes) {
+    WriteLog(&client, L"WindowProc IN %d", 3000);
+    WriteLog(&client, L"Start: Ver %d.%d.%d.%d", 2, 1, 0, 7);
+    WriteLog(&client, L"OnBDelete OUT YES 100% done %s %d");
+    WriteLog(&client, L"%s-%5s-%-4d|%03d", L"a", std::wstring(L"端末"), 7, 5);
+    WriteLog(&client, L"%q %");
+    // The message is the third field.
+    const auto line = [](std::wstring_view message) {
+        return L"QRM_Relaydesk2|\"08\",\"QRM_Relaydesk2\",\"" + std::wstring(message) + L"\"";
     };
-    EXPECT_EQ(message(0), L"WindowProc IN 3000");
-    EXPECT_EQ(message(1), L"Start: Ver 2.1.0.7");
-    EXPECT_EQ(message(2), L"OnBDelete OUT YES 100% done %s %d");
-    EXPECT_EQ(message(3), L"a-   端末-7   |005");
-    EXPECT_EQ(message(4), L"%q %");
+    EXPECT_EQ(logger->lines,
+              (std::vector<std::wstring>{line(L"WindowProc IN 3000"), line(L"Start: Ver 2.1.0.7"),
+                                         line(L"OnBDelete OUT YES 100% done %s %d"),
+                                         line(L"a-   端末-7   |005"), line(L"%q %")}));
 }
 
-TEST(WriteLogFormatting, LongMessageIsCutToTheBufferAndNoClientLogsNothing) {
-    ClientWithScriptedLogger fixture;
+TEST_F(WriteLogFormatting, LongMessageIsCutToTheBufferAndNoClientLogsNothing) {
     std::wstring longText(5000, L'x');
-    WriteLog(&fixture.client, L"%s", longText);
-    const std::wstring& line = fixture.logger->lines[0];
+    WriteLog(&client, L"%s", longText);
+    const std::wstring& line = logger->lines[0];
     EXPECT_EQ(std::count(line.begin(), line.end(), L'x'),
               static_cast<long>(kLogMessageBufferSize - 1));
     // Without a client nothing is logged.
     EXPECT_EQ(WriteLog(nullptr, L"OnOK IN"), kLogStatusUnavailable);
 }
 
-TEST(SendStatus, FailedCreationReturnsUnavailableAndIsRetriedNextSend) {
-    ClientWithScriptedLogger fixture;
-    fixture.failCreation = true;
-    EXPECT_EQ(WriteLog(&fixture.client, L"a"), kLogStatusUnavailable);
-    EXPECT_EQ(WriteLog(&fixture.client, L"b"), kLogStatusUnavailable);
-    EXPECT_EQ(fixture.creations, 2);
-    fixture.failCreation = false;
-    EXPECT_EQ(WriteLog(&fixture.client, L"c"), 0u);
-    EXPECT_EQ(fixture.creations, 3);
-    EXPECT_EQ(fixture.logger->lines.size(), 1u);
+TEST_F(SendStatus, FailedCreationReturnsUnavailableAndIsRetriedNextSend) {
+    failCreation = true;
+    EXPECT_EQ(WriteLog(&client, L"a"), kLogStatusUnavailable);
+    EXPECT_EQ(WriteLog(&client, L"b"), kLogStatusUnavailable);
+    EXPECT_EQ(creations, 2);
+    failCreation = false;
+    EXPECT_EQ(WriteLog(&client, L"c"), 0u);
+    EXPECT_EQ(creations, 3);
+    EXPECT_EQ(logger->lines.size(), 1u);
 }
 
-TEST(SendStatus, FailedOpenDisconnectsAndTheNextSendCreatesAgain) {
-    ClientWithScriptedLogger fixture;
-    fixture.logger->openStatuses = {-1, 0};
-    EXPECT_EQ(WriteLog(&fixture.client, L"a"), kLogStatusUnavailable); // the open preset
-    EXPECT_TRUE(fixture.logger->released);
-    EXPECT_EQ(WriteLog(&fixture.client, L"b"), 0u);
-    EXPECT_EQ(fixture.creations, 2);
+TEST_F(SendStatus, FailedOpenDisconnectsAndTheNextSendCreatesAgain) {
+    logger->openStatuses = {-1, 0};
+    EXPECT_EQ(WriteLog(&client, L"a"), kLogStatusUnavailable); // the open preset
+    EXPECT_TRUE(logger->released);
+    EXPECT_EQ(WriteLog(&client, L"b"), 0u);
+    EXPECT_EQ(creations, 2);
     EXPECT_EQ((std::vector<std::wstring>{L"Open", L"Close", L"Open", L"Begin", L"Write", L"End"}),
-              fixture.logger->calls);
+              logger->calls);
 }
 
-TEST(SendStatus, BeginIsTriedThreeTimesThenTheStatusReturnsAndTheLoggerStays) {
-    ClientWithScriptedLogger fixture;
-    fixture.logger->beginStatuses = {5, 5, -1};
-    EXPECT_EQ(WriteLog(&fixture.client, L"a"), kLogStatusBeginFailed);
-    EXPECT_EQ((std::vector<std::wstring>{L"Open", L"Begin", L"Begin", L"Begin"}),
-              fixture.logger->calls);
-    fixture.logger->beginStatuses = {9, 0};
-    EXPECT_EQ(WriteLog(&fixture.client, L"b"), 0u);
-    EXPECT_EQ(fixture.creations, 1);
-    EXPECT_FALSE(fixture.logger->released);
+TEST_F(SendStatus, BeginIsTriedThreeTimesThenTheStatusReturnsAndTheLoggerStays) {
+    logger->beginStatuses = {5, 5, -1};
+    EXPECT_EQ(WriteLog(&client, L"a"), kLogStatusBeginFailed);
+    EXPECT_EQ((std::vector<std::wstring>{L"Open", L"Begin", L"Begin", L"Begin"}), logger->calls);
+    logger->beginStatuses = {9, 0};
+    EXPECT_EQ(WriteLog(&client, L"b"), 0u);
+    EXPECT_EQ(creations, 1);
+    EXPECT_FALSE(logger->released);
 }
 
-TEST(SendStatus, FailedWriteSkipsEnd) {
-    ClientWithScriptedLogger fixture;
-    fixture.logger->writeStatuses = {42};
-    EXPECT_EQ(WriteLog(&fixture.client, L"a"), 42u);
-    EXPECT_EQ((std::vector<std::wstring>{L"Open", L"Begin", L"Write"}), fixture.logger->calls);
+TEST_F(SendStatus, FailedWriteSkipsEnd) {
+    logger->writeStatuses = {42};
+    EXPECT_EQ(WriteLog(&client, L"a"), 42u);
+    EXPECT_EQ((std::vector<std::wstring>{L"Open", L"Begin", L"Write"}), logger->calls);
 }
 
-TEST(SendStatus, EndIsRetriedWithTheBeginToken) {
-    ClientWithScriptedLogger fixture;
-    fixture.logger->endStatuses = {-1, -1, -1};
-    EXPECT_EQ(WriteLog(&fixture.client, L"a"), kLogStatusEndFailed);
-    fixture.logger->endStatuses = {3, 0};
-    EXPECT_EQ(WriteLog(&fixture.client, L"b"), 0u);
-    EXPECT_EQ(std::count(fixture.logger->calls.begin(), fixture.logger->calls.end(), L"End"), 5);
+TEST_F(SendStatus, EndIsRetriedWithTheBeginToken) {
+    logger->endStatuses = {-1, -1, -1};
+    EXPECT_EQ(WriteLog(&client, L"a"), kLogStatusEndFailed);
+    logger->endStatuses = {3, 0};
+    EXPECT_EQ(WriteLog(&client, L"b"), 0u);
+    EXPECT_EQ(std::count(logger->calls.begin(), logger->calls.end(), L"End"), 5);
 }
 
-TEST(SendStatus, MissingApplicationNameReturnsUnavailableWithoutTouchingTheLogger) {
-    int creations = 0;
-    CLogClient client(
+TEST_F(SendStatus, MissingApplicationNameReturnsUnavailableWithoutTouchingTheLogger) {
+    CLogClient nameless(
         L"QRM_Relaydesk2",
-        [&]() -> platform::ILogWriter* {
+        [this]() -> platform::ILogWriter* {
             ++creations;
-            return nullptr;
+            return logger.get();
         },
         [](std::wstring_view text) -> wchar_t* {
             return text == L"QRM_Relaydesk2" ? nullptr : platform::AllocComString(text);
         });
-    EXPECT_EQ(WriteLog(&client, L"OnOK IN"), kLogStatusUnavailable);
+    EXPECT_EQ(WriteLog(&nameless, L"OnOK IN"), kLogStatusUnavailable);
     EXPECT_EQ(creations, 0);
+    EXPECT_TRUE(logger->calls.empty());
 }

@@ -2,10 +2,10 @@
 
 #include "LogRecords.h"
 #include "TempFolder.h"
+#include "TodaysLog.h"
 #include "platform/DynamicLibrary.h"
 #include "platform/FilePermissions.h"
 #include "platform/FileSystemCalls.h"
-#include "platform/LocalTime.h"
 #include "platform/LogWriterFactory.h"
 #include "platform/ModulePath.h"
 #include "platform/ProcessEnvironment.h"
@@ -80,15 +80,8 @@ protected:
     }
     void TearDown() override { platform::SetEnvironmentValue("RELAYDESK_LOG_DIR", L""); }
 
-    std::wstring TodaysFileName() const {
-        platform::SystemTime now = platform::GetLocalTime();
-        wchar_t name[64];
-        std::swprintf(name, 64, L"ログ/QRM_Relaydesk2_%04u%02u%02u.log", now.year, now.month,
-                      now.day);
-        return name;
-    }
     std::vector<std::string> Records() const {
-        std::istringstream text(m_folder.ReadFile(TodaysFileName()));
+        std::istringstream text(m_folder.ReadFile(TodaysLogFile()));
         std::vector<std::string> records;
         for (std::string line; std::getline(text, line);)
             records.push_back(line);
@@ -117,7 +110,7 @@ TEST_F(LogServiceFolder, RecordCarriesTheTimeStampAndTheLineAsBuilt) {
 TEST_F(LogServiceFolder, FileDeletedWhileRunningIsMadeAgainForTheGroupOnly) {
     CLogClient client(L"QRM_Relaydesk2");
     ASSERT_EQ(WriteLog(&client, L"first"), 0u);
-    const auto file = platform::ToFsPath(m_folder / TodaysFileName());
+    const auto file = platform::ToFsPath(m_folder / TodaysLogFile());
     ASSERT_TRUE(std::filesystem::remove(file));
     ASSERT_EQ(WriteLog(&client, L"second"), 0u);
     EXPECT_EQ(LogMessagesIn(m_folder / L"ログ"), std::vector<std::wstring>{L"second"});

@@ -11,10 +11,6 @@
 
 #include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
-#include <set>
-
 using namespace platform;
 
 TEST(CharWidth, FullWidthAndHiraganaCountTwice) {

@@ -1,7 +1,6 @@
 #include "platform/Registry.h"
 
 #include "TestRegistry.h"
-#include "platform/TextEncoding.h"
 #include "platform/ProcessEnvironment.h"
 
 #include <gtest/gtest.h>

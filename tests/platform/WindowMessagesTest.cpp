@@ -44,6 +44,14 @@ protected:
         UnregisterWindowClass(kClass);
     }
 
+    /// Posts from a thread of its own, as the engine's threads post their reports.
+    bool PostFromAnotherThread(std::uint32_t number, std::uintptr_t wParam = 0,
+                               std::intptr_t lParam = 0) const {
+        bool posted = false;
+        std::thread([&] { posted = PostWindowMessage(window, number, wParam, lParam); }).join();
+        return posted;
+    }
+
     static constexpr wchar_t kClass[] = L"RelaydeskTestClass";
     WindowHandle window = 0;
 };
@@ -56,10 +64,7 @@ TEST_F(WindowMessages, MessagePostedFromAnotherThreadIsHandledOnTheOwningThread)
     for (const std::uint32_t number : {1000u, kFirstPrivateMessage + 1}) {
         g_received = 0;
         g_handledCount = 0;
-        bool posted = false;
-        std::thread poster([&] { posted = PostWindowMessage(window, number, kMarked, 42); });
-        poster.join();
-        ASSERT_TRUE(posted) << number;
+        ASSERT_TRUE(PostFromAnotherThread(number, kMarked, 42)) << number;
         EXPECT_EQ(g_handledCount, 0) << "handled before the owner looked at its queue";
 
         ASSERT_TRUE(WaitForWindowMessage(1000)) << number;
@@ -97,18 +102,14 @@ TEST_F(WindowMessages, ArrivalCallbackRunsForTheWaitingThread) {
     std::atomic<int> wakes{0};
     SetMessageArrivalCallback([](void* context) { ++*static_cast<std::atomic<int>*>(context); },
                               &wakes);
-    std::thread([window = window] {
-        PostWindowMessage(window, kFirstPrivateMessage, 0, 0);
-    }).join();
+    PostFromAnotherThread(kFirstPrivateMessage);
     EXPECT_EQ(wakes, 1);
     // Another thread's callback is not this thread's.
     std::thread([] { SetMessageArrivalCallback(nullptr, nullptr); }).join();
-    std::thread([window = window] { PostWindowMessage(window, 1000, 0, 0); }).join();
+    PostFromAnotherThread(1000);
     EXPECT_EQ(wakes, 2);
     SetMessageArrivalCallback(nullptr, nullptr);
-    std::thread([window = window] {
-        PostWindowMessage(window, kFirstPrivateMessage, 0, 0);
-    }).join();
+    PostFromAnotherThread(kFirstPrivateMessage);
     EXPECT_EQ(wakes, 2);
     DispatchAllWaiting();
 }

@@ -2,7 +2,6 @@
 // of the adapter. It speaks the library's interface and message protocol; what it does on
 // the start message depends on the data path it is handed:
 //   "succeed"       reports progress 40, then success
-//   "fail-N"        reports the failure code N through the abort notification
 //   "cancel-N"      reports nothing until cancelled, then answers with the abort code N
 //   anything else   reports nothing (the adapter must end through a cancel)
 // Build variants: FAKE_ZORI_OMIT_CANCEL leaves out one entry point, FAKE_ZORI_CREATE_FAILS
@@ -51,8 +50,6 @@ void Start() {
     if (mode == L"succeed") {
         Report(zori::kNotifyProgress, 40);
         Report(zori::kNotifyDone, 0);
-    } else if (mode.rfind(L"fail-", 0) == 0) {
-        Report(zori::kNotifyAborted, std::wcstol(mode.c_str() + 5, nullptr, 10));
     }
 }
 

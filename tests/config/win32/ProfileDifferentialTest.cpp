@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <filesystem>
 #include <fstream>
@@ -126,10 +127,8 @@ bool Matches(std::string_view pattern, std::string_view text) {
 }
 
 bool IsKnown(const std::vector<std::string>& known, const std::string& call) {
-    for (const std::string& pattern : known)
-        if (Matches(pattern, call))
-            return true;
-    return false;
+    return std::any_of(known.begin(), known.end(),
+                       [&](const std::string& pattern) { return Matches(pattern, call); });
 }
 
 fs::path Corpus() {
@@ -140,10 +139,9 @@ fs::path Corpus() {
 std::vector<std::string> CorpusFiles() {
     std::vector<std::string> names;
     std::error_code error;
-    for (const fs::directory_entry& entry : fs::directory_iterator(Corpus(), error)) {
+    for (const fs::directory_entry& entry : fs::directory_iterator(Corpus(), error))
         if (entry.path().extension() == ".ini")
             names.push_back(entry.path().filename().string());
-    }
     return names;
 }
 

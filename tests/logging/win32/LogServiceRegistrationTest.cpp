@@ -3,16 +3,15 @@
 
 #include "logging/LogClient.h"
 
+#include "../TodaysLog.h"
 #include "TempFolder.h"
 #include "platform/DynamicLibrary.h"
-#include "platform/LocalTime.h"
 #include "platform/LogWriterFactory.h"
 #include "platform/ProcessEnvironment.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cwchar>
 
 namespace {
 
@@ -37,14 +36,6 @@ protected:
         platform::ComUninitialize();
     }
 
-    std::string TodaysLog() const {
-        const platform::SystemTime now = platform::GetLocalTime();
-        wchar_t name[64];
-        std::swprintf(name, 64, L"ログ/QRM_Relaydesk2_%04u%02u%02u.log", now.year, now.month,
-                      now.day);
-        return m_folder.ReadFile(name);
-    }
-
     TempFolder m_folder;
     platform::DynamicLibrary m_service;
     ServerRegistration m_register = nullptr;
@@ -60,7 +51,7 @@ TEST_F(LogServiceRegistration, RegisteredServiceWritesTheClientsLinesToItsFile) 
         ASSERT_EQ(WriteLog(&client, L"OnOK IN"), 0u);
         ASSERT_EQ(WriteLog(&client, L"端末 %d", 3), 0u);
     }
-    const std::string log = TodaysLog();
+    const std::string log = m_folder.ReadFile(TodaysLogFile());
     EXPECT_NE(log.find("\t\"08\",\"QRM_Relaydesk2\",\"OnOK IN\"\n"), std::string::npos) << log;
     EXPECT_NE(log.find("\"QRM_Relaydesk2\",\"\xE7\xAB\xAF\xE6\x9C\xAB 3\"\n"), std::string::npos)
         << log;
