@@ -1,16 +1,18 @@
 #include "GuiTestSupport.h"
 
+#include "Eventually.h"
 #include "LogRecords.h"
+#include "StoredTerminalTable.h"
 
 #include "fileutil/FileUtil.h"
 #include "logging/LogClient.h"
 #include "platform/FileSystemCalls.h"
-#include "platform/TextEncoding.h"
+#include "platform/ProcessEnvironment.h"
 
 #include <wx/app.h>
 #include <wx/button.h>
 #include <wx/msgdlg.h>
-#include <wx/utils.h>
+#include <wx/textctrl.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -18,81 +20,16 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
-const char kJapaneseCatalogue[] = R"([MESSAGE]
-1000=ＭＳ Ｐゴシック
-1001=ja_JP
-26268=中継デスク
-26265=終了
-26061=追加
-26062=編集
-25102=削除
-20135=出力済み注文
-26057=端末一覧
-26058=端末名
-26266=進捗
-26059=フォルダ
-26060=接続
-26267=合成中 %d%
-5984=削除しますか？
-26076=接続OK
-26077=エラー（%s）
-26063=拒否
-26065=網
-26064=無し
-26066=鍵
-26067=道
-26068=断
-25030=決定
-25031=取消
-25185=参照
-26069=端末の設定
-26070=利用者
-26071=暗証
-26295=入力側
-26297=出力側
-26080=フォルダの選択
-5985=フォルダまたは名前が正しくありません
-6080=入力と出力に同じフォルダは使えません
-5986=空き %d MB
-25110=日時
-25378=注文
-20258=すべて選択
-20092=削除
-25358=期間で選択
-25523=～
-20058=閉じる
-)";
-
-const char kEnglishCatalogue[] = R"([MESSAGE]
-1000=Tahoma
-1001=en_US
-26268=Relay desk
-26265=Exit
-26061=Add
-26062=Edit
-25102=Delete
-5984=Delete this terminal?
-5985=Invalid folder or name
-6080=Input and output must differ
-)";
-
-void SetEnvironment(const char* name, const std::wstring& value) {
-    setenv(name, platform::WideToUtf8(value).c_str(), 1);
-}
-
-} // namespace
-
 void GuiTest::SetUp() {
     m_programFolder = m_folder / L"プログラム";
     m_folder.MakeFolder(L"プログラム");
-    m_folder.WriteFile(L"プログラム/MSG_ENG.ini", kEnglishCatalogue);
-    m_folder.WriteFile(L"プログラム/MSG_JPN.ini", kJapaneseCatalogue);
+    for (const wchar_t* name : {L"MSG_ENG.ini", L"MSG_JPN.ini"})
+        fs::copy_file(platform::ToFsPath(JoinPath(GetModuleFolder(), name)),
+                      platform::ToFsPath(JoinPath(m_programFolder, name)));
     m_folder.MakeFolder(L"run");
-    SetEnvironment("RELAYDESK_LOG_DIR", m_folder / L"ログ");
-    SetEnvironment("XDG_RUNTIME_DIR", m_folder / L"run");
-    SetEnvironment("RELAYDESK_KEYBOARD_LAYOUT", L"0411");
+    platform::SetEnvironmentValue("RELAYDESK_LOG_DIR", m_folder / L"ログ");
+    platform::SetEnvironmentValue("XDG_RUNTIME_DIR", m_folder / L"run");
+    platform::SetEnvironmentValue("RELAYDESK_KEYBOARD_LAYOUT", L"0411");
 }
 
 void GuiTest::TearDown() {
@@ -133,10 +70,7 @@ void GuiTest::SaveTerminals(const std::vector<TerminalEntry>& terminals) const {
 }
 
 TerminalTable GuiTest::LoadTerminals() const {
-    TerminalTable table;
-    std::uint32_t freeDisk = 0;
-    LoadTerminalTable(CompositionIni(), table, freeDisk);
-    return table;
+    return StoredTerminalTable(CompositionIni());
 }
 
 TerminalEntry GuiTest::MakeTerminal(const std::wstring& name, bool enabled) const {
@@ -159,16 +93,22 @@ int GuiTest::FindLogLine(const std::wstring& text, int from) const {
     return IndexOf(LogLines(), text, from);
 }
 
+void GuiTest::ExpectShutdownRan() const {
+    const std::vector<std::wstring> lines = LogLines();
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back(), L"ExitInstance");
+    const int shutdown = FindLogLine(L"OnOK IN");
+    EXPECT_GE(shutdown, 0);
+    EXPECT_GT(FindLogLine(L"OnOK OUT"), shutdown);
+}
+
 bool PumpUntil(const std::function<bool()>& done) {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        wxTheApp->Yield(true);
-        wxTheApp->ProcessPendingEvents();
-        wxMilliSleep(5);
-    }
-    return true;
+    return Eventually(
+        [&] {
+            PumpPending();
+            return done();
+        },
+        std::chrono::seconds(30), std::chrono::milliseconds(5));
 }
 
 void PumpPending() {
@@ -189,7 +129,6 @@ void ModalScript::ThenMessageBox(int answer) {
 }
 
 int ModalScript::Enter(wxDialog* dialog) {
-    ++m_entered;
     if (m_steps.empty()) {
         ADD_FAILURE() << "an unexpected modal dialog opened: " << dialog->GetTitle().utf8_str();
         return wxID_CANCEL;
@@ -205,4 +144,8 @@ void Click(wxWindow* button) {
     wxCommandEvent event(wxEVT_BUTTON, button->GetId());
     event.SetEventObject(button);
     button->GetEventHandler()->ProcessEvent(event);
+}
+
+void Type(wxWindow* window, int id, const std::wstring& text) {
+    static_cast<wxTextCtrl*>(window->FindWindow(id))->SetValue(text);
 }

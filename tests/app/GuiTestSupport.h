@@ -16,9 +16,9 @@
 #include <string>
 #include <vector>
 
-/// A fresh program folder per test (with a Japanese name), the Japanese and English test
-/// catalogues, a log folder and an instance-lock folder of its own. The keyboard layout is
-/// Japanese unless a test says otherwise.
+/// A fresh program folder per test (with a Japanese name), the Japanese and English
+/// catalogues that ship, a log folder and an instance-lock folder of its own. The keyboard
+/// layout is Japanese unless a test says otherwise.
 class GuiTest : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -36,6 +36,8 @@ protected:
     std::vector<std::wstring> LogLines() const;
     /// Position of the first line equal to `text` at or after `from`; -1 when absent.
     int FindLogLine(const std::wstring& text, int from = 0) const;
+    /// Checks that the log ends with the program's exit, after a whole shutdown (OnOK).
+    void ExpectShutdownRan() const;
 
     /// Creates the process-wide log client for tests that build dialogs themselves.
     void StartLogging();
@@ -66,8 +68,6 @@ public:
 
     ModalScript() { Register(); }
     void Then(Step step) { m_steps.push_back(std::move(step)); }
-    /// A step for the next dialog, ahead of those already scripted.
-    void First(Step step) { m_steps.push_front(std::move(step)); }
     /// Answers the next message box with `answer` and records its text.
     void ThenMessageBox(int answer);
     /// A step for the next dialog, which must be a `Dialog`: `act` drives it while it runs
@@ -89,7 +89,6 @@ public:
 
     bool Done() const { return m_steps.empty(); }
     const std::vector<std::wstring>& MessageTexts() const { return m_messages; }
-    int DialogsEntered() const { return m_entered; }
 
 protected:
     int Enter(wxDialog* dialog) override;
@@ -97,8 +96,9 @@ protected:
 private:
     std::deque<Step> m_steps;
     std::vector<std::wstring> m_messages;
-    int m_entered = 0;
 };
 
 /// Clicks a button as the user would: only an enabled button reacts.
 void Click(wxWindow* button);
+/// Types a whole new text into the text field `id` of `window`, as the user replacing it would.
+void Type(wxWindow* window, int id, const std::wstring& text);

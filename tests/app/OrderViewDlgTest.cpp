@@ -1,17 +1,11 @@
+#include "FileTimes.h"
 #include "GuiTestSupport.h"
 
 #include "dialogs/OrderViewDlg.h"
 #include "fileutil/FileSystemResolver.h"
-#include "platform/FileSystemCalls.h"
 
 #include <wx/datectrl.h>
 #include <wx/listctrl.h>
-
-#include <chrono>
-#include <ctime>
-#include <filesystem>
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -31,17 +25,7 @@ protected:
     /// An order folder modified at the given local time.
     void MakeOrder(const std::wstring& name, int month, int day, int hour, int minute, int second) {
         m_folder.MakeFolder(L"出力/" + name + L"/IMAGE");
-        std::tm local{};
-        local.tm_year = 2026 - 1900;
-        local.tm_mon = month - 1;
-        local.tm_mday = day;
-        local.tm_hour = hour;
-        local.tm_min = minute;
-        local.tm_sec = second;
-        local.tm_isdst = -1;
-        auto time = std::chrono::system_clock::from_time_t(std::mktime(&local));
-        fs::last_write_time(platform::ToFsPath(m_output + L"/" + name),
-                            std::chrono::file_clock::from_sys(time));
+        SetModifiedTime(m_output + L"/" + name, LocalTime(2026, month, day, hour, minute, second));
     }
 
     void Open() {

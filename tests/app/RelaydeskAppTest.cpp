@@ -1,4 +1,5 @@
 #include "GuiTestSupport.h"
+#include "ShellQuote.h"
 
 #include "app/RelaydeskApp.h"
 #include "app/RelaydeskDlg.h"
@@ -58,12 +59,8 @@ protected:
             [](TerminalTable& table) { table.slots[2].enabled = 1; });
     }
     void ExpectShutdownRanAndSavedTheTick() const {
-        std::vector<std::wstring> lines = LogLines();
-        ASSERT_FALSE(lines.empty());
-        EXPECT_EQ(lines.back(), L"ExitInstance");
-        int shutdown = FindLogLine(L"OnOK IN");
-        EXPECT_GT(FindLogLine(L"OnOK OUT", shutdown), shutdown);
-        EXPECT_GT(FindLogLine(L"InitInstance OUT"), shutdown);
+        ExpectShutdownRan();
+        EXPECT_GT(FindLogLine(L"InitInstance OUT"), FindLogLine(L"OnOK IN"));
         EXPECT_EQ(LoadTerminals().slots[2].enabled, 1) << "the table was saved";
         EXPECT_EQ(LoadTerminals().slots[1].enabled, 1);
     }
@@ -151,9 +148,9 @@ TEST_P(ProgramEndTest, RunsTheShutdownAndSavesTheTable) {
     const std::wstring display = m_folder / L"display";
     // The table is saved again at the end: gone while the program runs, it must come back.
     std::string script = "set -u\n"
-                         "Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>'" +
-                         platform::WideToUtf8(display) +
-                         "' 2>/dev/null & display=$!\n"
+                         "Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>" +
+                         Quote(display) +
+                         " 2>/dev/null & display=$!\n"
                          "for i in $(seq 600); do [ -s \"$DISPLAY_FILE\" ] && break; sleep 0.05; "
                          "done\n"
                          "DISPLAY=:$(cat \"$DISPLAY_FILE\") \"$PROGRAM\" & program=$!\n"
@@ -165,21 +162,16 @@ TEST_P(ProgramEndTest, RunsTheShutdownAndSavesTheTable) {
                          "kill $display 2>/dev/null; wait $display 2>/dev/null\n"
                          "exit $status\n";
     m_folder.WriteFile(L"end.sh", script);
-    const std::string command = "DISPLAY_FILE='" + platform::WideToUtf8(display) + "' PROGRAM='" +
-                                platform::WideToUtf8(program) + "' TABLE='" +
-                                platform::WideToUtf8(CompositionIni()) + "' bash '" +
-                                platform::WideToUtf8(m_folder / L"end.sh") + "'";
+    const std::string command = "DISPLAY_FILE=" + Quote(display) + " PROGRAM=" + Quote(program) +
+                                " TABLE=" + Quote(CompositionIni()) + " bash " +
+                                Quote(m_folder / L"end.sh");
     EXPECT_EQ(std::system(command.c_str()), 0);
 
     TerminalTable table = LoadTerminals();
     EXPECT_EQ(table.slots[0].name, L"店頭1");
     EXPECT_EQ(table.slots[0].enabled, 1);
     EXPECT_EQ(table.slots[1].name, L"受付");
-    std::vector<std::wstring> lines = LogLines();
-    ASSERT_FALSE(lines.empty());
-    EXPECT_EQ(lines.back(), L"ExitInstance");
-    EXPECT_GT(FindLogLine(L"OnOK OUT"), FindLogLine(L"OnOK IN"));
-    EXPECT_GE(FindLogLine(L"OnOK IN"), 0);
+    ExpectShutdownRan();
 }
 
 INSTANTIATE_TEST_SUITE_P(FromOutside, ProgramEndTest,
@@ -193,8 +185,7 @@ TEST_F(SecondCopyTest, TheProgramItselfExitsAtOnceWhileAnotherCopyRuns) {
     platform::SingleInstanceGuard first(L"QRM_Relaydesk2");
     ASSERT_TRUE(first.IsFirstInstance());
     // The tests lie in the program folder, beside the program.
-    std::string program = "'" + platform::WideToUtf8(GetModuleFolder()) + "/relaydesk'";
-    EXPECT_EQ(std::system(program.c_str()), 0);
+    EXPECT_EQ(std::system(Quote(GetModuleFolder() + L"/relaydesk").c_str()), 0);
     EXPECT_GE(FindLogLine(L"InitInstance ERR"), 0);
     EXPECT_EQ(LogLines().back(), L"ExitInstance");
     EXPECT_TRUE(first.TakeRaiseRequest());

@@ -1,4 +1,5 @@
 #include "CaptionFit.h"
+#include "FolderNames.h"
 #include "GuiTestSupport.h"
 
 #include "app/RelaydeskDlg.h"
@@ -8,6 +9,7 @@
 #include "kiosk/KioskOrder.h"
 #include "kiosk/SyntheticPhoto.h"
 #include "platform/FileSystemCalls.h"
+#include "platform/ProcessEnvironment.h"
 #include "platform/TextEncoding.h"
 
 #include <wx/app.h>
@@ -16,10 +18,6 @@
 #include <wx/renderer.h>
 #include <wx/textctrl.h>
 #include <wx/uiaction.h>
-
-#include <filesystem>
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -53,20 +51,6 @@ protected:
         PumpPending();
     }
     TerminalTable Table() const { return m_dialog->Controller().GetTerminalTable(); }
-    /// A folder cell shows the path whole, or its beginning and end around "...".
-    static bool ShowsFolder(const std::wstring& cell, const std::wstring& path) {
-        const std::size_t dots = cell.find(L"...");
-        if (dots == std::wstring::npos)
-            return cell == path;
-        const std::wstring head = cell.substr(0, dots);
-        const std::wstring tail = cell.substr(dots + 3);
-        return !head.empty() && !tail.empty() && head.size() + tail.size() < path.size() &&
-               path.starts_with(head) && path.ends_with(tail);
-    }
-
-    static void Type(CTerminalEditDlg& dialog, int id, const std::wstring& text) {
-        static_cast<wxTextCtrl*>(dialog.FindWindow(id))->SetValue(text);
-    }
 
     std::vector<TerminalEntry> m_terminals;
     CRelaydeskDlg* m_dialog = nullptr;
@@ -91,17 +75,13 @@ TEST_F(RelaydeskDlgTest, TickingACheckBoxSwitchesTheTerminalSelectingDoesNot) {
     EXPECT_EQ(Table().slots[1].enabled, 1);
 }
 
-// With the catalogues that ship, in both languages: the longest texts of the list.
+// In both keyboard languages: the longest texts of the list.
 class ShippedCatalogueTest : public RelaydeskDlgTest,
                              public ::testing::WithParamInterface<const wchar_t*> {
 protected:
     void SetUp() override {
         RelaydeskDlgTest::SetUp();
-        for (const wchar_t* name : {L"MSG_ENG.ini", L"MSG_JPN.ini"})
-            fs::copy_file(platform::ToFsPath(JoinPath(GetModuleFolder(), name)),
-                          platform::ToFsPath(JoinPath(ProgramFolder(), name)),
-                          fs::copy_options::overwrite_existing);
-        setenv("RELAYDESK_KEYBOARD_LAYOUT", platform::WideToUtf8(GetParam()).c_str(), 1);
+        platform::SetEnvironmentValue("RELAYDESK_KEYBOARD_LAYOUT", GetParam());
     }
 };
 
@@ -186,7 +166,7 @@ TEST_F(RelaydeskDlgTest, ButtonsFollowTheListSelectionAndRoom) {
 TEST_F(RelaydeskDlgTest, AddChecksTheEntryAndShowsTheNewTerminalUncheckedUnlessCancelled) {
     Open();
     m_script.ThenWhileModal<CTerminalEditDlg>([](CTerminalEditDlg& dialog) {
-        Type(dialog, CTerminalEditDlg::kIdPath, L"/srv/in");
+        Type(&dialog, CTerminalEditDlg::kIdPath, L"/srv/in");
         Click(dialog.FindWindow(wxID_CANCEL));
     });
     m_dialog->OnBAdd();
@@ -196,13 +176,13 @@ TEST_F(RelaydeskDlgTest, AddChecksTheEntryAndShowsTheNewTerminalUncheckedUnlessC
 
     TerminalEntry added = MakeTerminal(L"新端末");
     m_script.ThenWhileModal<CTerminalEditDlg>([&](CTerminalEditDlg& dialog) {
-        Type(dialog, CTerminalEditDlg::kIdPath, added.path);
-        Type(dialog, CTerminalEditDlg::kIdName, L"受付"); // the name of row 2
-        Type(dialog, CTerminalEditDlg::kIdOutPath, added.outPath);
-        Type(dialog, CTerminalEditDlg::kIdOutName, added.outName);
-        Type(dialog, CTerminalEditDlg::kIdUserId, L"利用者");
+        Type(&dialog, CTerminalEditDlg::kIdPath, added.path);
+        Type(&dialog, CTerminalEditDlg::kIdName, L"受付"); // the name of row 2
+        Type(&dialog, CTerminalEditDlg::kIdOutPath, added.outPath);
+        Type(&dialog, CTerminalEditDlg::kIdOutName, added.outName);
+        Type(&dialog, CTerminalEditDlg::kIdUserId, L"利用者");
         Click(dialog.FindWindow(wxID_OK));
-        Type(dialog, CTerminalEditDlg::kIdName, added.name);
+        Type(&dialog, CTerminalEditDlg::kIdName, added.name);
         Click(dialog.FindWindow(wxID_OK));
     });
     m_script.ThenMessageBox(wxID_OK);
@@ -216,7 +196,8 @@ TEST_F(RelaydeskDlgTest, AddChecksTheEntryAndShowsTheNewTerminalUncheckedUnlessC
     EXPECT_EQ(stored.path, added.path);
     EXPECT_EQ(stored.userId, L"利用者");
     EXPECT_EQ(m_script.MessageTexts(),
-              std::vector<std::wstring>{L"フォルダまたは名前が正しくありません"});
+              std::vector<std::wstring>{
+                  L"フォルダまたは名前が正しくありません。入力内容を確認してください。"});
     EXPECT_TRUE(m_script.Done());
 }
 
@@ -226,7 +207,7 @@ TEST_F(RelaydeskDlgTest, EditRewritesTheRowAndKeepsItsCheckBox) {
     m_script.ThenWhileModal<CTerminalEditDlg>([](CTerminalEditDlg& dialog) {
         EXPECT_EQ(dialog.m_entry.name, L"KIOSK-2");
         EXPECT_EQ(dialog.m_usedNames.size(), 9u) << "every other slot, empty ones included";
-        Type(dialog, CTerminalEditDlg::kIdOutName, L"新しい出力");
+        Type(&dialog, CTerminalEditDlg::kIdOutName, L"新しい出力");
         Click(dialog.FindWindow(wxID_OK));
     });
     m_dialog->OnBEdit();
@@ -257,7 +238,8 @@ TEST_F(RelaydeskDlgTest, DeleteAsksAndMovesTheLaterRowsUpWithTheirCheckBoxes) {
     EXPECT_EQ(table.slots[0].enabled, 1);
     EXPECT_FALSE(table.slots[2].InUse());
     EXPECT_GE(FindLogLine(L"OnBDelete OUT YES " + m_terminals[0].path), 0);
-    EXPECT_EQ(m_script.MessageTexts(), std::vector<std::wstring>(2, L"削除しますか？"));
+    EXPECT_EQ(m_script.MessageTexts(),
+              std::vector<std::wstring>(2, L"選択した端末を削除しますか？"));
 }
 
 TEST_F(RelaydeskDlgTest, OrderViewShowsTheSelectedTerminalsOutputFolder) {
@@ -293,9 +275,7 @@ TEST_F(ClosingDuringCompositionTest, LeavesTheOrderUnderItsRName) {
     m_dialog->OnOK();
 
     EXPECT_FALSE(m_dialog->Controller().IsTransferRunning());
-    EXPECT_TRUE(m_folder.Exists(L"端末/KIOSK-2/in/r0000042"));
-    EXPECT_FALSE(m_folder.Exists(L"端末/KIOSK-2/in/e0000042"));
-    EXPECT_FALSE(m_folder.Exists(L"端末/KIOSK-2/in/q0000042"));
+    EXPECT_EQ(FolderNames(m_terminals[1].path), Names{L"r0000042"});
     EXPECT_FALSE(m_folder.Exists(L"端末/KIOSK-2/out/o0000042"));
     EXPECT_GE(FindLogLine(L"Relaydesk2 cancel"), 0) << "the composition was cancelled";
     EXPECT_GE(FindLogLine(L"OnOK OUT"), 0);

@@ -31,28 +31,17 @@ protected:
         GuiTest::TearDown();
     }
 
-    wxTextCtrl* Edit(int id) const { return static_cast<wxTextCtrl*>(m_dialog->FindWindow(id)); }
+    /// What the text field `id` shows.
+    std::wstring Shown(int id) const {
+        return static_cast<wxTextCtrl*>(m_dialog->FindWindow(id))->GetValue().ToStdWstring();
+    }
     wxWindow* OkButton() const { return m_dialog->FindWindow(wxID_OK); }
-    /// Types a whole new text into a field, as the user replacing it would.
-    void Type(int id, const std::wstring& text) { Edit(id)->SetValue(text); }
+    void Type(int id, const std::wstring& text) { ::Type(m_dialog, id, text); }
     void FillValidEntry() {
         Type(CTerminalEditDlg::kIdPath, L"/srv/端末/in");
         Type(CTerminalEditDlg::kIdName, L"新しい端末");
         Type(CTerminalEditDlg::kIdOutPath, L"/srv/端末/out");
         Type(CTerminalEditDlg::kIdOutName, L"出力");
-    }
-
-    /// Runs the dialog modally; `drive` acts on it from within its modal run.
-    int RunModally(std::function<void()> drive) {
-        m_script.First([this, drive](wxDialog*) {
-            wxTheApp->CallAfter([this, drive] {
-                drive();
-                if (m_dialog->IsModal())
-                    m_dialog->EndModal(wxID_ABORT);
-            });
-            return wxID_NONE;
-        });
-        return m_dialog->ShowModal();
     }
 
     CTerminalEditDlg* m_dialog = nullptr;
@@ -75,14 +64,13 @@ TEST_F(TerminalEditDlgTest, OkIsEnabledOnlyWhileBothFoldersAndBothNamesAreFilled
 TEST_F(TerminalEditDlgTest, OverWideFirstChangeOfAPrefilledFieldEmptiesIt) {
     m_dialog->m_entry.name = L"受付";
     m_dialog->TransferDataToWindow();
-    EXPECT_EQ(Edit(CTerminalEditDlg::kIdName)->GetValue().ToStdWstring(), L"受付");
+    EXPECT_EQ(Shown(CTerminalEditDlg::kIdName), L"受付");
     Type(CTerminalEditDlg::kIdName, L"受付受付受付受付");
     EXPECT_EQ(m_dialog->m_entry.name, L"");
 }
 
 TEST_F(TerminalEditDlgTest, EqualFoldersAreRefusedBeforeAnyOtherCheck) {
-    m_script.ThenMessageBox(wxID_OK);
-    int result = RunModally([this] {
+    m_script.ThenWhileModal<CTerminalEditDlg>([this](CTerminalEditDlg&) {
         FillValidEntry();
         Type(CTerminalEditDlg::kIdName, L"..");
         Type(CTerminalEditDlg::kIdOutPath, L"/srv/端末/in");
@@ -90,7 +78,8 @@ TEST_F(TerminalEditDlgTest, EqualFoldersAreRefusedBeforeAnyOtherCheck) {
         EXPECT_TRUE(m_dialog->IsModal());
         Click(m_dialog->FindWindow(wxID_CANCEL));
     });
-    EXPECT_EQ(result, wxID_CANCEL);
+    m_script.ThenMessageBox(wxID_OK);
+    EXPECT_EQ(m_dialog->ShowModal(), wxID_CANCEL);
     EXPECT_EQ(m_script.MessageTexts(), std::vector<std::wstring>{kSameFoldersText});
 }
 
@@ -105,9 +94,7 @@ TEST_F(TerminalEditDlgTest, InvalidFolderOrNameKeepsTheDialogOpenWithOneMessage)
         {L"/srv/in", L"a:b"},   // reserved characters
         {L"/srv/in", L"a|b"},   {L"/srv/in", L"a\\b"},
     };
-    for (std::size_t i = 0; i < std::size(invalid); ++i)
-        m_script.ThenMessageBox(wxID_OK);
-    int result = RunModally([&] {
+    m_script.ThenWhileModal<CTerminalEditDlg>([&](CTerminalEditDlg&) {
         FillValidEntry();
         for (const auto& entry : invalid) {
             Type(CTerminalEditDlg::kIdPath, entry.path);
@@ -118,7 +105,9 @@ TEST_F(TerminalEditDlgTest, InvalidFolderOrNameKeepsTheDialogOpenWithOneMessage)
         FillValidEntry();
         Click(OkButton());
     });
-    EXPECT_EQ(result, wxID_OK);
+    for (std::size_t i = 0; i < std::size(invalid); ++i)
+        m_script.ThenMessageBox(wxID_OK);
+    EXPECT_EQ(m_dialog->ShowModal(), wxID_OK);
     EXPECT_EQ(m_script.MessageTexts(),
               std::vector<std::wstring>(std::size(invalid), kInvalidEntryText));
     EXPECT_EQ(m_dialog->m_entry.name, L"新しい端末");
@@ -138,7 +127,7 @@ TEST_F(TerminalEditDlgTest, PickingALocalFolderNamesTheTerminalAfterThisComputer
     Click(m_dialog->FindWindow(CTerminalEditDlg::kIdBrowsePath));
     EXPECT_EQ(m_dialog->m_entry.path, picked);
     EXPECT_EQ(m_dialog->m_entry.name, platform::GetLocalComputerName().substr(0, 15));
-    EXPECT_EQ(Edit(CTerminalEditDlg::kIdName)->GetValue().ToStdWstring(), m_dialog->m_entry.name);
+    EXPECT_EQ(Shown(CTerminalEditDlg::kIdName), m_dialog->m_entry.name);
 }
 
 TEST_F(TerminalEditDlgTest, TypedOrMountedShareNamesTheTerminalAfterItsServer) {
@@ -163,25 +152,21 @@ TEST_F(TerminalEditDlgTest, TypedOrMountedShareNamesTheTerminalAfterItsServer) {
             Click(picker.FindWindow(wxID_OK));
         });
         Click(m_dialog->FindWindow(CTerminalEditDlg::kIdBrowsePath));
-        EXPECT_EQ(Edit(CTerminalEditDlg::kIdPath)->GetValue().ToStdWstring(), choice.path);
-        EXPECT_EQ(Edit(CTerminalEditDlg::kIdName)->GetValue().ToStdWstring(), choice.name);
+        EXPECT_EQ(Shown(CTerminalEditDlg::kIdPath), choice.path);
+        EXPECT_EQ(Shown(CTerminalEditDlg::kIdName), choice.name);
     }
 }
 
 TEST_F(TerminalEditDlgTest, PickerRefusesATypedPathWithoutServerOrFolder) {
-    m_script.Then([this](wxDialog* dialog) {
-        auto* picker = dynamic_cast<CFolderPicker*>(dialog);
-        EXPECT_NE(picker, nullptr);
-        if (!picker)
-            return wxID_CANCEL;
-        wxWindow* ok = picker->FindWindow(wxID_OK);
+    m_script.ThenWhileModal<CFolderPicker>([this](CFolderPicker& picker) {
+        wxWindow* ok = picker.FindWindow(wxID_OK);
         for (const wchar_t* refused : {L"\\\\", L"\\\\PC01", L"/無いフォルダ", L""}) {
-            picker->PathField()->SetValue(refused);
+            picker.PathField()->SetValue(refused);
             EXPECT_FALSE(ok->IsEnabled()) << platform::WideToUtf8(refused);
         }
-        picker->PathField()->SetValue(m_folder.Path());
+        picker.PathField()->SetValue(m_folder.Path());
         EXPECT_TRUE(ok->IsEnabled());
-        return wxID_CANCEL;
+        Click(picker.FindWindow(wxID_CANCEL));
     });
     m_dialog->TransferDataToWindow();
     Click(m_dialog->FindWindow(CTerminalEditDlg::kIdBrowsePath));

@@ -2,8 +2,10 @@
 // the order view, with clear refusals and a non-zero exit on bad input.
 
 #include "ControllerFolder.h"
+#include "FileTimes.h"
+#include "StoredTerminalTable.h"
+#include "TextContains.h"
 
-#include "config/TerminalTable.h"
 #include "fileutil/FileUtil.h"
 #include "platform/FileSystemCalls.h"
 #include "platform/TextEncoding.h"
@@ -11,8 +13,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <ctime>
 #include <filesystem>
 
 namespace {
@@ -20,15 +20,12 @@ namespace {
 class Administration : public ::testing::Test {
 protected:
     TerminalTable Table() const {
-        TerminalTable table;
-        std::uint32_t freeDisk = 0;
-        LoadTerminalTable(JoinPath(folder.ProgramFolder(), L"composition.ini"), table, freeDisk);
-        return table;
+        return StoredTerminalTable(JoinPath(folder.ProgramFolder(), L"composition.ini"));
     }
 
-    int Add(const std::string& options) {
-        return folder.RunCli("terminal add " + options, &output);
-    }
+    /// relaydesk-cli with `arguments`; its output in `output`.
+    int Cli(const std::string& arguments) { return folder.RunCli(arguments, &output); }
+    int Add(const std::string& options) { return Cli("terminal add " + options); }
 
     ControllerFolder folder;
     std::string output;
@@ -39,25 +36,22 @@ TEST_F(Administration, RefusesTerminalsTheEditDialogRefuses) {
     const std::string out = " --out-path " + Quote(folder.Root() / L"out") + " --out-name 出力";
     EXPECT_EQ(Add("--name 店頭" + in + " --out-name x --out-path " + Quote(folder.Root() / L"in")),
               1);
-    EXPECT_NE(output.find("must differ"), std::string::npos) << output;
+    EXPECT_TRUE(Contains(output, "must differ"));
     // Each refusal names the rule that failed.
-    const auto refusedFor = [this](const std::string& rule) {
-        return output.find(rule) != std::string::npos;
-    };
     EXPECT_EQ(Add("--name 店頭" + in), 1);
-    EXPECT_TRUE(refusedFor("needs an output name (--out-name), an output folder (--out-path)"))
-        << output;
+    EXPECT_TRUE(
+        Contains(output, "needs an output name (--out-name), an output folder (--out-path)"));
     EXPECT_EQ(Add("--name 'a:b'" + in + out), 1);
-    EXPECT_TRUE(refusedFor("contains one of")) << output;
+    EXPECT_TRUE(Contains(output, "contains one of"));
     EXPECT_EQ(Add("--name ..." + in + out), 1);
-    EXPECT_TRUE(refusedFor("\"...\" is made only of dots")) << output;
+    EXPECT_TRUE(Contains(output, "\"...\" is made only of dots"));
     EXPECT_EQ(Add("--name あいうえおかきく" + in + out), 1) << "width 16";
-    EXPECT_TRUE(refusedFor("name is too long (at most 15 columns")) << output;
+    EXPECT_TRUE(Contains(output, "name is too long (at most 15 columns"));
     EXPECT_EQ(Table().UsedCount(), 0);
 
     EXPECT_EQ(Add("--name 店頭" + in + out), 0) << output;
     EXPECT_EQ(Add("--name 店頭 --path " + Quote(folder.Root() / L"in2") + out), 1);
-    EXPECT_TRUE(refusedFor("already in use")) << output;
+    EXPECT_TRUE(Contains(output, "already in use"));
     const TerminalTable table = Table();
     ASSERT_EQ(table.UsedCount(), 1);
     EXPECT_EQ(table.slots[0].name, L"店頭");
@@ -71,13 +65,10 @@ TEST_F(Administration, RemoveMovesLaterTerminalsUpWithTheirSwitches) {
                       " --out-name o"),
                   0)
             << output;
-    ASSERT_EQ(folder.RunCli("terminal enable 三", &output), 0) << output;
-    ASSERT_EQ(
-        folder.RunCli("terminal edit 1 --user 利用者 --out-path " + Quote(folder.Root() / L"別"),
-                      &output),
-        0)
+    ASSERT_EQ(Cli("terminal enable 三"), 0) << output;
+    ASSERT_EQ(Cli("terminal edit 1 --user 利用者 --out-path " + Quote(folder.Root() / L"別")), 0)
         << output;
-    ASSERT_EQ(folder.RunCli("terminal remove 一", &output), 0) << output;
+    ASSERT_EQ(Cli("terminal remove 一"), 0) << output;
 
     const TerminalTable table = Table();
     ASSERT_EQ(table.UsedCount(), 2);
@@ -88,71 +79,59 @@ TEST_F(Administration, RemoveMovesLaterTerminalsUpWithTheirSwitches) {
     EXPECT_EQ(table.slots[0].outName, L"o") << "a new folder does not rename the terminal";
     EXPECT_EQ(table.slots[1].name, L"三");
     EXPECT_EQ(table.slots[1].enabled, 1);
-    EXPECT_EQ(folder.RunCli("terminal disable 四", &output), 1);
-    EXPECT_NE(output.find("no terminal named"), std::string::npos) << output;
+    EXPECT_EQ(Cli("terminal disable 四"), 1);
+    EXPECT_TRUE(Contains(output, "no terminal named"));
     EXPECT_EQ(folder.CountLogLines(L"OnBDelete OUT YES " + (folder.Root() / L"一")), 1);
 }
 
 TEST_F(Administration, ListsAndDeletesFinishedOrdersByNameAndByDays) {
     const std::wstring out = folder.Root() / L"出力";
     folder.AddTerminal(L"店頭", folder.Root() / L"入力", out);
-    const auto stamp = [&](const wchar_t* name, int day) {
+    // "o1234567" is no order: not "?00*".
+    for (const auto& [name, day] : {std::pair{L"o0000001", 1}, std::pair{L"o0000002", 3},
+                                    std::pair{L"p0000003", 4}, std::pair{L"o1234567", 3}}) {
         folder.Root().MakeFolder(std::wstring(L"出力/") + name);
-        std::tm time{};
-        time.tm_year = 2026 - 1900;
-        time.tm_mon = 2;
-        time.tm_mday = day;
-        time.tm_hour = 12;
-        time.tm_isdst = -1;
-        const auto point = std::chrono::system_clock::from_time_t(std::mktime(&time));
-        std::filesystem::last_write_time(platform::ToFsPath(JoinPath(out, name)),
-                                         std::chrono::file_clock::from_sys(point));
-    };
-    stamp(L"o0000001", 1);
-    stamp(L"o0000002", 3);
-    stamp(L"p0000003", 4);
-    stamp(L"o1234567", 3); // not "?00*"
+        SetModifiedTime(JoinPath(out, name), LocalTime(2026, 3, day, 12));
+    }
 
-    ASSERT_EQ(folder.RunCli("orders list 店頭", &output), 0) << output;
-    EXPECT_NE(output.find("2026/03/01  12:00:00\to0000001"), std::string::npos) << output;
-    EXPECT_NE(output.find("p0000003"), std::string::npos);
-    EXPECT_EQ(output.find("o1234567"), std::string::npos);
+    ASSERT_EQ(Cli("orders list 店頭"), 0) << output;
+    EXPECT_TRUE(Contains(output, "2026/03/01  12:00:00\to0000001"));
+    EXPECT_TRUE(Contains(output, "p0000003"));
+    EXPECT_FALSE(Contains(output, "o1234567"));
 
-    EXPECT_EQ(folder.RunCli("orders delete 店頭 o0000009 --yes", &output), 1);
-    EXPECT_EQ(folder.RunCli("orders delete 店頭 --from 2026-03-04", &output), 2)
-        << "--from needs --to";
-    EXPECT_EQ(folder.RunCli("orders delete 店頭", &output), 2) << "neither names nor days";
+    EXPECT_EQ(Cli("orders delete 店頭 o0000009 --yes"), 1);
+    EXPECT_EQ(Cli("orders delete 店頭 --from 2026-03-04"), 2) << "--from needs --to";
+    EXPECT_EQ(Cli("orders delete 店頭"), 2) << "neither names nor days";
     // Deletion asks first: no answer, or any answer but yes, deletes nothing.
     const std::string days = "orders delete 店頭 --from 2026-03-03 --to 2026-03-01";
     folder.Root().WriteFile(L"no.txt", "n\n");
-    EXPECT_EQ(folder.RunCli(days + " </dev/null", &output), 1) << output;
-    EXPECT_EQ(folder.RunCli(days + " <" + Quote(folder.Root() / L"no.txt"), &output), 1);
-    ASSERT_EQ(folder.RunCli(days + " --dry-run", &output), 0) << output;
-    EXPECT_NE(output.find("would delete 2026/03/01  12:00:00\to0000001"), std::string::npos)
-        << output;
+    EXPECT_EQ(Cli(days + " </dev/null"), 1) << output;
+    EXPECT_EQ(Cli(days + " <" + Quote(folder.Root() / L"no.txt")), 1);
+    ASSERT_EQ(Cli(days + " --dry-run"), 0) << output;
+    EXPECT_TRUE(Contains(output, "would delete 2026/03/01  12:00:00\to0000001"));
     EXPECT_EQ(FolderNames(out).size(), 4u);
     folder.Root().WriteFile(L"yes.txt", "yes\n");
-    ASSERT_EQ(folder.RunCli(days + " <" + Quote(folder.Root() / L"yes.txt"), &output), 0) << output;
+    ASSERT_EQ(Cli(days + " <" + Quote(folder.Root() / L"yes.txt")), 0) << output;
     EXPECT_EQ(FolderNames(out), (Names{L"o1234567", L"p0000003"}));
-    ASSERT_EQ(folder.RunCli("orders delete 店頭 p0000003 --yes", &output), 0) << output;
+    ASSERT_EQ(Cli("orders delete 店頭 p0000003 --yes"), 0) << output;
     EXPECT_EQ(FolderNames(out), (Names{L"o1234567"}));
 }
 
 TEST_F(Administration, CommandLineSpeaksAsAdminsExpect) {
-    EXPECT_EQ(folder.RunCli("--version", &output), 0);
+    EXPECT_EQ(Cli("--version"), 0);
     EXPECT_EQ(output.rfind("relaydesk-cli 2.", 0), 0u) << output;
-    EXPECT_EQ(folder.RunCli("terminal list --version", &output), 0) << output;
+    EXPECT_EQ(Cli("terminal list --version"), 0) << output;
     for (const char* misuse :
          {"", "run --until-idle --no-such-option", "terminal", "orders retry 0",
           "run --quiet --verbose", "terminal add --password secret"})
-        EXPECT_EQ(folder.RunCli(misuse, &output), 2) << misuse << "\n" << output;
+        EXPECT_EQ(Cli(misuse), 2) << misuse << "\n" << output;
 
-    ASSERT_EQ(folder.RunCli("terminal list", &output), 0);
-    EXPECT_NE(output.find("no terminals"), std::string::npos) << output;
+    ASSERT_EQ(Cli("terminal list"), 0);
+    EXPECT_TRUE(Contains(output, "no terminals"));
     folder.AddTerminal(L"店頭", folder.Root() / L"入力", folder.Root() / L"出力");
-    ASSERT_EQ(folder.RunCli("terminal list", &output), 0);
+    ASSERT_EQ(Cli("terminal list"), 0);
     EXPECT_EQ(output.rfind("slot on name\tinput folder", 0), 0u) << output;
-    EXPECT_NE(output.find("0 [x] 店頭\t"), std::string::npos) << output;
+    EXPECT_TRUE(Contains(output, "0 [x] 店頭\t"));
 }
 
 TEST_F(Administration, HomeFolderHoldsTheStateAndTheLogsWhereItsSettingsSay) {
@@ -181,12 +160,11 @@ TEST_F(Administration, PasswordsComeFromStandardInputAndStayWithTheOwner) {
     EXPECT_EQ(table.slots[0].password, L"入力の秘密");
     EXPECT_EQ(table.slots[0].outPassword, L"output-secret");
     // A user id given without a terminal to ask at leaves the password as it is.
-    ASSERT_EQ(folder.RunCli("terminal edit 店頭 --user 別の利用者 </dev/null", &output), 0)
-        << output;
+    ASSERT_EQ(Cli("terminal edit 店頭 --user 別の利用者 </dev/null"), 0) << output;
     table = Table();
     EXPECT_EQ(table.slots[0].userId, L"別の利用者");
     EXPECT_EQ(table.slots[0].password, L"入力の秘密");
-    EXPECT_EQ(folder.RunCli("terminal edit 店頭 --password-stdin </dev/null", &output), 1)
+    EXPECT_EQ(Cli("terminal edit 店頭 --password-stdin </dev/null"), 1)
         << "input ended before the password";
 
     const auto mode = std::filesystem::status(
@@ -205,16 +183,16 @@ TEST_F(Administration, ShowsTheOrdersAtTheTerminalsAndSendsAFailedOneAgain) {
         folder.Root().MakeFolder(std::wstring(L"入力/") + order);
     folder.Root().MakeFolder(L"入力/r0000004");
 
-    ASSERT_EQ(folder.RunCli("orders status", &output), 0) << output;
+    ASSERT_EQ(Cli("orders status"), 0) << output;
     for (const char* line :
          {"店頭\twaiting\tr0000001\t", "店頭\ttransferred\te0000002\t", "店頭\tfailed\tq0000003\t"})
-        EXPECT_NE(output.find(line), std::string::npos) << line << "\n" << output;
-    EXPECT_EQ(output.find("x0000005"), std::string::npos) << output;
+        EXPECT_TRUE(Contains(output, line));
+    EXPECT_FALSE(Contains(output, "x0000005"));
 
-    ASSERT_EQ(folder.RunCli("orders retry 店頭 3", &output), 0) << output;
-    EXPECT_EQ(folder.RunCli("orders retry 店頭 q0000003", &output), 1) << "already sent";
-    EXPECT_EQ(folder.RunCli("orders retry 店頭 e0000002", &output), 1) << "not a failed order";
-    EXPECT_EQ(folder.RunCli("orders retry 店頭 q0000004", &output), 1) << "r0000004 is there";
+    ASSERT_EQ(Cli("orders retry 店頭 3"), 0) << output;
+    EXPECT_EQ(Cli("orders retry 店頭 q0000003"), 1) << "already sent";
+    EXPECT_EQ(Cli("orders retry 店頭 e0000002"), 1) << "not a failed order";
+    EXPECT_EQ(Cli("orders retry 店頭 q0000004"), 1) << "r0000004 is there";
     EXPECT_EQ(FolderNames(in), (Names{L"e0000002", L"q0000004", L"r0000001", L"r0000003",
                                       L"r0000004", L"x0000005"}));
 }

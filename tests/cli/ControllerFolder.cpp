@@ -3,7 +3,9 @@
 #include "LogRecords.h"
 
 #include "config/ProfileFunctions.h"
+#include "fileutil/FileSystemResolver.h"
 #include "fileutil/FileUtil.h"
+#include "fileutil/FolderLister.h"
 #include "platform/FileSystemCalls.h"
 #include "platform/TextEncoding.h"
 
@@ -12,8 +14,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 namespace fs = std::filesystem;
 
@@ -53,17 +53,6 @@ bool IsProgramFile(const fs::path& file) {
 }
 
 } // namespace
-
-std::string Quote(const std::wstring& path) {
-    std::string quoted = "'";
-    for (char c : platform::WideToUtf8(path)) {
-        if (c == '\'')
-            quoted += "'\\''";
-        else
-            quoted += c;
-    }
-    return quoted + "'";
-}
 
 ControllerFolder::ControllerFolder()
     : m_programFolder(m_root / L"プログラム"), m_logFolder(m_root / L"log") {
@@ -110,10 +99,7 @@ int ControllerFolder::RunCli(const std::string& arguments, std::string* output,
     const std::string command = Environment() + launcher + ProgramCommand() + " " + arguments +
                                 " >" + Quote(outputFile) + " 2>&1";
     const int status = std::system(command.c_str());
-    std::ifstream file(platform::ToFsPath(outputFile));
-    std::stringstream text;
-    text << file.rdbuf();
-    std::string said = text.str();
+    std::string said = m_root.ReadFile(L"cli-output.txt");
     // A Windows program ends its console lines with CR LF; a lone CR stays, as on Linux.
     if (UnderWine())
         for (size_t at = said.find("\r\n"); at != std::string::npos; at = said.find("\r\n", at))
@@ -162,4 +148,15 @@ std::vector<std::wstring> ControllerFolder::LogLines() const {
 
 int ControllerFolder::CountLogLines(const std::wstring& text) const {
     return CountOf(LogLines(), text);
+}
+
+int ControllerFolder::CountLogLinesStartingWith(const std::wstring& start) const {
+    const std::vector<std::wstring> lines = LogLines();
+    return static_cast<int>(
+        std::count_if(lines.begin(), lines.end(),
+                      [&](const std::wstring& line) { return line.starts_with(start); }));
+}
+
+int CountComposedImages(const std::wstring& folder) {
+    return FolderLister(LocalFolders()).CountEntries(folder, L"cmb*.*", 0, FolderLister::kFiles);
 }

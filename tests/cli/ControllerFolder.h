@@ -4,6 +4,7 @@
 /// terminal folders beside it, and a way to run the CLI and the kiosk simulator there.
 
 #include "FolderNames.h"
+#include "ShellQuote.h"
 #include "TempFolder.h"
 
 #include <string>
@@ -41,13 +42,15 @@ public:
     std::vector<std::wstring> LogLines() const;
     /// How many log lines carry exactly `text` as their message.
     int CountLogLines(const std::wstring& text) const;
+    /// How many log lines have a message that starts with `start`.
+    int CountLogLinesStartingWith(const std::wstring& start) const;
 
+private:
     /// Shell assignments that give a started program this test's log folder, registry and
     /// runtime folder (where the single-instance lock lives, so that tests running side by
     /// side do not see each other's controllers).
     std::string Environment() const;
 
-private:
     TempFolder m_root;
     std::wstring m_programFolder;
     std::wstring m_logFolder;
@@ -56,5 +59,5 @@ private:
     std::string ProgramCommand() const;
 };
 
-/// A path quoted for the shell.
-std::string Quote(const std::wstring& path);
+/// How many composed images ("cmb*.*") a folder holds.
+int CountComposedImages(const std::wstring& folder);

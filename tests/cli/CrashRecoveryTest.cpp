@@ -103,16 +103,13 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(CrashRecovery, KilledControllerLeavesEachOrderTransferredOnceAfterRestart) {
     // Kill the controller at several moments of its transfers, restart it until idle, and
     // count: every order ends as e at the terminal and as exactly one o folder.
-    const std::string start = folder.Environment() +
-                              Quote(JoinPath(folder.ProgramFolder(), L"relaydesk-cli")) +
-                              " run >/dev/null 2>&1 & echo $! >" + Quote(folder.Root() / L"pid");
-    const std::string kill =
-        "kill -KILL $(cat " + Quote(folder.Root() / L"pid") + ") 2>/dev/null; sleep 0.2";
     int order = 30;
     for (const char* delay : {"0.4", "1.2", "2.5"}) {
         folder.WriteOrder(input, order++);
-        ASSERT_EQ(std::system(start.c_str()), 0);
-        ASSERT_EQ(std::system((std::string("sleep ") + delay).c_str()), 0);
+        const std::string pid = folder.StartCli("run");
+        ASSERT_FALSE(pid.empty());
+        const std::string kill =
+            std::string("sleep ") + delay + "; kill -KILL " + pid + " 2>/dev/null; sleep 0.2";
         ASSERT_EQ(std::system(kill.c_str()), 0);
     }
     ASSERT_EQ(RunUntilIdle(), 0) << console;

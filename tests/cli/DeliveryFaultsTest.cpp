@@ -3,9 +3,11 @@
 // outside the order, a controller that cannot write its own folders, a full output share.
 
 #include "OneTerminalTest.h"
+#include "TextContains.h"
 
 #include "fileutil/FileUtil.h"
 #include "platform/TextEncoding.h"
+#include "transfer/OrderFolderName.h"
 #include "transfer/TransferJournal.h"
 #include "fileutil/FileSystemResolver.h"
 
@@ -19,16 +21,7 @@
 
 namespace {
 
-class DeliveryFaults : public OneTerminalTest {
-protected:
-    bool LogHasLineStartingWith(const std::wstring& start) const {
-        for (const std::wstring& line : folder.LogLines()) {
-            if (line.starts_with(start))
-                return true;
-        }
-        return false;
-    }
-};
+using DeliveryFaults = OneTerminalTest;
 
 TEST_F(DeliveryFaults, OrderWhoseNewNameIsTakenIsHeldForTheOperatorAndItsOrderKept) {
     // An earlier delivery of the same number stands complete in both places.
@@ -47,7 +40,7 @@ TEST_F(DeliveryFaults, OrderWhoseNewNameIsTakenIsHeldForTheOperatorAndItsOrderKe
     EXPECT_EQ(folder.CountLogLines(L"Relaydesk2 IN TerminalFolder:"), 1) << "composed again";
     // Told once per start, on the log and on the console.
     EXPECT_EQ(folder.CountLogLines(L"Relaydesk2 conflict " + JoinPath(input, L"e0000007")), 2);
-    EXPECT_NE(console.find("held: 端末A r0000007"), std::string::npos) << console;
+    EXPECT_TRUE(Contains(console, "held: 端末A r0000007"));
 }
 
 TEST_F(DeliveryFaults, JournaledOrderOfAnUnreachableTerminalHoldsUpNoOtherTerminal) {
@@ -62,7 +55,7 @@ TEST_F(DeliveryFaults, JournaledOrderOfAnUnreachableTerminalHoldsUpNoOtherTermin
     EXPECT_EQ(FolderNames(output), (Names{L"o0000002"}));
     // The entry waits, quietly, for its shares; nothing of theirs is made here.
     EXPECT_EQ(journal.Pending().size(), 1u);
-    EXPECT_FALSE(LogHasLineStartingWith(L"RecoverTransfer"));
+    EXPECT_EQ(folder.CountLogLinesStartingWith(L"RecoverTransfer"), 0);
     EXPECT_FALSE(PathExists(LocalFolders(), folder.Root() / L"gone"));
 }
 
@@ -81,17 +74,16 @@ TEST_F(DeliveryFaults, OrderDataNamingPlacesOutsideTheOrderEndsFailedAndWritesNo
     for (const Hostile& hostile : cases) {
         folder.WriteOrder(input, hostile.order);
         // A key given twice: the later line is the one read.
-        const std::wstring info = JoinPath(input, L"r000000" + std::to_wstring(hostile.order) +
-                                                      L"/COMPOSITION_INFO/QrmZoInRi.ini");
-        std::string text = folder.Root().ReadFile(info.substr(folder.Root().Path().size() + 1));
+        const std::wstring info = L"端末A/input/" + OrderFolderName(L'r', hostile.order) +
+                                  L"/COMPOSITION_INFO/QrmZoInRi.ini";
+        std::string text = folder.Root().ReadFile(info);
         const std::size_t section = text.find("[ZO_INFO]");
         ASSERT_NE(section, std::string::npos);
         text.insert(text.find('\n', section) + 1, hostile.line + "\r\n");
-        folder.Root().WriteFile(info.substr(folder.Root().Path().size() + 1), text);
+        folder.Root().WriteFile(info, text);
     }
     ASSERT_EQ(RunUntilIdle(), 3) << "orders failed\n" << console;
-    EXPECT_NE(console.find("order 0000001 failed: order data out of bounds: "), std::string::npos)
-        << console;
+    EXPECT_TRUE(Contains(console, "order 0000001 failed: order data out of bounds: "));
     ASSERT_EQ(RunUntilIdle(), 0) << "a failed order is not taken again\n" << console;
     EXPECT_EQ(FolderNames(input), (Names{L"q0000001", L"q0000002", L"q0000003"}));
     EXPECT_TRUE(FolderNames(output).empty());
@@ -107,10 +99,8 @@ TEST_F(DeliveryFaults, ControllerThatCannotWriteItsFoldersStopsBeforeAnyOrder) {
     folder.Root().WriteFile(L"プログラム/TEMP", "not a folder");
     std::string refusal;
     EXPECT_EQ(folder.RunCli("run --until-idle", &refusal), 1);
-    EXPECT_NE(refusal.find("cannot write " +
-                           platform::WideToUtf8(JoinPath(folder.ProgramFolder(), L"TEMP"))),
-              std::string::npos)
-        << refusal;
+    EXPECT_TRUE(Contains(refusal, "cannot write " + platform::WideToUtf8(JoinPath(
+                                                        folder.ProgramFolder(), L"TEMP"))));
     EXPECT_EQ(FolderNames(input), (Names{L"r0000003"}));
     EXPECT_EQ(folder.CountLogLines(L"Relaydesk2 IN TerminalFolder:"), 0);
 }
@@ -124,8 +114,8 @@ TEST_F(DeliveryFaults, TerminalTableThatCannotBeSavedIsReportedAsAFailure) {
                                 " --out-path " + Quote(folder.Root() / L"c"),
                             &said),
               1);
-    EXPECT_NE(said.find("cannot save the terminal table"), std::string::npos) << said;
-    EXPECT_EQ(said.find("added"), std::string::npos) << said;
+    EXPECT_TRUE(Contains(said, "cannot save the terminal table"));
+    EXPECT_FALSE(Contains(said, "added"));
 }
 
 TEST_F(DeliveryFaults, FullOutputShareKeepsTheOrderWaitingUntilThereIsRoom) {
@@ -138,14 +128,14 @@ TEST_F(DeliveryFaults, FullOutputShareKeepsTheOrderWaitingUntilThereIsRoom) {
         GTEST_SKIP() << "mounting a size-limited tmpfs needs root and mount rights";
     folder.WriteOrder(input, 4);
     ASSERT_EQ(RunUntilIdle(), 3) << "the order waits\n" << console;
-    EXPECT_NE(console.find("order 0000004 retried later: "), std::string::npos) << console;
+    EXPECT_TRUE(Contains(console, "order 0000004 retried later: "));
     const Names afterFull = FolderNames(output);
     const Names orderAfterFull = FolderNames(input);
-    const bool retried = LogHasLineStartingWith(L"Relaydesk2 retry ");
+    const bool retried = folder.CountLogLinesStartingWith(L"Relaydesk2 retry ") > 0;
 
     ASSERT_EQ(std::system(("mount -o remount,size=64m " + mountPoint).c_str()), 0);
     ASSERT_EQ(RunUntilIdle(), 0) << console;
-    EXPECT_NE(console.find("order 0000004 delivered"), std::string::npos) << console;
+    EXPECT_TRUE(Contains(console, "order 0000004 delivered"));
     const Names delivered = FolderNames(output);
     std::system(("umount " + mountPoint).c_str());
 

@@ -3,10 +3,12 @@
 
 #include "Eventually.h"
 #include "OneTerminalTest.h"
+#include "TextContains.h"
 
 #include "fileutil/FileUtil.h"
-#include "fileutil/FolderLister.h"
 #include "platform/FileSystemCalls.h"
+#include "platform/TextEncoding.h"
+#include "transfer/OrderFolderName.h"
 #include "transfer/TransferJournal.h"
 #include "fileutil/FileSystemResolver.h"
 
@@ -15,7 +17,6 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
-#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,16 +43,14 @@ TEST_F(EndToEnd, TransfersTwoOrdersOfOneTerminalInTwoPasses) {
     ASSERT_TRUE(MakeFolderPath(JoinPath(interruptedDeletion, L"CORRECT")));
     ASSERT_EQ(RunUntilIdle(), 0) << console;
     // One line per order, whole lines only: the output is not a terminal.
-    EXPECT_NE(console.find(" 端末A order 0000001 delivered\n"), std::string::npos) << console;
-    EXPECT_NE(console.find(" 端末A order 0000002 delivered\n"), std::string::npos) << console;
-    EXPECT_EQ(console.find('\r'), std::string::npos) << console;
+    EXPECT_TRUE(Contains(console, " 端末A order 0000001 delivered\n"));
+    EXPECT_TRUE(Contains(console, " 端末A order 0000002 delivered\n"));
+    EXPECT_FALSE(Contains(console, "\r"));
 
     EXPECT_EQ(FolderNames(input), (Names{L"e0000001", L"e0000002"}));
     EXPECT_EQ(FolderNames(output), (Names{L"o0000001", L"o0000002"}));
     for (const wchar_t* order : {L"o0000001", L"o0000002"}) {
-        const std::wstring images = JoinPath(JoinPath(output, order), L"IMAGE");
-        const int composed =
-            FolderLister(LocalFolders()).CountEntries(images, L"cmb*.*", 0, FolderLister::kFiles);
+        const int composed = CountComposedImages(JoinPath(JoinPath(output, order), L"IMAGE"));
         EXPECT_GT(composed, 0) << order;
         const std::string printOrder =
             folder.Root().ReadFile(std::wstring(L"端末A/output/") + order + L"/MISC/AUTPRINT.MRK");
@@ -62,10 +61,7 @@ TEST_F(EndToEnd, TransfersTwoOrdersOfOneTerminalInTwoPasses) {
     // The work folder keeps the last order's preparation.
     const std::wstring work = JoinPath(folder.ProgramFolder(), L"TEMP");
     EXPECT_TRUE(PathExists(LocalFolders(), JoinPath(work, L"COMPOSITION_INFO/QrmZoInRi.ini")));
-    EXPECT_GT(FolderLister(LocalFolders())
-                  .CountEntries(JoinPath(work, L"COMPOSITION_INFO/LAYOUTFINAL"), L"cmb*.*", 0,
-                                FolderLister::kFiles),
-              0);
+    EXPECT_GT(CountComposedImages(JoinPath(work, L"COMPOSITION_INFO/LAYOUTFINAL")), 0);
     EXPECT_TRUE(FolderNames(JoinPath(folder.ProgramFolder(), kTransferJournalFolderName)).empty());
     EXPECT_FALSE(PathExists(LocalFolders(), interruptedDeletion));
     EXPECT_EQ(folder.CountLogLines(L"Relaydesk2 oldWorkError"), 0);
@@ -74,17 +70,13 @@ TEST_F(EndToEnd, TransfersTwoOrdersOfOneTerminalInTwoPasses) {
 TEST_F(EndToEnd, LogsStartUpThreadsAndShutdownInOrder) {
     ASSERT_EQ(RunUntilIdle(), 0) << console;
     const std::vector<std::wstring> lines = folder.LogLines();
-    const std::vector<std::wstring> expected = {
-        L"InitInstance IN", L"OnInitDialog IN",  L"OnInitDialog OUT",
-        L"ThreadStart IN",  L"ThreadStart OUT",  L"OnOK IN",
-        L"OnOK OUT",        L"InitInstance OUT", L"ExitInstance"};
-    size_t next = 0;
-    for (const std::wstring& line : lines) {
-        if (next < expected.size() && line == expected[next])
-            ++next;
+    auto at = lines.begin();
+    for (const wchar_t* step :
+         {L"InitInstance IN", L"OnInitDialog IN", L"OnInitDialog OUT", L"ThreadStart IN",
+          L"ThreadStart OUT", L"OnOK IN", L"OnOK OUT", L"InitInstance OUT", L"ExitInstance"}) {
+        at = std::find(at, lines.end(), step);
+        ASSERT_NE(at, lines.end()) << "missing or out of order: " << platform::WideToUtf8(step);
     }
-    EXPECT_EQ(next, expected.size())
-        << "missing or out of order: " << std::string(expected[next].begin(), expected[next].end());
     EXPECT_EQ(folder.CountLogLines(L"RelaydeskThreadMain OUT"), 1);
     EXPECT_EQ(folder.CountLogLines(L"CheckConnectStatusThread OUT"), 1);
     EXPECT_EQ(lines.back(), L"ExitInstance");
@@ -96,15 +88,12 @@ TEST_F(EndToEnd, CorrectedOrderIsComposedAgainAndItsCorrectionsMerged) {
     folder.WriteOrder(input, 7, "--correct 1");
     ASSERT_EQ(FolderNames(input), (Names{L"r0000007"}));
     // What the merged backup must hold: every backup, corrected pictures replaced.
-    const std::wstring order = L"端末A/input/r0000007/";
-    std::map<std::wstring, std::string> merged;
-    for (const std::wstring& name : FolderNames(JoinPath(input, L"r0000007/CORRECT_BK")))
-        merged[name] = folder.Root().ReadFile(order + L"CORRECT_BK/" + name);
-    const Names corrected = FolderNames(JoinPath(input, L"r0000007/CORRECT"));
+    Tree merged = ReadTree(JoinPath(input, L"r0000007/CORRECT_BK"));
+    const Tree corrected = ReadTree(JoinPath(input, L"r0000007/CORRECT"));
     ASSERT_FALSE(corrected.empty());
-    for (const std::wstring& name : corrected) {
+    for (const auto& [name, bytes] : corrected) {
         ASSERT_TRUE(merged.contains(name));
-        merged[name] = folder.Root().ReadFile(order + L"CORRECT/" + name);
+        merged[name] = bytes;
     }
     ASSERT_EQ(RunUntilIdle(), 0) << console;
 
@@ -112,13 +101,14 @@ TEST_F(EndToEnd, CorrectedOrderIsComposedAgainAndItsCorrectionsMerged) {
     EXPECT_EQ(FolderNames(output), (Names{L"o0000007"}));
     // The corrections went into the backup, and the order's CORRECT is empty again.
     EXPECT_TRUE(FolderNames(JoinPath(input, L"e0000007/CORRECT")).empty());
-    EXPECT_EQ(FolderNames(JoinPath(input, L"e0000007/CORRECT_BK")).size(), merged.size());
-    for (const auto& [name, bytes] : merged) {
-        const std::wstring backup = L"端末A/input/e0000007/CORRECT_BK/" + name;
-        EXPECT_EQ(folder.Root().ReadFile(backup), bytes) << "backup differs";
-        // Taken over from the order's own files, each ends with a single name.
-        EXPECT_EQ(std::filesystem::hard_link_count(platform::ToFsPath(folder.Root() / backup)), 1u);
-    }
+    const std::wstring backup = JoinPath(input, L"e0000007/CORRECT_BK");
+    EXPECT_EQ(ReadTree(backup), merged);
+    // Taken over from the order's own files, each ends with a single name.
+    for (const auto& [name, bytes] : merged)
+        EXPECT_EQ(std::filesystem::hard_link_count(
+                      platform::ToFsPath(JoinPath(backup, platform::Utf8ToWide(name)))),
+                  1u)
+            << name;
     EXPECT_EQ(folder.CountLogLines(L"Relaydesk2 end"), 2);
 }
 
@@ -141,26 +131,20 @@ TEST_F(EndToEnd, OrderWithoutOneOfItsFoldersEndsAsFailedAndWritesNothing) {
         {4, L"CTML"}, {5, L"COMPOSITION_INFO"}, {6, L"CORRECT"}};
     for (const auto& [number, missing] : orders) {
         folder.WriteOrder(input, number);
-        ASSERT_TRUE(
-            DeleteItem(LocalFolders(),
-                       JoinPath(input, L"r000000" + std::to_wstring(number) + L"/" + missing)));
+        ASSERT_TRUE(DeleteItem(LocalFolders(),
+                               JoinPath(input, OrderFolderName(L'r', number) + L"/" + missing)));
     }
     // Quiet: the failed orders and nothing else.
     ASSERT_EQ(folder.RunCli("run --until-idle --quiet", &console), 3) << console;
-    EXPECT_NE(console.find(" 端末A order 0000004 failed: copy "), std::string::npos) << console;
-    EXPECT_NE(console.find("CTML: not found\n"), std::string::npos) << console;
-    EXPECT_NE(console.find(" 端末A order 0000006 failed: "), std::string::npos) << console;
+    EXPECT_TRUE(Contains(console, " 端末A order 0000004 failed: copy "));
+    EXPECT_TRUE(Contains(console, "CTML: not found\n"));
+    EXPECT_TRUE(Contains(console, " 端末A order 0000006 failed: "));
     EXPECT_EQ(std::count(console.begin(), console.end(), '\n'), 3) << console;
 
     EXPECT_EQ(FolderNames(input), (Names{L"q0000004", L"q0000005", L"q0000006"}));
     EXPECT_TRUE(FolderNames(output).empty());
     EXPECT_EQ(folder.CountLogLines(L"Relaydesk2 fileError"), 3);
-    const std::vector<std::wstring> lines = folder.LogLines();
-    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
-                            [](const std::wstring& line) {
-                                return line.starts_with(L"Relaydesk2 zori error = ");
-                            }),
-              3);
+    EXPECT_EQ(folder.CountLogLinesStartingWith(L"Relaydesk2 zori error = "), 3);
     // A failed order keeps its pictures for the next attempt.
     EXPECT_FALSE(FolderNames(JoinPath(input, L"q0000004/CORRECT")).empty());
 }
@@ -200,7 +184,7 @@ TEST_F(EndToEnd, RunningControllerRefusesASecondAndTakesTerminalChanges) {
     const std::string pid = refusal.substr(from, refusal.find(')', from) - from);
     if (!ControllerFolder::UnderWine()) {
         EXPECT_EQ(pid, shellPid);
-        EXPECT_NE(refusal.find("QRM_Relaydesk2.lock"), std::string::npos) << refusal;
+        EXPECT_TRUE(Contains(refusal, "QRM_Relaydesk2.lock"));
         // A closing SSH session's hangup does not end it.
         ASSERT_EQ(std::system(("kill -HUP " + shellPid).c_str()), 0);
     }
@@ -213,9 +197,7 @@ TEST_F(EndToEnd, RunningControllerRefusesASecondAndTakesTerminalChanges) {
     std::string said;
     folder.AddTerminal(L"端末B", secondInput, folder.Root() / L"端末B/output");
     ASSERT_EQ(folder.RunCli("terminal edit 端末B --out-name 二番", &said), 0) << said;
-    EXPECT_NE(said.find("the running controller (process " + pid + ") takes the change"),
-              std::string::npos)
-        << said;
+    EXPECT_TRUE(Contains(said, "the running controller (process " + pid + ") takes the change"));
     Eventually([&] { return PathExists(LocalFolders(), JoinPath(secondInput, L"e0000005")); }, 60s,
                100ms);
     EXPECT_EQ(FolderNames(secondInput), (Names{L"e0000005"}));
@@ -226,8 +208,8 @@ TEST_F(EndToEnd, RunningControllerRefusesASecondAndTakesTerminalChanges) {
     EXPECT_EQ(folder.CountLogLines(L"OnOK OUT"), 1);
     // The table it saved when it ended is the changed one.
     ASSERT_EQ(folder.RunCli("terminal list", &said), 0);
-    EXPECT_NE(said.find("1 [x] 端末B\t"), std::string::npos) << said;
-    EXPECT_NE(said.find("\t二番\t"), std::string::npos) << said;
+    EXPECT_TRUE(Contains(said, "1 [x] 端末B\t"));
+    EXPECT_TRUE(Contains(said, "\t二番\t"));
 }
 
 } // namespace

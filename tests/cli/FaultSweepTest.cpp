@@ -109,22 +109,23 @@ struct Tally {
 
 /// Counts what the folders of `shop` show against the run without faults.
 void Judge(const Shop& shop, const Shop& reference, Tally& tally, std::string& findings) {
+    // A transferred order is named e at the terminal and o in the output folder.
+    const auto countStranded = [&](const Names& names, wchar_t transferred) {
+        for (const std::wstring& name : names) {
+            if (name[0] != transferred)
+                ++tally.stranded, findings += " stranded:" + platform::WideToUtf8(name);
+        }
+    };
     for (const wchar_t* terminal : {L"A", L"B"}) {
         const Names orders = FolderNames(shop.Input(terminal));
         const Names expected = FolderNames(reference.Input(terminal));
         const Names finished = FolderNames(shop.Output(terminal));
-        for (const std::wstring& name : orders) {
-            if (name[0] != L'e')
-                ++tally.stranded, findings += " stranded:" + platform::WideToUtf8(name);
-        }
+        countStranded(orders, L'e');
+        countStranded(finished, L'o');
         if (orders.size() < expected.size())
             ++tally.lost, findings += " lost";
         if (finished.size() > expected.size())
             ++tally.duplicated, findings += " duplicated";
-        for (const std::wstring& name : finished) {
-            if (name[0] != L'o')
-                ++tally.stranded, findings += " stranded:" + platform::WideToUtf8(name);
-        }
         if (finished == FolderNames(reference.Output(terminal)) &&
             FinishedOrderShape(shop.Output(terminal)) !=
                 FinishedOrderShape(reference.Output(terminal)))

@@ -2,11 +2,10 @@
 // reached with its own account: no mount, no root for the controller's own work.
 
 #include "ControllerFolder.h"
+#include "Eventually.h"
 #include "SambaServer.h"
 
 #include "config/MessageCatalogue.h"
-#include "fileutil/FileSystemResolver.h"
-#include "fileutil/FolderLister.h"
 #include "platform/FileSystemCalls.h"
 #include "platform/TextEncoding.h"
 
@@ -16,7 +15,6 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <thread>
@@ -69,9 +67,8 @@ protected:
             fs::create_directories(platform::ToFsPath(LocalFolder(share, terminal.name, name)));
             GiveToUser(server->ShareFolder(share), user);
         }
-        const std::wstring passwords = folder.Root() / L"passwords.txt";
-        std::ofstream(platform::ToFsPath(passwords)) << inputPassword << "\n"
-                                                     << terminal.outputUser.password << "\n";
+        folder.Root().WriteFile(L"passwords.txt",
+                                inputPassword + "\n" + terminal.outputUser.password + "\n");
         std::string output;
         ASSERT_EQ(
             folder.RunCli("terminal add --name " + Quote(terminal.name) + " --path " +
@@ -80,7 +77,7 @@ protected:
                               " --out-name " + Quote(terminal.name + L"-out") + " --out-path " +
                               Quote(NetworkFolder(terminal.outputShare, terminal.name, L"out")) +
                               " --out-user " + terminal.outputUser.name +
-                              " --out-password-stdin <" + Quote(passwords),
+                              " --out-password-stdin <" + Quote(folder.Root() / L"passwords.txt"),
                           &output, launcher),
             0)
             << output;
@@ -159,9 +156,7 @@ TEST_F(SmbEndToEnd, TwoTerminalsOnSharesOfTwoUsersAreDeliveredWithTheirOwnLogons
         const std::wstring output = LocalFolder(terminal.outputShare, terminal.name, L"out");
         EXPECT_EQ(FolderNames(output), Names{L"o" + number});
         const std::wstring finished = output + L"/o" + number;
-        EXPECT_GT(FolderLister(LocalFolders())
-                      .CountEntries(finished + L"/IMAGE", L"cmb*.*", 0, FolderLister::kFiles),
-                  0);
+        EXPECT_GT(CountComposedImages(finished + L"/IMAGE"), 0);
         EXPECT_TRUE(fs::is_regular_file(platform::ToFsPath(finished + L"/MISC/AUTPRINT.MRK")));
     }
     EXPECT_EQ(folder.CountLogLines(L"Relaydesk2 end"), 2);
@@ -220,8 +215,9 @@ TEST_F(SmbEndToEnd, ServerThatStopsDuringATransferLeavesTheOrderToBeDeliveredOnc
     // The server goes away once the transfer has begun, while the controller runs.
     std::atomic<int> firstRun{-1};
     std::thread controller([&] { firstRun = RunUntilIdle(); });
-    while (folder.CountLogLines(L"Relaydesk2 IN TerminalFolder:") == 0 && firstRun < 0)
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    Eventually(
+        [&] { return folder.CountLogLines(L"Relaydesk2 IN TerminalFolder:") > 0 || firstRun >= 0; },
+        std::chrono::minutes(5), std::chrono::milliseconds(20));
     server->Stop();
     controller.join();
     const std::wstring input = LocalFolder("a", terminalA.name, L"in");
@@ -235,9 +231,7 @@ TEST_F(SmbEndToEnd, ServerThatStopsDuringATransferLeavesTheOrderToBeDeliveredOnc
     EXPECT_EQ(FolderNames(input), Names{L"e0000001"});
     EXPECT_EQ(FolderNames(output), Names{L"o0000001"});
     EXPECT_EQ(folder.CountLogLines(L"Relaydesk2 end"), 1);
-    EXPECT_GT(FolderLister(LocalFolders())
-                  .CountEntries(output + L"/o0000001/IMAGE", L"cmb*.*", 0, FolderLister::kFiles),
-              0);
+    EXPECT_GT(CountComposedImages(output + L"/o0000001/IMAGE"), 0);
 }
 
 } // namespace

@@ -141,6 +141,14 @@ mode_t ModeArgument(int flags, va_list arguments) {
     return (flags & (O_CREAT | O_TMPFILE)) ? static_cast<mode_t>(va_arg(arguments, int)) : 0;
 }
 
+// The body of the open functions: their mode comes after the flags only when they create.
+#define OPEN_WITH_MODE_ARGUMENT(name, folder)                                                      \
+    va_list arguments;                                                                             \
+    va_start(arguments, flags);                                                                    \
+    const mode_t mode = ModeArgument(flags, arguments);                                            \
+    va_end(arguments);                                                                             \
+    return OpenWatched(name, folder, path, flags, mode)
+
 /// Calls the C library's own `name` (the function `Interposer` stands in for), unless the
 /// call is `watched` and the one to fail: then -1 with errno set.
 template <auto Interposer, typename... Arguments>
@@ -174,35 +182,19 @@ struct Report {
 extern "C" {
 
 int open(const char* path, int flags, ...) {
-    va_list arguments;
-    va_start(arguments, flags);
-    const mode_t mode = ModeArgument(flags, arguments);
-    va_end(arguments);
-    return OpenWatched("openat", AT_FDCWD, path, flags, mode);
+    OPEN_WITH_MODE_ARGUMENT("openat", AT_FDCWD);
 }
 
 int open64(const char* path, int flags, ...) {
-    va_list arguments;
-    va_start(arguments, flags);
-    const mode_t mode = ModeArgument(flags, arguments);
-    va_end(arguments);
-    return OpenWatched("openat64", AT_FDCWD, path, flags, mode);
+    OPEN_WITH_MODE_ARGUMENT("openat64", AT_FDCWD);
 }
 
 int openat(int folder, const char* path, int flags, ...) {
-    va_list arguments;
-    va_start(arguments, flags);
-    const mode_t mode = ModeArgument(flags, arguments);
-    va_end(arguments);
-    return OpenWatched("openat", folder, path, flags, mode);
+    OPEN_WITH_MODE_ARGUMENT("openat", folder);
 }
 
 int openat64(int folder, const char* path, int flags, ...) {
-    va_list arguments;
-    va_start(arguments, flags);
-    const mode_t mode = ModeArgument(flags, arguments);
-    va_end(arguments);
-    return OpenWatched("openat64", folder, path, flags, mode);
+    OPEN_WITH_MODE_ARGUMENT("openat64", folder);
 }
 
 int creat(const char* path, mode_t mode) {

@@ -21,24 +21,13 @@ public:
     RecordedLog(const RecordedLog&) = delete;
     RecordedLog& operator=(const RecordedLog&) = delete;
 
-    /// Every line so far, in order.
-    std::vector<std::wstring> Lines() const {
-        std::lock_guard lock(m_writer.mutex);
-        return m_writer.lines;
-    }
-    /// The message of every line, in order.
+    /// The message of every line so far, in order.
     std::vector<std::wstring> Messages() const {
+        std::lock_guard lock(m_writer.mutex);
         std::vector<std::wstring> messages;
-        for (const std::wstring& line : Lines())
+        for (const std::wstring& line : m_writer.lines)
             messages.push_back(LogMessageOf(line));
         return messages;
-    }
-    /// The lines one after another, each ended by a line feed.
-    std::wstring Text() const {
-        std::wstring text;
-        for (const std::wstring& line : Lines())
-            text += line + L"\n";
-        return text;
     }
 
 private:

@@ -58,11 +58,6 @@ ControllerHarness::ControllerHarness() {
     controller->SetTexts(statusTexts, L"合成中 %d%", L"保留 %s");
 }
 
-ControllerHarness::~ControllerHarness() {
-    // The controller's workers log until it is gone.
-    controller.reset();
-}
-
 void ControllerHarness::AddTerminal(const std::wstring& name, const std::wstring& input,
                                     const std::wstring& output) {
     // An empty folder name stands for a terminal without that folder.
@@ -111,10 +106,6 @@ bool ControllerHarness::RunUntil(const std::function<bool()>& done,
     return true;
 }
 
-std::vector<std::wstring> ControllerHarness::LogLines() const {
-    return m_log.Messages();
-}
-
 int ControllerHarness::CountLogLines(const std::wstring& text) const {
-    return CountOf(LogLines(), text);
+    return CountOf(m_log.Messages(), text);
 }

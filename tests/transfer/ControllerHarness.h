@@ -40,9 +40,11 @@ private:
 };
 
 class ControllerHarness {
+    // First made, last gone: the controller's workers log until it is gone.
+    RecordedLog m_log;
+
 public:
     ControllerHarness();
-    ~ControllerHarness();
 
     /// Adds a switched-on terminal whose folders lie in the test folder.
     void AddTerminal(const std::wstring& name, const std::wstring& input,
@@ -54,15 +56,11 @@ public:
     /// passed.
     bool RunUntil(const std::function<bool()>& done, const std::function<void()>& onPump = {});
 
-    /// The messages logged so far, oldest first, and how many are exactly `text`.
-    std::vector<std::wstring> LogLines() const;
+    /// How many of the messages logged so far are exactly `text`.
     int CountLogLines(const std::wstring& text) const;
 
     TempFolder folder;
     RecordingView view;
     ShareResolver files;
     std::unique_ptr<RelaydeskController> controller;
-
-private:
-    RecordedLog m_log;
 };

@@ -1,13 +1,14 @@
 // The order view's listing and its selection by calendar days.
 
 #include "transfer/FinishedOrders.h"
+#include "FileTimes.h"
 #include "TempFolder.h"
 #include "fileutil/FileSystemResolver.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <ctime>
+#include <chrono>
 
 namespace {
 
@@ -34,15 +35,8 @@ TEST(FinishedOrders, SelectsBothNamedDaysWhicheverComesFirst) {
     order.timeText = L"set";
     // Seconds of a local time in March 2026.
     const auto at = [](int day, int hour, int minute, int second) {
-        std::tm time{};
-        time.tm_year = 2026 - 1900;
-        time.tm_mon = 2;
-        time.tm_mday = day;
-        time.tm_hour = hour;
-        time.tm_min = minute;
-        time.tm_sec = second;
-        time.tm_isdst = -1;
-        return static_cast<std::int64_t>(std::mktime(&time));
+        return static_cast<std::int64_t>(
+            std::chrono::system_clock::to_time_t(LocalTime(2026, 3, day, hour, minute, second)));
     };
     const CalendarDay first{2026, 3, 3}, last{2026, 3, 1};
     order.modifiedSeconds = at(1, 0, 0, 0);

@@ -12,8 +12,6 @@ namespace {
 
 const std::string kHeader = "[HDR]\r\nGEN REV = 01.10\r\n";
 const std::string kJob1 = "[JOB]\r\nPRT PID = 001\r\nIMG SRC = \"../IMAGE/cmb0001.jpg\"\r\n";
-const std::string kJob2 = "[JOB]\r\nPRT PID = 002\r\n";
-const std::string kJob3 = "[JOB]\r\nPRT PID = 003\r\n";
 
 std::string CutJobs(const TempFolder& folder, const std::string& source, int jobCount) {
     folder.WriteFile(L"COMPOSITION_INFO/AUTPRINT.MRK", source);
