@@ -2,39 +2,64 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
-
-#include "TempFolder.h"
-#include "platform/FileSystemCalls.h"
+#include <memory>
 
 namespace {
 
-std::string Quoted(const std::string& text) {
-    return "'" + text + "'";
+using Profile = std::unique_ptr<void, decltype(&cmsCloseProfile)>;
+
+Profile Open(const std::string& name) {
+    return {name == kLabSpace ? cmsCreateLab4Profile(nullptr)
+                              : cmsOpenProfileFromFile(name.c_str(), "r"),
+            &cmsCloseProfile};
+}
+
+/// The profile's values as doubles, and the factor from the calculator's units to lcms2's
+/// (RGB and grey 0-1; CMYK percent and CIELAB as they are).
+struct Layout {
+    cmsUInt32Number format = 0;
+    double scale = 1.0;
+    std::size_t channels = 0;
+};
+
+Layout LayoutOf(cmsHPROFILE profile) {
+    switch (cmsGetColorSpace(profile)) {
+    case cmsSigRgbData:
+        return {TYPE_RGB_DBL, 1 / 255.0, 3};
+    case cmsSigGrayData:
+        return {TYPE_GRAY_DBL, 1 / 255.0, 1};
+    case cmsSigCmykData:
+        return {TYPE_CMYK_DBL, 1.0, 4};
+    case cmsSigLabData:
+        return {TYPE_Lab_DBL, 1.0, 3};
+    default:
+        return {};
+    }
 }
 
 } // namespace
 
 std::vector<double> ReferenceConvert(const std::string& from, const std::string& to,
                                      const std::vector<double>& values) {
-    TempFolder scratch;
-    const std::string input = platform::ToFsPath(scratch / L"in.txt").string();
-    const std::string output = platform::ToFsPath(scratch / L"out.txt").string();
-    {
-        std::ofstream file(input);
-        for (double value : values)
-            file << value << ' ';
-        file << '\n';
-    }
-    const std::string command = "transicc -t 1 -n -i " + Quoted(from) + " -o " + Quoted(to) +
-                                " < " + Quoted(input) + " > " + Quoted(output) + " 2>/dev/null";
-    EXPECT_EQ(std::system(command.c_str()), 0) << command;
-    std::ifstream result(output);
-    std::vector<double> converted;
-    for (double value = 0; result >> value;)
-        converted.push_back(value);
-    EXPECT_FALSE(converted.empty()) << command;
+    const Profile input = Open(from), output = Open(to);
+    EXPECT_TRUE(input && output) << from << " -> " << to;
+    if (!input || !output)
+        return {};
+    const Layout in = LayoutOf(input.get()), out = LayoutOf(output.get());
+    EXPECT_EQ(values.size(), in.channels) << from;
+    std::unique_ptr<void, decltype(&cmsDeleteTransform)> transform(
+        cmsCreateTransform(input.get(), in.format, output.get(), out.format,
+                           INTENT_RELATIVE_COLORIMETRIC, 0),
+        &cmsDeleteTransform);
+    EXPECT_TRUE(transform) << from << " -> " << to;
+    if (!transform || values.size() != in.channels || out.channels == 0)
+        return {};
+    std::vector<double> source(values), converted(out.channels);
+    for (double& value : source)
+        value *= in.scale;
+    cmsDoTransform(transform.get(), source.data(), converted.data(), 1);
+    for (double& value : converted)
+        value /= out.scale;
     return converted;
 }
 
