@@ -16,13 +16,6 @@
 
 namespace {
 
-TerminalTable LoadTable(const ControllerFolders& folders) {
-    TerminalTable table;
-    std::uint32_t freeDisk = 0;
-    LoadTerminalTable(folders.CompositionIni(), table, freeDisk);
-    return table;
-}
-
 /// Logs on to the terminal's two folders with their accounts, as the controller does before
 /// it touches them.
 void LogOnToFolders(FileSystemResolver& files, const TerminalEntry& entry) {
@@ -35,7 +28,7 @@ void LogOnToFolders(FileSystemResolver& files, const TerminalEntry& entry) {
 std::optional<TerminalEntry> FindTerminal(FileSystemResolver& files,
                                           const ControllerFolders& folders,
                                           const std::wstring& terminal) {
-    const TerminalTable table = LoadTable(folders);
+    const TerminalTable table = LoadTerminalTable(folders.CompositionIni());
     const int slot = FindTerminalSlot(table, terminal);
     if (slot < 0)
         return std::nullopt;
@@ -144,7 +137,7 @@ int DeleteOrders(const ControllerFolders& folders, const std::wstring& terminal,
 }
 
 int ShowOrderStatus(const ControllerFolders& folders, const std::wstring& terminal) {
-    const TerminalTable table = LoadTable(folders);
+    const TerminalTable table = LoadTerminalTable(folders.CompositionIni());
     std::vector<int> slots;
     if (!terminal.empty()) {
         const int slot = FindTerminalSlot(table, terminal);

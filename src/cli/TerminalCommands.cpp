@@ -14,13 +14,6 @@
 
 namespace {
 
-TerminalTable LoadTable(const ControllerFolders& folders) {
-    TerminalTable table;
-    std::uint32_t freeDisk = 0;
-    LoadTerminalTable(folders.CompositionIni(), table, freeDisk);
-    return table;
-}
-
 /// Saves the table and tells a running controller; says so on stderr when either failed.
 bool SaveTable(const ControllerFolders& folders, const TerminalTable& table,
                const TerminalTableChange& change) {
@@ -116,7 +109,7 @@ bool IsAcceptable(const ControllerFolders& folders, const TerminalEntry& entry,
 
 int ListTerminals(const ControllerFolders& folders) {
     ShareResolver files;
-    const TerminalTable table = LoadTable(folders);
+    const TerminalTable table = LoadTerminalTable(folders.CompositionIni());
     if (table.UsedCount() == 0) {
         PrintLine(stdout, L"no terminals; add one with 'relaydesk-cli terminal add'");
         return 0;
@@ -145,7 +138,7 @@ int AddTerminal(const ControllerFolders& folders, TerminalFields fields) {
     if (!change.CanBegin())
         return 1;
     WriteLog(g_pLogClient, L"OnBAdd IN");
-    TerminalTable table = LoadTable(folders);
+    TerminalTable table = LoadTerminalTable(folders.CompositionIni());
     const int used = table.UsedCount();
     // A chosen folder names its terminal when no name is given, as the folder picker does.
     if (!fields.name && fields.path)
@@ -172,7 +165,7 @@ int EditTerminal(const ControllerFolders& folders, const std::wstring& terminal,
     if (!change.CanBegin())
         return 1;
     WriteLog(g_pLogClient, L"OnBEdit IN");
-    TerminalTable table = LoadTable(folders);
+    TerminalTable table = LoadTerminalTable(folders.CompositionIni());
     int status = 1;
     const int slot = FindTerminalSlot(table, terminal);
     if (slot >= 0) {
@@ -193,7 +186,7 @@ int RemoveTerminal(const ControllerFolders& folders, const std::wstring& termina
     if (!change.CanBegin())
         return 1;
     WriteLog(g_pLogClient, L"OnBDelete IN");
-    TerminalTable table = LoadTable(folders);
+    TerminalTable table = LoadTerminalTable(folders.CompositionIni());
     const int slot = FindTerminalSlot(table, terminal);
     if (slot < 0) {
         WriteLog(g_pLogClient, L"OnBDelete OUT YES ");
@@ -211,7 +204,7 @@ int SetTerminalEnabled(const ControllerFolders& folders, const std::wstring& ter
     const TerminalTableChange change;
     if (!change.CanBegin())
         return 1;
-    TerminalTable table = LoadTable(folders);
+    TerminalTable table = LoadTerminalTable(folders.CompositionIni());
     const int slot = FindTerminalSlot(table, terminal);
     if (slot < 0)
         return 1;

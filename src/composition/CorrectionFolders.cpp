@@ -17,13 +17,6 @@
 
 namespace {
 
-std::wstring NameOf(const std::wstring& path) {
-    std::wstring folder;
-    std::wstring name;
-    SplitPath(path, folder, name);
-    return name;
-}
-
 /// The files of one folder, listed once in name order and matched against many patterns.
 class FolderFiles {
 public:
@@ -31,7 +24,7 @@ public:
         FolderLister(LocalFolders()).ListToArray(m_paths, folder, L"*", 0, FolderLister::kFiles);
         m_names.reserve(m_paths.size());
         for (std::size_t i = 0; i < m_paths.size(); ++i) {
-            m_names.push_back(NameOf(m_paths[i]));
+            m_names.push_back(NameOfPath(m_paths[i]));
             m_firstByName.emplace(UpperCaseName(m_names.back()), i);
         }
     }
@@ -131,7 +124,7 @@ bool MergeCorrections(const std::wstring& workFolder) {
     std::vector<std::wstring> outdated;
     for (const std::wstring& correction : corrections) {
         // The name keeps its dot: IMG-0001.JPG gives IMG-0001.* and spares IMG-00010.JPG.
-        const std::wstring name = NameOf(correction);
+        const std::wstring name = NameOfPath(correction);
         const std::wstring pattern =
             name.substr(0, name.size() - GetExtensionText(name).size()) + L"*";
         for (const std::size_t backup : backups.Matches(pattern)) {

@@ -5,16 +5,7 @@
 
 #include <unordered_set>
 
-namespace {
-
-std::wstring NameOf(const std::wstring& path) {
-    std::wstring folder;
-    std::wstring name;
-    SplitPath(path, folder, name);
-    return name;
-}
-
-} // namespace
+namespace {} // namespace
 
 std::vector<std::uint8_t> ChoosePagesToKeep(const CompositionInfo& info,
                                             const std::vector<std::wstring>& correctedImages) {
@@ -24,7 +15,7 @@ std::vector<std::uint8_t> ChoosePagesToKeep(const CompositionInfo& info,
     // A path without a separator has no name part; an empty name matches nothing.
     std::unordered_set<std::wstring> correctedNames;
     for (const std::wstring& image : correctedImages) {
-        std::wstring name = NameOf(image);
+        std::wstring name = NameOfPath(image);
         if (!name.empty())
             correctedNames.insert(std::move(name));
     }
@@ -32,7 +23,7 @@ std::vector<std::uint8_t> ChoosePagesToKeep(const CompositionInfo& info,
         const std::vector<int> pageOfPicture = info.PageOfEachPicture();
         for (int picture = 0; picture < info.PictureRecordCount(); ++picture) {
             if (pageOfPicture[picture] >= 0 &&
-                correctedNames.count(NameOf(info.GetPicture(picture)->fileName)))
+                correctedNames.count(NameOfPath(info.GetPicture(picture)->fileName)))
                 keep[pageOfPicture[picture]] = 1;
         }
     }

@@ -139,6 +139,13 @@ void LoadTerminalTable(const std::wstring& compositionIni, TerminalTable& table,
     CloseGaps(table);
 }
 
+TerminalTable LoadTerminalTable(const std::wstring& compositionIni) {
+    TerminalTable table;
+    std::uint32_t freeDisk = 0;
+    LoadTerminalTable(compositionIni, table, freeDisk);
+    return table;
+}
+
 bool SaveTerminalTable(const std::wstring& compositionIni, const TerminalTable& table,
                        const std::wstring& settingsLibrary) {
     SettingsFileSession settings(compositionIni, settingsLibrary);

@@ -40,6 +40,8 @@ struct TerminalTable {
 void LoadTerminalTable(const std::wstring& compositionIni, TerminalTable& table,
                        std::uint32_t& freeDisk,
                        const std::wstring& settingsLibrary = kSettingsLibraryName);
+/// The ten slots alone, for readers that leave the free-disk setting to the controller.
+TerminalTable LoadTerminalTable(const std::wstring& compositionIni);
 /// Writes all ten slots to `compositionIni`, texts with text code 1.
 bool SaveTerminalTable(const std::wstring& compositionIni, const TerminalTable& table,
                        const std::wstring& settingsLibrary = kSettingsLibraryName);

@@ -83,31 +83,24 @@ DeleteOutcome DeleteMatches(FileSystemResolver& files, const std::wstring& path)
     return outcome;
 }
 
-// Replaces in one line of 8-bit text. Lines that the system code page holds without loss
-// are compared as characters; others (bytes the code page cannot decode) as bytes, so
-// that no byte of the file is lost.
+/// `text` with every occurrence of `find` replaced, left to right.
+template <typename Text>
+Text ReplaceEvery(const Text& text, const Text& find, const Text& replacement) {
+    Text result;
+    std::size_t start = 0;
+    for (std::size_t hit; (hit = text.find(find, start)) != Text::npos; start = hit + find.size())
+        result.append(text, start, hit - start).append(replacement);
+    result.append(text, start, Text::npos);
+    return result;
+}
+
+// Replaces in one line of a text file. Text files are UTF-8 on every platform: a UTF-8 line
+// is compared as characters, a line in another encoding as bytes, so that it keeps its bytes.
 std::string ReplaceInLine(const std::string& line, const std::wstring& find,
                           const std::wstring& replacement) {
-    // Text files are UTF-8 on every platform; a line in another encoding keeps its bytes.
-    if (platform::IsValidUtf8(line)) {
-        const std::wstring text = platform::Utf8ToWide(line);
-        std::wstring result;
-        std::size_t start = 0;
-        for (std::size_t hit; (hit = text.find(find, start)) != std::wstring::npos;
-             start = hit + find.size())
-            result.append(text, start, hit - start).append(replacement);
-        result.append(text, start, std::wstring::npos);
-        return platform::WideToUtf8(result);
-    }
-    const std::string findBytes = platform::WideToUtf8(find);
-    const std::string replacementBytes = platform::WideToUtf8(replacement);
-    std::string result;
-    std::size_t start = 0;
-    for (std::size_t hit; (hit = line.find(findBytes, start)) != std::string::npos;
-         start = hit + findBytes.size())
-        result.append(line, start, hit - start).append(replacementBytes);
-    result.append(line, start, std::string::npos);
-    return result;
+    if (platform::IsValidUtf8(line))
+        return platform::WideToUtf8(ReplaceEvery(platform::Utf8ToWide(line), find, replacement));
+    return ReplaceEvery(line, platform::WideToUtf8(find), platform::WideToUtf8(replacement));
 }
 
 struct FileCopyJob {
@@ -376,6 +369,18 @@ void SplitPath(const std::wstring& path, std::wstring& folder, std::wstring& nam
     }
     folder = path.substr(0, last);
     name = path.substr(last + 1);
+}
+
+std::wstring FolderOfPath(const std::wstring& path) {
+    std::wstring folder, name;
+    SplitPath(path, folder, name);
+    return folder;
+}
+
+std::wstring NameOfPath(const std::wstring& path) {
+    std::wstring folder, name;
+    SplitPath(path, folder, name);
+    return name;
 }
 
 std::wstring GetExtensionText(const std::wstring& name) {

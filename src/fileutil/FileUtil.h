@@ -103,6 +103,10 @@ FsResult MakeFolder(FileSystemResolver& files, const std::wstring& path);
 /// Splits at the last separator at position 1 or later; without one, folder and name are
 /// left empty.
 void SplitPath(const std::wstring& path, std::wstring& folder, std::wstring& name);
+/// SplitPath's folder alone.
+std::wstring FolderOfPath(const std::wstring& path);
+/// SplitPath's name alone.
+std::wstring NameOfPath(const std::wstring& path);
 
 /// The text after the first dot of a name (searching from the first "." + separator when
 /// the name holds one); empty when there is none. "a.b.c" gives "b.c".

@@ -68,8 +68,7 @@ std::vector<FinishedOrder> ListOrderFolders(FileSystemResolver& files, const std
     for (const std::wstring& path : paths) {
         FinishedOrder order;
         order.path = path;
-        std::wstring parent;
-        SplitPath(path, parent, order.name);
+        order.name = NameOfPath(path);
         if (ReadModifiedSeconds(files, path, order.modifiedSeconds))
             order.timeText = FormatTime(order.modifiedSeconds);
         orders.push_back(std::move(order));

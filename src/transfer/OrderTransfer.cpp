@@ -27,12 +27,6 @@ constexpr std::int32_t kStartValue = 300;
 // refuses writing, which passes.
 constexpr int kEngineUnwritableOutput = 40;
 
-std::wstring ParentFolder(const std::wstring& path) {
-    std::wstring parent, name;
-    SplitPath(path, parent, name);
-    return parent;
-}
-
 bool IsInside(const std::wstring& path, const std::wstring& folder) {
     return path.size() > folder.size() && path.compare(0, folder.size(), folder) == 0 &&
            path[folder.size()] == platform::kPathSeparator;
@@ -76,9 +70,9 @@ private:
 
 OrderFolders::OrderFolders(const OrderTicket& ticket)
     : waiting(ticket.orderFolder),
-      transferred(JoinPath(ParentFolder(ticket.orderFolder),
+      transferred(JoinPath(FolderOfPath(ticket.orderFolder),
                            OrderFolderName(kTransferredLetter, ticket.orderNumber))),
-      failed(JoinPath(ParentFolder(ticket.orderFolder),
+      failed(JoinPath(FolderOfPath(ticket.orderFolder),
                       OrderFolderName(kFailedLetter, ticket.orderNumber))),
       building(JoinPath(ticket.outputFolder, OrderFolderName(kBuildingLetter, ticket.orderNumber))),
       finished(

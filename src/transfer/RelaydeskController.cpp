@@ -179,9 +179,7 @@ void RelaydeskController::ReloadTerminalTable() {
         WriteLog(g_pLogClient, L"ReloadTerminalTable ERR %s", m_strCompositionIni);
         return;
     }
-    TerminalTable table;
-    std::uint32_t freeDisk = 0;
-    LoadTerminalTable(m_strCompositionIni, table, freeDisk);
+    const TerminalTable table = LoadTerminalTable(m_strCompositionIni);
     std::lock_guard lock(m_tableMutex);
     m_table = table;
     WriteLog(g_pLogClient, L"ReloadTerminalTable %d", m_table.UsedCount());
@@ -212,9 +210,7 @@ std::wstring RelaydeskController::InputStatusText(ConnectionStatus status,
     for (const auto& [orderFolder, terminalFolder] : m_heldOrders) {
         if (terminalFolder != inputFolder)
             continue;
-        std::wstring parent, name;
-        SplitPath(orderFolder, parent, name);
-        orders += (orders.empty() ? L"" : L", ") + name;
+        orders += (orders.empty() ? L"" : L", ") + NameOfPath(orderFolder);
     }
     if (!orders.empty())
         text += L"  " + ReplaceAll(m_strHeldOrdersFormat, L"%s", orders);
@@ -388,9 +384,7 @@ bool RelaydeskController::PollTerminal(const TerminalEntry& terminal) {
         if (m_bTransferStop)
             break;
         m_view.SetServingName(L"");
-        std::wstring parent, fileName;
-        SplitPath(folder, parent, fileName);
-        const std::wstring name = NameWithoutExtension(fileName);
+        const std::wstring name = NameWithoutExtension(NameOfPath(folder));
         int orderNumber = 0;
         if (!ParseOrderFolderName(name, orderNumber))
             continue;

@@ -2,7 +2,6 @@
 
 #include "Eventually.h"
 #include "LogRecords.h"
-#include "StoredTerminalTable.h"
 
 #include "fileutil/FileUtil.h"
 #include "logging/LogClient.h"
@@ -70,7 +69,7 @@ void GuiTest::SaveTerminals(const std::vector<TerminalEntry>& terminals) const {
 }
 
 TerminalTable GuiTest::LoadTerminals() const {
-    return StoredTerminalTable(CompositionIni());
+    return LoadTerminalTable(CompositionIni());
 }
 
 TerminalEntry GuiTest::MakeTerminal(const std::wstring& name, bool enabled) const {

@@ -3,9 +3,9 @@
 
 #include "ControllerFolder.h"
 #include "FileTimes.h"
-#include "StoredTerminalTable.h"
 #include "TextContains.h"
 
+#include "config/TerminalTable.h"
 #include "fileutil/FileUtil.h"
 #include "platform/FileSystemCalls.h"
 #include "platform/TextEncoding.h"
@@ -20,7 +20,7 @@ namespace {
 class Administration : public ::testing::Test {
 protected:
     TerminalTable Table() const {
-        return StoredTerminalTable(JoinPath(folder.ProgramFolder(), L"composition.ini"));
+        return LoadTerminalTable(JoinPath(folder.ProgramFolder(), L"composition.ini"));
     }
 
     /// relaydesk-cli with `arguments`; its output in `output`.

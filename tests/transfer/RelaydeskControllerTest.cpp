@@ -5,7 +5,6 @@
 #include "Eventually.h"
 #include "FileFaults.h"
 #include "ShellQuote.h"
-#include "StoredTerminalTable.h"
 #include "ThreadStat.h"
 
 #include "fileutil/FileUtil.h"
@@ -131,7 +130,7 @@ TEST_F(Controller, TerminalDeletedDuringItsTransferStillGetsItsOrder) {
     EXPECT_EQ(FolderNames(output), (Names{L"o0000004"}));
     EXPECT_EQ(controller->GetTerminalTable().UsedCount(), 0);
     // The table saved at shutdown no longer holds the terminal.
-    EXPECT_EQ(StoredTerminalTable(controller->GetCompositionIni()).UsedCount(), 0);
+    EXPECT_EQ(LoadTerminalTable(controller->GetCompositionIni()).UsedCount(), 0);
 }
 
 TEST_F(Controller, OutputFolderVanishingMidTransferKeepsTheOrderWaitingUntilItIsBack) {

@@ -1,6 +1,7 @@
 #include "platform/FileSystemCalls.h"
 
 #include "platform/TextEncoding.h"
+#include "CalendarFields.h"
 
 #include <fcntl.h>
 #include <stdio.h>
@@ -187,14 +188,7 @@ bool GetCreationTimeUtc(const std::wstring& path, SystemTime& time) {
     time_t seconds = static_cast<time_t>(stamp.tv_sec);
     tm fields{};
     gmtime_r(&seconds, &fields);
-    time.year = static_cast<std::uint16_t>(fields.tm_year + 1900);
-    time.month = static_cast<std::uint16_t>(fields.tm_mon + 1);
-    time.dayOfWeek = static_cast<std::uint16_t>(fields.tm_wday);
-    time.day = static_cast<std::uint16_t>(fields.tm_mday);
-    time.hour = static_cast<std::uint16_t>(fields.tm_hour);
-    time.minute = static_cast<std::uint16_t>(fields.tm_min);
-    time.second = static_cast<std::uint16_t>(fields.tm_sec);
-    time.milliseconds = static_cast<std::uint16_t>(stamp.tv_nsec / 1000000);
+    time = SystemTimeFromTm(fields, static_cast<int>(stamp.tv_nsec / 1000000));
     return true;
 }
 
