@@ -5,7 +5,6 @@
 #include "config/ProfileFunctions.h"
 #include "fileutil/FileSystemResolver.h"
 #include "fileutil/FileUtil.h"
-#include "fileutil/FolderLister.h"
 #include "platform/FileSystemCalls.h"
 #include "platform/TextEncoding.h"
 
@@ -155,8 +154,4 @@ int ControllerFolder::CountLogLinesStartingWith(const std::wstring& start) const
     return static_cast<int>(
         std::count_if(lines.begin(), lines.end(),
                       [&](const std::wstring& line) { return line.starts_with(start); }));
-}
-
-int CountComposedImages(const std::wstring& folder) {
-    return FolderLister(LocalFolders()).CountEntries(folder, L"cmb*.*", 0, FolderLister::kFiles);
 }

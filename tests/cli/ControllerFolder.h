@@ -58,6 +58,3 @@ private:
     /// The shell command that runs the program, without arguments.
     std::string ProgramCommand() const;
 };
-
-/// How many composed images ("cmb*.*") a folder holds.
-int CountComposedImages(const std::wstring& folder);

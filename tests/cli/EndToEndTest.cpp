@@ -50,7 +50,7 @@ TEST_F(EndToEnd, TransfersTwoOrdersOfOneTerminalInTwoPasses) {
     EXPECT_EQ(FolderNames(input), (Names{L"e0000001", L"e0000002"}));
     EXPECT_EQ(FolderNames(output), (Names{L"o0000001", L"o0000002"}));
     for (const wchar_t* order : {L"o0000001", L"o0000002"}) {
-        const int composed = CountComposedImages(JoinPath(JoinPath(output, order), L"IMAGE"));
+        const int composed = CountFiles(JoinPath(JoinPath(output, order), L"IMAGE"), L"cmb*.*");
         EXPECT_GT(composed, 0) << order;
         const std::string printOrder =
             folder.Root().ReadFile(std::wstring(L"端末A/output/") + order + L"/MISC/AUTPRINT.MRK");
@@ -61,7 +61,7 @@ TEST_F(EndToEnd, TransfersTwoOrdersOfOneTerminalInTwoPasses) {
     // The work folder keeps the last order's preparation.
     const std::wstring work = JoinPath(folder.ProgramFolder(), L"TEMP");
     EXPECT_TRUE(PathExists(LocalFolders(), JoinPath(work, L"COMPOSITION_INFO/QrmZoInRi.ini")));
-    EXPECT_GT(CountComposedImages(JoinPath(work, L"COMPOSITION_INFO/LAYOUTFINAL")), 0);
+    EXPECT_GT(CountFiles(JoinPath(work, L"COMPOSITION_INFO/LAYOUTFINAL"), L"cmb*.*"), 0);
     EXPECT_TRUE(FolderNames(JoinPath(folder.ProgramFolder(), kTransferJournalFolderName)).empty());
     EXPECT_FALSE(PathExists(LocalFolders(), interruptedDeletion));
     EXPECT_EQ(folder.CountLogLines(L"Relaydesk2 oldWorkError"), 0);

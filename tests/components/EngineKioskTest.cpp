@@ -7,6 +7,7 @@
 #include <vector>
 #include <vips/vips8>
 
+#include "FolderNames.h"
 #include "TempFolder.h"
 #include "TestImages.h"
 #include "composition/ZoRiEngine.h"
@@ -39,10 +40,6 @@ bool WriteKioskOrder(const std::wstring& input, int number, int pages, double me
 bool SendKioskCorrection(const std::wstring& input, int number, const std::vector<int>& pictures) {
     std::wstring error;
     return kiosk::SendCorrection(input, number, pictures, error);
-}
-
-int CountMatching(const std::wstring& folder, const std::wstring& pattern) {
-    return FolderLister(LocalFolders()).CountEntries(folder, pattern, 0, FolderLister::kFiles);
 }
 
 /// Copies the order's folders into TEMP and fills in what the transfer fills in.
@@ -78,8 +75,8 @@ TEST(EngineKiosk, KioskBookComposesIntoOneSpreadPerPrintJob) {
     ASSERT_TRUE(ticket.Load(JoinPath(order, L"VQ_Info.ini")));
     EXPECT_EQ(ticket.Get(L"INFO", L"UniqueID").value_or(L""), L"店舗-7");
     // Cover front: one photo; three inner pages of three.
-    EXPECT_EQ(CountMatching(JoinPath(order, L"IMAGE"), L"IMG-*.jpg"), 10);
-    EXPECT_EQ(CountMatching(JoinPath(order, L"CORRECT"), L"IMG-*.jpg"), 10);
+    EXPECT_EQ(CountFiles(JoinPath(order, L"IMAGE"), L"IMG-*.jpg"), 10);
+    EXPECT_EQ(CountFiles(JoinPath(order, L"CORRECT"), L"IMG-*.jpg"), 10);
     const std::string printOrder = temp.ReadFile(L"端末1/r0000042/COMPOSITION_INFO/AUTPRINT.MRK");
     EXPECT_NE(printOrder.find("[HDR]"), std::string::npos);
     int jobs = 0;
@@ -101,7 +98,7 @@ TEST(EngineKiosk, KioskBookComposesIntoOneSpreadPerPrintJob) {
 
     const std::wstring covers = JoinPath(work, L"COMPOSITION_INFO/COVERFINAL");
     const std::wstring inner = JoinPath(work, L"COMPOSITION_INFO/LAYOUTFINAL");
-    EXPECT_EQ(CountMatching(covers, L"cmb*.*") + CountMatching(inner, L"cmb*.*"), jobs);
+    EXPECT_EQ(CountFiles(covers, L"cmb*.*") + CountFiles(inner, L"cmb*.*"), jobs);
     EXPECT_TRUE(PathExists(LocalFolders(), JoinPath(covers, L"cmb0001.jpg")));
     // The fifth page stands alone: a spread one A4 page wide (210 mm at 50 dots per inch).
     vips::VImage last = vips::VImage::new_from_file(Utf8(JoinPath(inner, L"cmb0003.jpg")).c_str());
@@ -122,7 +119,7 @@ TEST(EngineKiosk, CorrectionPutsVisiblyChangedPicturesBackAndRenamesTheOrder) {
     const std::wstring order = JoinPath(terminal, L"r0000007");
     ASSERT_TRUE(PathExists(LocalFolders(), order));
     EXPECT_FALSE(PathExists(LocalFolders(), JoinPath(terminal, L"e0000007")));
-    EXPECT_EQ(CountMatching(JoinPath(order, L"CORRECT"), L"IMG-*.*"), 2);
+    EXPECT_EQ(CountFiles(JoinPath(order, L"CORRECT"), L"IMG-*.*"), 2);
     vips::VImage before =
         vips::VImage::new_from_file(Utf8(JoinPath(order, L"IMAGE/IMG-0002.jpg")).c_str());
     vips::VImage after =

@@ -1,5 +1,7 @@
 #include "FolderNames.h"
 
+#include "fileutil/FileSystemResolver.h"
+#include "fileutil/FolderLister.h"
 #include "platform/FileSystemCalls.h"
 #include "platform/TextEncoding.h"
 
@@ -15,6 +17,10 @@ Names FolderNames(const std::wstring& folder) {
         names.push_back(platform::FromFsPath(entry.path().filename()));
     std::sort(names.begin(), names.end());
     return names;
+}
+
+int CountFiles(const std::wstring& folder, const std::wstring& pattern) {
+    return FolderLister(LocalFolders()).CountEntries(folder, pattern, 0, FolderLister::kFiles);
 }
 
 std::string FileBytes(const std::filesystem::path& file) {
