@@ -3,9 +3,26 @@
 
 #include <cstdint>
 
-/// Permission bits do not stop the super-user (on Windows: an administrator); tests of
-/// unreadable files skip then.
+/// Whether this process runs as the super-user (on Windows: an administrator).
 bool RunningAsRoot();
+
+/// While it lives, permission bits stop the calling thread as they stop any user. On Linux
+/// the super-user sets aside the capabilities that pass them (and takes them up again at
+/// the end); an administrator on Windows, and so under wine, passes access lists whatever
+/// it does: tests of unreadable files skip when Active() is false.
+class PermissionsApply {
+public:
+    PermissionsApply();
+    ~PermissionsApply();
+    PermissionsApply(const PermissionsApply&) = delete;
+    PermissionsApply& operator=(const PermissionsApply&) = delete;
+
+    bool Active() const { return m_bActive; }
+
+private:
+    bool m_bActive = false;
+    bool m_bCapabilitiesSetAside = false;
+};
 
 /// Whether files carry owner, group and others mode bits; Windows keeps access in the
 /// access lists files inherit from their folder instead.

@@ -10,6 +10,10 @@ bool RunningAsRoot() {
     return IsUserAnAdmin() != FALSE;
 }
 
+PermissionsApply::PermissionsApply() : m_bActive(!RunningAsRoot()) {}
+
+PermissionsApply::~PermissionsApply() = default;
+
 bool FileModeBitsKept() {
     return false;
 }
