@@ -111,6 +111,10 @@ CRelaydeskDlg::CRelaydeskDlg(platform::SingleInstanceGuard* instanceGuard,
 CRelaydeskDlg::~CRelaydeskDlg() {
     m_raiseTimer.Stop();
     OnOK();
+    // The window's base class destroys the list once this part of the dialog is gone, and the
+    // list sends selection and focus events while it goes: none may reach the handlers here.
+    m_pList->SetEvtHandlerEnabled(false);
+    m_pList->GetMainWindowOfCompositeControl()->SetEvtHandlerEnabled(false);
 }
 
 void CRelaydeskDlg::CreateControls() {
